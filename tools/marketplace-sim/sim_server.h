@@ -3,19 +3,74 @@
 // HTTP server on 127.0.0.1, usable in-process by tests and as a program.
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
+#include <vector>
 
 namespace sim {
+
+// What replaces a response body while a body fault is on.
+enum class BodyFault {
+    none,     // the normal body
+    empty,    // no body at all
+    garbage,  // a few KB of seeded random bytes (NULs and broken UTF-8 included)
+};
 
 struct Options {
     int port = 18080;  // 0: any free port
     std::uint32_t seed = 1;
-    std::string version = "2.0";  // the published version record
-    // Further options (announcement, delays, faults …) are added by the simulator.
+
+    // Vendor info server.
+    std::string version = "2.0";  // the published version; empty: the page carries no record
+    // When set, the text between "xiazai" and "banben" instead of "address|version".
+    std::optional<std::string> version_record;
+    // Bytes of the new program file; empty: a POSIX shell script that, when run,
+    // writes kDownloadMarkerFile (sim_catalogue.h) next to itself.
+    std::string download_body;
+    // UTF-8; shown between "gonggao[" and "]jiesu". Empty: the default text.
+    std::string announcement;
+    int level1_count = -1;  // >= 0: only the first N level-1 categories are published
+
+    // Faults, applied to every request whose path starts with fault_path
+    // (empty: every request).
+    std::string fault_path;
+    int delay_ms = 0;  // wait before answering
+    int status = 0;    // 0: the normal status; otherwise this status with a short error page
+    BodyFault body = BodyFault::none;  // wins over the error page of `status`
+    bool refuse_connections = false;   // nothing listens: connections are refused
+
+    // Listing shapes.
+    int short_first_page = -1;  // >= 0: page 1 of every listing holds only this many entries
+    // > 0: in keyword and category listings every N-th entry of a page
+    // (N, 2N, …) carries no thumb key.
+    int no_thumb_every = 0;
+
+    // Marketplace catalogue answers.
+    int tab_count = -1;  // >= 0: the tab list holds only the first N tabs
+    // Sub-category answers (/operation/ID/groups with size <= 20) that come
+    // back with an empty "opt_infos": the next N for a level-1 id (level-2
+    // lists) or a level-2 id (level-3 lists); -1: all of them.
+    int blank_level2_answers = 0;
+    int blank_level3_answers = 0;
+
+    // "name=value; attributes": sent as Set-Cookie on every answer to a
+    // request that does not carry that cookie yet (first contact). Empty: none.
+    std::string set_cookie;
+};
+
+// One request as the server received it.
+struct RequestRecord {
+    std::string method;
+    std::string target;  // raw path and query, as sent (percent escapes intact)
+    std::string path;    // decoded path
+    std::vector<std::pair<std::string, std::string>> headers;
+
+    // The value of a header (name without regard to case), or empty.
+    std::string header(const std::string& name) const;
 };
 
 class Server {
-public:
+  public:
     explicit Server(Options options = {});
     ~Server();
     Server(const Server&) = delete;
@@ -26,7 +81,17 @@ public:
     int port() const;
     std::string host() const;  // "127.0.0.1:PORT", as a host setting
 
-private:
+    // Options can change while the server runs; the next request sees them.
+    // The port is kept; a new seed rebuilds the catalogue; the blank-answer
+    // counters start afresh.
+    Options options() const;
+    void set_options(const Options& options);
+
+    // Every request received since start (or since clear_requests), in order.
+    std::vector<RequestRecord> requests() const;
+    void clear_requests();
+
+  private:
     struct Impl;
     std::unique_ptr<Impl> impl_;
 };

@@ -1,0 +1,22 @@
+#pragma once
+// The program's command line, read into Options.
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "sim_server.h"
+
+namespace sim {
+
+struct CommandLine {
+    Options options;
+    std::string download_file;  // a file whose bytes become the download
+    bool help = false;
+};
+
+// The arguments after the program name; nullopt and a message on a mistake.
+std::optional<CommandLine> parse_command_line(const std::vector<std::string>& args,
+                                              std::string& error);
+std::string usage();
+
+}  // namespace sim
