@@ -1,0 +1,188 @@
+#include "text/icu_convert.h"
+
+#include <unicode/ucnv.h>
+#include <unicode/ucnv_cb.h>
+#include <unicode/utrans.h>
+
+#include <array>
+#include <memory>
+
+namespace text::icu {
+namespace {
+
+struct ConverterCloser {
+    void operator()(UConverter* c) const { ucnv_close(c); }
+};
+using Converter = std::unique_ptr<UConverter, ConverterCloser>;
+
+struct TransliteratorCloser {
+    void operator()(UTransliterator* t) const { utrans_close(t); }
+};
+using Transliterator = std::unique_ptr<UTransliterator, TransliteratorCloser>;
+
+// Illegal or unmapped input decodes to "?" (ICU would write U+FFFD, which has
+// no GBK form and would turn into "?" one step later anyway).
+void to_unicode_question_mark(const void*, UConverterToUnicodeArgs* args, const char*, int32_t,
+                              UConverterCallbackReason reason, UErrorCode* err) {
+    if (reason > UCNV_IRREGULAR) {
+        return;  // reset, close, clone: nothing to write
+    }
+    static const UChar kQuestion = u'?';
+    *err = U_ZERO_ERROR;
+    ucnv_cbToUWriteUChars(args, &kQuestion, 1, 0, err);
+}
+
+enum class Unmappable { question_mark, stop };
+
+Converter open_converter(Charset charset, Unmappable unmappable) {
+    static constexpr std::array<const char*, 3> kNames = {"UTF-8", "windows-936", "windows-950"};
+    UErrorCode err = U_ZERO_ERROR;
+    Converter c(ucnv_open(kNames[static_cast<std::size_t>(charset)], &err));
+    if (U_FAILURE(err)) {
+        return nullptr;
+    }
+    ucnv_setToUCallBack(c.get(), to_unicode_question_mark, nullptr, nullptr, nullptr, &err);
+    if (unmappable == Unmappable::stop) {
+        ucnv_setFromUCallBack(c.get(), UCNV_FROM_U_CALLBACK_STOP, nullptr, nullptr, nullptr, &err);
+    } else {
+        ucnv_setSubstChars(c.get(), "?", 1, &err);
+    }
+    ucnv_setFallback(c.get(), false);
+    return U_SUCCESS(err) ? std::move(c) : nullptr;
+}
+
+UConverter* converter(Charset charset, Unmappable unmappable = Unmappable::question_mark) {
+    thread_local std::array<Converter, 3> substituting;
+    thread_local Converter stopping_gbk;
+    Converter& slot = unmappable == Unmappable::stop
+                          ? stopping_gbk
+                          : substituting[static_cast<std::size_t>(charset)];
+    if (!slot) {
+        slot = open_converter(charset, unmappable);
+    }
+    return slot.get();
+}
+
+std::size_t output_estimate(Charset to, std::size_t in) {
+    return to == Charset::utf8 ? in + in / 2 + 16 : in + 16;
+}
+
+// Converts through ICU's pivot buffer, growing `out` on overflow. With a
+// stopping target converter the conversion ends quietly at the first
+// unmappable character and keeps what came before it.
+void convert_into(UConverter* from, UConverter* to, Charset to_charset, std::string_view in,
+                  std::string& out) {
+    if (from == nullptr || to == nullptr || in.empty()) {
+        return;
+    }
+    const std::size_t base = out.size();
+    out.resize(base + output_estimate(to_charset, in.size()));
+    char* target = out.data() + base;
+    const char* source = in.data();
+    std::array<UChar, 4096> pivot{};
+    UChar* pivot_source = pivot.data();
+    UChar* pivot_target = pivot.data();
+    UBool reset = true;
+    for (;;) {
+        UErrorCode err = U_ZERO_ERROR;
+        ucnv_convertEx(to, from, &target, out.data() + out.size(), &source, in.data() + in.size(),
+                       pivot.data(), &pivot_source, &pivot_target, pivot.data() + pivot.size(),
+                       reset, true, &err);
+        reset = false;
+        if (err == U_BUFFER_OVERFLOW_ERROR) {
+            const std::size_t used = static_cast<std::size_t>(target - out.data());
+            out.resize(out.size() * 2);
+            target = out.data() + used;
+            continue;
+        }
+        out.resize(static_cast<std::size_t>(target - out.data()));
+        return;
+    }
+}
+
+std::u16string to_utf16(Charset from, std::string_view in) {
+    UConverter* c = converter(from);
+    if (c == nullptr || in.empty()) {
+        return {};
+    }
+    ucnv_resetToUnicode(c);
+    std::u16string out(in.size() + 1, u'\0');
+    UErrorCode err = U_ZERO_ERROR;
+    const int32_t n = ucnv_toUChars(c, out.data(), static_cast<int32_t>(out.size()), in.data(),
+                                    static_cast<int32_t>(in.size()), &err);
+    if (U_FAILURE(err)) {
+        return {};
+    }
+    out.resize(static_cast<std::size_t>(n));
+    return out;
+}
+
+UTransliterator* traditional_to_simplified() {
+    thread_local Transliterator t = [] {
+        UErrorCode err = U_ZERO_ERROR;
+        Transliterator opened(
+            utrans_openU(u"Traditional-Simplified", -1, UTRANS_FORWARD, nullptr, 0, nullptr, &err));
+        return U_SUCCESS(err) ? std::move(opened) : nullptr;
+    }();
+    return t.get();
+}
+
+std::u16string transliterate(UTransliterator* t, const std::u16string& in) {
+    for (std::size_t capacity = in.size() * 2 + 16;; capacity *= 2) {
+        std::u16string work(in);
+        work.resize(capacity);
+        auto length = static_cast<int32_t>(in.size());
+        int32_t limit = length;
+        UErrorCode err = U_ZERO_ERROR;
+        utrans_transUChars(t, work.data(), &length, static_cast<int32_t>(capacity), 0, &limit,
+                           &err);
+        if (err == U_BUFFER_OVERFLOW_ERROR) {
+            continue;
+        }
+        if (U_FAILURE(err)) {
+            return in;
+        }
+        work.resize(static_cast<std::size_t>(length));
+        return work;
+    }
+}
+
+std::string from_utf16(Charset to, std::u16string_view in) {
+    UConverter* c = converter(to);
+    if (c == nullptr || in.empty()) {
+        return {};
+    }
+    ucnv_resetFromUnicode(c);
+    std::string out(in.size() * 3 + 1, '\0');  // at most three bytes per UTF-16 unit
+    UErrorCode err = U_ZERO_ERROR;
+    const int32_t n = ucnv_fromUChars(c, out.data(), static_cast<int32_t>(out.size()), in.data(),
+                                      static_cast<int32_t>(in.size()), &err);
+    if (U_FAILURE(err)) {
+        return {};
+    }
+    out.resize(static_cast<std::size_t>(n));
+    return out;
+}
+
+}  // namespace
+
+void convert_append(Charset from, Charset to, std::string_view in, std::string& out) {
+    convert_into(converter(from), converter(to), to, in, out);
+}
+
+std::string big5_to_gbk_prefix(std::string_view big5) {
+    std::string out;
+    convert_into(converter(Charset::big5), converter(Charset::gbk, Unmappable::stop), Charset::gbk,
+                 big5, out);
+    return out;
+}
+
+std::string simplify_gbk(std::string_view gbk) {
+    UTransliterator* t = traditional_to_simplified();
+    if (t == nullptr) {
+        return std::string(gbk);
+    }
+    return from_utf16(Charset::gbk, transliterate(t, to_utf16(Charset::gbk, gbk)));
+}
+
+}  // namespace text::icu
