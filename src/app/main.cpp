@@ -1,10 +1,11 @@
 #include <QApplication>
-#include <QWidget>
+
+#include "app/platform.h"
+#include "app/startup_sequence.h"
 
 int main(int argc, char** argv) {
-    QApplication app(argc, argv);
-    QWidget w;
-    w.setWindowTitle("Korvel");
-    w.show();
-    return app.exec();
+    app::prepare_browser_environment();
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    QApplication application(argc, argv);
+    return app::run_program();
 }

@@ -15,8 +15,8 @@ namespace ui {
 QString to_qstring(std::string_view gbk);
 std::string from_qstring(const QString& text);
 
-// Text of an edit box (single- or multi-line), label, button or combo box
-// (its current text; empty when nothing is chosen).
+// Text of an edit box (single- or multi-line), label, button, group box
+// (its title) or combo box (its current text; empty when nothing is chosen).
 std::string read_text(const QWidget* widget);
 void write_text(QWidget* widget, std::string_view gbk);
 // Adds to the end of an edit box's content (no line break is inserted).

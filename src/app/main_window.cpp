@@ -1,0 +1,111 @@
+#include "app/main_window.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QPushButton>
+#include <QTimer>
+#include <QWebEnginePage>
+
+#include "app/startup_sequence.h"
+#include "app/startup_steps.h"
+#include "app/window_description.h"
+#include "catalogue/catalogue_handlers.h"
+#include "net/hosts.h"
+#include "ranking/query_handlers.h"
+#include "text/primitives.h"
+#include "ui/design_tab_widget.h"
+#include "ui/transparent_label.h"
+
+namespace app {
+
+StartupSteps StartupSteps::program_defaults() {
+    return {app::install_skin, app::check_update, app::show_announcement};
+}
+
+FirstVisitLoaders FirstVisitLoaders::program_defaults() {
+    return {catalogue::load_level1_first_visit, catalogue::load_tabs_first_visit};
+}
+
+MainWindow::MainWindow(ui::ProgramData& data, WindowOptions options)
+    : options_(std::move(options)), context_{*this, data} {
+    build_controls();
+    find_members();
+    bind_events();
+    if (options_.load_browser_pages)
+        load_home_page();
+    // The created event: the window stays hidden while the sequence runs.
+    if (options_.run_startup)
+        run_startup_sequence(*this, options_.startup);
+}
+
+MainWindow::~MainWindow() = default;
+
+void MainWindow::bind(QPushButton* button, void (*handler)(ui::Context&)) {
+    connect(button, &QPushButton::clicked, this, [this, handler] { handler(context_); });
+}
+
+void MainWindow::bind(QComboBox* box, void (*handler)(ui::Context&)) {
+    // A user's choice only: filling a box must not look like a selection.
+    connect(box, &QComboBox::activated, this, [this, handler] { handler(context_); });
+}
+
+void MainWindow::bind_events() {
+    bind(按钮关键词排名搜索, ranking::keyword_query);
+    bind(按钮类目排名搜索, ranking::category_query);
+    bind(按钮爱逛街查询, ranking::ishopping_query);
+    bind(按钮新品查询, ranking::new_goods_query);
+    bind(组合框1, catalogue::on_level1_selected);
+    bind(组合框2, catalogue::on_level2_selected);
+    bind(组合框3, catalogue::on_level3_selected);
+    bind(组合框4, catalogue::on_tab_selected);
+    透明标签1->set_on_left_press([this] { catalogue::retry_level1(context_); });
+    透明标签2->set_on_left_press([this] { catalogue::retry_tabs(context_); });
+    connect(选择夹1, &QTabWidget::currentChanged, this, &MainWindow::load_on_first_visit);
+}
+
+void MainWindow::load_on_first_visit(int new_page) {
+    // Lists load the first time their page opens and again after a failed load
+    // (the buffer is still empty then). A load dispatches events while it
+    // waits, so the current page is read again before the second check.
+    if (new_page == 1 && text::trim(context_.data.编辑框9).empty()) {
+        选择夹1->setCurrentIndex(1);
+        if (options_.first_visit.level1)
+            options_.first_visit.level1(context_);
+    }
+    if (选择夹1->currentIndex() == 2 && text::trim(context_.data.编辑框14).empty()) {
+        选择夹1->setCurrentIndex(2);
+        if (options_.first_visit.tabs)
+            options_.first_visit.tabs(context_);
+    }
+}
+
+void MainWindow::load_home_page() {
+    超文本浏览框1->load(vendor_home_url(net::hosts().vendor_info));
+}
+
+void MainWindow::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    fit_outer_geometry();
+    // Window managers add the frame after mapping; look once more when they have.
+    QTimer::singleShot(0, this, &MainWindow::fit_outer_geometry);
+}
+
+void MainWindow::fit_outer_geometry() {
+    const QSize frame_extra = frameGeometry().size() - geometry().size();
+    const WindowSpec& spec = window_spec();
+    const QSize client(spec.outer.width - frame_extra.width(),
+                       spec.outer.height - frame_extra.height());
+    if (client != size())
+        setFixedSize(client);
+    // move() places the frame's corner for a top-level window.
+    if (pos() != QPoint(spec.outer.left, spec.outer.top))
+        move(spec.outer.left, spec.outer.top);
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    event->accept();
+    if (options_.on_close)
+        options_.on_close();
+}
+
+}  // namespace app

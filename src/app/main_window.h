@@ -1,0 +1,164 @@
+#pragma once
+// The program's one window, built from the window description. Every visible
+// control is a member whose identifier is the control's name and whose
+// objectName is the same name, so handlers find it with ui::control<T>(window,
+// "编辑框5") and code in this module can write window.编辑框5.
+#include <QWidget>
+#include <functional>
+
+#include "ui/program_data.h"
+
+class QButtonGroup;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QProgressBar;
+class QPushButton;
+class QRadioButton;
+class QWebEnginePage;
+class QWebEngineView;
+
+namespace ui {
+class DesignTabWidget;
+class TransparentLabel;
+}  // namespace ui
+
+namespace app {
+
+using Handler = std::function<void(ui::Context&)>;
+
+// The steps of the start-up sequence that other parts of the shell provide;
+// tests replace them to watch the order.
+struct StartupSteps {
+    std::function<void()> install_skin;
+    Handler check_update;
+    Handler show_announcement;
+    static StartupSteps program_defaults();
+};
+
+// What 选择夹1 runs the first time 类目排名 / 爱逛街排名 is opened.
+struct FirstVisitLoaders {
+    Handler level1;
+    Handler tabs;
+    static FirstVisitLoaders program_defaults();
+};
+
+struct WindowOptions {
+    // Run the start-up sequence as the window's created event.
+    bool run_startup = true;
+    // Let 超文本浏览框1 load the vendor home page when the window is created.
+    bool load_browser_pages = true;
+    StartupSteps startup = StartupSteps::program_defaults();
+    FirstVisitLoaders first_visit = FirstVisitLoaders::program_defaults();
+    // Called when the user closes the window (after the close is accepted).
+    std::function<void()> on_close;
+};
+
+class MainWindow final : public QWidget {
+    Q_OBJECT
+
+  public:
+    explicit MainWindow(ui::ProgramData& data, WindowOptions options = {});
+    ~MainWindow() override;
+
+    // What every handler gets: this window and the program data beside it.
+    ui::Context& context() { return context_; }
+    ui::ProgramData& data() { return context_.data; }
+
+    // The first-visit loading of 选择夹1 (the handler of a current-page change).
+    void load_on_first_visit(int new_page);
+
+    // On the window.
+    QGroupBox* 分组框1 = nullptr;
+    QPlainTextEdit* 编辑框20 = nullptr;
+    ui::DesignTabWidget* 选择夹1 = nullptr;
+    QProgressBar* 进度条1 = nullptr;
+    QWebEnginePage* 超文本浏览框1 = nullptr;  // never shown: a page without a view
+
+    // Page 0, 关键词排名.
+    QRadioButton* 单选框综合 = nullptr;
+    QRadioButton* 单选框销量 = nullptr;
+    QRadioButton* 单选框评分 = nullptr;
+    QRadioButton* 单选框价格低 = nullptr;
+    QRadioButton* 单选框价格高 = nullptr;
+    QButtonGroup* sort_order = nullptr;  // the five radio buttons above
+    QLabel* 标签2 = nullptr;
+    QLineEdit* 编辑框2 = nullptr;
+    QPushButton* 按钮关键词排名搜索 = nullptr;
+    QLabel* 标签3 = nullptr;
+    QPlainTextEdit* 编辑框3 = nullptr;
+    QLabel* 标签6 = nullptr;
+    QLabel* 标签7 = nullptr;
+    QPlainTextEdit* 编辑框5 = nullptr;
+
+    // Page 1, 类目排名.
+    QLabel* 标签4 = nullptr;
+    QComboBox* 组合框1 = nullptr;
+    QLabel* 标签5 = nullptr;
+    QComboBox* 组合框2 = nullptr;
+    QLabel* 标签8 = nullptr;
+    QComboBox* 组合框3 = nullptr;
+    QLabel* 标签9 = nullptr;
+    QLineEdit* 编辑框12 = nullptr;
+    QPushButton* 按钮类目排名搜索 = nullptr;
+    QLabel* 标签13 = nullptr;
+    QLabel* 标签12 = nullptr;
+    ui::TransparentLabel* 透明标签1 = nullptr;
+    QLabel* 标签10 = nullptr;
+    QLabel* 标签11 = nullptr;
+    QLabel* 标签20 = nullptr;
+    QPlainTextEdit* 编辑框13 = nullptr;
+
+    // Page 2, 爱逛街排名.
+    QLabel* 标签14 = nullptr;
+    QComboBox* 组合框4 = nullptr;
+    QLabel* 标签15 = nullptr;
+    QLineEdit* 编辑框16 = nullptr;
+    QPushButton* 按钮爱逛街查询 = nullptr;
+    QLabel* 标签17 = nullptr;
+    QLabel* 标签16 = nullptr;
+    ui::TransparentLabel* 透明标签2 = nullptr;
+    QLabel* 标签18 = nullptr;
+    QLabel* 标签19 = nullptr;
+    QLabel* 标签21 = nullptr;
+    QPlainTextEdit* 编辑框17 = nullptr;
+
+    // Page 3, 新品排名.
+    QLabel* 标签22 = nullptr;
+    QLineEdit* 编辑框18 = nullptr;
+    QPushButton* 按钮新品查询 = nullptr;
+    QLabel* 标签23 = nullptr;
+    QLabel* 标签24 = nullptr;
+    QLabel* 标签25 = nullptr;
+    QLabel* 标签26 = nullptr;
+    QLabel* 标签27 = nullptr;
+    QPlainTextEdit* 编辑框19 = nullptr;
+
+    // Page 4, 更多工具.
+    QWebEngineView* Tovin网页框1 = nullptr;
+
+    // Page 5, 文字教程.
+    QLabel* 标签28 = nullptr;
+
+  protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+  private:
+    void build_controls();
+    void find_members();
+    void bind_events();
+    void bind(QPushButton* button, void (*handler)(ui::Context&));
+    void bind(QComboBox* box, void (*handler)(ui::Context&));
+    void load_home_page();
+    // Makes the outer size (frame included) the designed one, once the
+    // platform knows the frame.
+    void fit_outer_geometry();
+
+    WindowOptions options_;
+    ui::Context context_;
+};
+
+}  // namespace app

@@ -1,0 +1,50 @@
+#include "app/qt_message_box.h"
+
+#include <QApplication>
+
+#include "app/main_window.h"
+#include "ui/widget_text.h"
+
+namespace app {
+
+namespace {
+
+// The program's main window, if one exists, to own the box.
+QWidget* main_window() {
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        if (auto* window = qobject_cast<MainWindow*>(widget))
+            return window;
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+QMessageBox::Icon message_box_icon(int style) {
+    switch (style & 0xF0) {
+        case 16:
+            return QMessageBox::Critical;
+        case 32:
+            return QMessageBox::Question;
+        case 48:
+            return QMessageBox::Warning;
+        case 64:
+            return QMessageBox::Information;
+        default:
+            return QMessageBox::NoIcon;
+    }
+}
+
+int show_qt_message_box(const std::string& text, int style, const std::string& caption) {
+    QMessageBox box(message_box_icon(style), ui::to_qstring(caption), ui::to_qstring(text),
+                    QMessageBox::Ok, main_window());
+    box.setWindowModality(Qt::ApplicationModal);
+    box.exec();
+    return 0;
+}
+
+net::MessageBoxFn qt_message_box() {
+    return show_qt_message_box;
+}
+
+}  // namespace app
