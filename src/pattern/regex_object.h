@@ -10,7 +10,7 @@
 namespace pattern {
 
 class RegexObject {
-public:
+  public:
     RegexObject();
     ~RegexObject();
     RegexObject(RegexObject&&) noexcept;
@@ -27,7 +27,7 @@ public:
     // The subject with the matches replaced ($1, $&, $$ keep their meaning).
     std::string replace(std::string_view replacement) const;
 
-private:
+  private:
     struct Impl;
     std::unique_ptr<Impl> impl_;
 };
