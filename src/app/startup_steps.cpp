@@ -1,10 +1,19 @@
 #include "app/startup_steps.h"
 
+#include "app/announcement.h"
+#include "app/self_update.h"
+#include "app/skin.h"
+
 namespace app {
 
-// Not built yet: skin, self-update and announcement arrive with their own files.
-void install_skin() {}
-void check_update(ui::Context&) {}
-void show_announcement(ui::Context&) {}
+void install_skin() {
+    install_skin_into(default_skin_dir());
+}
+void check_update(ui::Context& ctx) {
+    run_update_check(ctx);
+}
+void show_announcement(ui::Context& ctx) {
+    run_announcement(ctx);
+}
 
 }  // namespace app

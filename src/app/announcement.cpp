@@ -1,0 +1,37 @@
+#include "app/announcement.h"
+
+#include <QWidget>
+
+#include "net/fetch_page.h"
+#include "net/hosts.h"
+#include "text/codepage.h"
+#include "text/fields.h"
+#include "text/lines.h"
+#include "text/primitives.h"
+#include "ui/control.h"
+#include "ui/widget_text.h"
+
+namespace app {
+
+std::string announcement_text(std::string_view page) {
+    std::string start = "gonggao[";
+    std::string end = "]jiesu";
+    return text::utf8_to_gbk(text::text_between(text::as_text(page), start, end));
+}
+
+std::string with_plain_spaces(std::string_view gbk) {
+    return text::multi_replace(gbk, {{"&nbsp;", " "}});
+}
+
+void run_announcement(ui::Context& ctx) {
+    std::string url = "http://" + net::hosts().vendor_info + "/info.asp?id=71";
+    QWidget* box = ui::control(ctx.window, "编辑框20");
+    if (box == nullptr)
+        return;
+    // The box is written, read back and cleaned, so the cleaning sees the text
+    // exactly as the box holds it (CR LF line ends).
+    ui::write_text(box, announcement_text(net::fetch_page(url)));
+    ui::write_text(box, with_plain_spaces(ui::read_text(box)));
+}
+
+}  // namespace app
