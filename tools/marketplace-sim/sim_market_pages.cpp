@@ -20,22 +20,24 @@ std::string thumb_keys(const Goods& g) {
            R"(.jpg",)";
 }
 
-// Keyword listings: the goods id comes after another key, the thumb keys
-// after the name.
+// Keyword and category listings: the goods id comes after another key and
+// the thumb keys follow it with only ASCII between them. The program reads
+// these bodies unconverted, so no Chinese text stands where its pattern needs
+// to see a quote or a key.
 std::string search_entry(const Goods& g, bool thumb) {
-    return R"({"ad":null,"goods_id":)" + g.id + R"(,"goods_name":)" + quoted(g.name) +
-           R"(,"short_name":)" + quoted(g.name.substr(0, g.name.find(' '))) + "," +
-           (thumb ? thumb_keys(g) : "") + R"("price":)" + std::to_string(g.price_fen) +
-           R"(,"normal_price":)" + std::to_string(g.price_fen + g.price_fen / 4) + R"(,"sales":)" +
+    return R"({"ad":null,"goods_id":)" + g.id + R"(,"price":)" + std::to_string(g.price_fen) +
+           R"(,"normal_price":)" + std::to_string(g.price_fen + g.price_fen / 4) + "," +
+           (thumb ? thumb_keys(g) : "") + R"("goods_name":)" + quoted(g.name) +
+           R"(,"short_name":)" + quoted(g.name.substr(0, g.name.find(' '))) + R"(,"sales":)" +
            std::to_string(g.sales) + R"(,"sales_tip":)" + quoted(sales_tip(g.sales)) +
            R"(,"mall_name":)" + quoted(g.shop) + R"(,"goods_rating":)" +
            std::to_string(g.rating_tenths / 10) + "." + std::to_string(g.rating_tenths % 10) + "}";
 }
 
 std::string category_entry(const Goods& g, bool thumb) {
-    return R"({"cat_id":)" + g.level3_id + R"(,"goods_id":)" + g.id + R"(,"goods_name":)" +
-           quoted(g.name) + "," + (thumb ? thumb_keys(g) : "") + R"("price":)" +
-           std::to_string(g.price_fen) + R"(,"cnt":)" + std::to_string(g.sales) + "}";
+    return R"({"cat_id":)" + g.level3_id + R"(,"goods_id":)" + g.id + R"(,"price":)" +
+           std::to_string(g.price_fen) + "," + (thumb ? thumb_keys(g) : "") + R"("goods_name":)" +
+           quoted(g.name) + R"(,"cnt":)" + std::to_string(g.sales) + "}";
 }
 
 // Tab and new-goods listings start every entry with the goods id.

@@ -28,6 +28,9 @@ struct Options {
     // writes kDownloadMarkerFile (sim_catalogue.h) next to itself.
     std::string download_body;
     // UTF-8; shown between "gonggao[" and "]jiesu". Empty: the default text.
+    // Korvel looks for "]jiesu" in the undecoded page stepping over two-byte
+    // GBK characters, so end the text with an ASCII character (or an even
+    // number of non-ASCII bytes), or the marker is not found.
     std::string announcement;
     int level1_count = -1;  // >= 0: only the first N level-1 categories are published
 

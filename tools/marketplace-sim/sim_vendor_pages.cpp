@@ -13,7 +13,7 @@ std::string html(std::string_view title, std::string_view body) {
 
 std::string default_announcement() {
     return "欢迎使用Korvel！本地模拟市场已启动，&nbsp;输入商品ID和关键词后点击“查询”即可查看排名。"
-           "\r\n所有商品与排名均为模拟数据，仅供体验。";
+           "\r\n所有商品与排名均为模拟数据，仅供体验。(marketplace-sim)";
 }
 
 std::string category_names(const Catalogue& catalogue, const Options& options) {
