@@ -11,7 +11,7 @@ namespace net {
 using Clock = std::chrono::steady_clock;
 
 class EventPump {
-public:
+  public:
     virtual ~EventPump() = default;
     // Handle whatever events are pending, without blocking.
     virtual void dispatch_pending() = 0;
@@ -19,6 +19,9 @@ public:
     virtual bool wait_until(const std::function<bool()>& done, Clock::time_point deadline) = 0;
     // Thread-safe nudge that makes a running wait_until re-check its condition.
     virtual void wake() = 0;
+    // True once the program is shutting down: a wait in progress gives up
+    // instead of waiting for its page. The window layer overrides this.
+    virtual bool closing() const { return false; }
 };
 
 // The pump the program's waits use. Until the window layer installs its own,

@@ -9,16 +9,16 @@
 namespace net {
 
 struct FetchOptions {
-    std::optional<int> method;            // 1 = POST, anything else GET
-    std::optional<std::string> proxy;     // host:port
-    std::optional<std::string> headers;   // extra lines, each ending in CR LF
-    std::optional<std::string> post_data; // bytes
-    std::optional<std::string> cookie;    // value of a "Cookie: " line
-    std::optional<int> timeout_seconds;   // 超时返回; default 60 s
+    std::optional<int> method;                // 1 = POST, anything else GET
+    std::optional<std::string> proxy;         // host:port
+    std::optional<std::string> headers;       // extra lines, each ending in CR LF
+    std::optional<std::string> post_data;     // bytes
+    std::optional<std::string> cookie;        // value of a "Cookie: " line
+    std::optional<int> timeout_seconds;       // 超时返回; default 60 s
     std::string* response_headers = nullptr;  // out: raw header block
-    std::optional<int> conversion;        // 1 UTF-8->GBK, 2 Big5->simplified GBK
+    std::optional<int> conversion;            // 1 UTF-8->GBK, 2 Big5->simplified GBK
     std::string* response_cookies = nullptr;  // out: "name=value;" per Set-Cookie
-    std::optional<bool> allow_redirect;   // default true
+    std::optional<bool> allow_redirect;       // default true
 };
 
 // `url` is in/out: a missing "http://" prefix is written back.

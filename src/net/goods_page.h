@@ -8,9 +8,9 @@
 namespace net {
 
 struct GoodsFetchOptions {
-    std::optional<int> method;           // 访问方式: 0 GET, 1 POST, else an error box
+    std::optional<int> method;  // 访问方式: 0 GET, 1 POST, else an error box
     std::optional<std::string> proxy;
-    std::string* headers = nullptr;      // in/out: default lines are appended to it
+    std::string* headers = nullptr;  // in/out: default lines are appended to it
     std::optional<std::string> post_data;
     std::optional<std::string> cookie;
     std::optional<int> conversion;

@@ -8,7 +8,8 @@
 namespace net {
 
 // Texts are GBK. Returns the button code minus 1 (0 for OK).
-using MessageBoxFn = std::function<int(const std::string& text, int style, const std::string& caption)>;
+using MessageBoxFn =
+    std::function<int(const std::string& text, int style, const std::string& caption)>;
 
 void set_message_box(MessageBoxFn fn);  // empty fn restores the default (prints to stderr)
 

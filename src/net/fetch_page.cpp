@@ -1,0 +1,150 @@
+#include "net/fetch_page.h"
+
+#include <atomic>
+#include <cstdint>
+#include <memory>
+#include <mutex>
+#include <thread>
+
+#include "net/curl_handles.h"
+#include "net/event_pump.h"
+#include "net/fetch_worker.h"
+#include "net/live_workers.h"
+#include "net/response_parts.h"
+#include "net/target_url.h"
+#include "text/codepage.h"
+#include "text/primitives.h"
+
+namespace net {
+
+const std::string& timeout_message() {
+    return GBK(
+        "超时返回，指定网站不能访问，或者你的网络出现问题，你可以把参数中的＂超时返回＂的值设置长一"
+        "些。");
+}
+
+namespace {
+
+constexpr std::int64_t kDefaultTimeoutMs = 60000;
+
+// What the caller and its worker share. The caller reads the response only
+// after `done`; the worker wakes the caller's pump only while the caller is
+// still waiting on it (`waiter`), so a worker that outlives the wait touches
+// nothing but this record.
+struct FetchJob : WorkerJob {
+    FetchRequest request;
+    FetchResponse response;
+    std::atomic<bool> done{false};
+    std::mutex waiter_mutex;
+    EventPump* waiter = nullptr;
+
+    void watch(EventPump* pump) {
+        std::lock_guard lock(waiter_mutex);
+        waiter = pump;
+    }
+    void finish(FetchResponse&& result) {
+        response = std::move(result);
+        std::lock_guard lock(waiter_mutex);
+        done.store(true);
+        if (waiter != nullptr) {
+            waiter->wake();
+        }
+    }
+};
+
+FetchRequest request_from(const std::string& url, const FetchOptions& options) {
+    FetchRequest request;
+    request.url = url;
+    request.post = options.method.value_or(0) == 1;
+    request.proxy = options.proxy.value_or("");
+    request.headers = options.headers.value_or("");
+    request.post_data = options.post_data.value_or("");
+    request.cookie = options.cookie.value_or("");
+    request.allow_redirect = options.allow_redirect.value_or(true);
+    return request;
+}
+
+bool start_worker(const std::shared_ptr<FetchJob>& job) {
+    register_worker(job.get());
+    try {
+        std::thread([job] {
+            FetchResponse response;
+            try {
+                response = fetch_worker(job->request, &job->abort);
+            } catch (...) {
+                response = {};  // out of memory: the caller gets an empty page
+            }
+            job->finish(std::move(response));
+            unregister_worker(job.get());
+        }).detach();
+        return true;
+    } catch (...) {
+        unregister_worker(job.get());
+        return false;
+    }
+}
+
+enum class Outcome { finished, timed_out, closing };
+
+// Reaching the deadline is a timeout whatever ended the last wait, even a
+// worker that has just finished.
+Outcome wait_for(const FetchJob& job, EventPump& pump, Clock::time_point deadline) {
+    for (;;) {
+        const bool finished = pump.wait_until([&job] { return job.done.load(); }, deadline);
+        const bool timed_out = Clock::now() >= deadline;
+        pump.dispatch_pending();
+        if (timed_out) {
+            return Outcome::timed_out;
+        }
+        if (finished) {
+            return Outcome::finished;
+        }
+        if (pump.closing()) {
+            return Outcome::closing;
+        }
+    }
+}
+
+Clock::time_point deadline_from(Clock::time_point start, const FetchOptions& options) {
+    const std::int64_t ms = options.timeout_seconds
+                                ? static_cast<std::int64_t>(*options.timeout_seconds) * 1000
+                                : kDefaultTimeoutMs;
+    return start + std::chrono::milliseconds(ms);
+}
+
+}  // namespace
+
+std::string fetch_page(std::string& url, const FetchOptions& options) {
+    const std::string trimmed = text::trim(url);
+    if (trimmed.empty()) {
+        return {};
+    }
+    const std::string normalised = with_scheme(trimmed);
+    if (normalised != trimmed) {
+        url = normalised;
+    }
+    prepare_workers();
+    auto job = std::make_shared<FetchJob>();
+    job->request = request_from(normalised, options);
+    EventPump& pump = event_pump();
+    job->watch(&pump);
+    if (!start_worker(job)) {
+        job->watch(nullptr);
+        return {};
+    }
+    const Outcome outcome = wait_for(*job, pump, deadline_from(Clock::now(), options));
+    job->watch(nullptr);
+    if (outcome != Outcome::finished) {
+        job->abort.abort();  // abandoned: its late result reaches no one
+        return outcome == Outcome::timed_out ? timeout_message() : std::string();
+    }
+    if (options.response_headers != nullptr) {
+        *options.response_headers = job->response.header_block;
+    }
+    if (options.response_cookies != nullptr) {
+        *options.response_cookies = job->response.cookies;
+    }
+    return apply_conversion(std::move(job->response.body), options.conversion);
+}
+
+}  // namespace net

@@ -1,0 +1,54 @@
+#include "net/response_parts.h"
+
+#include "text/codepage.h"
+#include "text/fields.h"
+#include "text/primitives.h"
+
+namespace net {
+
+void HeaderBlock::add_line(std::string_view line) {
+    if (line.starts_with("HTTP/")) {
+        raw_.clear();
+    }
+    while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) {
+        line.remove_suffix(1);
+    }
+    raw_.append(line).append("\r\n");
+}
+
+std::string HeaderBlock::text() const {
+    return raw_.size() < kHeaderBufferSize ? raw_ : std::string();
+}
+
+std::string collect_cookies(std::string_view header_block) {
+    static constexpr std::string_view kMarker = "Set-Cookie: ";
+    std::string collected;
+    if (text::find(header_block, kMarker, 1, true) < 1) {
+        return collected;
+    }
+    for (std::string line : text::split(header_block, "\n")) {
+        if (!line.empty() && line.back() == '\r') {
+            line.pop_back();
+        }
+        if (text::find(line, kMarker, 1, true) < 1) {
+            continue;
+        }
+        const std::string rest = text::replace_at(line, 1, static_cast<int>(kMarker.size()));
+        collected += text::text_before(rest, ";");
+        collected += ";";
+    }
+    return collected;
+}
+
+std::string apply_conversion(std::string bytes, std::optional<int> kind) {
+    switch (kind.value_or(0)) {
+        case 1:
+            return text::utf8_to_gbk(text::as_text(bytes));
+        case 2:
+            return text::big5_to_gbk_simplified(text::as_text(bytes));
+        default:
+            return bytes;
+    }
+}
+
+}  // namespace net
