@@ -1,5 +1,7 @@
 #include "net/response_parts.h"
 
+#include <algorithm>
+
 #include "text/codepage.h"
 #include "text/fields.h"
 #include "text/primitives.h"
@@ -33,7 +35,7 @@ std::string collect_cookies(std::string_view header_block) {
         if (text::find(line, kMarker, 1, true) < 1) {
             continue;
         }
-        const std::string rest = text::replace_at(line, 1, static_cast<int>(kMarker.size()));
+        const std::string rest = line.substr(std::min(kMarker.size(), line.size()));
         collected += text::text_before(rest, ";");
         collected += ";";
     }

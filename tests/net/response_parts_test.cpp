@@ -33,6 +33,7 @@ TEST(HeaderBlock, EmptyWhenItDoesNotFitTheBuffer) {
 struct CookieCase {
     std::string block;
     std::string collected;
+    friend void PrintTo(const CookieCase& c, std::ostream* os) { *os << c.collected; }
 };
 
 class CollectCookies : public testing::TestWithParam<CookieCase> {};

@@ -12,6 +12,7 @@ struct UrlCase {
     std::string host;
     std::string path;
     int port;
+    friend void PrintTo(const UrlCase& c, std::ostream* os) { *os << c.url; }
 };
 
 class UrlParts : public testing::TestWithParam<UrlCase> {};
@@ -50,6 +51,7 @@ TEST(UrlParts, FullWidthPortDigitsCountAsAscii) {
 struct SchemeCase {
     std::string url;
     std::string expected;
+    friend void PrintTo(const SchemeCase& c, std::ostream* os) { *os << c.url; }
 };
 
 class WithScheme : public testing::TestWithParam<SchemeCase> {};
@@ -68,6 +70,7 @@ INSTANTIATE_TEST_SUITE_P(Table, WithScheme,
 struct AddressCase {
     std::string url;
     std::string address;  // empty: no request is made
+    friend void PrintTo(const AddressCase& c, std::ostream* os) { *os << c.url; }
 };
 
 class TransferAddress : public testing::TestWithParam<AddressCase> {};
