@@ -2,6 +2,8 @@
 
 #include <cstdint>
 #include <cstring>
+#include <utility>
+#include <vector>
 
 #include "text/icu_convert.h"
 #include "text/primitives.h"
@@ -32,48 +34,151 @@ std::size_t ascii_run_end(std::string_view s, std::size_t i) {
     return i;
 }
 
-// ASCII runs shorter than this stay inside the piece handed to ICU: a call
-// into ICU costs more than converting a few ASCII bytes there.
-constexpr std::size_t kShortestCopiedRun = 16;
-
-// End of the piece that starts at high byte i: just after the first ASCII byte
-// of the next long ASCII run. Right after an ASCII byte both UTF-8 and GBK
-// decoding are at a character boundary, whatever came before (an ASCII byte is
-// a character or a trail byte, and a decoder that finds it cannot be a trail
-// byte reads it as a character), so splitting there changes nothing.
-std::size_t piece_end(std::string_view s, std::size_t i) {
-    for (std::size_t j = i;;) {
-        while (j < s.size() && !is_ascii(s[j])) {
-            ++j;
-        }
-        if (j == s.size()) {
-            return j;
-        }
-        const std::size_t run_end = ascii_run_end(s, j);
-        if (run_end - j > kShortestCopiedRun || run_end == s.size()) {
-            return j + 1;
-        }
-        j = run_end;
+// Just after the first ASCII byte at or after i, or the end. Right after an
+// ASCII byte both UTF-8 and GBK decoding are at a character boundary whatever
+// came before (an ASCII byte is a character or a trail byte, and a decoder that
+// finds it cannot be a trail byte reads it as a character), so ICU may convert
+// the piece up to there on its own and give what it gives on the whole text.
+std::size_t after_next_ascii(std::string_view s, std::size_t i) {
+    while (i < s.size() && !is_ascii(s[i])) {
+        ++i;
     }
+    return i < s.size() ? i + 1 : i;
 }
 
-// ASCII is the same bytes in all three charsets, so long ASCII runs are copied
-// and only the pieces between them go through ICU.
-std::string convert(Charset from, Charset to, std::string_view in) {
-    const std::string_view t = as_text(in);
-    std::string out;
-    out.reserve(t.size() + t.size() / 4);
-    for (std::size_t i = 0; i < t.size();) {
-        const std::size_t ascii_end = ascii_run_end(t, i);
-        out.append(t.substr(i, ascii_end - i));
-        if (ascii_end == t.size()) {
-            break;
+// Output buffer written through a cursor. Callers keep room for the rest of
+// the input at its largest expansion before writing without checks.
+class Output {
+  public:
+    explicit Output(std::size_t capacity) : buffer_(capacity, '\0') {}
+
+    void ensure(std::size_t more) {
+        if (buffer_.size() - size_ < more) {
+            buffer_.resize(size_ + more);
         }
-        const std::size_t end = piece_end(t, ascii_end);
-        icu::convert_append(from, to, t.substr(ascii_end, end - ascii_end), out);
-        i = end;
     }
-    return out;
+    void put(char c) { buffer_[size_++] = c; }
+    void put(std::string_view bytes) {
+        ensure(bytes.size());
+        std::memcpy(buffer_.data() + size_, bytes.data(), bytes.size());
+        size_ += bytes.size();
+    }
+    std::string take() && {
+        buffer_.resize(size_);
+        return std::move(buffer_);
+    }
+
+  private:
+    std::string buffer_;
+    std::size_t size_ = 0;
+};
+
+// Hands the piece starting at a character ICU must see (ill-formed input, or
+// no table entry) to ICU, up to the next point where splitting is safe.
+std::size_t convert_piece(Charset from, Charset to, std::string_view t, std::size_t i,
+                          Output& out) {
+    const std::size_t end = after_next_ascii(t, i);
+    std::string piece;
+    icu::convert_append(from, to, t.substr(i, end - i), piece);
+    out.put(piece);
+    return end;
+}
+
+struct Utf8Char {
+    char32_t code_point = 0;
+    std::size_t length = 0;  // 0: not a well-formed two- or three-byte sequence
+};
+
+bool is_continuation(unsigned char b) {
+    return (b & 0xC0U) == 0x80U;
+}
+
+Utf8Char decode_utf8(std::string_view t, std::size_t i) {
+    const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(t[i + k]); };
+    const unsigned char b0 = byte(0);
+    if (b0 >= 0xC2 && b0 <= 0xDF && i + 1 < t.size() && is_continuation(byte(1))) {
+        return {static_cast<char32_t>((b0 & 0x1FU) << 6 | (byte(1) & 0x3FU)), 2};
+    }
+    if (b0 < 0xE0 || b0 > 0xEF || i + 2 >= t.size()) {
+        return {};
+    }
+    // Second byte limits: no overlong forms (E0) and no surrogates (ED).
+    const unsigned char low = b0 == 0xE0 ? 0xA0 : 0x80;
+    const unsigned char high = b0 == 0xED ? 0x9F : 0xBF;
+    if (byte(1) < low || byte(1) > high || !is_continuation(byte(2))) {
+        return {};
+    }
+    return {static_cast<char32_t>((b0 & 0x0FU) << 12 | (byte(1) & 0x3FU) << 6 | (byte(2) & 0x3FU)),
+            3};
+}
+
+void put_utf8(Output& out, char16_t u) {
+    if (u < 0x800) {
+        out.put(static_cast<char>(0xC0 | (u >> 6)));
+    } else {
+        out.put(static_cast<char>(0xE0 | (u >> 12)));
+        out.put(static_cast<char>(0x80 | ((u >> 6) & 0x3F)));
+    }
+    out.put(static_cast<char>(0x80 | (u & 0x3F)));
+}
+
+void copy_ascii_run(std::string_view t, std::size_t& i, Output& out) {
+    const std::size_t end = ascii_run_end(t, i);
+    out.put(t.substr(i, end - i));
+    i = end;
+}
+
+// Table lookups for well-formed characters, ICU for the rest; GBK is never
+// longer than the UTF-8 it comes from, whichever path converts it.
+std::string utf8_to_gbk_text(std::string_view t) {
+    const std::vector<std::uint16_t>& table = icu::gbk_tables().from_unicode;
+    Output out(t.size());
+    for (std::size_t i = 0; i < t.size();) {
+        copy_ascii_run(t, i, out);
+        while (i < t.size() && !is_ascii(t[i])) {
+            const Utf8Char c = decode_utf8(t, i);
+            const std::uint16_t gbk = c.length > 0 && !table.empty() ? table[c.code_point] : 0;
+            if (gbk == 0) {
+                i = convert_piece(Charset::utf8, Charset::gbk, t, i, out);
+                out.ensure(t.size() - i);
+                break;
+            }
+            if (gbk > 0xFF) {
+                out.put(static_cast<char>(gbk >> 8));
+            }
+            out.put(static_cast<char>(gbk & 0xFF));
+            i += c.length;
+        }
+    }
+    return std::move(out).take();
+}
+
+// A pair becomes at most three UTF-8 bytes; only ICU's pieces (a lone 0x80
+// becomes the three bytes of the euro sign) may need more room.
+std::string gbk_to_utf8_text(std::string_view t) {
+    const std::vector<std::uint16_t>& table = icu::gbk_tables().to_unicode;
+    Output out(t.size() + t.size() / 2);
+    for (std::size_t i = 0; i < t.size();) {
+        copy_ascii_run(t, i, out);
+        while (i < t.size() && !is_ascii(t[i])) {
+            const auto lead = static_cast<unsigned char>(t[i]);
+            const auto trail = i + 1 < t.size() ? static_cast<unsigned char>(t[i + 1]) : 0;
+            const bool pair = lead >= 0x81 && lead <= 0xFE && trail >= 0x40 && trail <= 0xFE;
+            const std::uint16_t u =
+                pair && !table.empty()
+                    ? table[static_cast<std::size_t>((lead - 0x81) * icu::GbkTables::kTrails +
+                                                     (trail - 0x40))]
+                    : 0;
+            if (u == 0) {
+                i = convert_piece(Charset::gbk, Charset::utf8, t, i, out);
+                out.ensure((t.size() - i) * 3 / 2);
+                break;
+            }
+            put_utf8(out, u);
+            i += 2;
+        }
+    }
+    return std::move(out).take();
 }
 
 // Value of one percent-escape digit: its index in "0123456789ABCDEF" after
@@ -112,11 +217,11 @@ std::string percent_decode(std::string_view t) {
 }  // namespace
 
 std::string utf8_to_gbk(std::string_view utf8) {
-    return convert(Charset::utf8, Charset::gbk, utf8);
+    return utf8_to_gbk_text(as_text(utf8));
 }
 
 std::string gbk_to_utf8(std::string_view gbk) {
-    return convert(Charset::gbk, Charset::utf8, gbk);
+    return gbk_to_utf8_text(as_text(gbk));
 }
 
 std::string big5_to_gbk_simplified(std::string_view big5) {

@@ -16,8 +16,8 @@ std::string url_decode_to_gbk(std::string_view text);
 }  // namespace text
 
 // A UTF-8 source literal as GBK, converted once per call site.
-#define GBK(utf8_literal)                                                   \
-    ([]() -> const std::string& {                                           \
+#define GBK(utf8_literal)                                                       \
+    ([]() -> const std::string& {                                               \
         static const std::string converted = ::text::utf8_to_gbk(utf8_literal); \
-        return converted;                                                   \
+        return converted;                                                       \
     }())

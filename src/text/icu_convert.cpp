@@ -32,6 +32,18 @@ void to_unicode_question_mark(const void*, UConverterToUnicodeArgs* args, const 
     ucnv_cbToUWriteUChars(args, &kQuestion, 1, 0, err);
 }
 
+// A character without a form in the target becomes "?". ICU's own substitute
+// callback would drop default-ignorable characters (soft hyphen, zero-width
+// space) without a trace.
+void from_unicode_question_mark(const void*, UConverterFromUnicodeArgs* args, const UChar*, int32_t,
+                                UChar32, UConverterCallbackReason reason, UErrorCode* err) {
+    if (reason > UCNV_IRREGULAR) {
+        return;
+    }
+    *err = U_ZERO_ERROR;
+    ucnv_cbFromUWriteBytes(args, "?", 1, 0, err);
+}
+
 enum class Unmappable { question_mark, stop };
 
 Converter open_converter(Charset charset, Unmappable unmappable) {
@@ -45,7 +57,7 @@ Converter open_converter(Charset charset, Unmappable unmappable) {
     if (unmappable == Unmappable::stop) {
         ucnv_setFromUCallBack(c.get(), UCNV_FROM_U_CALLBACK_STOP, nullptr, nullptr, nullptr, &err);
     } else {
-        ucnv_setSubstChars(c.get(), "?", 1, &err);
+        ucnv_setFromUCallBack(c.get(), from_unicode_question_mark, nullptr, nullptr, nullptr, &err);
     }
     ucnv_setFallback(c.get(), false);
     return U_SUCCESS(err) ? std::move(c) : nullptr;
@@ -164,10 +176,87 @@ std::string from_utf16(Charset to, std::u16string_view in) {
     return out;
 }
 
+// Every BMP code point from 0x80 up (surrogates left out) through the
+// substituting GBK encoder in one call: each comes out as "?" (no mapping),
+// one byte or a lead/trail pair, in order.
+std::vector<std::uint16_t> read_from_unicode_table() {
+    std::vector<std::uint16_t> table(0x10000, 0);
+    std::u16string all;
+    for (char32_t cp = 0x80; cp <= 0xFFFF; ++cp) {
+        if (cp < 0xD800 || cp > 0xDFFF) {
+            all += static_cast<char16_t>(cp);
+        }
+    }
+    const Converter gbk = open_converter(Charset::gbk, Unmappable::question_mark);
+    std::string out(all.size() * 2, '\0');
+    UErrorCode err = U_ZERO_ERROR;
+    const int32_t n = gbk ? ucnv_fromUChars(gbk.get(), out.data(), static_cast<int32_t>(out.size()),
+                                            all.data(), static_cast<int32_t>(all.size()), &err)
+                          : 0;
+    if (!gbk || U_FAILURE(err)) {
+        return {};
+    }
+    std::size_t at = 0;
+    for (const char16_t cp : all) {
+        if (at >= static_cast<std::size_t>(n)) {
+            return {};
+        }
+        const auto b = static_cast<unsigned char>(out[at]);
+        const bool pair = b >= 0x81 && b <= 0xFE;
+        if (pair && at + 1 < static_cast<std::size_t>(n)) {
+            table[cp] =
+                static_cast<std::uint16_t>(b << 8 | static_cast<unsigned char>(out[at + 1]));
+        } else if (b != '?') {
+            table[cp] = b;
+        }
+        at += pair ? 2 : 1;
+    }
+    return at == static_cast<std::size_t>(n) ? table : std::vector<std::uint16_t>{};
+}
+
+// Every lead/trail pair through the GBK decoder in one call; each pair is one
+// BMP character in ICU's table, which the count of the output confirms.
+std::vector<std::uint16_t> read_to_unicode_table() {
+    std::string all;
+    std::vector<std::size_t> slots;  // table index of each pair
+    for (int lead = 0x81; lead <= 0xFE; ++lead) {
+        for (int trail = 0x40; trail <= 0xFE; ++trail) {
+            if (trail != 0x7F) {  // 0x7F is no trail byte
+                all += static_cast<char>(lead);
+                all += static_cast<char>(trail);
+                slots.push_back(
+                    static_cast<std::size_t>((lead - 0x81) * GbkTables::kTrails + (trail - 0x40)));
+            }
+        }
+    }
+    const Converter gbk = open_converter(Charset::gbk, Unmappable::question_mark);
+    std::u16string out(all.size(), u'\0');
+    UErrorCode err = U_ZERO_ERROR;
+    const int32_t n = gbk ? ucnv_toUChars(gbk.get(), out.data(), static_cast<int32_t>(out.size()),
+                                          all.data(), static_cast<int32_t>(all.size()), &err)
+                          : 0;
+    if (!gbk || U_FAILURE(err) || static_cast<std::size_t>(n) != slots.size()) {
+        return {};
+    }
+    std::vector<std::uint16_t> table(static_cast<std::size_t>(0xFE - 0x81 + 1) * GbkTables::kTrails,
+                                     0);
+    for (std::size_t k = 0; k < slots.size(); ++k) {
+        const char16_t u = out[k];
+        const bool usable = u >= 0x80 && (u < 0xD800 || u > 0xDFFF);
+        table[slots[k]] = usable ? u : 0;
+    }
+    return table;
+}
+
 }  // namespace
 
 void convert_append(Charset from, Charset to, std::string_view in, std::string& out) {
     convert_into(converter(from), converter(to), to, in, out);
+}
+
+const GbkTables& gbk_tables() {
+    static const GbkTables tables{read_from_unicode_table(), read_to_unicode_table()};
+    return tables;
 }
 
 std::string big5_to_gbk_prefix(std::string_view big5) {

@@ -1,8 +1,10 @@
 #pragma once
 // The one place that talks to ICU. Converters and the transliterator are
 // opened once per thread and kept; nothing here exposes an ICU type.
+#include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace text::icu {
 
@@ -17,5 +19,19 @@ std::string big5_to_gbk_prefix(std::string_view big5);
 
 // Traditional Chinese characters of a GBK text replaced by simplified ones.
 std::string simplify_gbk(std::string_view gbk);
+
+// Per-character mappings between the Basic Multilingual Plane and GBK, read
+// out of ICU's converter once per process so that well-formed text converts
+// without a call into ICU. A 0 entry means "ask ICU" (no mapping, or the table
+// could not be read).
+struct GbkTables {
+    static constexpr int kTrails = 0xFF - 0x40;  // trail bytes 0x40..0xFE
+
+    // By code point: the GBK code, one byte (< 0x100) or lead << 8 | trail.
+    std::vector<std::uint16_t> from_unicode;
+    // By (lead - 0x81) * kTrails + (trail - 0x40): the UTF-16 code unit.
+    std::vector<std::uint16_t> to_unicode;
+};
+const GbkTables& gbk_tables();
 
 }  // namespace text::icu

@@ -15,7 +15,9 @@ namespace text {
 // The bytes up to the first NUL, or all of them.
 std::string_view as_text(std::string_view bytes);
 
-inline bool is_lead_byte(unsigned char b) { return b >= 0x80; }
+inline bool is_lead_byte(unsigned char b) {
+    return b >= 0x80;
+}
 
 int find(std::string_view text, std::string_view needle, int start = 1, bool ignore_case = false);
 // Last occurrence; a start position > 0 limits the search to the bytes before it.

@@ -2,6 +2,7 @@
 
 #include <random>
 #include <string>
+#include <vector>
 
 #include "text/codepage.h"
 #include "text/icu_convert.h"
@@ -102,6 +103,10 @@ INSTANTIATE_TEST_SUITE_P(
         ConversionCase{"invalid UTF-8 byte", text::utf8_to_gbk("a\xFFz"), "a?z"},
         ConversionCase{"truncated UTF-8", text::utf8_to_gbk("a\xE4\xB8"), "a?"},
         ConversionCase{"truncated UTF-8 mid text", text::utf8_to_gbk("a\xE4\xB8z"), "a?z"},
+        ConversionCase{"soft hyphen is not dropped",
+                       text::utf8_to_gbk("a\xC2\xAD"
+                                         "b"),
+                       "a?b"},
         ConversionCase{"no GBK form", text::utf8_to_gbk("\xF0\x9F\x98\x80!"), "?!"},
         ConversionCase{"UTF-8 stops at NUL", text::utf8_to_gbk(std::string("a\0\xE4\xB8\xAD", 5)),
                        "a"},
@@ -140,28 +145,82 @@ TEST(Big5, TextEndsAtFirstCharacterWithoutGbkForm) {
     EXPECT_EQ(text::big5_to_gbk_simplified("\xA1\x45"), "");
 }
 
-// Long ASCII runs are copied without ICU; the results must be those of
-// handing the whole text to ICU.
-std::string random_bytes(std::mt19937& rng, bool ascii_heavy) {
-    static const std::string kHigh = "\x81\xA1\xB0\xD6\xD0\xE4\xB8\xAD\xFF\xC3\x80";
+// Well-formed characters convert through tables read out of ICU, anything
+// else through ICU itself; the results must be those of handing the whole
+// text to ICU.
+std::string whole_through_icu(text::icu::Charset from, text::icu::Charset to,
+                              const std::string& in) {
+    std::string out;
+    text::icu::convert_append(from, to, in, out);
+    return out;
+}
+
+std::string utf8_of(char32_t cp) {
     std::string s;
-    for (std::size_t i = 0, n = rng() % 200; i < n; ++i) {
-        const bool high = ascii_heavy ? rng() % 40 == 0 : rng() % 2 == 0;
-        s += high ? kHigh[rng() % kHigh.size()] : static_cast<char>('A' + rng() % 30);
+    if (cp < 0x80) {
+        s += static_cast<char>(cp);
+    } else if (cp < 0x800) {
+        s += static_cast<char>(0xC0 | (cp >> 6));
+        s += static_cast<char>(0x80 | (cp & 0x3F));
+    } else {
+        s += static_cast<char>(0xE0 | (cp >> 12));
+        s += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        s += static_cast<char>(0x80 | (cp & 0x3F));
     }
     return s;
 }
 
-TEST(Codepage, AsciiShortcutGivesSameResultAsWholeConversion) {
+TEST(Codepage, EveryBmpCharacterConvertsAsIcuConvertsIt) {
+    using text::icu::Charset;
+    int mapped = 0;
+    for (char32_t cp = 1; cp <= 0xFFFF; ++cp) {
+        if (cp >= 0xD800 && cp <= 0xDFFF) {
+            continue;
+        }
+        const std::string in = "a" + utf8_of(cp) + "b";
+        const std::string gbk = text::utf8_to_gbk(in);
+        ASSERT_EQ(gbk, whole_through_icu(Charset::utf8, Charset::gbk, in))
+            << std::hex << static_cast<long>(cp);
+        mapped += gbk != "a?b" ? 1 : 0;
+    }
+    EXPECT_GT(mapped, 21000);
+}
+
+TEST(Codepage, EveryGbkPairConvertsAsIcuConvertsIt) {
+    using text::icu::Charset;
+    for (int lead = 0x80; lead <= 0xFF; ++lead) {
+        for (int trail = 0x01; trail <= 0xFF; ++trail) {  // a NUL would end the text
+            const std::string in{'a', static_cast<char>(lead), static_cast<char>(trail), 'b'};
+            ASSERT_EQ(text::gbk_to_utf8(in), whole_through_icu(Charset::gbk, Charset::utf8, in))
+                << std::hex << lead << ' ' << trail;
+        }
+    }
+}
+
+std::string random_bytes(std::mt19937& rng, bool ascii_heavy) {
+    // Pieces of well-formed and ill-formed UTF-8 and GBK.
+    static const std::vector<std::string> kPieces = {
+        "\xE4\xB8\xAD", "\xC3\xA9",     "\xF0\x9F\x98\x80",
+        "\xED\xA0\x80", "\xE0\x80\x80", "\xC0\xAF",
+        "\x80",         "\xFF",         "\xD6\xD0",
+        "\x81\x41",     "\x81",         "\xE4\xB8",
+        "\xA1\xA1",     "\xEF\xBF\xBD"};
+    std::string s;
+    for (std::size_t i = 0, n = rng() % 60; i < n; ++i) {
+        const bool high = ascii_heavy ? rng() % 8 == 0 : rng() % 2 == 0;
+        s += high ? kPieces[rng() % kPieces.size()]
+                  : std::string(1, static_cast<char>(' ' + rng() % 90));
+    }
+    return s;
+}
+
+TEST(Codepage, MixedAndIllFormedTextConvertsAsWholeIcuConversion) {
+    using text::icu::Charset;
     std::mt19937 rng(5);
-    for (int round = 0; round < 4000; ++round) {
+    for (int round = 0; round < 20000; ++round) {
         const std::string s = random_bytes(rng, round % 2 == 0);
-        std::string whole_gbk;
-        std::string whole_utf8;
-        text::icu::convert_append(text::icu::Charset::utf8, text::icu::Charset::gbk, s, whole_gbk);
-        text::icu::convert_append(text::icu::Charset::gbk, text::icu::Charset::utf8, s, whole_utf8);
-        ASSERT_EQ(text::utf8_to_gbk(s), whole_gbk) << s;
-        ASSERT_EQ(text::gbk_to_utf8(s), whole_utf8) << s;
+        ASSERT_EQ(text::utf8_to_gbk(s), whole_through_icu(Charset::utf8, Charset::gbk, s)) << s;
+        ASSERT_EQ(text::gbk_to_utf8(s), whole_through_icu(Charset::gbk, Charset::utf8, s)) << s;
     }
 }
 
