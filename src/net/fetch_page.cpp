@@ -18,9 +18,9 @@
 namespace net {
 
 const std::string& timeout_message() {
-    return GBK(
-        "超时返回，指定网站不能访问，或者你的网络出现问题，你可以把参数中的＂超时返回＂的值设置长一"
-        "些。");
+    // clang-format off
+    return GBK("超时返回，指定网站不能访问，或者你的网络出现问题，你可以把参数中的＂超时返回＂的值设置长一些。");
+    // clang-format on
 }
 
 namespace {
