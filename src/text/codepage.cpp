@@ -59,6 +59,9 @@ class Output {
     }
     void put(char c) { buffer_[size_++] = c; }
     void put(std::string_view bytes) {
+        if (bytes.empty()) {
+            return;
+        }
         ensure(bytes.size());
         std::memcpy(buffer_.data() + size_, bytes.data(), bytes.size());
         size_ += bytes.size();

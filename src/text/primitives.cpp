@@ -1,7 +1,6 @@
 #include "text/primitives.h"
 
 #include <charconv>
-#include <cstring>
 
 #include "text/codepage.h"
 #include "text/scan.h"
@@ -74,11 +73,7 @@ std::string ascii_number_prefix(std::string_view t) {
 }  // namespace
 
 std::string_view as_text(std::string_view bytes) {
-    const void* nul = std::memchr(bytes.data(), 0, bytes.size());
-    if (nul == nullptr) {
-        return bytes;
-    }
-    return bytes.substr(0, static_cast<std::size_t>(static_cast<const char*>(nul) - bytes.data()));
+    return bytes.substr(0, bytes.find('\0'));
 }
 
 int find(std::string_view text, std::string_view needle, int start, bool ignore_case) {
