@@ -1,5 +1,6 @@
 #include "text/codepage.h"
 
+#include <array>
 #include <cstdint>
 #include <cstring>
 #include <utility>
@@ -46,34 +47,37 @@ std::size_t after_next_ascii(std::string_view s, std::size_t i) {
     return i < s.size() ? i + 1 : i;
 }
 
-// Output buffer written through a cursor. Callers keep room for the rest of
-// the input at its largest expansion before writing without checks.
+// Output collected through a small staging area, so that single bytes cost
+// no capacity check each. Only reserved, never pre-filled: filling a megabyte
+// of fresh memory costs more than converting it.
 class Output {
   public:
-    explicit Output(std::size_t capacity) : buffer_(capacity, '\0') {}
+    explicit Output(std::size_t expected) { text_.reserve(expected); }
 
-    void ensure(std::size_t more) {
-        if (buffer_.size() - size_ < more) {
-            buffer_.resize(size_ + more);
+    void put(char c) {
+        if (staged_ == staging_.size()) {
+            flush();
         }
+        staging_[staged_++] = c;
     }
-    void put(char c) { buffer_[size_++] = c; }
     void put(std::string_view bytes) {
-        if (bytes.empty()) {
-            return;
-        }
-        ensure(bytes.size());
-        std::memcpy(buffer_.data() + size_, bytes.data(), bytes.size());
-        size_ += bytes.size();
+        flush();
+        text_.append(bytes);
     }
     std::string take() && {
-        buffer_.resize(size_);
-        return std::move(buffer_);
+        flush();
+        return std::move(text_);
     }
 
   private:
-    std::string buffer_;
-    std::size_t size_ = 0;
+    void flush() {
+        text_.append(staging_.data(), staged_);
+        staged_ = 0;
+    }
+
+    std::string text_;
+    std::array<char, 256> staging_{};
+    std::size_t staged_ = 0;
 };
 
 // Hands the piece starting at a character ICU must see (ill-formed input, or
@@ -131,8 +135,7 @@ void copy_ascii_run(std::string_view t, std::size_t& i, Output& out) {
     i = end;
 }
 
-// Table lookups for well-formed characters, ICU for the rest; GBK is never
-// longer than the UTF-8 it comes from, whichever path converts it.
+// Table lookups for well-formed characters, ICU for the rest.
 std::string utf8_to_gbk_text(std::string_view t) {
     const std::vector<std::uint16_t>& table = icu::gbk_tables().from_unicode;
     Output out(t.size());
@@ -143,7 +146,6 @@ std::string utf8_to_gbk_text(std::string_view t) {
             const std::uint16_t gbk = c.length > 0 && !table.empty() ? table[c.code_point] : 0;
             if (gbk == 0) {
                 i = convert_piece(Charset::utf8, Charset::gbk, t, i, out);
-                out.ensure(t.size() - i);
                 break;
             }
             if (gbk > 0xFF) {
@@ -156,8 +158,7 @@ std::string utf8_to_gbk_text(std::string_view t) {
     return std::move(out).take();
 }
 
-// A pair becomes at most three UTF-8 bytes; only ICU's pieces (a lone 0x80
-// becomes the three bytes of the euro sign) may need more room.
+// Table lookups for well-formed pairs, ICU for the rest.
 std::string gbk_to_utf8_text(std::string_view t) {
     const std::vector<std::uint16_t>& table = icu::gbk_tables().to_unicode;
     Output out(t.size() + t.size() / 2);
@@ -174,7 +175,6 @@ std::string gbk_to_utf8_text(std::string_view t) {
                     : 0;
             if (u == 0) {
                 i = convert_piece(Charset::gbk, Charset::utf8, t, i, out);
-                out.ensure((t.size() - i) * 3 / 2);
                 break;
             }
             put_utf8(out, u);
