@@ -63,16 +63,20 @@ Converter open_converter(Charset charset, Unmappable unmappable) {
     return U_SUCCESS(err) ? std::move(c) : nullptr;
 }
 
-UConverter* converter(Charset charset, Unmappable unmappable = Unmappable::question_mark) {
-    thread_local std::array<Converter, 3> substituting;
-    thread_local Converter stopping_gbk;
-    Converter& slot = unmappable == Unmappable::stop
-                          ? stopping_gbk
-                          : substituting[static_cast<std::size_t>(charset)];
+// Converters are opened once per thread and kept: opening one costs far more
+// than a typical conversion.
+UConverter* converter(Charset charset) {
+    thread_local std::array<Converter, 3> converters;
+    Converter& slot = converters[static_cast<std::size_t>(charset)];
     if (!slot) {
-        slot = open_converter(charset, unmappable);
+        slot = open_converter(charset, Unmappable::question_mark);
     }
     return slot.get();
+}
+
+UConverter* stopping_gbk_converter() {
+    thread_local Converter gbk = open_converter(Charset::gbk, Unmappable::stop);
+    return gbk.get();
 }
 
 std::size_t output_estimate(Charset to, std::size_t in) {
@@ -261,8 +265,7 @@ const GbkTables& gbk_tables() {
 
 std::string big5_to_gbk_prefix(std::string_view big5) {
     std::string out;
-    convert_into(converter(Charset::big5), converter(Charset::gbk, Unmappable::stop), Charset::gbk,
-                 big5, out);
+    convert_into(converter(Charset::big5), stopping_gbk_converter(), Charset::gbk, big5, out);
     return out;
 }
 

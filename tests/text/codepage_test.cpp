@@ -143,6 +143,7 @@ TEST(Big5, TextEndsAtFirstCharacterWithoutGbkForm) {
                                            "cd"),
               "ab");
     EXPECT_EQ(text::big5_to_gbk_simplified("\xA1\x45"), "");
+    EXPECT_EQ(text::big5_to_gbk_simplified("\xB0\xEA\xA1\x45\xB0\xEA"), GBK("国"));
 }
 
 // Well-formed characters convert through tables read out of ICU, anything
