@@ -26,8 +26,9 @@ using JitStack = Owner<pcre2_jit_stack, pcre2_jit_stack_free>;
 constexpr std::size_t kJitStackStart = 32 * 1024;
 constexpr std::size_t kJitStackMax = 4 * 1024 * 1024;
 
-// "." must stop at a line feed only (not at a lone CR), as in the engine the
-// program was written against; the same goes for ^ and $ in multi-line mode.
+// Only a line feed ends a line: "." stops at "\n" but matches a lone "\r",
+// and ^ and $ in multi-line mode sit next to line feeds. The program's
+// patterns, such as the blank-line one, rely on that.
 Code compile(std::string_view pattern, Options options) {
     CompileContext context(pcre2_compile_context_create(nullptr));
     if (!context) {

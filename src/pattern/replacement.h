@@ -1,9 +1,9 @@
 #pragma once
-// Replacement templates with the special sequences of the engine the program
-// was written against: "$$" a dollar sign, "$&" the match, "$`" the text before
-// it, "$'" the text after it, "$1".."$99" a capture group (empty when it did
-// not take part). Any other "$" is literal, and so is "$n" for a group the
-// pattern does not have.
+// Replacement templates as the program's callers write them (PCRE2's own
+// syntax lacks "$&"): "$$" a dollar sign, "$&" the match, "$`" the text
+// before it, "$'" the text after it, "$1".."$99" a capture group (empty when
+// it did not take part). Any other "$" is literal, and so is "$n" for a group
+// the pattern does not have.
 #include <string>
 #include <string_view>
 
