@@ -56,8 +56,8 @@ std::string ascii_number_prefix(std::string_view t) {
         char ascii = static_cast<char>(b);
         std::size_t len = 1;
         if (b == 0xA3 && i + 1 < t.size()) {
-            ascii = static_cast<char>(static_cast<unsigned char>(t[i + 1]) -
-                                      0x80);  // A3 xx = ASCII xx-80
+            // The full-width form A3 xx stands for the ASCII character xx - 0x80.
+            ascii = static_cast<char>(static_cast<unsigned char>(t[i + 1]) - 0x80);
             len = 2;
         }
         if (std::string_view("0123456789+-.").find(ascii) == std::string_view::npos ||
