@@ -34,6 +34,8 @@ constexpr int kLevelPlants[] = {733, 208, 9};  // level 1, 2, 3 listings
 constexpr int kTabPlant = 321;
 constexpr int kNewGoodsPlant = 77;
 
+using SortKey = std::array<std::int64_t, 4>;
+
 std::string number(long long n) {
     return std::to_string(n);
 }
@@ -159,24 +161,26 @@ struct Catalogue::Data {
         }
     }
 
-    std::uint64_t shuffle_key(std::string_view salt, const Goods& g) const {
-        return mix64(hash_text(salt) ^ mix64(seed) ^ hash_text(g.id));
+    // A seeded, salted stand-in for "relevance": the order within equal keys.
+    std::int64_t shuffle_key(std::uint64_t salt, const Goods& g) const {
+        return static_cast<std::int64_t>(mix64(salt ^ mix64(seed) ^ hash_text(g.id)) >> 1);
     }
 
-    template <typename Keep, typename Less>
-    std::vector<std::string> ordered(Keep keep, Less less) const {
-        std::vector<const Goods*> kept;
+    // The kept goods by ascending key, each key computed once.
+    template <typename Keep, typename Key>
+    std::vector<std::string> ordered(Keep keep, Key key) const {
+        std::vector<std::pair<SortKey, const Goods*>> kept;
         for (const auto& g : goods) {
             if (keep(g)) {
-                kept.push_back(&g);
+                kept.emplace_back(key(g), &g);
             }
         }
-        std::stable_sort(kept.begin(), kept.end(),
-                         [&](const Goods* a, const Goods* b) { return less(*a, *b); });
+        std::sort(kept.begin(), kept.end(),
+                  [](const auto& a, const auto& b) { return a.first < b.first; });
         std::vector<std::string> ids;
         ids.reserve(kept.size());
-        for (const auto* g : kept) {
-            ids.push_back(g->id);
+        for (const auto& entry : kept) {
+            ids.push_back(entry.second->id);
         }
         return ids;
     }
@@ -279,39 +283,27 @@ const Tab& Catalogue::sample_tab() const {
 
 std::vector<std::string> Catalogue::keyword_listing(std::string_view keyword, Sort sort) const {
     const auto& d = *data_;
+    const auto salt = hash_text("search:" + std::string(keyword));
     // Goods whose name holds the keyword come first; the rest follow as
     // related goods, both parts in the sort's order.
-    auto tier = [&](const Goods& g) { return g.name.find(keyword) == std::string::npos ? 1 : 0; };
-    const std::string salt = "search:" + std::string(keyword);
-    auto less = [&](const Goods& a, const Goods& b) {
-        if (tier(a) != tier(b)) {
-            return tier(a) < tier(b);
-        }
+    auto key = [&](const Goods& g) -> SortKey {
+        const std::int64_t tier = g.name.find(keyword) == std::string::npos ? 1 : 0;
+        const std::int64_t shuffle = d.shuffle_key(salt, g);
         switch (sort) {
             case Sort::sales:
-                if (a.sales != b.sales)
-                    return a.sales > b.sales;
-                break;
+                return {tier, -g.sales, 0, shuffle};
             case Sort::credit:
-                if (a.rating_tenths != b.rating_tenths)
-                    return a.rating_tenths > b.rating_tenths;
-                if (a.sales != b.sales)
-                    return a.sales > b.sales;
-                break;
+                return {tier, -g.rating_tenths, -g.sales, shuffle};
             case Sort::price_ascending:
-                if (a.price_fen != b.price_fen)
-                    return a.price_fen < b.price_fen;
-                break;
+                return {tier, g.price_fen, 0, shuffle};
             case Sort::price_descending:
-                if (a.price_fen != b.price_fen)
-                    return a.price_fen > b.price_fen;
-                break;
+                return {tier, -g.price_fen, 0, shuffle};
             case Sort::overall:
                 break;
         }
-        return d.shuffle_key(salt, a) < d.shuffle_key(salt, b);
+        return {tier, 0, 0, shuffle};
     };
-    auto ids = d.ordered([](const Goods&) { return true; }, less);
+    auto ids = d.ordered([](const Goods&) { return true; }, key);
     if (sort == Sort::overall) {
         for (const auto& p : kKeywordPlants) {
             if (p.keyword == keyword) {
@@ -324,10 +316,10 @@ std::vector<std::string> Catalogue::keyword_listing(std::string_view keyword, So
 
 std::vector<std::string> Catalogue::category_listing(std::string_view category_id) const {
     const auto& d = *data_;
-    const std::string salt = "category:" + std::string(category_id);
+    const auto salt = hash_text("category:" + std::string(category_id));
     auto ids = d.ordered([&](const Goods& g) { return d.under(g, category_id); },
-                         [&](const Goods& a, const Goods& b) {
-                             return d.shuffle_key(salt, a) < d.shuffle_key(salt, b);
+                         [&](const Goods& g) -> SortKey {
+                             return {0, 0, 0, d.shuffle_key(salt, g)};
                          });
     const auto levels = sample_categories();
     for (std::size_t i = 0; i < levels.size(); ++i) {
@@ -346,7 +338,7 @@ std::vector<std::string> Catalogue::tab_listing(std::string_view tab_id) const {
     if (entry == entries.end()) {
         return {};
     }
-    const std::string salt = "tab:" + std::string(tab_id);
+    const auto salt = hash_text("tab:" + std::string(tab_id));
     auto keep = [&](const Goods& g) {
         if (entry->level1_ids.empty()) {
             return true;
@@ -356,11 +348,8 @@ std::vector<std::string> Catalogue::tab_listing(std::string_view tab_id) const {
                entry->level1_ids.end();
     };
     // Popular goods lead a tab, shuffled within bands of similar sales.
-    auto ids = d.ordered(keep, [&](const Goods& a, const Goods& b) {
-        if (a.sales / 5000 != b.sales / 5000) {
-            return a.sales > b.sales;
-        }
-        return d.shuffle_key(salt, a) < d.shuffle_key(salt, b);
+    auto ids = d.ordered(keep, [&](const Goods& g) -> SortKey {
+        return {-(g.sales / 5000), 0, 0, d.shuffle_key(salt, g)};
     });
     if (tab_id == tree::kSampleTab) {
         plant(ids, kSampleGoodsId, kTabPlant);
@@ -372,12 +361,10 @@ std::vector<std::string> Catalogue::tab_listing(std::string_view tab_id) const {
 
 std::vector<std::string> Catalogue::new_goods_listing() const {
     const auto& d = *data_;
+    const auto salt = hash_text("new");
     auto ids = d.ordered([](const Goods&) { return true; },
-                         [&](const Goods& a, const Goods& b) {
-                             if (a.listed_day != b.listed_day) {
-                                 return a.listed_day > b.listed_day;
-                             }
-                             return d.shuffle_key("new", a) < d.shuffle_key("new", b);
+                         [&](const Goods& g) -> SortKey {
+                             return {-g.listed_day, 0, 0, d.shuffle_key(salt, g)};
                          });
     plant(ids, kSampleGoodsId, kNewGoodsPlant);
     return ids;

@@ -4,6 +4,7 @@
 #include <sys/socket.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cctype>
 #include <chrono>
 #include <condition_variable>
@@ -100,7 +101,16 @@ struct Server::Impl {
         }
         port = bound;
         http = std::move(http_server);
-        listener = std::thread([server = http.get()] { server->listen_after_bind(); });
+        auto ended = std::make_shared<std::atomic<bool>>(false);
+        listener = std::thread([server = http.get(), ended] {
+            server->listen_after_bind();
+            *ended = true;
+        });
+        // httplib's stop() does nothing before the accept loop runs, so a
+        // stop right after a start would leave the loop running for good.
+        while (!http->is_running() && !*ended) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
         return true;
     }
 
