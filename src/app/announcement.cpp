@@ -14,9 +14,12 @@
 namespace app {
 
 std::string announcement_text(std::string_view page) {
+    // The page is made GBK before the markers are looked for: the searches
+    // step over GBK double-byte characters, and on UTF-8 bytes that stepping
+    // can swallow the "]" of a marker that follows a Chinese character.
     std::string start = "gonggao[";
     std::string end = "]jiesu";
-    return text::utf8_to_gbk(text::text_between(text::as_text(page), start, end));
+    return text::text_between(text::utf8_to_gbk(text::as_text(page)), start, end);
 }
 
 std::string with_plain_spaces(std::string_view gbk) {

@@ -7,8 +7,8 @@
 
 namespace app {
 
-// The GBK announcement of a vendor page: the UTF-8 text between "gonggao["
-// and "]jiesu" (any letter case), empty when either marker is missing.
+// The announcement of a vendor page (UTF-8) as GBK: the text between
+// "gonggao[" and "]jiesu" (any letter case), empty when either marker is missing.
 std::string announcement_text(std::string_view page);
 
 // Every "&nbsp;" (any letter case) becomes one space.

@@ -1,12 +1,15 @@
 #include "app/version.h"
 
+#include "text/codepage.h"
 #include "text/fields.h"
 #include "text/primitives.h"
 
 namespace app {
 
 VersionRecord parse_version_record(std::string_view page) {
-    const std::string_view body = text::as_text(page);
+    // GBK first: the searches step over GBK double-byte characters, which on
+    // raw UTF-8 bytes can swallow the first byte of a marker.
+    const std::string body = text::utf8_to_gbk(text::as_text(page));
     VersionRecord record;
     if (text::find(body, "banben", 1, true) == -1)
         return record;

@@ -16,7 +16,8 @@ struct VersionRecord {
 };
 
 // Reads the record "xiazai" address "|" version "banben" out of the vendor
-// page (markers in any letter case). Without a "|" address and version are empty.
+// page (UTF-8; markers in any letter case). Address and version are GBK;
+// without a "|" both are empty.
 VersionRecord parse_version_record(std::string_view page);
 
 // Any published version other than our own, older or empty ones included.
