@@ -7,6 +7,7 @@
 #include "catalogue/request_paths.h"
 #include "catalogue/status_link_widget.h"
 #include "catalogue_host.h"
+#include "qt/test_window.h"
 #include "scripted_server.h"
 #include "text/codepage.h"
 
@@ -19,8 +20,8 @@ using Texts = std::vector<std::string>;
 class BadInput : public ::testing::Test {
   protected:
     ScriptedServer server;
-    HostsOn hosts{server.host()};
-    RecordedMessages messages;
+    qt_test::ScopedHosts hosts{server.host()};
+    qt_test::RecordingMessageBox messages;
     CatalogueHost host;
 };
 

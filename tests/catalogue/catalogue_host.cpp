@@ -1,33 +1,10 @@
 #include "catalogue_host.h"
 
 #include "catalogue/catalogue_handlers.h"
-#include "net/message_box.h"
 #include "text/codepage.h"
 #include "ui/widget_text.h"
 
 namespace catalogue_test {
-
-HostsOn::HostsOn(const std::string& host) : saved_(net::hosts()) {
-    net::Hosts hosts = saved_;
-    hosts.goods_page = hosts.search_api = hosts.operations_api = hosts.vendor_info = host;
-    net::set_hosts(hosts);
-}
-
-HostsOn::~HostsOn() {
-    net::set_hosts(saved_);
-}
-
-RecordedMessages::RecordedMessages() : messages_(std::make_shared<std::vector<Message>>()) {
-    net::set_message_box(
-        [list = messages_](const std::string& text, int style, const std::string& caption) {
-            list->push_back({text, style, caption});
-            return 0;
-        });
-}
-
-RecordedMessages::~RecordedMessages() {
-    net::set_message_box({});
-}
 
 namespace {
 

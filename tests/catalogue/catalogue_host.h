@@ -1,50 +1,17 @@
 #pragma once
 // Test scaffolding for the catalogue: the controls the catalogue works on,
 // standing alone (combo boxes 组合框1-4, status links 透明标签1/2) and bound
-// to the handlers the way the window binds them; the hosts pointed at a test
-// server; message boxes recorded instead of shown.
+// to the handlers the way the window binds them. Hosts and message boxes:
+// qt_test::ScopedHosts and qt_test::RecordingMessageBox.
 #include <QComboBox>
 #include <QLabel>
 #include <QWidget>
-#include <memory>
 #include <string>
 #include <vector>
 
-#include "net/hosts.h"
 #include "ui/program_data.h"
 
 namespace catalogue_test {
-
-// Every host of the program on one loopback server, for a test's lifetime.
-class HostsOn {
-  public:
-    explicit HostsOn(const std::string& host);
-    ~HostsOn();
-    HostsOn(const HostsOn&) = delete;
-    HostsOn& operator=(const HostsOn&) = delete;
-
-  private:
-    net::Hosts saved_;
-};
-
-// Message boxes go to a list while this lives.
-class RecordedMessages {
-  public:
-    struct Message {
-        std::string text;
-        int style;
-        std::string caption;
-    };
-    RecordedMessages();
-    ~RecordedMessages();
-    RecordedMessages(const RecordedMessages&) = delete;
-    RecordedMessages& operator=(const RecordedMessages&) = delete;
-
-    const std::vector<Message>& messages() const { return *messages_; }
-
-  private:
-    std::shared_ptr<std::vector<Message>> messages_;
-};
 
 class CatalogueHost {
   public:

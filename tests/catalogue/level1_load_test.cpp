@@ -2,12 +2,15 @@
 // the status link's states and the 获取成功 box.
 #include <gtest/gtest.h>
 
+#include <optional>
+
 #include "catalogue/catalogue_handlers.h"
 #include "catalogue/status_link.h"
 #include "catalogue/status_link_widget.h"
 #include "catalogue_host.h"
 #include "net/message_box.h"
 #include "probe_pump.h"
+#include "qt/test_window.h"
 #include "sim_catalogue.h"
 #include "sim_lists.h"
 #include "sim_server.h"
@@ -20,7 +23,10 @@ using namespace catalogue_test;
 
 class Level1Load : public ::testing::Test {
   protected:
-    void SetUp() override { ASSERT_TRUE(server.start()); }
+    void SetUp() override {
+        ASSERT_TRUE(server.start());
+        hosts.emplace(server.host());
+    }
 
     void publish(int level1_count) {
         sim::Options options = server.options();
@@ -40,8 +46,8 @@ class Level1Load : public ::testing::Test {
     }
 
     sim::Server server{on_any_port()};
-    HostsOn hosts{server.host()};
-    RecordedMessages messages;
+    std::optional<qt_test::ScopedHosts> hosts;  // once the server has its port
+    qt_test::RecordingMessageBox messages;
     CatalogueHost host;
 };
 

@@ -79,7 +79,7 @@ TEST(GroupResponse, BlankWithoutMarkers) {
 TEST(TabResponse, TakesTabsInOrder) {
     const std::string body =
         R"({"list":[{"tab_id":1,"tab":"推荐","subject_id":0},{"tab_id":14,"tab":"女装","subject":"x"},)"
-        R"({"tab":"反了","tab_id":5,"subject":""},{"tab_id":6,"name":"x","tab":"y","subject":""}]})";
+        R"({"tab":"反了","tab_id":5,"subject":""}]})";
     EXPECT_EQ(tab_lines_from_response(body), lines({{GBK("推荐"), "1"}, {GBK("女装"), "14"}}));
 }
 

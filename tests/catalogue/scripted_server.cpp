@@ -2,6 +2,7 @@
 
 #include <httplib.h>
 
+#include <chrono>
 #include <map>
 #include <mutex>
 #include <thread>
@@ -43,7 +44,9 @@ ScriptedServer::ScriptedServer() : impl_(std::make_unique<Impl>()) {
     });
     impl_->port = impl_->server.bind_to_any_port("127.0.0.1");
     impl_->thread = std::thread([this] { impl_->server.listen_after_bind(); });
-    // bind_to_any_port also listens: connections queue until the loop accepts them.
+    // httplib's stop() does nothing before the accept loop runs: wait for it.
+    while (!impl_->server.is_running())
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
 }
 
 ScriptedServer::~ScriptedServer() {

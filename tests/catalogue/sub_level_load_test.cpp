@@ -2,6 +2,8 @@
 // requests, blank answers tried again, and choices made while a load waits.
 #include <gtest/gtest.h>
 
+#include <optional>
+
 #include <algorithm>
 
 #include "catalogue/catalogue_handlers.h"
@@ -10,6 +12,7 @@
 #include "catalogue/status_link_widget.h"
 #include "catalogue_host.h"
 #include "probe_pump.h"
+#include "qt/test_window.h"
 #include "sim_catalogue.h"
 #include "sim_lists.h"
 #include "sim_server.h"
@@ -29,6 +32,7 @@ class SubLevelLoad : public ::testing::Test {
   protected:
     void SetUp() override {
         ASSERT_TRUE(server.start());
+        hosts.emplace(server.host());
         load_level1_first_visit(host.ctx());
         ASSERT_GE(host.box(1).count(), 5);
     }
@@ -71,8 +75,8 @@ class SubLevelLoad : public ::testing::Test {
     sim::Server server{on_any_port()};
     sim::Catalogue truth{server.options().seed};
     std::array<sim::Category, 3> sample = truth.sample_categories();
-    HostsOn hosts{server.host()};
-    RecordedMessages messages;
+    std::optional<qt_test::ScopedHosts> hosts;  // once the server has its port
+    qt_test::RecordingMessageBox messages;
     CatalogueHost host;
 };
 

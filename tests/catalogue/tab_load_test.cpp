@@ -1,11 +1,14 @@
 // The 爱逛街 tab list against the simulator.
 #include <gtest/gtest.h>
 
+#include <optional>
+
 #include "catalogue/catalogue_handlers.h"
 #include "catalogue/status_link_widget.h"
 #include "catalogue_host.h"
 #include "net/message_box.h"
 #include "probe_pump.h"
+#include "qt/test_window.h"
 #include "sim_catalogue.h"
 #include "sim_lists.h"
 #include "sim_server.h"
@@ -18,7 +21,10 @@ using namespace catalogue_test;
 
 class TabLoad : public ::testing::Test {
   protected:
-    void SetUp() override { ASSERT_TRUE(server.start()); }
+    void SetUp() override {
+        ASSERT_TRUE(server.start());
+        hosts.emplace(server.host());
+    }
 
     void publish(int tab_count) {
         sim::Options options = server.options();
@@ -31,8 +37,8 @@ class TabLoad : public ::testing::Test {
     LinkState link() { return read_link(host.link(2)); }
 
     sim::Server server{on_any_port()};
-    HostsOn hosts{server.host()};
-    RecordedMessages messages;
+    std::optional<qt_test::ScopedHosts> hosts;  // once the server has its port
+    qt_test::RecordingMessageBox messages;
     CatalogueHost host;
 };
 
