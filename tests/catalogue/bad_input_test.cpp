@@ -71,15 +71,5 @@ TEST_F(BadInput, TabNamesStayVerbatim) {
     EXPECT_EQ(host.data().tab_ids, (Texts{"1", "2"}));
 }
 
-TEST_F(BadInput, HugeAnswerWithLongLinesDoesNotBreakTheFill) {
-    std::string page = "yiji";
-    for (int i = 0; i < 5; ++i)
-        page += std::string(20000, 'x') + "&mdash;" + std::to_string(i) + "----";
-    server.answer("/info.asp?id=70", page + "mulu");
-    load_level1_first_visit(host.ctx());
-    EXPECT_EQ(host.box(1).count(), 5);
-    EXPECT_EQ(host.data().level1_ids.back(), "4");
-}
-
 }  // namespace
 }  // namespace catalogue

@@ -64,10 +64,5 @@ TEST(RequestPaths, OddIdStaysInsideItsSegment) {
     EXPECT_EQ(path.rfind("?offset=0&opt_type=1"), path.find('?'));
 }
 
-TEST(RequestPaths, HugeIdBuildsWithoutTrouble) {
-    const std::string id(100000, '\xFF');
-    EXPECT_EQ(level3_path(id).size(), id.size() * 3 + level3_path("").size());
-}
-
 }  // namespace
 }  // namespace catalogue
