@@ -1,0 +1,40 @@
+#include "ranking/goods_info.h"
+
+#include "net/goods_page.h"
+#include "text/codepage.h"
+#include "text/fields.h"
+#include "text/primitives.h"
+
+namespace ranking {
+
+namespace {
+
+std::string field(std::string_view page, const char* start, const char* end) {
+    std::string start_marker = start;
+    std::string end_marker = end;
+    return text::text_between(page, start_marker, end_marker);
+}
+
+}  // namespace
+
+std::string goods_page_url(std::string_view input, const net::Hosts& hosts) {
+    // An empty word would mark every input as a link.
+    const bool is_link =
+        !hosts.domain_word.empty() && text::find(input, hosts.domain_word, 1, true) != -1;
+    if (is_link)
+        return text::trim(input);
+    return "http://" + hosts.goods_page + "/goods2.html?goods_id=" + text::trim(input);
+}
+
+GoodsInfo parse_goods_page(std::string_view page) {
+    // The Goods ID is kept as cut; the scan trims both sides when it compares.
+    return {field(page, R"(goodsID":)", ","), field(page, R"(goodsName":")", R"(",)"),
+            field(page, R"(mallName":")", R"(",)")};
+}
+
+GoodsInfo fetch_goods_info(std::string_view input) {
+    const std::string body = net::fetch_page_text(goods_page_url(input, net::hosts()));
+    return parse_goods_page(text::utf8_to_gbk(body));
+}
+
+}  // namespace ranking

@@ -1,0 +1,84 @@
+#include "ranking/result_texts.h"
+
+#include "text/codepage.h"
+#include "text/lines.h"
+
+namespace ranking {
+
+namespace {
+
+const std::string& crlf2() {
+    static const std::string text = "\r\n\r\n";
+    return text;
+}
+
+std::string keyword_line(std::string_view keyword, const std::string& tail) {
+    return GBK("关键词：") + std::string(keyword) + "  " + tail;
+}
+
+std::string rank_text(int position) {
+    return GBK("第") + std::to_string(position) + GBK("名");
+}
+
+const std::string& not_found_text() {
+    return GBK("前1000名没有找到");
+}
+
+ResultWrite keyword_result(const RunResult& r, std::string_view content) {
+    const std::string running = keyword_line(r.keyword, GBK("查询中…"));
+    const std::string done =
+        keyword_line(r.keyword, r.position ? rank_text(*r.position) : not_found_text());
+    std::string whole = text::multi_replace(content, {{running, done}});
+    whole += crlf2();
+    return {ResultWrite::Mode::set, std::move(whole)};
+}
+
+const std::string& level_caption(int level) {
+    if (level == 2)
+        return GBK("二级类目排名：");
+    if (level == 3)
+        return GBK("三级类目排名：");
+    return GBK("一级类目排名：");
+}
+
+ResultWrite category_result(const RunResult& r) {
+    const std::string outcome = r.position ? rank_text(*r.position) : not_found_text();
+    return {ResultWrite::Mode::append, level_caption(r.category_level) + outcome + crlf2()};
+}
+
+// 爱逛街 and new goods: a rank is added, "not found" replaces the box and names the goods id.
+ResultWrite single_run_result(const RunResult& r) {
+    if (!r.position) {
+        return {ResultWrite::Mode::set,
+                GBK("商品ID：") + r.goods_id + "  " + not_found_text() + crlf2()};
+    }
+    const std::string& caption =
+        r.kind == QueryKind::ishopping ? GBK("爱逛街排名：") : GBK("新品排名：");
+    return {ResultWrite::Mode::append, caption + rank_text(*r.position) + crlf2()};
+}
+
+}  // namespace
+
+std::string keyword_progress_line(std::string_view keyword) {
+    return keyword_line(keyword, GBK("查询中……"));
+}
+
+std::string keyword_after_page(std::string_view content, std::string_view keyword) {
+    return text::multi_replace(
+        content, {{keyword_progress_line(keyword), keyword_line(keyword, GBK("查询中…"))}});
+}
+
+ResultWrite result_write(const RunResult& result, std::string_view content) {
+    switch (result.kind) {
+        case QueryKind::keyword:
+            return keyword_result(result, content);
+        case QueryKind::category:
+            return category_result(result);
+        case QueryKind::ishopping:
+        case QueryKind::new_goods:
+            break;
+    }
+    return single_run_result(result);
+}
+
+}  // namespace ranking
