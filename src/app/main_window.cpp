@@ -1,5 +1,6 @@
 #include "app/main_window.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QPushButton>
@@ -39,6 +40,14 @@ MainWindow::MainWindow(ui::ProgramData& data, WindowOptions options)
 }
 
 MainWindow::~MainWindow() = default;
+
+MainWindow* MainWindow::find() {
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        if (auto* window = qobject_cast<MainWindow*>(widget))
+            return window;
+    }
+    return nullptr;
+}
 
 void MainWindow::bind(QPushButton* button, void (*handler)(ui::Context&)) {
     connect(button, &QPushButton::clicked, this, [this, handler] { handler(context_); });

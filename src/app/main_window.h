@@ -63,6 +63,10 @@ class MainWindow final : public QWidget {
     explicit MainWindow(ui::ProgramData& data, WindowOptions options = {});
     ~MainWindow() override;
 
+    // The program's main window, from its constructor on (the start-up
+    // sequence runs inside it), or nullptr.
+    static MainWindow* find();
+
     // What every handler gets: this window and the program data beside it.
     ui::Context& context() { return context_; }
     ui::ProgramData& data() { return context_.data; }

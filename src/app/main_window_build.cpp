@@ -8,6 +8,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTabBar>
 #include <QWebEnginePage>
 #include <QWebEngineView>
 #include <type_traits>
@@ -55,6 +56,13 @@ QLabel* new_label(QWidget* parent, bool transparent) {
 
 ui::DesignTabWidget* new_tab_control(QWidget* parent) {
     auto* tabs = new ui::DesignTabWidget(parent);
+    // Six captions share 431 pixels: narrow tabs, so no scroll arrows are needed.
+    tabs->tabBar()->setStyleSheet(QStringLiteral(
+        "QTabBar::tab { padding: 3px 6px; margin-right: 1px; border: 1px solid #a8a8a8;"
+        " border-bottom: none; border-top-left-radius: 3px; border-top-right-radius: 3px;"
+        " background: #e4e4e4; }"
+        "QTabBar::tab:selected { background: #fafafa; }"
+        "QTabBar::tab:!selected { margin-top: 2px; }"));
     for (const char* caption : page_captions()) {
         tabs->addTab(new QWidget(tabs), ui::to_qstring(text::utf8_to_gbk(caption)));
     }
@@ -139,6 +147,10 @@ void MainWindow::build_controls() {
     const WindowSpec& spec = window_spec();
     setWindowTitle(QString::fromUtf8(spec.title));
     QFont window_font = font();
+    // Chinese UI fonts first where present, so Latin text matches them.
+    window_font.setFamilies({QStringLiteral("WenQuanYi Micro Hei"),
+                             QStringLiteral("Microsoft YaHei"), QStringLiteral("PingFang SC"),
+                             QStringLiteral("Noto Sans CJK SC"), window_font.family()});
     window_font.setPixelSize(kFontPixels);
     setFont(window_font);
     // Outer geometry is settled once the frame is known (fit_outer_geometry).
@@ -155,6 +167,11 @@ void MainWindow::build_controls() {
         widget->setObjectName(QString::fromUtf8(control.name));
         place(*this, widget, control);
         apply_colors(widget, control);
+        if (control.font_pixels > 0) {
+            QFont own = widget->font();
+            own.setPixelSize(control.font_pixels);
+            widget->setFont(own);
+        }
         apply_content(widget, control);
         if (auto* radio = qobject_cast<QRadioButton*>(widget))
             radio->setChecked(control.checked);

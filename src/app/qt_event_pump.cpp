@@ -35,7 +35,8 @@ struct QtEventPump::Watchdog {
     }
 };
 
-QtEventPump::QtEventPump() : waker_(std::make_unique<QObject>()) {}
+QtEventPump::QtEventPump(std::chrono::milliseconds shutdown_grace)
+    : waker_(std::make_unique<QObject>()), shutdown_grace_(shutdown_grace) {}
 
 QtEventPump::~QtEventPump() {
     {
@@ -73,6 +74,7 @@ bool QtEventPump::wait_until(const std::function<bool()>& done, net::Clock::time
         if (!deadline_timer.isActive())
             deadline_timer.start(timer_interval(deadline));
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+        ++dispatch_rounds_;
         if (done())
             break;
     }
@@ -90,7 +92,7 @@ void QtEventPump::wake() {
 void QtEventPump::begin_shutdown() {
     if (shutting_down_.exchange(true))
         return;
-    watchdog_ = std::make_unique<Watchdog>(kShutdownGrace);
+    watchdog_ = std::make_unique<Watchdog>(shutdown_grace_);
     wake();
 }
 

@@ -22,6 +22,7 @@
 #include <QObject>
 #include <atomic>
 #include <chrono>
+#include <cstdint>
 #include <memory>
 #include <mutex>
 
@@ -33,8 +34,9 @@ class QtEventPump final : public net::EventPump {
   public:
     static constexpr std::chrono::milliseconds kShutdownGrace{400};
 
-    // Create on the GUI thread, after the QApplication.
-    QtEventPump();
+    // Create on the GUI thread, after the QApplication. Tests that shut the
+    // pump down choose a grace long enough never to end the test program.
+    explicit QtEventPump(std::chrono::milliseconds shutdown_grace = kShutdownGrace);
     ~QtEventPump() override;
     QtEventPump(const QtEventPump&) = delete;
     QtEventPump& operator=(const QtEventPump&) = delete;
@@ -42,6 +44,7 @@ class QtEventPump final : public net::EventPump {
     void dispatch_pending() override;
     bool wait_until(const std::function<bool()>& done, net::Clock::time_point deadline) override;
     void wake() override;
+    bool closing() const override { return shutting_down(); }
 
     void begin_shutdown();
     bool shutting_down() const { return shutting_down_.load(); }
@@ -50,6 +53,8 @@ class QtEventPump final : public net::EventPump {
 
     // Number of waits running now (nested ones count each).
     int active_waits() const { return active_waits_; }
+    // Blocking event-dispatch rounds done by waits so far.
+    std::uint64_t dispatch_rounds() const { return dispatch_rounds_; }
 
   private:
     struct Watchdog;
@@ -57,8 +62,10 @@ class QtEventPump final : public net::EventPump {
     std::mutex waker_mutex_;          // wake() may race with destruction of the waker
     std::unique_ptr<QObject> waker_;  // receives the events posted by wake()
     std::atomic<bool> shutting_down_{false};
+    const std::chrono::milliseconds shutdown_grace_;
     std::unique_ptr<Watchdog> watchdog_;
     int active_waits_ = 0;
+    std::uint64_t dispatch_rounds_ = 0;
 };
 
 }  // namespace app

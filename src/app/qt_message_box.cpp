@@ -1,24 +1,9 @@
 #include "app/qt_message_box.h"
 
-#include <QApplication>
-
 #include "app/main_window.h"
 #include "ui/widget_text.h"
 
 namespace app {
-
-namespace {
-
-// The program's main window, if one exists, to own the box.
-QWidget* main_window() {
-    for (QWidget* widget : QApplication::topLevelWidgets()) {
-        if (auto* window = qobject_cast<MainWindow*>(widget))
-            return window;
-    }
-    return nullptr;
-}
-
-}  // namespace
 
 QMessageBox::Icon message_box_icon(int style) {
     switch (style & 0xF0) {
@@ -37,7 +22,7 @@ QMessageBox::Icon message_box_icon(int style) {
 
 int show_qt_message_box(const std::string& text, int style, const std::string& caption) {
     QMessageBox box(message_box_icon(style), ui::to_qstring(caption), ui::to_qstring(text),
-                    QMessageBox::Ok, main_window());
+                    QMessageBox::Ok, MainWindow::find());
     box.setWindowModality(Qt::ApplicationModal);
     box.exec();
     return 0;

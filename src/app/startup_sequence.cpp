@@ -1,7 +1,6 @@
 #include "app/startup_sequence.h"
 
 #include <QApplication>
-#include <QPointer>
 #include <QTabWidget>
 #include <QWebEngineView>
 #include <iostream>
@@ -70,6 +69,15 @@ int run_program() {
     // function has returned; the pump then ignores it.
     static QtEventPump pump;
     NetHooks hooks(pump);
+    // A request to end arrives like the user's close, also while the start-up
+    // sequence runs inside the window's constructor.
+    on_termination_request([] {
+        if (MainWindow* window = MainWindow::find()) {
+            window->close();
+        } else {
+            pump.begin_shutdown();
+        }
+    });
 
     WindowOptions options;
     options.on_close = [] {
@@ -79,10 +87,6 @@ int run_program() {
     int exit_code = 0;
     {
         MainWindow window(data, std::move(options));
-        on_termination_request([target = QPointer<MainWindow>(&window)] {
-            if (target)
-                target->close();
-        });
         if (!pump.shutting_down()) {
             window.选择夹1->setCurrentIndex(0);
             window.show();

@@ -123,7 +123,19 @@ constexpr ControlSpec kControls[] = {
     {"Tovin网页框1", K::WebBrowser, 4, nullptr, {7, 32, 416, 296}, ""},
 
     // Page 5, 文字教程.
-    {"标签28", K::Label, 5, nullptr, {23, 69, 368, 216}, kTutorial},
+    // Sixteen lines (four of text, twelve empty) must fit 216 pixels.
+    {"标签28",
+     K::Label,
+     5,
+     nullptr,
+     {23, 69, 368, 216},
+     kTutorial,
+     true,
+     true,
+     false,
+     kNoColor,
+     kNoColor,
+     11},
 };
 
 }  // namespace

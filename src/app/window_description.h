@@ -53,6 +53,7 @@ struct ControlSpec {
     bool checked = false;           // radio buttons
     int text_rgb = kNoColor;        // 0xRRGGBB
     int background_rgb = kNoColor;  // 0xRRGGBB
+    int font_pixels = 0;            // 0: the window's font size
 };
 
 struct WindowSpec {

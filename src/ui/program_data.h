@@ -24,13 +24,13 @@ struct ProgramData {
     int current_category_level = 1;
 
     // Off-screen working storage.
-    std::string 编辑框9;   // level-1 category buffer; empty = not loaded yet
-    std::string 编辑框10;  // level-2 category buffer
-    std::string 编辑框11;  // level-3 category buffer
-    std::string 编辑框14;  // 爱逛街 tab buffer; empty = not loaded yet
-    std::string 编辑框4;   // remaining keywords of a keyword query
-    std::string 编辑框1;   // raw text of the last listing response
-    std::string 标签1;     // row count of the listing table, as text
+    std::string 编辑框9;                  // level-1 category buffer; empty = not loaded yet
+    std::string 编辑框10;                 // level-2 category buffer
+    std::string 编辑框11;                 // level-3 category buffer
+    std::string 编辑框14;                 // 爱逛街 tab buffer; empty = not loaded yet
+    std::string 编辑框4;                  // remaining keywords of a keyword query
+    std::string 编辑框1;                  // raw text of the last listing response
+    std::string 标签1;                    // row count of the listing table, as text
     std::vector<ListingRow> 超级列表框1;  // listing table
 
     // Id lists of the four selection lists, index-aligned with their combo boxes.

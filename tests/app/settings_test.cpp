@@ -1,0 +1,166 @@
+// korvel.ini: defaults, full and partial files, garbage, bad values.
+#include <gtest/gtest.h>
+
+#include <QTemporaryDir>
+#include <fstream>
+
+#include "app/settings.h"
+
+namespace {
+
+net::Hosts defaults() {
+    return net::default_hosts();
+}
+
+TEST(Settings, DefaultsPointAtTheLocalSimulator) {
+    const net::Hosts hosts = defaults();
+    EXPECT_EQ(hosts.goods_page, "127.0.0.1:18080");
+    EXPECT_EQ(hosts.search_api, "127.0.0.1:18080");
+    EXPECT_EQ(hosts.operations_api, "127.0.0.1:18080");
+    EXPECT_EQ(hosts.vendor_info, "127.0.0.1:18080");
+    EXPECT_FALSE(hosts.domain_word.empty());
+}
+
+TEST(Settings, EmptyTextKeepsEveryDefault) {
+    const app::Settings s = app::parse_settings("", defaults());
+    EXPECT_EQ(s.hosts.goods_page, defaults().goods_page);
+    EXPECT_EQ(s.hosts.domain_word, defaults().domain_word);
+    EXPECT_TRUE(s.problems.empty());
+}
+
+TEST(Settings, FullFileSetsEveryValue) {
+    const app::Settings s = app::parse_settings(
+        "; Korvel hosts\r\n"
+        "[hosts]\r\n"
+        "goods_page = goods.test:8081\r\n"
+        "search_api=search.test\r\n"
+        "operations_api = 10.0.0.7:9000\r\n"
+        "vendor_info = vendor-info.test:80\r\n"
+        "domain_word = shop.test\r\n",
+        defaults());
+    EXPECT_EQ(s.hosts.goods_page, "goods.test:8081");
+    EXPECT_EQ(s.hosts.search_api, "search.test");
+    EXPECT_EQ(s.hosts.operations_api, "10.0.0.7:9000");
+    EXPECT_EQ(s.hosts.vendor_info, "vendor-info.test:80");
+    EXPECT_EQ(s.hosts.domain_word, "shop.test");
+    EXPECT_TRUE(s.problems.empty());
+}
+
+TEST(Settings, PartialFileKeepsTheDefaultsOfAbsentKeys) {
+    const app::Settings s = app::parse_settings(
+        "[other]\nvendor_info=elsewhere.test\n[Hosts]\nVendor_Info=v.test\n", defaults());
+    EXPECT_EQ(s.hosts.vendor_info, "v.test");
+    EXPECT_EQ(s.hosts.goods_page, defaults().goods_page);
+    EXPECT_EQ(s.hosts.search_api, defaults().search_api);
+    EXPECT_EQ(s.hosts.domain_word, defaults().domain_word);
+}
+
+TEST(Settings, KeysOutsideTheHostsSectionAreNotRead) {
+    const app::Settings s =
+        app::parse_settings("goods_page=early.test\n[misc]\ngoods_page=m.test\n", defaults());
+    EXPECT_EQ(s.hosts.goods_page, defaults().goods_page);
+}
+
+struct BadValue {
+    const char* name;
+    const char* line;
+};
+
+class SettingsBadValue : public ::testing::TestWithParam<BadValue> {};
+
+TEST_P(SettingsBadValue, KeepsTheDefaultAndReportsTheLine) {
+    const std::string text = std::string("[hosts]\nsearch_api=ok.test\n") + GetParam().line + "\n";
+    const app::Settings s = app::parse_settings(text, defaults());
+    EXPECT_EQ(s.hosts.search_api, "ok.test");
+    EXPECT_EQ(s.hosts.goods_page, defaults().goods_page);
+    EXPECT_EQ(s.hosts.domain_word, defaults().domain_word);
+    ASSERT_EQ(s.problems.size(), 1u);
+    EXPECT_EQ(s.problems[0].rfind("line 3: ", 0), 0u) << s.problems[0];
+}
+
+INSTANTIATE_TEST_SUITE_P(Lines, SettingsBadValue,
+                         ::testing::Values(BadValue{"Scheme", "goods_page=http://goods.test"},
+                                           BadValue{"PathAfterHost", "goods_page=goods.test/x"},
+                                           BadValue{"PortZero", "goods_page=goods.test:0"},
+                                           BadValue{"PortTooLarge", "goods_page=goods.test:65536"},
+                                           BadValue{"PortNotANumber",
+                                                    "goods_page=goods.test:eighty"},
+                                           BadValue{"EmptyHost", "goods_page="},
+                                           BadValue{"OnlyAPort", "goods_page=:8080"},
+                                           BadValue{"SpaceInside", "goods_page=goods test"},
+                                           BadValue{"EmptyDomainWord", "domain_word="},
+                                           BadValue{"DomainWordWithBlank", "domain_word=two words"},
+                                           BadValue{"NoEquals", "goods_page goods.test"},
+                                           BadValue{"UnknownKey", "proxy=p.test"}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(Settings, GarbageFileNeverStopsTheProgram) {
+    std::string garbage;
+    for (int i = 0; i < 4096; ++i)
+        garbage += static_cast<char>((i * 7919) & 0xFF);
+    garbage += std::string("\0[hosts\n=\n[]\n[hosts]]\n==\n\xFF\xFE", 22);
+    const app::Settings s = app::parse_settings(garbage, defaults());
+    EXPECT_EQ(s.hosts.goods_page, defaults().goods_page);
+    EXPECT_EQ(s.hosts.search_api, defaults().search_api);
+    EXPECT_EQ(s.hosts.operations_api, defaults().operations_api);
+    EXPECT_EQ(s.hosts.vendor_info, defaults().vendor_info);
+    EXPECT_EQ(s.hosts.domain_word, defaults().domain_word);
+}
+
+TEST(Settings, ByteOrderMarkQuotesAndCommentsAreUnderstood) {
+    const app::Settings s = app::parse_settings(
+        "\xEF\xBB\xBF[hosts]\n# comment\n\tgoods_page = \"g.test:1\"  \nvendor_info='v.test'\n",
+        defaults());
+    EXPECT_EQ(s.hosts.goods_page, "g.test:1");
+    EXPECT_EQ(s.hosts.vendor_info, "v.test");
+    EXPECT_TRUE(s.problems.empty());
+}
+
+TEST(Settings, LastValueOfARepeatedKeyWins) {
+    const app::Settings s =
+        app::parse_settings("[hosts]\ngoods_page=a.test\ngoods_page=b.test\n", defaults());
+    EXPECT_EQ(s.hosts.goods_page, "b.test");
+}
+
+TEST(Settings, HostSettingShapes) {
+    const std::pair<const char*, bool> cases[] = {
+        {"127.0.0.1:18080", true},
+        {"localhost", true},
+        {"a-b_c.test:65535", true},
+        {"x:1", true},
+        {"", false},
+        {"host:", false},
+        {"host:123456", false},
+        {"[::1]:80", false},
+        {"h\xC3\xA9.test", false},
+        {"host:80:81", false},
+        {"http://host", false},
+    };
+    for (const auto& [text, ok] : cases)
+        EXPECT_EQ(app::is_host_setting(text), ok) << text;
+}
+
+TEST(SettingsFile, AbsentFileGivesTheDefaults) {
+    QTemporaryDir dir;
+    const app::Settings s =
+        app::load_settings(dir.filePath("korvel.ini").toStdString(), defaults());
+    EXPECT_EQ(s.hosts.vendor_info, defaults().vendor_info);
+    EXPECT_TRUE(s.problems.empty());
+}
+
+TEST(SettingsFile, FileOnDiskIsRead) {
+    QTemporaryDir dir;
+    const std::string path = dir.filePath("korvel.ini").toStdString();
+    std::ofstream(path) << "[hosts]\nvendor_info=127.0.0.1:9\ndomain_word=goods9.html\n";
+    const app::Settings s = app::load_settings(path, defaults());
+    EXPECT_EQ(s.hosts.vendor_info, "127.0.0.1:9");
+    EXPECT_EQ(s.hosts.domain_word, "goods9.html");
+}
+
+TEST(SettingsFile, DirectoryInPlaceOfTheFileGivesTheDefaults) {
+    QTemporaryDir dir;
+    const app::Settings s = app::load_settings(dir.path().toStdString(), defaults());
+    EXPECT_EQ(s.hosts.goods_page, defaults().goods_page);
+}
+
+}  // namespace
