@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <set>
 
 #include "listing_body.h"
 #include "listing_server.h"
@@ -195,6 +196,31 @@ TEST_F(QueryHandlers, BlankLinesBetweenKeywordsGiveNoRuns) {
     EXPECT_EQ(window.text("编辑框5"), "关键词：a  第1名\r\n\r\n关键词：b  第1名\r\n\r\n");
     EXPECT_EQ(server.listing_targets().size(), 2u);
     EXPECT_EQ(window.data().编辑框4, "");
+}
+
+// Where the stack stands at every wait of one query over `keywords` keywords.
+std::set<const void*> wait_depths(QueryWindow& window, int keywords) {
+    std::string list;
+    for (int i = 0; i < keywords; ++i)
+        list += "k" + std::to_string(i) + "\n";
+    window.type("编辑框3", list);
+    std::set<const void*> depths;
+    window.pump().set_probe([&depths] {
+        const char marker = 0;
+        depths.insert(&marker);
+    });
+    window.click(QueryKind::keyword);
+    window.pump().set_probe({});
+    return depths;
+}
+
+TEST_F(QueryHandlers, StackDoesNotGrowWithTheNumberOfKeywords) {
+    serve({kTarget});
+    const auto two = wait_depths(window, 2);
+    const auto six = wait_depths(window, 6);
+    EXPECT_EQ(server.listing_targets().size(), 8u);
+    EXPECT_FALSE(two.empty());
+    EXPECT_EQ(two, six);
 }
 
 TEST_F(QueryHandlers, SameKeywordTwiceGivesTwoLines) {
