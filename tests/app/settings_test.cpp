@@ -3,6 +3,7 @@
 
 #include <QTemporaryDir>
 #include <fstream>
+#include <ostream>
 
 #include "app/settings.h"
 
@@ -65,6 +66,11 @@ struct BadValue {
     const char* name;
     const char* line;
 };
+
+// Test names and failure messages show the case name, not its bytes.
+void PrintTo(const BadValue& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class SettingsBadValue : public ::testing::TestWithParam<BadValue> {};
 

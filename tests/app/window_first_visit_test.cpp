@@ -1,6 +1,8 @@
 // First-visit loading of 选择夹1: which page openings load which list.
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include "qt/test_window.h"
 #include "text/codepage.h"
 #include "ui/design_tab_widget.h"
@@ -49,6 +51,11 @@ struct VisitCase {
     int level1_loads;
     int tab_loads;
 };
+
+// Test names and failure messages show the case name, not its bytes.
+void PrintTo(const VisitCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class FirstVisit : public ::testing::TestWithParam<VisitCase> {};
 

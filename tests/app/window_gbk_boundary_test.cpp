@@ -1,6 +1,8 @@
 // The widget boundary: GBK in, GBK out, CR LF line ends in multi-line boxes.
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -18,6 +20,11 @@ struct RoundTrip {
     const char* control;
     std::string text;  // GBK
 };
+
+// Test names and failure messages show the case name, not its bytes.
+void PrintTo(const RoundTrip& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class GbkBoundary : public ::testing::TestWithParam<RoundTrip> {};
 
