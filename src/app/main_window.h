@@ -79,7 +79,10 @@ class MainWindow final : public QWidget {
     QPlainTextEdit* 编辑框20 = nullptr;
     ui::DesignTabWidget* 选择夹1 = nullptr;
     QProgressBar* 进度条1 = nullptr;
-    QWebEnginePage* 超文本浏览框1 = nullptr;  // never shown: a page without a view
+    // The vendor home page, loaded at creation and never shown or read: a
+    // browser page without a view loads like any other but needs no surface
+    // to draw on and cannot appear by accident.
+    QWebEnginePage* 超文本浏览框1 = nullptr;
 
     // Page 0, 关键词排名.
     QRadioButton* 单选框综合 = nullptr;

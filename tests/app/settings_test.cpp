@@ -56,12 +56,6 @@ TEST(Settings, PartialFileKeepsTheDefaultsOfAbsentKeys) {
     EXPECT_EQ(s.hosts.domain_word, defaults().domain_word);
 }
 
-TEST(Settings, KeysOutsideTheHostsSectionAreNotRead) {
-    const app::Settings s =
-        app::parse_settings("goods_page=early.test\n[misc]\ngoods_page=m.test\n", defaults());
-    EXPECT_EQ(s.hosts.goods_page, defaults().goods_page);
-}
-
 struct BadValue {
     const char* name;
     const char* line;
@@ -122,12 +116,6 @@ TEST(Settings, ByteOrderMarkQuotesAndCommentsAreUnderstood) {
     EXPECT_TRUE(s.problems.empty());
 }
 
-TEST(Settings, LastValueOfARepeatedKeyWins) {
-    const app::Settings s =
-        app::parse_settings("[hosts]\ngoods_page=a.test\ngoods_page=b.test\n", defaults());
-    EXPECT_EQ(s.hosts.goods_page, "b.test");
-}
-
 TEST(Settings, HostSettingShapes) {
     const std::pair<const char*, bool> cases[] = {
         {"127.0.0.1:18080", true},
@@ -161,12 +149,6 @@ TEST(SettingsFile, FileOnDiskIsRead) {
     const app::Settings s = app::load_settings(path, defaults());
     EXPECT_EQ(s.hosts.vendor_info, "127.0.0.1:9");
     EXPECT_EQ(s.hosts.domain_word, "goods9.html");
-}
-
-TEST(SettingsFile, DirectoryInPlaceOfTheFileGivesTheDefaults) {
-    QTemporaryDir dir;
-    const app::Settings s = app::load_settings(dir.path().toStdString(), defaults());
-    EXPECT_EQ(s.hosts.goods_page, defaults().goods_page);
 }
 
 }  // namespace

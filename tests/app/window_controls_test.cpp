@@ -1,5 +1,5 @@
 // Behaviour of the window's own control kinds: combo drop-downs, the
-// transparent status labels, the program's message box.
+// transparent labels, the program's message box.
 #include <gtest/gtest.h>
 
 #include <QAbstractItemView>
@@ -12,7 +12,6 @@
 #include <functional>
 
 #include "app/qt_message_box.h"
-#include "net/message_box.h"
 #include "qt/test_window.h"
 #include "text/codepage.h"
 #include "ui/design_tab_widget.h"
@@ -54,14 +53,6 @@ TEST(TransparentLabel, RunsItsActionOnALeftPressOnly) {
     EXPECT_FALSE(label->autoFillBackground());
 }
 
-TEST(TransparentLabel, StatusLinksStartHiddenAndDisabledAndGetAnAction) {
-    qt_test::TestWindow w;
-    for (ui::TransparentLabel* link : {w.window.透明标签1, w.window.透明标签2}) {
-        EXPECT_TRUE(link->isHidden());
-        EXPECT_FALSE(link->isEnabled());
-    }
-}
-
 TEST(MessageBoxStyle, IconFollowsTheStyleBits) {
     const std::pair<int, QMessageBox::Icon> cases[] = {
         {0, QMessageBox::NoIcon},        {16, QMessageBox::Critical},
@@ -100,15 +91,6 @@ TEST(QtMessageBox, ShowsCaptionTextAndOkOverTheMainWindow) {
     EXPECT_EQ(icon, QMessageBox::Information);
     EXPECT_EQ(owner, &w.window);
     EXPECT_TRUE(modal);
-}
-
-TEST(RecordingMessageBox, RecordsInsteadOfShowing) {
-    qt_test::RecordingMessageBox boxes;
-    EXPECT_EQ(net::show_message(GBK("没有找到"), 64, GBK("信息：")), 0);
-    ASSERT_EQ(boxes.messages().size(), 1u);
-    EXPECT_EQ(boxes.messages()[0].text, GBK("没有找到"));
-    EXPECT_EQ(boxes.messages()[0].style, 64);
-    EXPECT_EQ(boxes.messages()[0].caption, GBK("信息："));
 }
 
 }  // namespace
