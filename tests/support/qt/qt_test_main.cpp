@@ -5,10 +5,12 @@
 #include <QApplication>
 
 int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
+    qputenv("QT_QPA_PLATFORM",
+            qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
     qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
     if (qgetenv("QTWEBENGINE_CHROMIUM_FLAGS").isEmpty())
-        qputenv("QTWEBENGINE_CHROMIUM_FLAGS", "--disable-gpu --no-sandbox --disable-background-networking");
+        qputenv("QTWEBENGINE_CHROMIUM_FLAGS",
+                "--disable-gpu --no-sandbox --disable-background-networking");
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
