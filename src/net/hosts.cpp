@@ -14,7 +14,11 @@ Hosts default_hosts() {
     return Hosts{local, local, local, local, "goods2.html"};
 }
 
-const Hosts& hosts() { return current(); }
-void set_hosts(const Hosts& h) { current() = h; }
+const Hosts& hosts() {
+    return current();
+}
+void set_hosts(const Hosts& h) {
+    current() = h;
+}
 
 }  // namespace net

@@ -6,11 +6,11 @@
 namespace net {
 
 struct Hosts {
-    std::string goods_page;    // goods pages: /goods2.html?goods_id=
-    std::string search_api;    // /search, /v5/newlist
+    std::string goods_page;      // goods pages: /goods2.html?goods_id=
+    std::string search_api;      // /search, /v5/newlist
     std::string operations_api;  // /operation/…, /ishopping/…
-    std::string vendor_info;   // /info.asp, /1.html, home page
-    std::string domain_word;   // text that marks a link to a goods page
+    std::string vendor_info;     // /info.asp, /1.html, home page
+    std::string domain_word;     // text that marks a link to a goods page
 };
 
 // The local simulator on loopback (see README).

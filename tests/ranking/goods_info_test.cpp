@@ -42,7 +42,7 @@ TEST(GoodsPageUrl, EmptyDomainWordMarksNoLink) {
 
 TEST(ParseGoodsPage, TakesTheThreeFields) {
     const std::string page = GBK(
-        R"(var rawData={"goodsID": 4033138,"goodsName":"麻辣条 大礼包","mallName":"辣味小店","x":1})");
+        R"(var pageData={"goodsID": 4033138,"goodsName":"麻辣条 大礼包","mallName":"辣味小店","x":1})");
     const ranking::GoodsInfo info = ranking::parse_goods_page(page);
     EXPECT_EQ(info.goods_id, " 4033138");
     EXPECT_EQ(info.goods_name, GBK("麻辣条 大礼包"));

@@ -94,7 +94,7 @@ std::vector<std::string> ListingServer::listing_targets() const {
 
 std::string goods_page(const std::string& goods_id, const std::string& name,
                        const std::string& shop) {
-    return R"(<html><script>window.rawData={"goods":{"goodsID":)" + goods_id + R"(,"goodsName":")" +
+    return R"(<html><script>window.pageData={"goods":{"goodsID":)" + goods_id + R"(,"goodsName":")" +
            name + R"(","mallName":")" + shop + R"(","x":1}};</script></html>)";
 }
 
