@@ -27,7 +27,8 @@ constexpr int kBarMaximum = 1000;
 struct DownloadState {
     std::string address;
     std::filesystem::path target;
-    QPointer<QProgressBar> bar;
+    QPointer<QProgressBar> bar;  // dereferenced on the window's thread only
+    bool wants_progress = false;
     std::atomic<int> status{kRunning};  // 0 = success, anything else = failure
     std::atomic<bool> abandoned{false};
     int last_position = -1;  // worker thread only
@@ -70,7 +71,7 @@ int on_progress(void* user, curl_off_t dltotal, curl_off_t dlnow, curl_off_t, cu
     if (state->abandoned.load())
         return 1;
     const auto position = progress_position(as_int32(dlnow), as_int32(dltotal));
-    if (state->bar && position && *position != state->last_position) {
+    if (state->wants_progress && position && *position != state->last_position) {
         state->last_position = *position;
         post_position(state->bar, *position);
     }
@@ -149,6 +150,7 @@ bool download_with_progress(const std::string& address, const std::filesystem::p
     state->address = address;
     state->target = target;
     state->bar = bar;
+    state->wants_progress = bar != nullptr;
     if (bar != nullptr) {
         bar->setRange(0, kBarMaximum);
         bar->setValue(0);
