@@ -119,13 +119,4 @@ TEST_F(DeleterProcess, ScriptNamingOtherDirectoriesDeletesNothingThere) {
     EXPECT_TRUE(QFile::exists(old_program()));
 }
 
-TEST_F(DeleterProcess, RejectsMissingArguments) {
-    deleter.setProgram(QStringLiteral(KORVEL_DELETER_PATH));
-    deleter.setArguments({QStringLiteral("not-a-pid"), script()});
-    deleter.start();
-    ASSERT_TRUE(deleter.waitForFinished(kGenerousWaitMs));
-    EXPECT_NE(deleter.exitCode(), 0);
-    EXPECT_TRUE(QFile::exists(script()));
-}
-
 }  // namespace

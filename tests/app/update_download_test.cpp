@@ -172,13 +172,4 @@ TEST_F(Download, RefusedConnectionFails) {
     EXPECT_TRUE(files().isEmpty());
 }
 
-TEST_F(Download, WorksWithoutBar) {
-    server.Get("/k", [](const httplib::Request&, httplib::Response& res) {
-        res.set_content("body", "application/octet-stream");
-    });
-    EXPECT_TRUE(app::download_with_progress(
-        url("/k"), std::filesystem::path(target().toStdString()), nullptr));
-    EXPECT_EQ(read_bytes(target()), "body");
-}
-
 }  // namespace
