@@ -34,17 +34,13 @@ QPushButton:disabled {
     background: #b9c5d6;
     color: #eef2f7;
 }
-QLineEdit, QPlainTextEdit, QTextEdit, QComboBox {
+QLineEdit, QPlainTextEdit, QTextEdit {
     border: 1px solid #c9d1dd;
     border-radius: 2px;
     padding: 1px 3px;
 }
-QLineEdit:focus, QPlainTextEdit:focus, QTextEdit:focus, QComboBox:focus {
+QLineEdit:focus, QPlainTextEdit:focus, QTextEdit:focus {
     border-color: #2f7de1;
-}
-QComboBox::drop-down {
-    border: none;
-    width: 18px;
 }
 QTabWidget::pane {
     border: 1px solid #d6dce5;

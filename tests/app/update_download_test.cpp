@@ -41,6 +41,8 @@ class Download : public ::testing::Test {
     void SetUp() override {
         ASSERT_TRUE(dir.isValid());
         net::set_event_pump(&pump);
+        // A polled accept loop notices stop() even if the socket number is reused at once.
+        server.set_idle_interval(0, 50000);
         port = server.bind_to_any_port("127.0.0.1");
         ASSERT_GT(port, 0);
         // The socket listens from bind on; connections queue until the loop runs.

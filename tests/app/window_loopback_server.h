@@ -32,8 +32,12 @@ class LoopbackServer {
             response.set_content("<html><body>ok</body></html>", "text/html");
         });
         // Bound and listening from here on; connections queue until accepted.
+        server_.set_idle_interval(0, 50000);  // a polled accept loop always notices stop()
         port_ = server_.bind_to_any_port("127.0.0.1");
         thread_ = std::thread([this] { server_.listen_after_bind(); });
+        // stop() only reaches a loop that has begun.
+        while (!server_.is_running())
+            std::this_thread::yield();
     }
     ~LoopbackServer() {
         release();

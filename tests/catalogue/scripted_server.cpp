@@ -42,6 +42,7 @@ ScriptedServer::ScriptedServer() : impl_(std::make_unique<Impl>()) {
     impl_->server.Get(".*", [this](const httplib::Request& request, httplib::Response& response) {
         impl_->handle(request, response);
     });
+    impl_->server.set_idle_interval(0, 50000);  // a polled accept loop always notices stop()
     impl_->port = impl_->server.bind_to_any_port("127.0.0.1");
     impl_->thread = std::thread([this] { impl_->server.listen_after_bind(); });
     // httplib's stop() does nothing before the accept loop runs: wait for it.

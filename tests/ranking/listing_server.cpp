@@ -46,6 +46,7 @@ ListingServer::ListingServer() : impl_(std::make_unique<Impl>()) {
     impl_->server.Get(".*", [this](const httplib::Request& request, httplib::Response& response) {
         impl_->handle(request, response);
     });
+    impl_->server.set_idle_interval(0, 50000);  // a polled accept loop always notices stop()
     impl_->port = impl_->server.bind_to_any_port("127.0.0.1");
     impl_->thread = std::thread([this] { impl_->server.listen_after_bind(); });
     // A stop() that comes before the accept loop runs would be missed and the
@@ -94,8 +95,9 @@ std::vector<std::string> ListingServer::listing_targets() const {
 
 std::string goods_page(const std::string& goods_id, const std::string& name,
                        const std::string& shop) {
-    return R"(<html><script>window.pageData={"goods":{"goodsID":)" + goods_id + R"(,"goodsName":")" +
-           name + R"(","mallName":")" + shop + R"(","x":1}};</script></html>)";
+    return R"(<html><script>window.pageData={"goods":{"goodsID":)" + goods_id +
+           R"(,"goodsName":")" + name + R"(","mallName":")" + shop +
+           R"(","x":1}};</script></html>)";
 }
 
 }  // namespace ranking_test

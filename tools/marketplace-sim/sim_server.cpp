@@ -90,6 +90,9 @@ struct Server::Impl {
         http_server->Get(".*", [this](const httplib::Request& req, httplib::Response& res) {
             answer(req, res);
         });
+        // A polled accept loop notices stop() even when the socket number is
+        // reused by another socket the moment it is closed.
+        http_server->set_idle_interval(0, 50000);
         int bound = wanted;
         if (wanted == 0) {
             bound = http_server->bind_to_any_port(kLoopback);
