@@ -83,10 +83,10 @@ std::string goods_page(const Goods* g) {
                "<title>商品不存在</title></head><body><p>商品不存在或已下架</p></body></html>\n";
     }
     return head + "<title>" + g->name + "</title></head><body><div id=\"main\"></div>\n" +
-           R"(<script>window.pageData={"page":{"goods":{"goodsID":)" + g->id +
-           R"(,"goodsName":)" + quoted(g->name) + R"(,"mallName":)" + quoted(g->shop) +
-           R"(,"minGroupPrice":)" + json::hundredths(g->price_fen) + R"(,"sideSalesTip":)" +
-           quoted(sales_tip(g->sales)) + R"(,"goodsRating":)" + std::to_string(g->rating_tenths) +
+           R"(<script>window.pageData={"page":{"goods":{"goodsID":)" + g->id + R"(,"goodsName":)" +
+           quoted(g->name) + R"(,"mallName":)" + quoted(g->shop) + R"(,"minGroupPrice":)" +
+           json::hundredths(g->price_fen) + R"(,"sideSalesTip":)" + quoted(sales_tip(g->sales)) +
+           R"(,"goodsRating":)" + std::to_string(g->rating_tenths) +
            "}}};</script>\n</body></html>\n";
 }
 
