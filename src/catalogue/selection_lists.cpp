@@ -9,60 +9,47 @@
 
 namespace catalogue {
 
+namespace {
+
+// The four selection lists, in ListKind order: where each keeps its buffer,
+// id list and id holder, and which combo box shows it.
+struct ListSlots {
+    std::string ui::ProgramData::*buffer;
+    std::vector<std::string> ui::ProgramData::*ids;
+    std::string ui::ProgramData::*holder;
+    const char* box;
+};
+
+const ListSlots& slots_of(ListKind kind) {
+    static const ListSlots table[] = {
+        {&ui::ProgramData::编辑框9, &ui::ProgramData::level1_ids, &ui::ProgramData::编辑框6,
+         "组合框1"},
+        {&ui::ProgramData::编辑框10, &ui::ProgramData::level2_ids, &ui::ProgramData::编辑框7,
+         "组合框2"},
+        {&ui::ProgramData::编辑框11, &ui::ProgramData::level3_ids, &ui::ProgramData::编辑框8,
+         "组合框3"},
+        {&ui::ProgramData::编辑框14, &ui::ProgramData::tab_ids, &ui::ProgramData::编辑框15,
+         "组合框4"},
+    };
+    return table[static_cast<int>(kind)];
+}
+
+}  // namespace
+
 std::string& buffer_of(ui::ProgramData& data, ListKind kind) {
-    switch (kind) {
-        case ListKind::Level1:
-            return data.编辑框9;
-        case ListKind::Level2:
-            return data.编辑框10;
-        case ListKind::Level3:
-            return data.编辑框11;
-        case ListKind::Tabs:
-            break;
-    }
-    return data.编辑框14;
+    return data.*slots_of(kind).buffer;
 }
 
 std::vector<std::string>& ids_of(ui::ProgramData& data, ListKind kind) {
-    switch (kind) {
-        case ListKind::Level1:
-            return data.level1_ids;
-        case ListKind::Level2:
-            return data.level2_ids;
-        case ListKind::Level3:
-            return data.level3_ids;
-        case ListKind::Tabs:
-            break;
-    }
-    return data.tab_ids;
+    return data.*slots_of(kind).ids;
 }
 
 std::string& holder_of(ui::ProgramData& data, ListKind kind) {
-    switch (kind) {
-        case ListKind::Level1:
-            return data.编辑框6;
-        case ListKind::Level2:
-            return data.编辑框7;
-        case ListKind::Level3:
-            return data.编辑框8;
-        case ListKind::Tabs:
-            break;
-    }
-    return data.编辑框15;
+    return data.*slots_of(kind).holder;
 }
 
 const char* box_name(ListKind kind) {
-    switch (kind) {
-        case ListKind::Level1:
-            return "组合框1";
-        case ListKind::Level2:
-            return "组合框2";
-        case ListKind::Level3:
-            return "组合框3";
-        case ListKind::Tabs:
-            break;
-    }
-    return "组合框4";
+    return slots_of(kind).box;
 }
 
 QComboBox* box_of(ui::Context& ctx, ListKind kind) {
