@@ -4,6 +4,7 @@
 
 #include "net/fetch_page.h"
 #include "net/hosts.h"
+#include "net/remote_addresses.h"
 #include "text/codepage.h"
 #include "text/fields.h"
 #include "text/lines.h"
@@ -27,7 +28,7 @@ std::string with_plain_spaces(std::string_view gbk) {
 }
 
 void run_announcement(ui::Context& ctx) {
-    std::string url = "http://" + net::hosts().vendor_info + "/info.asp?id=71";
+    std::string url = net::announcement_url(net::hosts());
     QWidget* box = ui::control(ctx.window, "编辑框20");
     if (box == nullptr)
         return;

@@ -10,6 +10,7 @@
 #include "app/startup_sequence.h"
 #include "app/startup_steps.h"
 #include "app/window_description.h"
+#include "app/window_query_view.h"
 #include "catalogue/catalogue_handlers.h"
 #include "net/hosts.h"
 #include "ranking/query_handlers.h"
@@ -28,7 +29,9 @@ FirstVisitLoaders FirstVisitLoaders::program_defaults() {
 }
 
 MainWindow::MainWindow(ui::ProgramData& data, WindowOptions options)
-    : options_(std::move(options)), context_{*this, data} {
+    : options_(std::move(options)),
+      context_{*this, data},
+      query_view_(std::make_unique<WindowQueryView>(*this)) {
     build_controls();
     find_members();
     bind_events();
@@ -49,8 +52,14 @@ MainWindow* MainWindow::find() {
     return nullptr;
 }
 
-void MainWindow::bind(QPushButton* button, void (*handler)(ui::Context&)) {
-    connect(button, &QPushButton::clicked, this, [this, handler] { handler(context_); });
+void MainWindow::bind(QPushButton* button,
+                      void (*query)(ranking::QueryView&, ranking::QueryState&)) {
+    connect(button, &QPushButton::clicked, this,
+            [this, query] { query(*query_view_, context_.data.query); });
+}
+
+ranking::QueryView& MainWindow::query_view() {
+    return *query_view_;
 }
 
 void MainWindow::bind(QComboBox* box, void (*handler)(ui::Context&)) {

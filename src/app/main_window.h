@@ -5,6 +5,7 @@
 // "编辑框5") and code in this module can write window.编辑框5.
 #include <QWidget>
 #include <functional>
+#include <memory>
 
 #include "ui/program_data.h"
 
@@ -25,8 +26,14 @@ class DesignTabWidget;
 class TransparentLabel;
 }  // namespace ui
 
+namespace ranking {
+class QueryView;
+struct QueryState;
+}  // namespace ranking
+
 namespace app {
 
+class WindowQueryView;
 using Handler = std::function<void(ui::Context&)>;
 
 // The steps of the start-up sequence that other parts of the shell provide;
@@ -70,6 +77,8 @@ class MainWindow final : public QWidget {
     // What every handler gets: this window and the program data beside it.
     ui::Context& context() { return context_; }
     ui::ProgramData& data() { return context_.data; }
+    // What the ranking queries see of this window.
+    ranking::QueryView& query_view();
 
     // The first-visit loading of 选择夹1 (the handler of a current-page change).
     void load_on_first_visit(int new_page);
@@ -157,7 +166,7 @@ class MainWindow final : public QWidget {
     void build_controls();
     void find_members();
     void bind_events();
-    void bind(QPushButton* button, void (*handler)(ui::Context&));
+    void bind(QPushButton* button, void (*query)(ranking::QueryView&, ranking::QueryState&));
     void bind(QComboBox* box, void (*handler)(ui::Context&));
     void load_home_page();
     // Makes the outer size (frame included) the designed one, once the
@@ -166,6 +175,7 @@ class MainWindow final : public QWidget {
 
     WindowOptions options_;
     ui::Context context_;
+    std::unique_ptr<WindowQueryView> query_view_;
 };
 
 }  // namespace app

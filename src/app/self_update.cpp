@@ -20,6 +20,7 @@
 #include "app/version.h"
 #include "net/fetch_page.h"
 #include "net/hosts.h"
+#include "net/remote_addresses.h"
 #include "net/message_box.h"
 #include "text/codepage.h"
 #include "text/primitives.h"
@@ -129,7 +130,7 @@ void set_update_hooks(UpdateHooks h) {
 }
 
 void run_update_check(ui::Context& ctx) {
-    std::string url = "http://" + net::hosts().vendor_info + "/info.asp?id=71";
+    std::string url = net::announcement_url(net::hosts());
     const VersionRecord record = parse_version_record(text::as_text(net::fetch_page(url)));
     if (!is_other_version(record) || !is_plain_version(record.version))
         return;

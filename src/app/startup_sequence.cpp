@@ -13,16 +13,17 @@
 #include "net/event_pump.h"
 #include "net/hosts.h"
 #include "net/message_box.h"
+#include "net/remote_addresses.h"
 #include "ui/design_tab_widget.h"
 
 namespace app {
 
 QUrl vendor_home_url(const std::string& vendor_host) {
-    return QUrl(QString::fromStdString("http://" + vendor_host + "/"));
+    return QUrl(QString::fromStdString(net::http_url(vendor_host, "/")));
 }
 
 QUrl vendor_tools_url(const std::string& vendor_host) {
-    return QUrl::fromUserInput(QString::fromStdString(vendor_host + "/1.html"));
+    return QUrl::fromUserInput(QString::fromStdString(net::vendor_tools_page(vendor_host)));
 }
 
 void run_startup_sequence(MainWindow& window, const StartupSteps& steps) {

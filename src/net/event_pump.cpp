@@ -40,6 +40,8 @@ EventPump& plain_pump() {
     return pump;
 }
 
+std::atomic<PauseClock*> pause_clock{nullptr};
+
 }  // namespace
 
 EventPump& event_pump() {
@@ -51,7 +53,15 @@ void set_event_pump(EventPump* pump) {
     installed.store(pump);
 }
 
+void set_pause_clock(PauseClock* clock) {
+    pause_clock.store(clock);
+}
+
 void pause_responsive(int ms) {
+    if (PauseClock* clock = pause_clock.load()) {
+        clock->pause(ms);
+        return;
+    }
     EventPump& pump = event_pump();
     const auto deadline = Clock::now() + std::chrono::milliseconds(ms);
     pump.wait_until([] { return false; }, deadline);

@@ -32,4 +32,14 @@ void set_event_pump(EventPump* pump);  // nullptr restores the plain pump
 // A wait of `ms` milliseconds during which events are dispatched.
 void pause_responsive(int ms);
 
+// What the program's fixed pauses run on. The default waits on the event
+// pump; tests install one that advances a fake clock at once, so a query's
+// pauses cost them no time.
+class PauseClock {
+  public:
+    virtual ~PauseClock() = default;
+    virtual void pause(int ms) = 0;
+};
+void set_pause_clock(PauseClock* clock);  // nullptr restores the real one
+
 }  // namespace net

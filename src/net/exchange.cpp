@@ -91,6 +91,9 @@ void set_route(CURL* easy, const Exchange& exchange) {
         curl_easy_setopt(easy, CURLOPT_LOW_SPEED_LIMIT, 1L);
         curl_easy_setopt(easy, CURLOPT_LOW_SPEED_TIME, exchange.idle_timeout_s);
     }
+    if (exchange.total_timeout_ms > 0) {
+        curl_easy_setopt(easy, CURLOPT_TIMEOUT_MS, exchange.total_timeout_ms);
+    }
 }
 
 void configure(CURL* easy, const Exchange& exchange, const HeaderList& headers, Sink& sink) {
@@ -116,35 +119,48 @@ void configure(CURL* easy, const Exchange& exchange, const HeaderList& headers, 
     }
 }
 
-bool finished_well(CURLM* multi) {
+TransferError error_of(CURLcode code) {
+    switch (code) {
+        case CURLE_OK:
+            return TransferError::none;
+        case CURLE_OPERATION_TIMEDOUT:
+            return TransferError::timeout;
+        case CURLE_ABORTED_BY_CALLBACK:
+            return TransferError::abandoned;
+        default:
+            return TransferError::connect;
+    }
+}
+
+TransferError finish_error(CURLM* multi) {
     int left = 0;
     while (const CURLMsg* message = curl_multi_info_read(multi, &left)) {
         if (message->msg == CURLMSG_DONE) {
-            return message->data.result == CURLE_OK;
+            return error_of(message->data.result);
         }
     }
-    return false;
+    return TransferError::connect;
 }
 
 // Alternates reading and waiting on the sockets until the response is in,
-// the hooks end it or it is aborted. True when the response was read whole.
-bool drive(CURLM* multi, const ExchangeHooks& hooks) {
+// the hooks end it or it is aborted.
+TransferError drive(CURLM* multi, const ExchangeHooks& hooks) {
     for (;;) {
         if (hooks.abort != nullptr && hooks.abort->aborted()) {
-            return false;
+            return TransferError::abandoned;
         }
         if (hooks.before_read && !hooks.before_read()) {
-            return false;
+            return TransferError::abandoned;
         }
         int running = 0;
         if (curl_multi_perform(multi, &running) != CURLM_OK) {
-            return false;
+            return TransferError::connect;
         }
         if (running == 0) {
-            return finished_well(multi);
+            return finish_error(multi);
         }
         if (curl_multi_poll(multi, nullptr, 0, hooks.poll_ms, nullptr) != CURLM_OK) {
-            return false;
+            return TransferError::connect;
         }
     }
 }
@@ -153,6 +169,7 @@ bool drive(CURLM* multi, const ExchangeHooks& hooks) {
 
 ExchangeResult run_exchange(const Exchange& exchange, const ExchangeHooks& hooks) {
     ExchangeResult result;
+    result.error = TransferError::connect;
     if (exchange.address.empty()) {
         return result;
     }
@@ -171,7 +188,11 @@ ExchangeResult run_exchange(const Exchange& exchange, const ExchangeHooks& hooks
     if (hooks.abort != nullptr) {
         hooks.abort->set_waker([m = multi.get()] { curl_multi_wakeup(m); });
     }
-    result.completed = drive(multi.get(), hooks);
+    result.error = drive(multi.get(), hooks);
+    result.completed = result.error == TransferError::none;
+    long status = 0;
+    curl_easy_getinfo(easy.get(), CURLINFO_RESPONSE_CODE, &status);
+    result.status = static_cast<int>(status);
     if (hooks.abort != nullptr) {
         hooks.abort->set_waker(nullptr);
     }

@@ -22,6 +22,7 @@ struct Exchange {
     long read_chunk = 2048;        // bytes per read
     long connect_timeout_ms = 0;   // 0: none of our own
     long idle_timeout_s = 0;       // give up after this long without a byte; 0: never
+    long total_timeout_ms = 0;     // give up when the whole exchange takes longer; 0: never
 };
 
 struct ExchangeHooks {
@@ -32,10 +33,20 @@ struct ExchangeHooks {
     AbortSignal* abort = nullptr;
 };
 
+// Why an exchange did not read a whole response.
+enum class TransferError {
+    none,
+    connect,    // no connection, refused, reset, or the transfer broke off
+    timeout,    // a time limit of the exchange ran out
+    abandoned,  // aborted or ended by the caller's hook
+};
+
 struct ExchangeResult {
     std::string body;          // every byte received, also when the exchange broke off
     std::string header_block;  // the final response's raw header block
     bool completed = false;    // the response was read to its end
+    int status = 0;            // the final response's HTTP status; 0 when none arrived
+    TransferError error = TransferError::none;
 };
 
 ExchangeResult run_exchange(const Exchange& exchange, const ExchangeHooks& hooks);

@@ -114,10 +114,19 @@ Clock::time_point deadline_from(Clock::time_point start, const FetchOptions& opt
 
 }  // namespace
 
-std::string fetch_page(std::string& url, const FetchOptions& options) {
+namespace {
+
+// One whole fetch_page exchange: the worker, the wait and the abandonment.
+// `outcome` says how the wait ended; the response is read only when finished.
+struct Fetched {
+    Outcome outcome = Outcome::closing;
+    FetchResponse response;
+};
+
+std::optional<Fetched> run_fetch(std::string& url, const FetchOptions& options) {
     const std::string trimmed = text::trim(url);
     if (trimmed.empty()) {
-        return {};
+        return std::nullopt;
     }
     const std::string normalised = with_scheme(trimmed);
     if (normalised != trimmed) {
@@ -130,21 +139,81 @@ std::string fetch_page(std::string& url, const FetchOptions& options) {
     job->watch(&pump);
     if (!start_worker(job)) {
         job->watch(nullptr);
-        return {};
+        return std::nullopt;
     }
-    const Outcome outcome = wait_for(*job, pump, deadline_from(Clock::now(), options));
+    Fetched fetched;
+    fetched.outcome = wait_for(*job, pump, deadline_from(Clock::now(), options));
     job->watch(nullptr);
-    if (outcome != Outcome::finished) {
+    if (fetched.outcome != Outcome::finished) {
         job->abort.abort();  // abandoned: its late result reaches no one
-        return outcome == Outcome::timed_out ? timeout_message() : std::string();
+        return fetched;
     }
+    fetched.response = std::move(job->response);
+    return fetched;
+}
+
+void copy_out(const FetchResponse& response, const FetchOptions& options) {
     if (options.response_headers != nullptr) {
-        *options.response_headers = job->response.header_block;
+        *options.response_headers = response.header_block;
     }
     if (options.response_cookies != nullptr) {
-        *options.response_cookies = job->response.cookies;
+        *options.response_cookies = response.cookies;
     }
-    return apply_conversion(std::move(job->response.body), options.conversion);
+}
+
+PageFailure failure_of(const FetchResponse& response) {
+    switch (response.error) {
+        case TransferError::none:
+            break;
+        case TransferError::timeout:
+            return PageFailure::timeout;
+        case TransferError::abandoned:
+            return PageFailure::closing;
+        case TransferError::connect:
+            return PageFailure::connect;
+    }
+    if (response.status < 200 || response.status > 299) {
+        return PageFailure::http_status;
+    }
+    return PageFailure::none;
+}
+
+}  // namespace
+
+std::string fetch_page(std::string& url, const FetchOptions& options) {
+    std::optional<Fetched> fetched = run_fetch(url, options);
+    if (!fetched) {
+        return {};
+    }
+    if (fetched->outcome != Outcome::finished) {
+        return fetched->outcome == Outcome::timed_out ? timeout_message() : std::string();
+    }
+    copy_out(fetched->response, options);
+    return apply_conversion(std::move(fetched->response.body), options.conversion);
+}
+
+PageResult page_result_of(FetchResponse&& response) {
+    PageResult result;
+    result.failure = failure_of(response);
+    result.status = response.status;
+    result.retry_after_s = retry_after_seconds(response.header_block);
+    result.body = std::move(response.body);
+    return result;
+}
+
+PageResult fetch_page_result(std::string& url, const FetchOptions& options) {
+    std::optional<Fetched> fetched = run_fetch(url, options);
+    if (!fetched) {
+        return PageResult{{}, 0, PageFailure::connect, -1};
+    }
+    if (fetched->outcome != Outcome::finished) {
+        const bool timed_out = fetched->outcome == Outcome::timed_out;
+        return PageResult{{}, 0, timed_out ? PageFailure::timeout : PageFailure::closing, -1};
+    }
+    copy_out(fetched->response, options);
+    PageResult result = page_result_of(std::move(fetched->response));
+    result.body = apply_conversion(std::move(result.body), options.conversion);
+    return result;
 }
 
 }  // namespace net

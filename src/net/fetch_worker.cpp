@@ -35,6 +35,8 @@ FetchResponse fetch_worker(const FetchRequest& request, AbortSignal* abort) {
     response.body = std::move(result.body);
     response.cookies = collect_cookies(result.header_block);
     response.header_block = std::move(result.header_block);
+    response.status = result.status;
+    response.error = result.error;
     return response;
 }
 

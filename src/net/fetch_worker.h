@@ -4,6 +4,7 @@
 #include <string>
 
 #include "net/abort_signal.h"
+#include "net/exchange.h"
 
 namespace net {
 
@@ -21,6 +22,8 @@ struct FetchResponse {
     std::string body;
     std::string cookies;       // "name=value;" per Set-Cookie line
     std::string header_block;  // raw, CR LF lines; empty when it exceeds the header buffer
+    int status = 0;            // HTTP status of the final response; 0 when none arrived
+    TransferError error = TransferError::none;
 };
 
 FetchResponse fetch_worker(const FetchRequest& request, AbortSignal* abort = nullptr);

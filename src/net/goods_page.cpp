@@ -22,6 +22,9 @@ constexpr int kEventPollMs = 20;
 // nothing for this long, ends the exchange.
 constexpr long kConnectTimeoutMs = 60000;
 constexpr long kIdleTimeoutS = 60;
+// A server that drips a byte now and then never trips the idle limit: the
+// whole exchange ends after this long however the bytes arrive.
+constexpr long kOverallTimeoutMs = 120000;
 
 bool is_agent_line(const std::string& line) {
     return text::find(line, "User-Agent:", 1, true) == 1;
@@ -75,6 +78,7 @@ std::string 网页_访问(std::string& url, const GoodsFetchOptions& options) {
     exchange.read_chunk = 1024;
     exchange.connect_timeout_ms = kConnectTimeoutMs;
     exchange.idle_timeout_s = kIdleTimeoutS;
+    exchange.total_timeout_ms = kOverallTimeoutMs;
 
     ExchangeHooks hooks;
     hooks.before_read = dispatch_events;

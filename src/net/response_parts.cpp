@@ -42,6 +42,25 @@ std::string collect_cookies(std::string_view header_block) {
     return collected;
 }
 
+int retry_after_seconds(std::string_view header_block) {
+    static constexpr std::string_view kName = "retry-after:";
+    for (std::string line : text::split(header_block, "\n")) {
+        if (!line.empty() && line.back() == '\r') {
+            line.pop_back();
+        }
+        if (line.size() < kName.size() || text::find(line, kName, 1, true) != 1) {
+            continue;
+        }
+        const std::string value = text::trim(line.substr(kName.size()));
+        if (value.empty() || value.size() > 9 ||
+            value.find_first_not_of("0123456789") != std::string::npos) {
+            return -1;
+        }
+        return std::stoi(value);
+    }
+    return -1;
+}
+
 std::string apply_conversion(std::string bytes, std::optional<int> kind) {
     switch (kind.value_or(0)) {
         case 1:

@@ -29,6 +29,10 @@ class HeaderBlock {
 // followed by ";".
 std::string collect_cookies(std::string_view header_block);
 
+// The Retry-After of a header block in whole seconds (the delay form; a
+// date is not used by the servers we talk to); -1 when absent or unreadable.
+int retry_after_seconds(std::string_view header_block);
+
 // Kind 1: UTF-8 to GBK; kind 2: Big5 to simplified GBK; both read the bytes up
 // to the first NUL. Any other kind leaves the bytes as they are.
 std::string apply_conversion(std::string bytes, std::optional<int> kind);

@@ -1,6 +1,7 @@
 #include "ranking/goods_info.h"
 
 #include "net/goods_page.h"
+#include "net/remote_addresses.h"
 #include "text/codepage.h"
 #include "text/fields.h"
 #include "text/primitives.h"
@@ -23,7 +24,7 @@ std::string goods_page_url(std::string_view input, const net::Hosts& hosts) {
         !hosts.domain_word.empty() && text::find(input, hosts.domain_word, 1, true) != -1;
     if (is_link)
         return text::trim(input);
-    return "http://" + hosts.goods_page + "/goods2.html?goods_id=" + text::trim(input);
+    return net::goods_page_url(hosts, input);
 }
 
 GoodsInfo parse_goods_page(std::string_view page) {

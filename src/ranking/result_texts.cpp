@@ -24,11 +24,25 @@ const std::string& not_found_text() {
     return GBK("前1000名没有找到");
 }
 
+// What stands where a rank would: 第N名, 前1000名没有找到 or 查询失败（R）.
+std::string outcome_text(const RunOutcome& outcome) {
+    switch (outcome.status) {
+        case RunStatus::found:
+            return rank_text(outcome.rank);
+        case RunStatus::not_in_top_1000:
+            return not_found_text();
+        case RunStatus::failed:
+            break;
+    }
+    return GBK("查询失败（") + reason_text(outcome) + GBK("）");
+}
+
 ResultWrite keyword_result(const RunResult& r, std::string_view content) {
+    // A run that read no page still shows the long progress line.
+    const std::string waiting = keyword_progress_line(r.keyword);
     const std::string running = keyword_line(r.keyword, GBK("查询中…"));
-    const std::string done =
-        keyword_line(r.keyword, r.position ? rank_text(*r.position) : not_found_text());
-    std::string whole = text::multi_replace(content, {{running, done}});
+    const std::string done = keyword_line(r.keyword, outcome_text(r.outcome));
+    std::string whole = text::multi_replace(content, {{waiting, done}, {running, done}});
     whole += crlf2();
     return {ResultWrite::Mode::set, std::move(whole)};
 }
@@ -42,19 +56,20 @@ const std::string& level_caption(int level) {
 }
 
 ResultWrite category_result(const RunResult& r) {
-    const std::string outcome = r.position ? rank_text(*r.position) : not_found_text();
-    return {ResultWrite::Mode::append, level_caption(r.category_level) + outcome + crlf2()};
+    return {ResultWrite::Mode::append,
+            level_caption(r.category_level) + outcome_text(r.outcome) + crlf2()};
 }
 
-// 爱逛街 and new goods: a rank is added, "not found" replaces the box and names the goods id.
+// 爱逛街 and new goods: a rank is added; "not found" or a failure replaces the
+// box and names the goods id.
 ResultWrite single_run_result(const RunResult& r) {
-    if (!r.position) {
+    if (r.outcome.status != RunStatus::found) {
         return {ResultWrite::Mode::set,
-                GBK("商品ID：") + r.goods_id + "  " + not_found_text() + crlf2()};
+                GBK("商品ID：") + r.goods_id + "  " + outcome_text(r.outcome) + crlf2()};
     }
     const std::string& caption =
         r.kind == QueryKind::ishopping ? GBK("爱逛街排名：") : GBK("新品排名：");
-    return {ResultWrite::Mode::append, caption + rank_text(*r.position) + crlf2()};
+    return {ResultWrite::Mode::append, caption + rank_text(r.outcome.rank) + crlf2()};
 }
 
 }  // namespace

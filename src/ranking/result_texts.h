@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "ranking/query_kind.h"
+#include "ranking/run_outcome.h"
 
 namespace ranking {
 
@@ -18,10 +19,10 @@ std::string keyword_after_page(std::string_view content, std::string_view keywor
 // What one finished run does to its result box.
 struct RunResult {
     QueryKind kind = QueryKind::keyword;
-    int category_level = 1;       // category kind: 1, 2 or 3
-    std::string keyword;          // keyword kind
-    std::string goods_id;         // the tab's target, as taken from the goods page
-    std::optional<int> position;  // nullopt: not among the first 1000
+    int category_level = 1;  // category kind: 1, 2 or 3
+    std::string keyword;     // keyword kind
+    std::string goods_id;    // the tab's target, as taken from the goods page
+    RunOutcome outcome;
 };
 
 struct ResultWrite {

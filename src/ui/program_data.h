@@ -6,32 +6,20 @@
 #include <string>
 #include <vector>
 
+#include "ranking/query_state.h"
+
 class QWidget;
 
 namespace ui {
 
-// One row of the listing table; column 0 holds the goods id.
-using ListingRow = std::vector<std::string>;
-
 struct ProgramData {
-    // Query state (set by the query handlers, read by the search and reporting).
-    std::string query_kind;  // "关键词", "类目", "爱逛街" or "新品" (GBK)
-    std::string target_keyword;
-    std::string target_category;
-    std::string target_ishopping;
-    std::string target_new_goods;
-    std::string current_category_id;
-    int current_category_level = 1;
+    ranking::QueryState query;
 
-    // Off-screen working storage.
-    std::string 编辑框9;                  // level-1 category buffer; empty = not loaded yet
-    std::string 编辑框10;                 // level-2 category buffer
-    std::string 编辑框11;                 // level-3 category buffer
-    std::string 编辑框14;                 // 爱逛街 tab buffer; empty = not loaded yet
-    std::string 编辑框4;                  // remaining keywords of a keyword query
-    std::string 编辑框1;                  // raw text of the last listing response
-    std::string 标签1;                    // row count of the listing table, as text
-    std::vector<ListingRow> 超级列表框1;  // listing table
+    // Off-screen working storage of the category lists.
+    std::string 编辑框9;   // level-1 category buffer; empty = not loaded yet
+    std::string 编辑框10;  // level-2 category buffer
+    std::string 编辑框11;  // level-3 category buffer
+    std::string 编辑框14;  // 爱逛街 tab buffer; empty = not loaded yet
 
     // Id lists of the four selection lists, index-aligned with their combo boxes.
     std::vector<std::string> level1_ids;
