@@ -43,6 +43,9 @@ struct Options {
     bool refuse_connections = false;   // nothing listens: connections are refused
 
     // Listing shapes.
+    // Moves the sample goods this many places down in every keyword listing
+    // (negative: up), so a later check of the same query sees its rank move.
+    int rank_shift = 0;
     int short_first_page = -1;  // >= 0: page 1 of every listing holds only this many entries
     // > 0: in keyword and category listings every N-th entry of a page
     // (N, 2N, …) carries no thumb key.
