@@ -62,6 +62,8 @@ const std::map<std::string, Setter>& valued_options() {
         {"--fault-path", text_option(&Options::fault_path)},
         {"--delay-ms", int_option(&Options::delay_ms, 0)},
         {"--status", int_option(&Options::status, 100)},
+        {"--retry-after", int_option(&Options::retry_after, 0)},
+        {"--rate-limit", int_option(&Options::rate_limit, 0)},
         {"--body",
          [](CommandLine& c, const std::string& v) {
              static const std::map<std::string, BodyFault> kinds = {
@@ -139,6 +141,8 @@ Serves the marketplace and the vendor info server on 127.0.0.1.
   --fault-path P       faults below apply only to paths starting with P
   --delay-ms N         wait N ms before every answer
   --status N           answer with status N and a short error page
+  --retry-after S      Retry-After: S on 429s and on --status 429 or 503
+  --rate-limit N       answer at most N marketplace requests a second, 429 beyond
   --body K             normal | empty | garbage
   --refuse             refuse connections (nothing listens)
 )";
