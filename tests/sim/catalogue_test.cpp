@@ -153,6 +153,33 @@ TEST(Catalogue, SampleKeywordsGiveAPageOneAPageTwoAndAMissingRank) {
     }
 }
 
+// The shift moves only the sample goods, stopping at either end of the
+// listing; the other goods keep their order.
+TEST(Catalogue, RankShiftMovesOnlyTheSampleGoods) {
+    const Catalogue c(1);
+    const auto plain = c.keyword_listing("辣条大礼包", Sort::overall);
+    const auto at = [](const std::vector<std::string>& ids) {
+        return std::find(ids.begin(), ids.end(), sim::kSampleGoodsId) - ids.begin() + 1;
+    };
+    const long long start = at(plain);
+    const long long last = static_cast<long long>(plain.size());
+    struct Case {
+        int shift;
+        long long expected;
+    };
+    for (const Case k : {Case{5, start + 5}, Case{-3, start - 3}, Case{-100000, 1},
+                         Case{100000, last}, Case{0, start}}) {
+        auto shifted = c.keyword_listing("辣条大礼包", Sort::overall, k.shift);
+        EXPECT_EQ(at(shifted), k.expected) << k.shift;
+        auto others = plain;
+        std::erase(others, std::string(sim::kSampleGoodsId));
+        std::erase(shifted, std::string(sim::kSampleGoodsId));
+        EXPECT_EQ(shifted, others) << k.shift;
+    }
+    const auto by_sales = c.keyword_listing("辣条", Sort::sales);
+    EXPECT_EQ(at(c.keyword_listing("辣条", Sort::sales, 2)), at(by_sales) + 2);
+}
+
 TEST(Catalogue, SampleStandsInItsCategoriesOneTabAndTheNewGoods) {
     const Catalogue c(1);
     for (const auto& level : c.sample_categories()) {

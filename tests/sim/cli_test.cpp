@@ -31,13 +31,47 @@ TEST(CommandLine, NoArgumentsKeepTheDefaults) {
 }
 
 TEST(CommandLine, EveryOptionReachesItsField) {
-    const auto line = parsed(
-        {"--port",           "0",       "--seed",          "9",      "--version",    "2.1",
-         "--announcement",   "公告 x",  "--delay-ms",      "250",    "--status",     "502",
-         "--body",           "garbage", "--short-page",    "480",    "--no-thumb",   "10",
-         "--set-cookie",     "a=b",     "--level1-count",  "4",      "--tab-count",  "1",
-         "--blank-level2",   "-1",      "--blank-level3",  "2",      "--fault-path", "/search",
-         "--version-record", "x|y",     "--download-file", "/tmp/f", "--refuse"});
+    const auto line = parsed({"--port",
+                              "0",
+                              "--seed",
+                              "9",
+                              "--version",
+                              "2.1",
+                              "--announcement",
+                              "公告 x",
+                              "--delay-ms",
+                              "250",
+                              "--status",
+                              "502",
+                              "--body",
+                              "garbage",
+                              "--short-page",
+                              "480",
+                              "--no-thumb",
+                              "10",
+                              "--set-cookie",
+                              "a=b",
+                              "--level1-count",
+                              "4",
+                              "--tab-count",
+                              "1",
+                              "--blank-level2",
+                              "-1",
+                              "--blank-level3",
+                              "2",
+                              "--fault-path",
+                              "/search",
+                              "--version-record",
+                              "x|y",
+                              "--download-file",
+                              "/tmp/f",
+                              "--refuse",
+                              "--rate-limit",
+                              "4",
+                              "--retry-after",
+                              "3",
+                              "--rank-shift",
+                              "-2"});
     const auto& o = line.options;
     EXPECT_EQ(o.port, 0);
     EXPECT_EQ(o.seed, 9u);
@@ -57,12 +91,23 @@ TEST(CommandLine, EveryOptionReachesItsField) {
     EXPECT_EQ(o.version_record, "x|y");
     EXPECT_EQ(line.download_file, "/tmp/f");
     EXPECT_TRUE(o.refuse_connections);
+    EXPECT_EQ(o.rate_limit, 4);
+    EXPECT_EQ(o.retry_after, 3);
+    EXPECT_EQ(o.rank_shift, -2);
 }
 
 TEST(CommandLine, MistakesAreRefusedWithAMessage) {
     const std::vector<std::vector<std::string>> wrong = {
-        {"--port"},          {"--port", "x"},   {"--port", "-3"}, {"--body", "odd"},
-        {"--no-thumb", "0"}, {"--status", "7"}, {"--frobnicate"}, {"--seed", "12abc"},
+        {"--port"},
+        {"--port", "x"},
+        {"--port", "-3"},
+        {"--body", "odd"},
+        {"--no-thumb", "0"},
+        {"--status", "7"},
+        {"--frobnicate"},
+        {"--seed", "12abc"},
+        {"--rate-limit", "-1"},
+        {"--retry-after", "-1"},
     };
     for (const auto& args : wrong) {
         std::string error;

@@ -200,6 +200,20 @@ TEST_F(Faults, NewSeedRebuildsTheCatalogueWhileRunning) {
               sim::page_ids(five.keyword_listing("辣条", Sort::overall), 1, 500, {}));
 }
 
+// The sample's rank moves between two checks of the same query.
+TEST_F(Faults, RankShiftMovesTheSampleInServedKeywordPages) {
+    const auto target = search_target(percent_encoded("辣条大礼包"), Sort::overall, 1);
+    const auto position = [&] {
+        const auto ids = captures(kThumbListingPattern, get(target));
+        return std::find(ids.begin(), ids.end(), sim::kSampleGoodsId) - ids.begin() + 1;
+    };
+    const auto before = position();
+    change([](sim::Options& o) { o.rank_shift = 12; });
+    EXPECT_EQ(position(), before + 12);
+    change([](sim::Options& o) { o.rank_shift = -4; });
+    EXPECT_EQ(position(), before - 4);
+}
+
 TEST_F(Faults, RequestsAreLoggedWithTheirRawTarget) {
     server.clear_requests();
     get(kSampleSearch);

@@ -83,6 +83,18 @@ void plant(std::vector<std::string>& listing, std::string_view id, int position)
     listing.insert(listing.begin() + static_cast<std::ptrdiff_t>(at), std::string(id));
 }
 
+// Moves `id` `by` places towards the end (negative: towards the front),
+// stopping at either end.
+void shift(std::vector<std::string>& listing, std::string_view id, int by) {
+    const auto at = std::find(listing.begin(), listing.end(), id);
+    if (at == listing.end()) {
+        return;
+    }
+    const long long from = at - listing.begin();
+    const long long last = static_cast<long long>(listing.size());
+    plant(listing, id, static_cast<int>(std::clamp(from + 1 + by, 1LL, last)));
+}
+
 }  // namespace
 
 struct Catalogue::Data {
@@ -281,7 +293,8 @@ const Tab& Catalogue::sample_tab() const {
     return data_->tabs.front();
 }
 
-std::vector<std::string> Catalogue::keyword_listing(std::string_view keyword, Sort sort) const {
+std::vector<std::string> Catalogue::keyword_listing(std::string_view keyword, Sort sort,
+                                                    int rank_shift) const {
     const auto& d = *data_;
     const auto salt = hash_text("search:" + std::string(keyword));
     // Goods whose name holds the keyword come first; the rest follow as
@@ -310,6 +323,9 @@ std::vector<std::string> Catalogue::keyword_listing(std::string_view keyword, So
                 plant(ids, kSampleGoodsId, p.position);
             }
         }
+    }
+    if (rank_shift != 0) {
+        shift(ids, kSampleGoodsId, rank_shift);
     }
     return ids;
 }

@@ -76,7 +76,10 @@ class Catalogue {
     const Tab& sample_tab() const;  // the tab whose listing carries the sample goods
 
     // Whole listings, best first (pages cut from them; see page_ids).
-    std::vector<std::string> keyword_listing(std::string_view keyword, Sort sort) const;
+    // `rank_shift` moves the sample goods that many places down (negative:
+    // up), kept within the listing.
+    std::vector<std::string> keyword_listing(std::string_view keyword, Sort sort,
+                                             int rank_shift = 0) const;
     std::vector<std::string> category_listing(std::string_view category_id) const;
     std::vector<std::string> tab_listing(std::string_view tab_id) const;
     std::vector<std::string> new_goods_listing() const;

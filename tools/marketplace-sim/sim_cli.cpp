@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <functional>
+#include <limits>
 #include <map>
 
 namespace sim {
@@ -61,6 +62,8 @@ const std::map<std::string, Setter>& valued_options() {
         {"--fault-path", text_option(&Options::fault_path)},
         {"--delay-ms", int_option(&Options::delay_ms, 0)},
         {"--status", int_option(&Options::status, 100)},
+        {"--retry-after", int_option(&Options::retry_after, 0)},
+        {"--rate-limit", int_option(&Options::rate_limit, 0)},
         {"--body",
          [](CommandLine& c, const std::string& v) {
              static const std::map<std::string, BodyFault> kinds = {
@@ -75,6 +78,7 @@ const std::map<std::string, Setter>& valued_options() {
              return true;
          }},
         {"--short-page", int_option(&Options::short_first_page, 0)},
+        {"--rank-shift", int_option(&Options::rank_shift, std::numeric_limits<int>::min())},
         {"--no-thumb", int_option(&Options::no_thumb_every, 1)},
         {"--tab-count", int_option(&Options::tab_count, 0)},
         {"--blank-level2", int_option(&Options::blank_level2_answers, -1)},
@@ -131,11 +135,14 @@ Serves the marketplace and the vendor info server on 127.0.0.1.
   --blank-level2 N     the next N level-2 lists come back empty (-1: all)
   --blank-level3 N     the next N level-3 lists come back empty (-1: all)
   --short-page N       page 1 of every listing holds N entries
+  --rank-shift N       move the sample goods N places down in keyword listings
   --no-thumb N         every N-th keyword/category entry lacks its thumb key
   --set-cookie T       Set-Cookie "T" to clients without that cookie
   --fault-path P       faults below apply only to paths starting with P
   --delay-ms N         wait N ms before every answer
   --status N           answer with status N and a short error page
+  --retry-after S      Retry-After: S on 429s and on --status 429 or 503
+  --rate-limit N       answer at most N marketplace requests a second, 429 beyond
   --body K             normal | empty | garbage
   --refuse             refuse connections (nothing listens)
 )";

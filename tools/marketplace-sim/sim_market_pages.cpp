@@ -92,7 +92,7 @@ std::string goods_page(const Goods* g) {
 
 std::string search(const Catalogue& catalogue, std::string_view keyword, Sort sort,
                    ListingRequest request, const Options& options) {
-    const auto listing = catalogue.keyword_listing(keyword, sort);
+    const auto listing = catalogue.keyword_listing(keyword, sort, options.rank_shift);
     return R"({"server_time":1700000000,"total":)" + std::to_string(listing.size()) +
            R"(,"items":[)" +
            entries(catalogue, ListingKind::keyword, listing, request, options, search_entry) +

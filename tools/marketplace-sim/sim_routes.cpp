@@ -77,7 +77,47 @@ Reply info(const Catalogue& catalogue, const Options& options, const RouteReques
     return not_found();
 }
 
+// Group 1: the category id between "/operation/" and "/groups".
+const std::regex& operation_path() {
+    static const std::regex pattern("^/operation/([^/]+)/groups$");
+    return pattern;
+}
+
 }  // namespace
+
+PathKind path_kind(const RouteRequest& r) {
+    const std::string& path = r.path;
+    if (path == "/goods2.html") {
+        return PathKind::goods_page;
+    }
+    if (path == "/search") {
+        return PathKind::keyword_page;
+    }
+    if (path == "/v5/newlist") {
+        return PathKind::new_goods_page;
+    }
+    if (std::regex_match(path, operation_path())) {
+        return listing_request(r, "opt_type").size <= kSubCategorySize ? PathKind::category_list
+                                                                       : PathKind::category_page;
+    }
+    if (path == "/ishopping/tablist") {
+        return PathKind::tab_list;
+    }
+    if (path == "/ishopping/goods") {
+        return PathKind::tab_page;
+    }
+    if (path == "/info.asp" || path == "/1.html" || path == "/" || path == "/index.html" ||
+        path.starts_with("/download/")) {
+        return PathKind::vendor;
+    }
+    return PathKind::other;
+}
+
+Reply too_many_requests(const Options& options) {
+    Reply reply{429, std::string(kHtml), pages::error_page(429)};
+    reply.retry_after = options.retry_after >= 0 ? options.retry_after : 1;
+    return reply;
+}
 
 Reply route(const Catalogue& catalogue, const Options& options, const RouteRequest& r,
             std::string_view host, BlankBudget& blanks) {
@@ -97,10 +137,8 @@ Reply route(const Catalogue& catalogue, const Options& options, const RouteReque
         }
         return json(pages::new_goods(catalogue, listing_request(r, "page"), options));
     }
-    // Group 1: the category id between "/operation/" and "/groups".
-    static const std::regex operation_path("^/operation/([^/]+)/groups$");
     std::smatch m;
-    if (std::regex_match(path, m, operation_path)) {
+    if (std::regex_match(path, m, operation_path())) {
         return groups(catalogue, options, r, m[1].str(), blanks);
     }
     if (path == "/ishopping/tablist") {

@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "sim_catalogue.h"
+#include "sim_request_counts.h"
 #include "sim_server.h"
 
 namespace sim {
@@ -14,6 +15,7 @@ struct Reply {
     int status = 200;
     std::string content_type;
     std::string body;
+    int retry_after = -1;  // >= 0: sent as "Retry-After: N"
 };
 
 struct RouteRequest {
@@ -26,6 +28,12 @@ struct BlankBudget {
     int level2 = 0;
     int level3 = 0;
 };
+
+PathKind path_kind(const RouteRequest& request);
+
+// The rate limit's answer: 429, a short page and Retry-After (the option's
+// seconds, or 1 when it is not set).
+Reply too_many_requests(const Options& options);
 
 // `host` is the server's own "127.0.0.1:PORT" (for the download address).
 Reply route(const Catalogue& catalogue, const Options& options, const RouteRequest& request,

@@ -13,6 +13,7 @@
 
 #include "sim_catalogue.h"
 #include "sim_pages.h"
+#include "sim_rate_window.h"
 #include "sim_routes.h"
 
 namespace sim {
@@ -65,6 +66,8 @@ struct Server::Impl {
     std::shared_ptr<const Catalogue> catalogue;
     BlankBudget blanks;
     std::vector<RequestRecord> log;
+    RequestCounts counts;
+    RateWindow window;
     int port = 0;
     bool started = false;
     bool stopping = false;
@@ -76,7 +79,8 @@ struct Server::Impl {
     explicit Impl(Options o)
         : options(std::move(o)),
           catalogue(std::make_shared<Catalogue>(options.seed)),
-          blanks{options.blank_level2_answers, options.blank_level3_answers} {}
+          blanks{options.blank_level2_answers, options.blank_level3_answers},
+          window(options.rate_limit) {}
 
     std::string host() const { return std::string(kLoopback) + ":" + std::to_string(port); }
 
@@ -128,27 +132,57 @@ struct Server::Impl {
     }
 
     void answer(const httplib::Request& req, httplib::Response& res) {
+        if (req.path.starts_with(kControlPrefix)) {
+            send(control(req), res);
+            return;
+        }
         Options now;
-        std::shared_ptr<const Catalogue> data;
         Reply reply;
+        bool limited = false;
         {
             std::lock_guard lock(mutex);
             log.push_back(record_of(req));
             now = options;
-            data = catalogue;
+            const std::shared_ptr<const Catalogue> data = catalogue;
             RouteRequest route_request{req.path, {req.params.begin(), req.params.end()}};
-            reply = route(*data, now, route_request, host(), blanks);
+            const PathKind kind = path_kind(route_request);
+            limited = marketplace_kind(kind) && !window.admit(RateWindow::Clock::now());
+            counts.add(kind, limited);
+            reply =
+                limited ? too_many_requests(now) : route(*data, now, route_request, host(), blanks);
         }
         if (!now.set_cookie.empty() &&
             req.get_header_value("Cookie").find(cookie_name(now.set_cookie) + "=") ==
                 std::string::npos) {
             res.set_header("Set-Cookie", now.set_cookie);
         }
-        if (req.path.starts_with(now.fault_path)) {
+        // The rate limit answers on arrival: no delay or other fault on top.
+        if (!limited && req.path.starts_with(now.fault_path)) {
             apply_faults(now, reply);
         }
+        send(reply, res);
+    }
+
+    static void send(const Reply& reply, httplib::Response& res) {
         res.status = reply.status;
+        if (reply.retry_after >= 0) {
+            res.set_header("Retry-After", std::to_string(reply.retry_after));
+        }
         res.set_content(reply.body, reply.content_type.empty() ? "text/plain" : reply.content_type);
+    }
+
+    // The simulator's own endpoints, outside every count, limit and fault.
+    Reply control(const httplib::Request& req) {
+        std::lock_guard lock(mutex);
+        log.push_back(record_of(req));
+        if (req.path != kCountsPath) {
+            return {404, "text/html; charset=utf-8", pages::error_page(404)};
+        }
+        Reply reply{200, "application/json; charset=utf-8", counts_json(counts)};
+        if (req.get_param_value("reset") == "1") {
+            counts = {};
+        }
+        return reply;
     }
 
     void apply_faults(const Options& now, Reply& reply) {
@@ -161,6 +195,9 @@ struct Server::Impl {
             reply.status = now.status;
             reply.content_type = "text/html; charset=utf-8";
             reply.body = pages::error_page(now.status);
+            if ((now.status == 429 || now.status == 503) && now.retry_after >= 0) {
+                reply.retry_after = now.retry_after;
+            }
         }
         switch (now.body) {
             case BodyFault::none:
@@ -242,6 +279,9 @@ void Server::set_options(const Options& options) {
         impl_->options = options;
         impl_->options.port = kept_port;
         impl_->blanks = {options.blank_level2_answers, options.blank_level3_answers};
+        if (options.rate_limit != impl_->window.limit()) {
+            impl_->window = RateWindow(options.rate_limit);
+        }
     }
     if (!impl_->started || was_refusing == options.refuse_connections) {
         return;
@@ -261,6 +301,16 @@ std::vector<RequestRecord> Server::requests() const {
 void Server::clear_requests() {
     std::lock_guard lock(impl_->mutex);
     impl_->log.clear();
+}
+
+RequestCounts Server::counts() const {
+    std::lock_guard lock(impl_->mutex);
+    return impl_->counts;
+}
+
+void Server::reset_counts() {
+    std::lock_guard lock(impl_->mutex);
+    impl_->counts = {};
 }
 
 }  // namespace sim

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "sim_request_counts.h"
+
 namespace sim {
 
 // What replaces a response body while a body fault is on.
@@ -39,10 +41,22 @@ struct Options {
     std::string fault_path;
     int delay_ms = 0;  // wait before answering
     int status = 0;    // 0: the normal status; otherwise this status with a short error page
+    // Seconds for "Retry-After" on the rate limit's 429s (-1: 1 second) and,
+    // when >= 0, on `status` answers of 429 or 503.
+    int retry_after = -1;
     BodyFault body = BodyFault::none;  // wins over the error page of `status`
     bool refuse_connections = false;   // nothing listens: connections are refused
 
+    // > 0: the marketplace's answers (goods pages, listings, categories,
+    // tabs; not the vendor info server) at most this many in any one second
+    // (sliding window, RateWindow); the others get 429 with Retry-After.
+    // Applies whatever `fault_path` says.
+    int rate_limit = 0;
+
     // Listing shapes.
+    // Moves the sample goods this many places down in every keyword listing
+    // (negative: up), so a later check of the same query sees its rank move.
+    int rank_shift = 0;
     int short_first_page = -1;  // >= 0: page 1 of every listing holds only this many entries
     // > 0: in keyword and category listings every N-th entry of a page
     // (N, 2N, …) carries no thumb key.
@@ -86,13 +100,18 @@ class Server {
 
     // Options can change while the server runs; the next request sees them.
     // The port is kept; a new seed rebuilds the catalogue; the blank-answer
-    // counters start afresh.
+    // budgets start afresh; a new rate limit starts with an empty window.
     Options options() const;
     void set_options(const Options& options);
 
     // Every request received since start (or since clear_requests), in order.
     std::vector<RequestRecord> requests() const;
     void clear_requests();
+
+    // Requests of each kind and the rate limit's 429s since start (or since
+    // reset_counts); also served as JSON at kCountsPath.
+    RequestCounts counts() const;
+    void reset_counts();
 
   private:
     struct Impl;
