@@ -26,44 +26,52 @@ enum class Outcome { found, not_in_top_1000, failed, not_checked };
 enum class Role { own, competitor };
 
 struct GoodsResult {
-    std::string goods_id;
+    std::string goods_id{};
     Role role = Role::own;
-    std::optional<int> rank;  // 1..1000 when found in a read listing
+    std::optional<int> rank{};  // 1..1000 when found in a read listing
+
+    bool operator==(const GoodsResult&) const = default;
 };
 
 struct Check {
     std::int64_t id = 0;  // given by the store when added
-    std::string board;    // empty: a check made without a board
+    std::string board{};  // empty: a check made without a board
     Listing listing = Listing::keyword;
-    std::string key;  // keyword text, category id or tab id; empty for new goods
+    std::string key{};  // keyword text, category id or tab id; empty for new goods
     Sort sort = Sort::none;
     std::int64_t time_ms = 0;  // Unix time in milliseconds, UTC
     int pages_read = 0;        // 0, 1 or 2
-    std::vector<int> http_statuses;
+    std::vector<int> http_statuses{};
     Outcome outcome = Outcome::not_checked;
-    std::string reason;  // why it failed or was not checked
-    std::vector<GoodsResult> goods;
+    std::string reason{};  // why it failed or was not checked
+    std::vector<GoodsResult> goods{};
+
+    bool operator==(const Check&) const = default;
 };
 
 struct Board {
-    std::string name;
-    std::string definition;  // opaque to the store, kept byte for byte
+    std::string name{};
+    std::string definition{};  // opaque to the store, kept byte for byte
     std::int64_t created_ms = 0;
     std::int64_t updated_ms = 0;
+
+    bool operator==(const Board&) const = default;
 };
 
 struct Notice {
     std::int64_t id = 0;  // given by the store when added
-    std::string board;
+    std::string board{};
     std::int64_t time_ms = 0;
     Listing listing = Listing::keyword;
-    std::string key;
+    std::string key{};
     Sort sort = Sort::none;
-    std::string goods_id;
-    std::string kind;
-    std::string before;
-    std::string after;
-    std::string message;
+    std::string goods_id{};
+    std::string kind{};
+    std::string before{};
+    std::string after{};
+    std::string message{};
+
+    bool operator==(const Notice&) const = default;
 };
 
 // The status of one goods item: a check that was not read passes its outcome

@@ -62,10 +62,13 @@ CREATE INDEX notices_by_board ON notices (board, time_ms);
 )sql";
 
 // Version 1 kept only the seller's own goods, no HTTP statuses and no notices.
+// Its indexes were added late in its life, so they are made here if missing.
 constexpr const char* migrate_v1_to_v2 = R"sql(
 ALTER TABLE checks ADD COLUMN http_statuses TEXT NOT NULL DEFAULT '';
 ALTER TABLE check_goods ADD COLUMN role TEXT NOT NULL DEFAULT 'own'
     CHECK (role IN ('own', 'competitor'));
+CREATE INDEX IF NOT EXISTS checks_by_time ON checks (time_ms, id);
+CREATE INDEX IF NOT EXISTS checks_by_board ON checks (board, time_ms);
 )sql";
 
 Result<int> schema_version(const sql::Connection& db, const std::string& shown_path) {

@@ -18,12 +18,12 @@ namespace history {
 // Which checks to read. A board of "" means the checks made without a board;
 // no board means every check. Times select since_ms <= time < until_ms.
 struct CheckFilter {
-    std::optional<std::string> board;
-    std::optional<std::int64_t> since_ms;
-    std::optional<std::int64_t> until_ms;
-    std::optional<Listing> listing;
-    std::optional<std::string> key;
-    std::optional<Sort> sort;
+    std::optional<std::string> board{};
+    std::optional<std::int64_t> since_ms{};
+    std::optional<std::int64_t> until_ms{};
+    std::optional<Listing> listing{};
+    std::optional<std::string> key{};
+    std::optional<Sort> sort{};
 };
 
 class Store {
