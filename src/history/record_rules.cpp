@@ -106,6 +106,10 @@ std::optional<std::string> check_problem(const Check& check) {
     }
     const bool any_rank = std::any_of(check.goods.begin(), check.goods.end(),
                                       [](const GoodsResult& g) { return g.rank.has_value(); });
+    const bool read = check.outcome == Outcome::found || check.outcome == Outcome::not_in_top_1000;
+    if (read && check.pages_read == 0) {
+        return "a listing with no page read has no result";
+    }
     if (check.outcome == Outcome::found && !any_rank) {
         return "a found check needs a goods item with a rank";
     }

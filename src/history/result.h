@@ -34,7 +34,8 @@ class Result {
     explicit operator bool() const { return ok(); }
     const T& value() const& { return std::get<0>(state_); }
     T& value() & { return std::get<0>(state_); }
-    T&& value() && { return std::get<0>(std::move(state_)); }
+    // By value, so `for (auto& c : store.checks(f).value())` owns what it walks.
+    T value() && { return std::get<0>(std::move(state_)); }
     const Error& error() const { return std::get<1>(state_); }
 
   private:

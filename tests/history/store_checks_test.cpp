@@ -86,6 +86,7 @@ TEST_F(HistoryTest, RecordsThatContradictThemselvesAreRefusedAndNothingIsWritten
              c.goods[0].rank = 1001;
          }},
         {"three pages", [](Check& c) { c.pages_read = 3; }},
+        {"a result without a page read", [](Check& c) { c.pages_read = 0; }},
         {"GBK key", [](Check& c) { c.key = "\xC0\xB1\xCC\xF5"; }},
     };
     auto store = open_store();
