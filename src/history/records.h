@@ -1,0 +1,104 @@
+#pragma once
+// What the history keeps: checks with their goods rows, boards and change
+// notices. Every text here is UTF-8 (the board layer converts from the
+// program's GBK before it writes).
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace history {
+
+enum class Listing { keyword, category, tab, new_goods };
+
+// `none` is a listing read in its only order (category, tab, new goods).
+enum class Sort { none, default_order, sales, credit, price_asc, price_desc };
+
+// A check's outcome; also the status of each goods item of a check.
+// found: the pages were read and at least one goods item is among them.
+// not_in_top_1000: the pages were read and none of the goods is among them.
+// failed: the pages could not be read (connection, status, a body that is
+//   not a listing); no goods item has a rank.
+// not_checked: the listing was not read at all (skipped, stopped).
+enum class Outcome { found, not_in_top_1000, failed, not_checked };
+
+enum class Role { own, competitor };
+
+struct GoodsResult {
+    std::string goods_id{};
+    Role role = Role::own;
+    std::optional<int> rank{};  // 1..1000 when found in a read listing
+
+    bool operator==(const GoodsResult&) const = default;
+};
+
+struct Check {
+    std::int64_t id = 0;  // given by the store when added
+    std::string board{};  // empty: a check made without a board
+    Listing listing = Listing::keyword;
+    std::string key{};  // keyword text, category id or tab id; empty for new goods
+    Sort sort = Sort::none;
+    std::int64_t time_ms = 0;  // Unix time in milliseconds, UTC
+    int pages_read = 0;        // 0, 1 or 2
+    std::vector<int> http_statuses{};
+    Outcome outcome = Outcome::not_checked;
+    std::string reason{};  // why it failed or was not checked
+    std::vector<GoodsResult> goods{};
+
+    bool operator==(const Check&) const = default;
+};
+
+struct Board {
+    std::string name{};
+    std::string definition{};  // opaque to the store, kept byte for byte
+    std::int64_t created_ms = 0;
+    std::int64_t updated_ms = 0;
+
+    bool operator==(const Board&) const = default;
+};
+
+struct Notice {
+    std::int64_t id = 0;  // given by the store when added
+    std::string board{};
+    std::int64_t time_ms = 0;
+    Listing listing = Listing::keyword;
+    std::string key{};
+    Sort sort = Sort::none;
+    std::string goods_id{};
+    std::string kind{};
+    std::string before{};
+    std::string after{};
+    std::string message{};
+
+    bool operator==(const Notice&) const = default;
+};
+
+// The status of one goods item: a check that was not read passes its outcome
+// on to every goods item, so a failure never reads as "not in the first 1000".
+Outcome status_of(const Check& check, const GoodsResult& goods);
+
+// The words the store and the CSV use.
+std::string_view to_text(Listing listing);
+std::string_view to_text(Sort sort);
+std::string_view to_text(Outcome outcome);
+std::string_view to_text(Role role);
+std::optional<Listing> listing_from_text(std::string_view text);
+std::optional<Sort> sort_from_text(std::string_view text);
+std::optional<Outcome> outcome_from_text(std::string_view text);
+std::optional<Role> role_from_text(std::string_view text);
+
+// "200;503"; an empty list is empty text.
+std::string join_statuses(const std::vector<int>& statuses);
+// Whatever is not a number between separators is dropped.
+std::vector<int> split_statuses(std::string_view text);
+
+// What is wrong with a record, or nothing. A check must agree with its own
+// outcome (ranks only in a read listing, at least one when found), so that a
+// stored failure can never be taken for a result.
+std::optional<std::string> check_problem(const Check& check);
+std::optional<std::string> notice_problem(const Notice& notice);
+
+bool is_utf8(std::string_view text);  // well-formed and without NUL bytes
+
+}  // namespace history

@@ -1,0 +1,187 @@
+#include "history/schema.h"
+
+#include <sqlite3.h>
+
+namespace history {
+namespace {
+
+constexpr int busy_timeout_ms = 5000;
+
+// Version 2. Texts are UTF-8. A goods row's status is not stored: it follows
+// from the check's outcome and the row's rank (see status_of), so a failed
+// check can never be read back as "not in the first 1000".
+constexpr const char* create_v2 = R"sql(
+CREATE TABLE checks (
+    id            INTEGER PRIMARY KEY,
+    board         TEXT    NOT NULL DEFAULT '',
+    listing       TEXT    NOT NULL CHECK (listing IN ('keyword', 'category', 'tab', 'new')),
+    listing_key   TEXT    NOT NULL DEFAULT '',
+    sort_order    TEXT    NOT NULL DEFAULT ''
+                  CHECK (sort_order IN ('', 'default', 'sales', 'credit', 'price-asc', 'price-desc')),
+    time_ms       INTEGER NOT NULL,
+    pages_read    INTEGER NOT NULL CHECK (pages_read BETWEEN 0 AND 2),
+    http_statuses TEXT    NOT NULL DEFAULT '',
+    outcome       TEXT    NOT NULL
+                  CHECK (outcome IN ('found', 'not_in_top_1000', 'failed', 'not_checked')),
+    reason        TEXT    NOT NULL DEFAULT ''
+);
+CREATE INDEX checks_by_time ON checks (time_ms, id);
+CREATE INDEX checks_by_board ON checks (board, time_ms);
+CREATE TABLE check_goods (
+    check_id INTEGER NOT NULL REFERENCES checks (id) ON DELETE CASCADE,
+    position INTEGER NOT NULL,
+    goods_id TEXT    NOT NULL,
+    rank     INTEGER CHECK (rank IS NULL OR rank BETWEEN 1 AND 1000),
+    role     TEXT    NOT NULL DEFAULT 'own' CHECK (role IN ('own', 'competitor')),
+    PRIMARY KEY (check_id, position)
+);
+CREATE TABLE boards (
+    name       TEXT    PRIMARY KEY,
+    definition TEXT    NOT NULL,
+    created_ms INTEGER NOT NULL,
+    updated_ms INTEGER NOT NULL
+);
+)sql";
+
+// Shared by a new file and the migration from version 1.
+constexpr const char* create_notices = R"sql(
+CREATE TABLE notices (
+    id          INTEGER PRIMARY KEY,
+    board       TEXT    NOT NULL,
+    time_ms     INTEGER NOT NULL,
+    listing     TEXT    NOT NULL,
+    listing_key TEXT    NOT NULL,
+    sort_order  TEXT    NOT NULL,
+    goods_id    TEXT    NOT NULL,
+    kind        TEXT    NOT NULL,
+    before_text TEXT    NOT NULL,
+    after_text  TEXT    NOT NULL,
+    message     TEXT    NOT NULL
+);
+CREATE INDEX notices_by_board ON notices (board, time_ms);
+)sql";
+
+// Version 1 kept only the seller's own goods, no HTTP statuses and no notices.
+// Its indexes were added late in its life, so they are made here if missing.
+constexpr const char* migrate_v1_to_v2 = R"sql(
+ALTER TABLE checks ADD COLUMN http_statuses TEXT NOT NULL DEFAULT '';
+ALTER TABLE check_goods ADD COLUMN role TEXT NOT NULL DEFAULT 'own'
+    CHECK (role IN ('own', 'competitor'));
+CREATE INDEX IF NOT EXISTS checks_by_time ON checks (time_ms, id);
+CREATE INDEX IF NOT EXISTS checks_by_board ON checks (board, time_ms);
+)sql";
+
+Result<int> schema_version(const sql::Connection& db, const std::string& shown_path) {
+    auto version = sql::single_int(db, "PRAGMA user_version");
+    if (!version) {
+        Error error = version.error();
+        if (error.code == ErrorCode::not_a_history) {
+            error.message = "the file " + shown_path + " is not a Korvel history file";
+        }
+        return error;
+    }
+    return static_cast<int>(version.value());
+}
+
+Status refuse_unknown(int version, const std::string& shown_path) {
+    if (version > current_schema_version) {
+        return Error{ErrorCode::newer_schema,
+                     "the history file " + shown_path + " was written by a newer Korvel (schema " +
+                         std::to_string(version) + "); this version knows up to " +
+                         std::to_string(current_schema_version)};
+    }
+    if (version < 0) {
+        return Error{ErrorCode::not_a_history,
+                     "the file " + shown_path + " is not a Korvel history file"};
+    }
+    return {};
+}
+
+// A version-0 database with tables of its own belongs to something else.
+Status refuse_foreign(const sql::Connection& db, const std::string& shown_path) {
+    auto tables = sql::single_int(db, "SELECT count(*) FROM sqlite_master");
+    if (!tables) {
+        return tables.error();
+    }
+    if (tables.value() != 0) {
+        return Error{ErrorCode::not_a_history,
+                     "the file " + shown_path + " is a database of another program"};
+    }
+    return {};
+}
+
+Status configure(const sql::Connection& db) {
+    // With WAL a kill mid-write leaves the file whole; NORMAL syncs at
+    // checkpoints only, which WAL makes safe against corruption.
+    if (auto wal = sql::exec(db, "PRAGMA journal_mode = WAL"); !wal) {
+        return wal;
+    }
+    return sql::exec(db, "PRAGMA synchronous = NORMAL; PRAGMA foreign_keys = ON");
+}
+
+Status upgrade(const sql::Connection& db, int from) {
+    if (from == 0) {
+        if (auto made = sql::exec(db, create_v2); !made) {
+            return made;
+        }
+    } else if (from == 1) {
+        if (auto migrated = sql::exec(db, migrate_v1_to_v2); !migrated) {
+            return migrated;
+        }
+    }
+    if (auto made = sql::exec(db, create_notices); !made) {
+        return made;
+    }
+    return sql::exec(db, "PRAGMA user_version = 2");
+}
+
+// Another process may have upgraded the file since it was first read, so the
+// version is read again under the write lock.
+Status upgrade_in_transaction(const sql::Connection& db, const std::string& shown_path) {
+    auto transaction = sql::Transaction::begin(db);
+    if (!transaction) {
+        return transaction.error();
+    }
+    auto version = schema_version(db, shown_path);
+    if (!version) {
+        return version.error();
+    }
+    if (auto known = refuse_unknown(version.value(), shown_path); !known) {
+        return known;
+    }
+    if (version.value() == current_schema_version) {
+        return {};  // the transaction rolls back having changed nothing
+    }
+    if (auto upgraded = upgrade(db, version.value()); !upgraded) {
+        return upgraded;
+    }
+    return transaction.value().commit();
+}
+
+}  // namespace
+
+Status prepare_schema(const sql::Connection& db, const std::string& shown_path) {
+    sqlite3_busy_timeout(db.get(), busy_timeout_ms);
+    // Read before anything is written: a refused file must stay as it is.
+    auto version = schema_version(db, shown_path);
+    if (!version) {
+        return version.error();
+    }
+    if (auto known = refuse_unknown(version.value(), shown_path); !known) {
+        return known;
+    }
+    if (version.value() == 0) {
+        if (auto ours = refuse_foreign(db, shown_path); !ours) {
+            return ours;
+        }
+    }
+    if (auto configured = configure(db); !configured) {
+        return configured;
+    }
+    if (version.value() == current_schema_version) {
+        return {};
+    }
+    return upgrade_in_transaction(db, shown_path);
+}
+
+}  // namespace history

@@ -1,0 +1,75 @@
+#include "history/store.h"
+
+#include "history/schema.h"
+
+namespace history {
+
+Result<Store> Store::open(const std::filesystem::path& file) {
+    const auto utf8 = file.u8string();
+    std::string path(utf8.begin(), utf8.end());
+    auto db = sql::open_file(path);
+    if (!db) {
+        return db.error();
+    }
+    if (auto ready = prepare_schema(db.value(), path); !ready) {
+        return ready.error();
+    }
+    return Store(std::move(db).value(), std::move(path));
+}
+
+Result<std::int64_t> Store::count_checks(const std::optional<std::string>& board) const {
+    auto statement = sql::prepare(
+        db_, board ? "SELECT count(*) FROM checks WHERE board = ?" : "SELECT count(*) FROM checks");
+    if (!statement) {
+        return statement.error();
+    }
+    if (board) {
+        statement.value().bind(1, *board);
+    }
+    auto row = statement.value().step();
+    if (!row) {
+        return row.error();
+    }
+    return statement.value().int64(0);
+}
+
+Result<std::int64_t> Store::prune_before(std::int64_t time_ms) {
+    auto transaction = sql::Transaction::begin(db_);
+    if (!transaction) {
+        return transaction.error();
+    }
+    // The goods rows go first by hand as well, in case the file is ever
+    // written by a connection without foreign keys switched on.
+    auto goods = sql::prepare(db_,
+                              "DELETE FROM check_goods WHERE check_id IN "
+                              "(SELECT id FROM checks WHERE time_ms < ?)");
+    auto checks = sql::prepare(db_, "DELETE FROM checks WHERE time_ms < ?");
+    if (!goods || !checks) {
+        return goods ? checks.error() : goods.error();
+    }
+    if (auto done = goods.value().bind(1, time_ms).run(); !done) {
+        return done.error();
+    }
+    if (auto done = checks.value().bind(1, time_ms).run(); !done) {
+        return done.error();
+    }
+    const std::int64_t removed = sql::changes(db_);
+    if (auto committed = transaction.value().commit(); !committed) {
+        return committed.error();
+    }
+    return removed;
+}
+
+Result<bool> Store::integrity_ok() const {
+    auto statement = sql::prepare(db_, "PRAGMA integrity_check");
+    if (!statement) {
+        return statement.error();
+    }
+    auto row = statement.value().step();
+    if (!row) {
+        return row.error();
+    }
+    return row.value() && statement.value().text(0) == "ok";
+}
+
+}  // namespace history

@@ -1,0 +1,68 @@
+// Saved boards: a unique name and a definition the store keeps verbatim.
+#include "history/store.h"
+
+namespace history {
+
+Result<std::vector<std::string>> Store::board_names() const {
+    auto statement = sql::prepare(db_, "SELECT name FROM boards ORDER BY name");
+    if (!statement) {
+        return statement.error();
+    }
+    std::vector<std::string> names;
+    for (;;) {
+        auto row = statement.value().step();
+        if (!row) {
+            return row.error();
+        }
+        if (!row.value()) {
+            return names;
+        }
+        names.push_back(statement.value().text(0));
+    }
+}
+
+Result<Board> Store::load_board(const std::string& name) const {
+    auto statement =
+        sql::prepare(db_, "SELECT definition, created_ms, updated_ms FROM boards WHERE name = ?");
+    if (!statement) {
+        return statement.error();
+    }
+    auto& select = statement.value();
+    auto row = select.bind(1, name).step();
+    if (!row) {
+        return row.error();
+    }
+    if (!row.value()) {
+        return Error{ErrorCode::not_found, "there is no board named " + name};
+    }
+    return Board{name, select.text(0), select.int64(1), select.int64(2)};
+}
+
+Status Store::save_board(const std::string& name, const std::string& definition,
+                         std::int64_t now_ms) {
+    if (name.empty() || !is_utf8(name)) {
+        return Error{ErrorCode::invalid_record, "a board needs a name in UTF-8 text"};
+    }
+    // An upsert keeps the row, and so its creation time, when the name exists.
+    auto statement = sql::prepare(db_,
+                                  "INSERT INTO boards (name, definition, created_ms, updated_ms) "
+                                  "VALUES (?1, ?2, ?3, ?3) ON CONFLICT (name) DO UPDATE SET "
+                                  "definition = excluded.definition, updated_ms = ?3");
+    if (!statement) {
+        return statement.error();
+    }
+    return statement.value().bind(1, name).bind(2, definition).bind(3, now_ms).run();
+}
+
+Result<bool> Store::delete_board(const std::string& name) {
+    auto statement = sql::prepare(db_, "DELETE FROM boards WHERE name = ?");
+    if (!statement) {
+        return statement.error();
+    }
+    if (auto done = statement.value().bind(1, name).run(); !done) {
+        return done.error();
+    }
+    return sql::changes(db_) > 0;
+}
+
+}  // namespace history

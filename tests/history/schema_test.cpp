@@ -1,0 +1,114 @@
+// Opening files of every kind: new, older schema, newer schema, not ours.
+#include "history/sqlite_owner.h"
+#include "history_fixture.h"
+
+namespace {
+
+using history::ErrorCode;
+using history::Role;
+using history_test::file_bytes;
+using history_test::HistoryTest;
+namespace sql = history::sql;
+
+// The layout an earlier release wrote, kept here as that release left it.
+constexpr const char* version_1_file = R"sql(
+CREATE TABLE checks (
+    id INTEGER PRIMARY KEY, board TEXT NOT NULL DEFAULT '', listing TEXT NOT NULL,
+    listing_key TEXT NOT NULL DEFAULT '', sort_order TEXT NOT NULL DEFAULT '',
+    time_ms INTEGER NOT NULL, pages_read INTEGER NOT NULL, outcome TEXT NOT NULL,
+    reason TEXT NOT NULL DEFAULT '');
+CREATE TABLE check_goods (
+    check_id INTEGER NOT NULL REFERENCES checks (id) ON DELETE CASCADE,
+    position INTEGER NOT NULL, goods_id TEXT NOT NULL, rank INTEGER,
+    PRIMARY KEY (check_id, position));
+CREATE TABLE boards (
+    name TEXT PRIMARY KEY, definition TEXT NOT NULL,
+    created_ms INTEGER NOT NULL, updated_ms INTEGER NOT NULL);
+INSERT INTO checks VALUES (1, '早市', 'keyword', '辣条', 'sales', 1700000000000, 1, 'found', '');
+INSERT INTO check_goods VALUES (1, 0, '1001', 17);
+INSERT INTO boards VALUES ('早市', 'goods=1001', 5, 6);
+PRAGMA user_version = 1;
+)sql";
+
+void write_database(const std::filesystem::path& file, const char* script) {
+    auto db = sql::open_file(file.string());
+    ASSERT_TRUE(db.ok());
+    ASSERT_TRUE(sql::exec(db.value(), script).ok());
+}
+
+std::string pragma_text(const std::filesystem::path& file, const char* pragma) {
+    auto db = sql::open_file(file.string());
+    auto statement = sql::prepare(db.value(), pragma);
+    EXPECT_TRUE(statement.value().step().value());
+    return statement.value().text(0);
+}
+
+TEST_F(HistoryTest, NewFileIsCreatedInWalModeAtTheCurrentVersion) {
+    auto store = open_store();
+    EXPECT_TRUE(store.integrity_ok().value());
+    EXPECT_EQ(pragma_text(file(), "PRAGMA journal_mode"), "wal");
+    EXPECT_EQ(pragma_text(file(), "PRAGMA user_version"), "2");
+}
+
+TEST_F(HistoryTest, VersionOneFileMigratesAndKeepsItsData) {
+    write_database(file(), version_1_file);
+    {
+        auto store = open_store();
+        history::Check before =
+            history_test::keyword_check("早市", "辣条", history::Sort::sales, 1'700'000'000'000);
+        before.id = 1;
+        before.http_statuses = {};
+        before.outcome = history::Outcome::found;
+        before.goods = {{"1001", Role::own, 17}};
+        EXPECT_EQ(store.checks({}).value(), std::vector<history::Check>{before});
+        EXPECT_EQ(store.load_board("早市").value().definition, "goods=1001");
+
+        // What version 2 added works on the migrated file.
+        auto added = history_test::keyword_check("早市", "辣条", history::Sort::sales, 2);
+        added.goods.push_back({"2002", Role::competitor, std::nullopt});
+        ASSERT_TRUE(store.add_check(added).ok());
+        ASSERT_TRUE(store.add_notice({.board = "早市", .message = "m"}).ok());
+        EXPECT_EQ(store.checks({.since_ms = 2}).value().at(0).goods.at(1).role, Role::competitor);
+    }
+    EXPECT_EQ(pragma_text(file(), "PRAGMA user_version"), "2");
+    EXPECT_EQ(open_store().count_checks().value(), 2);  // a second open changes nothing
+}
+
+TEST_F(HistoryTest, FileOfANewerVersionIsRefusedAndLeftUntouched) {
+    write_database(file(), "CREATE TABLE future (x); PRAGMA user_version = 3;");
+    const std::string before = file_bytes(file());
+    const auto store = history::Store::open(file());
+    ASSERT_FALSE(store.ok());
+    EXPECT_EQ(store.error().code, ErrorCode::newer_schema);
+    EXPECT_EQ(store.error().message, "the history file " + file().string() +
+                                         " was written by a newer Korvel (schema 3); this "
+                                         "version knows up to 2");
+    EXPECT_EQ(file_bytes(file()), before);
+    EXPECT_FALSE(std::filesystem::exists(file().string() + "-wal"));
+}
+
+TEST_F(HistoryTest, FilesThatAreNotAHistoryAreRefusedAndLeftUntouched) {
+    struct Case {
+        const char* name;
+        void (*make)(const std::filesystem::path&);
+    };
+    const Case cases[] = {
+        {"another program's database",
+         [](const std::filesystem::path& f) { write_database(f, "CREATE TABLE notes (x);"); }},
+        {"a text file",
+         [](const std::filesystem::path& f) {
+             std::ofstream(f, std::ios::binary) << std::string(600, 'x');
+         }},
+    };
+    for (const auto& c : cases) {
+        std::filesystem::remove(file());
+        c.make(file());
+        const std::string before = file_bytes(file());
+        const auto store = history::Store::open(file());
+        ASSERT_FALSE(store.ok()) << c.name;
+        EXPECT_EQ(store.error().code, ErrorCode::not_a_history) << c.name;
+        EXPECT_EQ(file_bytes(file()), before) << c.name;
+    }
+}
+
+}  // namespace
