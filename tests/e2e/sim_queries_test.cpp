@@ -4,15 +4,14 @@
 
 #include <string>
 
-#include "../ranking/query_window.h"
-#include "ranking/query_tabs.h"
+#include "query_window.h"
 #include "sim_catalogue.h"
 #include "sim_server.h"
 
 namespace {
 
+using e2e::QueryWindow;
 using ranking::QueryKind;
-using ranking_test::QueryWindow;
 
 net::Hosts hosts_on(const sim::Server& server) {
     const std::string h = server.host();
@@ -207,17 +206,45 @@ TEST_F(SimQueries, EntriesWithoutThumbKeepEveryRankInPlace) {
     EXPECT_EQ(window->text("编辑框5"), "关键词：辣条大礼包  " + rank_text(place) + "\r\n\r\n");
 }
 
-TEST_F(SimQueries, SlowAndFaultyAnswersEndNotFound) {
+struct FaultCase {
+    std::string name;
+    sim::BodyFault body;
+    int status;
+    std::string reason;
+};
+
+class Faults : public SimQueries, public testing::WithParamInterface<FaultCase> {};
+
+// A page that did not arrive as a listing fails its run: it is never shown as
+// "not among the first 1000", and page 2 is not asked for after it.
+TEST_P(Faults, FailTheRunInsteadOfNotFound) {
     ASSERT_TRUE(started);
     sim::Options o = server.options();
     o.fault_path = "/search";
-    o.body = sim::BodyFault::garbage;
+    o.body = GetParam().body;
+    o.status = GetParam().status;
     server.set_options(o);
     window->type("编辑框3", "辣条大礼包\n辣条");
     window->click(QueryKind::keyword);
-    EXPECT_EQ(window->text("编辑框5"),
-              "关键词：辣条大礼包  前1000名没有找到\r\n\r\n关键词：辣条  前1000名没有找到\r\n\r\n");
-    EXPECT_EQ(listing_targets(server).size(), 4u);
+    const std::string failed = "  查询失败（" + GetParam().reason + "）\r\n\r\n";
+    EXPECT_EQ(window->text("编辑框5"), "关键词：辣条大礼包" + failed + "关键词：辣条" + failed);
+    EXPECT_EQ(listing_targets(server).size(), 2u);
+    EXPECT_TRUE(window->enabled(QueryKind::keyword));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, Faults,
+    testing::Values(FaultCase{"Garbage", sim::BodyFault::garbage, 0, "返回内容无法识别"},
+                    FaultCase{"ServerError", sim::BodyFault::none, 503, "服务器返回错误 503"}),
+    [](const auto& info) { return info.param.name; });
+
+TEST_F(SimQueries, GoodsPageWithoutGoodsIdFetchesNoListing) {
+    ASSERT_TRUE(started);
+    window->type("编辑框18", "no-such-goods");
+    window->click(QueryKind::new_goods);
+    EXPECT_EQ(window->text("编辑框19"), "商品ID：  查询失败（未取得商品ID）\r\n\r\n");
+    EXPECT_TRUE(listing_targets(server).empty());
+    EXPECT_TRUE(window->enabled(QueryKind::new_goods));
 }
 
 }  // namespace
