@@ -51,6 +51,10 @@ QComboBox* new_combo_box(QWidget* parent) {
 QLabel* new_label(QWidget* parent, bool transparent) {
     QLabel* label = transparent ? new ui::TransparentLabel(parent) : new QLabel(parent);
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    // Labels show goods and shop names from remote pages: a name holding tags
+    // must be shown as written, not drawn as markup. No caption of the window
+    // uses markup.
+    label->setTextFormat(Qt::PlainText);
     return label;
 }
 
