@@ -58,6 +58,13 @@ QLabel* new_label(QWidget* parent, bool transparent) {
     return label;
 }
 
+QPlainTextEdit* new_multi_line_edit(QWidget* parent) {
+    auto* edit = new QPlainTextEdit(parent);
+    // No box takes tab characters (keywords, results): Tab goes to the next field.
+    edit->setTabChangesFocus(true);
+    return edit;
+}
+
 ui::DesignTabWidget* new_tab_control(QWidget* parent) {
     auto* tabs = new ui::DesignTabWidget(parent);
     // Six captions share 431 pixels: narrow tabs, so no scroll arrows are needed.
@@ -83,7 +90,7 @@ QWidget* new_widget(ControlKind kind, QWidget* parent) {
         case ControlKind::LineEdit:
             return new QLineEdit(parent);
         case ControlKind::MultiLineEdit:
-            return new QPlainTextEdit(parent);
+            return new_multi_line_edit(parent);
         case ControlKind::Button:
             return new QPushButton(parent);
         case ControlKind::RadioButton:
@@ -145,6 +152,14 @@ void place(QWidget& window, QWidget* widget, const ControlSpec& spec) {
     widget->setGeometry(rect_of(spec.geometry));
 }
 
+// The goods input of the first page takes the keyboard when the window first
+// becomes active (the first field in creation order would be the
+// announcement box).
+void set_first_focus(QWidget& window) {
+    if (auto* goods = ui::control<QLineEdit>(window, "编辑框2"))
+        goods->setFocus(Qt::OtherFocusReason);
+}
+
 }  // namespace
 
 void MainWindow::build_controls() {
@@ -183,6 +198,7 @@ void MainWindow::build_controls() {
         // Hidden explicitly, or children of a shown window would appear.
         widget->setVisible(control.visible);
     }
+    set_first_focus(*this);
 }
 
 // Binds a member to the control of the same name.
