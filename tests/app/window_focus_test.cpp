@@ -4,10 +4,14 @@
 #include <QApplication>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QSignalSpy>
 #include <QTest>
+#include <QWebEngineView>
 
+#include "app/startup_steps.h"
 #include "app/window_description.h"
 #include "qt/test_window.h"
+#include "sim_server.h"
 #include "ui/control.h"
 #include "ui/design_tab_widget.h"
 
@@ -25,6 +29,31 @@ TEST(WindowFocus, StartsInTheGoodsInputOfTheKeywordPage) {
     ASSERT_TRUE(show_active(w.window));
     EXPECT_EQ(QApplication::focusWidget(), w.window.编辑框2);
     EXPECT_NE(QApplication::focusWidget(), w.window.编辑框20);
+}
+
+TEST(WindowFocus, StartsInTheGoodsInputAfterTheWholeStartUp) {
+    // The real update check, announcement and browser pages against the
+    // simulator (which publishes our own version: no update).
+    sim::Server vendor;
+    ASSERT_TRUE(vendor.start());
+    qt_test::ScopedHosts hosts(vendor.host());
+    qt_test::ScopedQtEventPump pump;
+    qt_test::RecordingMessageBox boxes;
+    app::WindowOptions options = qt_test::test_window_options();
+    options.run_startup = true;
+    options.load_browser_pages = true;
+    options.startup.check_update = app::check_update;
+    options.startup.show_announcement = app::show_announcement;
+    qt_test::TestWindow w(std::move(options));
+    ASSERT_FALSE(w.window.编辑框20->toPlainText().isEmpty());  // the announcement arrived
+    QSignalSpy tools_loaded(w.window.Tovin网页框1, &QWebEngineView::loadFinished);
+    ASSERT_TRUE(show_active(w.window));
+    // A page that finishes loading must not take the keyboard either.
+    tools_loaded.wait(30000);
+    EXPECT_FALSE(tools_loaded.isEmpty());
+    EXPECT_EQ(QApplication::focusWidget(), w.window.编辑框2);
+    EXPECT_TRUE(boxes.messages().empty());
+    vendor.stop();
 }
 
 TEST(WindowFocus, TypingAfterStartGoesIntoTheGoodsInput) {
