@@ -83,13 +83,4 @@ TEST(RemoteText, DesignedCaptionsLookAsWithAutomaticFormat) {
     }
 }
 
-TEST(RemoteText, TutorialKeepsItsSixteenLines) {
-    qt_test::TestWindow w;
-    QLabel* tutorial = w.window.标签28;
-    const int lines = tutorial->text().count(QLatin1Char('\n')) + 1;
-    EXPECT_EQ(lines, 16);
-    // Every line end is a line of its own, empty ones included.
-    EXPECT_GE(tutorial->sizeHint().height(), (lines - 1) * tutorial->fontMetrics().lineSpacing());
-}
-
 }  // namespace
