@@ -51,7 +51,18 @@ QComboBox* new_combo_box(QWidget* parent) {
 QLabel* new_label(QWidget* parent, bool transparent) {
     QLabel* label = transparent ? new ui::TransparentLabel(parent) : new QLabel(parent);
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    // Labels show goods and shop names from remote pages: a name holding tags
+    // must be shown as written, not drawn as markup. No caption of the window
+    // uses markup.
+    label->setTextFormat(Qt::PlainText);
     return label;
+}
+
+QPlainTextEdit* new_multi_line_edit(QWidget* parent) {
+    auto* edit = new QPlainTextEdit(parent);
+    // No box takes tab characters (keywords, results): Tab goes to the next field.
+    edit->setTabChangesFocus(true);
+    return edit;
 }
 
 ui::DesignTabWidget* new_tab_control(QWidget* parent) {
@@ -79,7 +90,7 @@ QWidget* new_widget(ControlKind kind, QWidget* parent) {
         case ControlKind::LineEdit:
             return new QLineEdit(parent);
         case ControlKind::MultiLineEdit:
-            return new QPlainTextEdit(parent);
+            return new_multi_line_edit(parent);
         case ControlKind::Button:
             return new QPushButton(parent);
         case ControlKind::RadioButton:
@@ -141,6 +152,14 @@ void place(QWidget& window, QWidget* widget, const ControlSpec& spec) {
     widget->setGeometry(rect_of(spec.geometry));
 }
 
+// The goods input of the first page takes the keyboard when the window first
+// becomes active (the first field in creation order would be the
+// announcement box).
+void set_first_focus(QWidget& window) {
+    if (auto* goods = ui::control<QLineEdit>(window, "编辑框2"))
+        goods->setFocus(Qt::OtherFocusReason);
+}
+
 }  // namespace
 
 void MainWindow::build_controls() {
@@ -179,6 +198,7 @@ void MainWindow::build_controls() {
         // Hidden explicitly, or children of a shown window would appear.
         widget->setVisible(control.visible);
     }
+    set_first_focus(*this);
 }
 
 // Binds a member to the control of the same name.

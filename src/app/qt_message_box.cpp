@@ -1,5 +1,7 @@
 #include "app/qt_message_box.h"
 
+#include <QPushButton>
+
 #include "app/main_window.h"
 #include "ui/widget_text.h"
 
@@ -23,6 +25,10 @@ QMessageBox::Icon message_box_icon(int style) {
 int show_qt_message_box(const std::string& text, int style, const std::string& caption) {
     QMessageBox box(message_box_icon(style), ui::to_qstring(caption), ui::to_qstring(text),
                     QMessageBox::Ok, MainWindow::find());
+    // A message may quote remote text (a name from a page): shown as written.
+    box.setTextFormat(Qt::PlainText);
+    // The interface is Chinese whatever translations the system has.
+    box.button(QMessageBox::Ok)->setText(QStringLiteral("确定"));
     box.setWindowModality(Qt::ApplicationModal);
     box.exec();
     return 0;

@@ -1,7 +1,7 @@
 #pragma once
 // Message boxes with Qt, installed as the program's net::MessageBoxFn: a box
 // modal to the main window (the whole program waits for it), the caption as
-// title, one OK button.
+// title, the text as written (never markup), one OK button captioned 确定.
 #include <QMessageBox>
 
 #include "net/message_box.h"

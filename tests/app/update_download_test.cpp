@@ -1,6 +1,7 @@
 // The update download against a cpp-httplib server on loopback: the file
-// arrives whole or not at all, the bar follows on the window's thread, and
-// nothing but http/https is fetched.
+// arrives whole or not at all, the bar follows on the window's thread,
+// nothing but http/https is fetched, and closing the program during the
+// download leaves nothing behind in the program directory.
 #include <gtest/gtest.h>
 #include <httplib.h>
 
@@ -11,6 +12,7 @@
 #include <QTemporaryDir>
 #include <QThread>
 #include <algorithm>
+#include <chrono>
 #include <memory>
 #include <string>
 #include <thread>
@@ -172,6 +174,41 @@ TEST_F(Download, RefusedConnectionFails) {
     EXPECT_FALSE(app::download_with_progress("http://127.0.0.1:1/k",
                                              std::filesystem::path(target().toStdString()), &bar));
     EXPECT_TRUE(files().isEmpty());
+}
+
+TEST_F(Download, ClosingDuringTheDownloadLeavesNoPartFile) {
+    // Far more announced than is ever sent: the download is running whenever
+    // the window is closed.
+    constexpr std::size_t kAnnounced = 100 * 1024 * 1024;
+    const std::string piece = pattern_bytes(16384);
+    server.Get("/slow", [piece](const httplib::Request&, httplib::Response& res) {
+        res.set_content_provider(kAnnounced, "application/octet-stream",
+                                 [piece](std::size_t, std::size_t, httplib::DataSink& sink) {
+                                     std::this_thread::sleep_for(std::chrono::milliseconds(20));
+                                     return sink.write(piece.data(), piece.size());
+                                 });
+    });
+    // A pump of its own: a shut-down pump stays shut down. Its grace is long
+    // enough never to end the test program.
+    app::QtEventPump closing_pump(std::chrono::minutes(5));
+    net::set_event_pump(&closing_pump);
+    const QString part = target() + ".part";
+    bool part_was_there = false;
+    const auto closer = QObject::connect(&bar, &QProgressBar::valueChanged, [&](int v) {
+        if (v > 0 && !closing_pump.shutting_down()) {
+            part_was_there = QFile::exists(part);
+            closing_pump.begin_shutdown();  // what closing the window does
+        }
+    });
+    const bool done = download("/slow");
+    // Checked before anything else runs: the program may end right after.
+    const QStringList left = files();
+    QObject::disconnect(closer);
+    closing_pump.finish_shutdown();
+    net::set_event_pump(&pump);
+    EXPECT_FALSE(done);
+    EXPECT_TRUE(part_was_there);
+    EXPECT_TRUE(left.isEmpty()) << left.join(' ').toStdString();
 }
 
 }  // namespace

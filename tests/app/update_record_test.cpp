@@ -122,14 +122,4 @@ TEST(Progress, UnknownMaximumLeavesBarAlone) {
     EXPECT_FALSE(app::progress_position(12345, 0).has_value());
 }
 
-TEST(WebAddress, OnlyHttpAndHttps) {
-    EXPECT_TRUE(app::is_web_address("http://127.0.0.1:8/download/K"));
-    EXPECT_TRUE(app::is_web_address("HTTPS://host/x"));
-    EXPECT_FALSE(app::is_web_address("file:///etc/passwd"));
-    EXPECT_FALSE(app::is_web_address("ftp://host/x"));
-    EXPECT_FALSE(app::is_web_address("http://"));
-    EXPECT_FALSE(app::is_web_address(""));
-    EXPECT_FALSE(app::is_web_address(" http://host/x"));
-}
-
 }  // namespace

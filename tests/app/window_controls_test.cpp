@@ -5,6 +5,7 @@
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
@@ -91,6 +92,61 @@ TEST(QtMessageBox, ShowsCaptionTextAndOkOverTheMainWindow) {
     EXPECT_EQ(icon, QMessageBox::Information);
     EXPECT_EQ(owner, &w.window);
     EXPECT_TRUE(modal);
+}
+
+// Runs `inspect` on the program's message box once it is up, then closes it
+// with its first button.
+void answer_box_when_up(std::function<void(QMessageBox&)> inspect) {
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    if (box == nullptr) {
+        QTimer::singleShot(10, [inspect] { answer_box_when_up(inspect); });
+        return;
+    }
+    inspect(*box);
+    const auto buttons = box->buttons();
+    if (!buttons.isEmpty())
+        buttons.front()->click();
+    else
+        box->reject();
+}
+
+TEST(QtMessageBox, ItsOneButtonReadsQueding) {
+    qt_test::TestWindow w;
+    w.window.show();
+    QStringList captions;
+    bool is_ok_button = false;
+    QTimer::singleShot(0, [&] {
+        answer_box_when_up([&](QMessageBox& box) {
+            for (QAbstractButton* button : box.buttons())
+                captions << button->text();
+            is_ok_button = box.button(QMessageBox::Ok) != nullptr;
+        });
+    });
+    EXPECT_EQ(app::show_qt_message_box(GBK("类目获取成功"), 0, GBK("信息：")), 0);
+    EXPECT_EQ(captions, QStringList{QString::fromUtf8("确定")});
+    EXPECT_TRUE(is_ok_button);
+}
+
+TEST(QtMessageBox, TaggedTextIsShownAsWritten) {
+    qt_test::TestWindow w;
+    w.window.show();
+    Qt::TextFormat box_format = Qt::AutoText;
+    Qt::TextFormat label_format = Qt::AutoText;
+    QString shown;
+    QTimer::singleShot(0, [&] {
+        answer_box_when_up([&](QMessageBox& box) {
+            box_format = box.textFormat();
+            // The label that draws the message.
+            if (auto* label = box.findChild<QLabel*>(QStringLiteral("qt_msgbox_label"))) {
+                label_format = label->textFormat();
+                shown = label->text();
+            }
+        });
+    });
+    app::show_qt_message_box(GBK("<h1>店铺</h1>"), 64, GBK("信息："));
+    EXPECT_EQ(box_format, Qt::PlainText);
+    EXPECT_EQ(label_format, Qt::PlainText);
+    EXPECT_EQ(shown, QString::fromUtf8("<h1>店铺</h1>"));
 }
 
 }  // namespace
