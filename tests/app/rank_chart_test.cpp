@@ -1,0 +1,110 @@
+// The rank chart painted offscreen: a gap where a check failed, a stretch in
+// the "not in the first 1000" band, competitors in their own colours.
+#include "app/rank_chart.h"
+
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <cstdlib>
+
+namespace {
+
+using board::ChartPoint;
+using board::PointKind;
+
+constexpr std::int64_t kHour = 3600 * 1000;
+
+ChartPoint at(int hour, PointKind kind, int rank = 0) {
+    return {hour * kHour, kind, rank, kind == PointKind::failed ? "无法连接服务器" : ""};
+}
+
+std::vector<board::ChartSeries> sample() {
+    return {{"4033138",
+             true,
+             {at(0, PointKind::rank, 40), at(1, PointKind::rank, 35), at(2, PointKind::failed),
+              at(3, PointKind::rank, 30), at(4, PointKind::not_in_top_1000),
+              at(5, PointKind::not_in_top_1000), at(6, PointKind::rank, 50)}},
+            {"5550001",
+             false,
+             {at(0, PointKind::rank, 20), at(2, PointKind::rank, 25), at(4, PointKind::rank, 22),
+              at(6, PointKind::rank, 28)}},
+            {"5550002",
+             false,
+             {at(0, PointKind::rank, 60), at(3, PointKind::rank, 58), at(6, PointKind::rank, 45)}}};
+}
+
+bool near(QColor a, QColor b) {
+    return std::abs(a.red() - b.red()) + std::abs(a.green() - b.green()) +
+               std::abs(a.blue() - b.blue()) <
+           40;
+}
+
+int count_colour(const QImage& image, QRect area, QColor colour) {
+    int n = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        for (int x = area.left(); x <= area.right(); ++x)
+            n += near(image.pixelColor(x, y), colour) ? 1 : 0;
+    }
+    return n;
+}
+
+class RankChartPicture : public testing::Test {
+  protected:
+    RankChartPicture() {
+        chart.resize(640, 320);
+        chart.set_series(sample());
+        chart.set_range(board::ChartRange::all);
+        image = chart.picture();
+        // Optional copy for the documentation.
+        if (const char* out = std::getenv("KORVEL_CHART_PNG"))
+            chart.save_png(QString::fromLocal8Bit(out));
+    }
+    // x of an hour on the 640-wide chart: the plot spans hours 0..6.
+    static int x_of(double hour) { return 56 + static_cast<int>(hour / 6.0 * (640 - 56 - 12)); }
+
+    app::RankChart chart;
+    QImage image;
+};
+
+TEST_F(RankChartPicture, DrawsEveryGoodsInItsOwnColour) {
+    for (std::size_t i = 0; i < 3; ++i)
+        EXPECT_GT(count_colour(image, image.rect(), app::RankChart::colour_of(i)), 20) << i;
+}
+
+TEST_F(RankChartPicture, LeavesAGapWhereACheckFailed) {
+    const QColor own = app::RankChart::colour_of(0);
+    // Hours 1 to 3 hold the failed check of hour 2: no own line between them.
+    const QRect between(x_of(1.2), 24, x_of(2.8) - x_of(1.2), 320 - 24 - 28 - 26 - 6);
+    EXPECT_EQ(count_colour(image, between, own), 0);
+    // Hours 0 to 1 are joined.
+    const QRect joined(x_of(0.2), 24, x_of(0.8) - x_of(0.2), 320 - 24 - 28 - 26 - 6);
+    EXPECT_GT(count_colour(image, joined, own), 0);
+}
+
+TEST_F(RankChartPicture, PutsNotInTheFirstThousandInTheBottomBand) {
+    const QRect band(x_of(4.2), 320 - 28 - 26, x_of(4.8) - x_of(4.2), 26);
+    EXPECT_GT(count_colour(image, band, app::RankChart::colour_of(0)), 0);
+}
+
+TEST_F(RankChartPicture, TooltipNamesTimeRankAndReason) {
+    // Rank 1 lies at the top: going down from the top edge at hour 0, the first
+    // point met is the best rank of that hour (20).
+    QString best;
+    for (int y = 24; y < 290 && best.isEmpty(); ++y)
+        best = chart.tooltip_at(QPoint(x_of(0), y));
+    EXPECT_TRUE(best.contains(QStringLiteral("5550001"))) << best.toStdString();
+    EXPECT_TRUE(best.contains(QStringLiteral("第20名"))) << best.toStdString();
+    EXPECT_TRUE(
+        chart.tooltip_at(QPoint(x_of(2), 320 - 28 - 1)).contains(QStringLiteral("无法连接服务器")));
+}
+
+TEST_F(RankChartPicture, RangeLeavesOutOlderPoints) {
+    chart.set_now([] { return 6 * kHour + 1; });
+    chart.set_range(board::ChartRange::day);
+    EXPECT_GT(count_colour(chart.picture(), chart.rect(), app::RankChart::colour_of(0)), 0);
+    chart.set_now([] { return 100 * kHour; });
+    EXPECT_EQ(count_colour(chart.picture(), QRect(56, 24, 560, 200), app::RankChart::colour_of(0)),
+              0);
+}
+
+}  // namespace
