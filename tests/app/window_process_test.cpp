@@ -15,7 +15,7 @@
 #include <mutex>
 #include <thread>
 
-#include "window_loopback_server.h"
+#include "plain/raw_http_server.h"
 
 namespace {
 
@@ -60,30 +60,43 @@ void expect_clean_end(QProcess& process) {
     EXPECT_EQ(process.exitCode(), 0);
 }
 
+std::string host_of(const test::RawHttpServer& server) {
+    return "127.0.0.1:" + std::to_string(server.port());
+}
+
+const test::Reply& small_page() {
+    static const test::Reply page = test::Reply::ok("<html><body>ok</body></html>");
+    return page;
+}
+
 TEST(KorvelProcess, StartsFromItsSettingsAndEndsCleanlyWhenClosed) {
-    window_test::LoopbackServer server;
-    KorvelCopy korvel(server.host());
+    test::RawHttpServer server(small_page());
+    KorvelCopy korvel(host_of(server));
     if (!korvel.found())
         GTEST_SKIP() << "the korvel program is not built";
     QProcess process;
     korvel.start(process);
     ASSERT_TRUE(process.waitForStarted());
     // The tools page is navigated last in the start-up sequence: the window is up.
-    EXPECT_TRUE(server.wait_for("/1.html"));
+    EXPECT_TRUE(server.wait_for_path("/1.html"));
     ::kill(static_cast<pid_t>(process.processId()), SIGTERM);
     expect_clean_end(process);
 }
 
 TEST(KorvelProcess, EndsCleanlyWhenClosedDuringAWait) {
     // The update check's page never comes: the program is inside a wait.
-    window_test::LoopbackServer server("/info.asp");
-    KorvelCopy korvel(server.host());
+    test::RawHttpServer server([](const std::string& request) {
+        test::Reply reply = small_page();
+        reply.hold = test::request_target(request).starts_with("/info.asp");
+        return reply;
+    });
+    KorvelCopy korvel(host_of(server));
     if (!korvel.found())
         GTEST_SKIP() << "the korvel program is not built";
     QProcess process;
     korvel.start(process);
     ASSERT_TRUE(process.waitForStarted());
-    ASSERT_TRUE(server.wait_for("/info.asp"));
+    ASSERT_TRUE(server.wait_for_path("/info.asp"));
     ::kill(static_cast<pid_t>(process.processId()), SIGTERM);
     expect_clean_end(process);
     // It ended while its request was still unanswered (later steps may have

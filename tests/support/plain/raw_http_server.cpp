@@ -170,6 +170,7 @@ void RawHttpServer::serve(int fd) {
             std::lock_guard lock(mutex_);
             requests_.push_back(request);
         }
+        changed_.notify_all();
         if (request.front() != '\x16') {
             answer(fd, handler_(request));
         }
@@ -224,8 +225,32 @@ bool RawHttpServer::sleep_for(std::chrono::milliseconds pause) {
 
 bool RawHttpServer::wait_released() {
     std::unique_lock lock(mutex_);
+    ++held_now_;
     changed_.wait(lock, [this] { return released_ || stopping(); });
+    --held_now_;
     return !stopping();
+}
+
+int RawHttpServer::held_now() const {
+    std::lock_guard lock(mutex_);
+    return held_now_;
+}
+
+bool RawHttpServer::saw_path(std::string_view path) const {
+    std::lock_guard lock(mutex_);
+    return seen_locked(path);
+}
+
+bool RawHttpServer::wait_for_path(std::string_view path, std::chrono::milliseconds give_up) {
+    std::unique_lock lock(mutex_);
+    return changed_.wait_for(lock, give_up, [&] { return seen_locked(path); });
+}
+
+bool RawHttpServer::seen_locked(std::string_view path) const {
+    return std::any_of(requests_.begin(), requests_.end(), [&](const std::string& r) {
+        const std::string target = request_target(r);
+        return std::string_view(target).substr(0, target.find('?')) == path;
+    });
 }
 
 void RawHttpServer::answer(int fd, const Reply& reply) {

@@ -71,6 +71,14 @@ class RawHttpServer {
 
     // Lets held replies go out.
     void release();
+    // How many held replies are waiting for release() right now.
+    int held_now() const;
+
+    // Whether a request for `path` (the target without its query) arrived, and
+    // a wait for one that gives up after `give_up` (a hang guard only).
+    bool saw_path(std::string_view path) const;
+    bool wait_for_path(std::string_view path,
+                       std::chrono::milliseconds give_up = std::chrono::seconds(90));
 
   private:
     void start(int port);
@@ -83,6 +91,7 @@ class RawHttpServer {
     bool sleep_for(std::chrono::milliseconds pause);
     bool wait_released();
     bool stopping() const { return stopping_.load(); }
+    bool seen_locked(std::string_view path) const;
 
     Handler handler_;
     int listen_fd_ = -1;
@@ -90,6 +99,7 @@ class RawHttpServer {
     int stop_pipe_[2] = {-1, -1};
     std::atomic<bool> stopping_{false};
     bool released_ = false;
+    int held_now_ = 0;
     mutable std::mutex mutex_;
     std::condition_variable changed_;
     std::vector<std::string> requests_;
