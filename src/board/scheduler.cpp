@@ -50,6 +50,12 @@ Scheduler::Scheduler(CheckPlan plan, const net::Hosts& hosts, const BoardSetting
     end_if_all_reported();
 }
 
+std::size_t Scheduler::host_count() const {
+    std::vector<std::string> hosts = check_hosts_;
+    std::sort(hosts.begin(), hosts.end());
+    return static_cast<std::size_t>(std::unique(hosts.begin(), hosts.end()) - hosts.begin());
+}
+
 double Scheduler::jittered(double seconds) {
     const double j = std::clamp(settings_.jitter, 0.0, 0.99);
     std::uniform_real_distribution<double> factor(1 - j, 1 + j);

@@ -78,6 +78,8 @@ class Scheduler {
     TimePoint paused_until() const { return paused_until_; }
     int push_backs() const { return push_backs_; }
     std::size_t in_flight() const { return orders_.size(); }
+    // Distinct hosts the plan's pages come from.
+    std::size_t host_count() const;
 
   private:
     struct CheckState {
