@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "net/fetch_worker.h"
+#include "net/live_workers.h"
 
 namespace board {
 
@@ -55,6 +56,7 @@ bool BoardRun::start() {
     if (started_)
         return true;
     started_ = true;
+    net::prepare_workers();
     try {
         for (std::size_t i = 0; i < worker_count_; ++i)
             workers_.emplace_back([this] { worker_loop(); });

@@ -159,7 +159,7 @@ class Reader {
 
 std::optional<Board> fail(std::string* error, int line, const std::string& what) {
     if (error != nullptr)
-        *error = "line " + std::to_string(line) + ": " + what;
+        *error = line > 0 ? "line " + std::to_string(line) + ": " + what : what;
     return std::nullopt;
 }
 
@@ -218,7 +218,7 @@ std::optional<Board> board_from_text(std::string_view text, std::string* error) 
             return fail(error, number, problem);
     }
     if (!versioned)
-        return fail(error, number, "empty board text");
+        return fail(error, 0, "empty board text");
     return std::move(reader).finish();
 }
 
