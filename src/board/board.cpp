@@ -1,0 +1,78 @@
+#include "board/board.h"
+
+#include <algorithm>
+#include <set>
+
+#include "text/codepage.h"
+#include "text/primitives.h"
+
+namespace board {
+
+namespace {
+
+bool all_digits(const std::string& id) {
+    return !id.empty() &&
+           std::all_of(id.begin(), id.end(), [](unsigned char c) { return c >= '0' && c <= '9'; });
+}
+
+bool blank(const std::string& text) {
+    return text::trim(text).empty();
+}
+
+void check_goods(const std::vector<GoodsItem>& items, std::set<std::string>& seen,
+                 std::vector<std::string>& faults) {
+    for (const GoodsItem& item : items) {
+        if (!all_digits(item.id)) {
+            faults.push_back(GBK("商品ID必须是数字：") + item.id);
+        } else if (!seen.insert(item.id).second) {
+            faults.push_back(GBK("商品ID重复：") + item.id);
+        }
+    }
+}
+
+std::size_t listing_count(const Board& board) {
+    return board.keywords.size() * board.sorts.size() + board.category_ids.size() +
+           (board.tab_id ? 1 : 0) + (board.new_goods ? 1 : 0);
+}
+
+void check_listings(const Board& board, std::vector<std::string>& faults) {
+    if (std::any_of(board.keywords.begin(), board.keywords.end(), blank))
+        faults.push_back(GBK("关键词不能为空"));
+    if (!board.keywords.empty() && board.sorts.empty())
+        faults.push_back(GBK("请至少选择一种排序方式"));
+    if (std::any_of(board.category_ids.begin(), board.category_ids.end(), blank))
+        faults.push_back(GBK("类目ID不能为空"));
+    if (board.tab_id && blank(*board.tab_id))
+        faults.push_back(GBK("爱逛街分类ID不能为空"));
+    if (listing_count(board) == 0)
+        faults.push_back(GBK("请至少添加一个关键词、类目、爱逛街分类或新品榜"));
+}
+
+}  // namespace
+
+std::vector<std::string> validate(const Board& board) {
+    std::vector<std::string> faults;
+    if (blank(board.name))
+        faults.push_back(GBK("看板名称不能为空"));
+    if (board.own.empty())
+        faults.push_back(GBK("请至少添加一个自己的商品"));
+    if (board.competitors.size() > kMaxCompetitors)
+        faults.push_back(GBK("竞品最多5个"));
+    std::set<std::string> seen;
+    check_goods(board.own, seen, faults);
+    check_goods(board.competitors, seen, faults);
+    check_listings(board, faults);
+    return faults;
+}
+
+std::vector<std::string> goods_ids(const Board& board) {
+    std::vector<std::string> ids;
+    ids.reserve(board.own.size() + board.competitors.size());
+    for (const GoodsItem& item : board.own)
+        ids.push_back(item.id);
+    for (const GoodsItem& item : board.competitors)
+        ids.push_back(item.id);
+    return ids;
+}
+
+}  // namespace board

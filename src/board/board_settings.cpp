@@ -1,0 +1,148 @@
+#include "board/board_settings.h"
+
+#include <algorithm>
+#include <array>
+#include <charconv>
+#include <cmath>
+#include <optional>
+#include <sstream>
+#include <variant>
+
+namespace board {
+
+namespace {
+
+using Member = std::variant<int BoardSettings::*, double BoardSettings::*>;
+
+struct Field {
+    std::string_view key;
+    Member member;
+    double min;
+    double max;
+};
+
+constexpr std::array<Field, 10> kFields = {{
+    {"max_in_flight", &BoardSettings::max_in_flight, 1, 16},
+    {"pages_per_second", &BoardSettings::pages_per_second, 0.01, 50},
+    {"jitter", &BoardSettings::jitter, 0, 0.9},
+    {"retries", &BoardSettings::retries, 0, 10},
+    {"backoff_s", &BoardSettings::backoff_s, 0, 600},
+    {"failures_before_pause", &BoardSettings::failures_before_pause, 1, 100},
+    {"pause_s", &BoardSettings::pause_s, 0, 3600},
+    {"give_up_after", &BoardSettings::give_up_after, 1, 100},
+    {"request_timeout_s", &BoardSettings::request_timeout_s, 1, 600},
+    {"max_retry_after_s", &BoardSettings::max_retry_after_s, 0, 86400},
+}};
+
+std::string_view trim_blanks(std::string_view s) {
+    const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
+    while (!s.empty() && blank(s.front()))
+        s.remove_prefix(1);
+    while (!s.empty() && blank(s.back()))
+        s.remove_suffix(1);
+    return s;
+}
+
+std::string lower_ascii(std::string_view s) {
+    std::string out(s);
+    std::transform(out.begin(), out.end(), out.begin(), [](char c) {
+        return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+    });
+    return out;
+}
+
+std::optional<double> number(std::string_view text) {
+    double value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc() || end != text.data() + text.size() || !std::isfinite(value))
+        return std::nullopt;
+    return value;
+}
+
+bool is_integer(const Field& field) {
+    return std::holds_alternative<int BoardSettings::*>(field.member);
+}
+
+std::string shown(double value) {
+    std::ostringstream out;
+    out << value;
+    return out.str();
+}
+
+std::string default_text(const Field& field) {
+    static const BoardSettings defaults;
+    if (is_integer(field))
+        return std::to_string(defaults.*std::get<int BoardSettings::*>(field.member));
+    return shown(defaults.*std::get<double BoardSettings::*>(field.member));
+}
+
+// Empty when the value was taken; otherwise why not.
+std::string take(BoardSettings& settings, const Field& field, std::string_view text) {
+    const auto value = number(text);
+    const std::string range = shown(field.min) + ".." + shown(field.max);
+    if (!value || (is_integer(field) && *value != std::floor(*value)))
+        return "is not " + std::string(is_integer(field) ? "a whole number" : "a number");
+    if (!(*value >= field.min && *value <= field.max))
+        return "is out of range " + range;
+    if (is_integer(field))
+        settings.*std::get<int BoardSettings::*>(field.member) = static_cast<int>(*value);
+    else
+        settings.*std::get<double BoardSettings::*>(field.member) = *value;
+    return {};
+}
+
+void apply(ParsedBoardSettings& parsed, int line, std::string_view key_text,
+           std::string_view value_text) {
+    const std::string key = lower_ascii(trim_blanks(key_text));
+    // Values are numbers, so a comment may follow them on the same line.
+    const std::string_view value =
+        trim_blanks(value_text.substr(0, value_text.find_first_of(";#")));
+    const std::string where = "line " + std::to_string(line) + ": ";
+    const auto field =
+        std::find_if(kFields.begin(), kFields.end(), [&](const Field& f) { return f.key == key; });
+    if (field == kFields.end()) {
+        parsed.messages.push_back(where + "unknown key '" + key + "' ignored");
+        return;
+    }
+    const std::string problem = take(parsed.settings, *field, value);
+    if (!problem.empty()) {
+        parsed.messages.push_back(where + key + " = " + std::string(value) + " " + problem +
+                                  "; default " + default_text(*field) + " kept");
+    }
+}
+
+}  // namespace
+
+ParsedBoardSettings parse_board_settings(std::string_view ini_text) {
+    ParsedBoardSettings parsed;
+    if (ini_text.starts_with("\xEF\xBB\xBF"))
+        ini_text.remove_prefix(3);
+    bool in_board = false;
+    int line_number = 0;
+    while (!ini_text.empty()) {
+        const std::size_t end = std::min(ini_text.find('\n'), ini_text.size());
+        const std::string_view line = trim_blanks(ini_text.substr(0, end));
+        ini_text.remove_prefix(std::min(end + 1, ini_text.size()));
+        ++line_number;
+        if (line.empty() || line.front() == ';' || line.front() == '#')
+            continue;
+        if (line.front() == '[') {
+            const auto close = line.find(']');
+            in_board = close != std::string_view::npos &&
+                       lower_ascii(trim_blanks(line.substr(1, close - 1))) == "board";
+            continue;
+        }
+        if (!in_board)
+            continue;
+        const auto equals = line.find('=');
+        if (equals == std::string_view::npos) {
+            parsed.messages.push_back("line " + std::to_string(line_number) +
+                                      ": no '=' in line; ignored");
+            continue;
+        }
+        apply(parsed, line_number, line.substr(0, equals), line.substr(equals + 1));
+    }
+    return parsed;
+}
+
+}  // namespace board

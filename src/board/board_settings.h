@@ -1,0 +1,47 @@
+#pragma once
+// How politely a board reads the marketplace. Read from the [board] section
+// of korvel.ini:
+//
+//   [board]
+//   max_in_flight = 3        ; requests at once per host
+//   pages_per_second = 2.5   ; across the whole board
+//   jitter = 0.3             ; each spacing is 1/pages_per_second x [1-j, 1+j]
+//   retries = 3              ; for a connection failure, time-out, 5xx, 429, or a body that is no
+//   listing backoff_s = 1            ; first retry's wait, doubled for each further one (also
+//   jittered) failures_before_pause = 3 pause_s = 60             ; pause after push-back when the
+//   server names no Retry-After give_up_after = 3        ; the push-back that ends the run
+//   request_timeout_s = 30
+//   max_retry_after_s = 600  ; a longer Retry-After is not waited for
+//
+// A missing key keeps its default; a value that cannot be read or is out of
+// range keeps the default and gives a message.
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace board {
+
+struct BoardSettings {
+    int max_in_flight = 3;
+    double pages_per_second = 2.5;
+    double jitter = 0.3;
+    int retries = 3;
+    double backoff_s = 1.0;
+    int failures_before_pause = 3;
+    double pause_s = 60;
+    int give_up_after = 3;
+    double request_timeout_s = 30;
+    double max_retry_after_s = 600;
+};
+
+struct ParsedBoardSettings {
+    BoardSettings settings;
+    // One per value not taken ("line 7: retries = -1 is out of range 0..10; default 3 kept"),
+    // for the caller to print on stderr.
+    std::vector<std::string> messages;
+};
+
+// Reads the [board] section of an ini text; other sections are skipped.
+ParsedBoardSettings parse_board_settings(std::string_view ini_text);
+
+}  // namespace board

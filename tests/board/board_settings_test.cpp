@@ -1,0 +1,70 @@
+// The [board] section of the settings file.
+#include <gtest/gtest.h>
+
+#include "board/board_settings.h"
+
+namespace {
+
+using board::parse_board_settings;
+
+TEST(BoardSettings, ReadsTheBoardSectionOnly) {
+    const auto parsed = parse_board_settings(
+        "[hosts]\nmax_in_flight = 9\nsearch_api = x:1\n"
+        "[Board]\r\n"
+        "max_in_flight = 2   ; per host\r\n"
+        "pages_per_second=0.5\n"
+        "RETRIES = 5\n"
+        "jitter = 0\n"
+        "backoff_s = 0.25\n"
+        "failures_before_pause = 4\n"
+        "pause_s = 30\n"
+        "give_up_after = 2\n"
+        "request_timeout_s = 12.5\n"
+        "max_retry_after_s = 90\n"
+        "[other]\npause_s = 1\n");
+    EXPECT_TRUE(parsed.messages.empty()) << parsed.messages.front();
+    const board::BoardSettings& s = parsed.settings;
+    EXPECT_EQ(s.max_in_flight, 2);
+    EXPECT_EQ(s.pages_per_second, 0.5);
+    EXPECT_EQ(s.retries, 5);
+    EXPECT_EQ(s.jitter, 0);
+    EXPECT_EQ(s.backoff_s, 0.25);
+    EXPECT_EQ(s.failures_before_pause, 4);
+    EXPECT_EQ(s.pause_s, 30);
+    EXPECT_EQ(s.give_up_after, 2);
+    EXPECT_EQ(s.request_timeout_s, 12.5);
+    EXPECT_EQ(s.max_retry_after_s, 90);
+}
+
+TEST(BoardSettings, KeepsTheDefaultForAValueItCannotUse) {
+    struct Row {
+        const char* line;
+        const char* message;
+    };
+    const Row rows[] = {
+        {"max_in_flight = 0", "line 2: max_in_flight = 0 is out of range 1..16; default 3 kept"},
+        {"max_in_flight = 2.5",
+         "line 2: max_in_flight = 2.5 is not a whole number; default 3 kept"},
+        {"pages_per_second = 0", "line 2: pages_per_second = 0 is out of range 0.01..50"},
+        {"pages_per_second = fast", "line 2: pages_per_second = fast is not a number"},
+        {"pages_per_second = 2.5x", "line 2: pages_per_second = 2.5x is not a number"},
+        {"pages_per_second = nan", "line 2: pages_per_second = nan is not a number"},
+        {"jitter = 1", "line 2: jitter = 1 is out of range 0..0.9; default 0.3 kept"},
+        {"retries = -1", "line 2: retries = -1 is out of range 0..10"},
+        {"retries =", "line 2: retries =  is not a whole number"},
+        {"speed = 3", "line 2: unknown key 'speed' ignored"},
+        {"retries", "line 2: no '=' in line; ignored"},
+    };
+    const board::BoardSettings defaults;
+    for (const Row& row : rows) {
+        const auto parsed = parse_board_settings("[board]\n" + std::string(row.line) + "\n");
+        ASSERT_EQ(parsed.messages.size(), 1u) << row.line;
+        EXPECT_EQ(parsed.messages[0].rfind(row.message, 0), 0u) << parsed.messages[0];
+        EXPECT_EQ(parsed.settings.max_in_flight, defaults.max_in_flight);
+        EXPECT_EQ(parsed.settings.pages_per_second, defaults.pages_per_second);
+        EXPECT_EQ(parsed.settings.jitter, defaults.jitter);
+        EXPECT_EQ(parsed.settings.retries, defaults.retries);
+    }
+}
+
+}  // namespace

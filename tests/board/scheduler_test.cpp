@@ -1,0 +1,288 @@
+// The scheduler's decisions on a made-up clock.
+#include <algorithm>
+#include <map>
+
+#include "scheduler_fixture.h"
+
+namespace {
+
+using namespace boardtest;
+using board::FetchOrder;
+using board::RunEnd;
+using board::Scheduler;
+using ranking::FailReason;
+using ranking::RunOutcome;
+using ranking::RunStatus;
+
+TEST(Scheduler, HoldsEachHostToItsCapAndMovesOnWhenOneAnswers) {
+    board::CheckPlan plan = keyword_plan(6);
+    plan.listings.push_back({ranking::QueryKind::category, "14", std::nullopt});
+    plan.listings.push_back({ranking::QueryKind::category, "15", std::nullopt});
+    Scheduler scheduler(plan, test_hosts(), unhurried_settings(), 1);
+    FakeClock clock;
+    std::map<std::string, std::vector<FetchOrder>> by_host;
+    while (auto order = next_order(scheduler, clock))
+        by_host[order->host].push_back(*order);
+    EXPECT_EQ(by_host["search.test"].size(), 3u);
+    EXPECT_EQ(by_host["ops.test"].size(), 2u);
+    EXPECT_FALSE(scheduler.next_wake()) << "only an answer can let a fourth search request out";
+
+    scheduler.fetch_done(by_host["search.test"][0].ticket, listing_page({"11", "22"}), clock.now);
+    const auto after_answer = next_order(scheduler, clock);
+    ASSERT_TRUE(after_answer);
+    EXPECT_EQ(after_answer->host, "search.test");
+    EXPECT_EQ(after_answer->check, 3u);
+}
+
+TEST(Scheduler, SpacesRequestsByThePageRateWithinTheJitter) {
+    struct Row {
+        double jitter;
+        std::uint64_t seed;
+    };
+    for (const Row row : {Row{0.3, 1}, Row{0.3, 99}, Row{0, 7}}) {
+        board::BoardSettings settings;
+        settings.jitter = row.jitter;  // pages_per_second 2.5: 400 ms apart on average
+        Scheduler scheduler(keyword_plan(30), test_hosts(), settings, row.seed);
+        FakeClock clock;
+        std::vector<Ms> gaps;
+        board::TimePoint last{};
+        while (auto order = next_order(scheduler, clock)) {
+            if (last != board::TimePoint{})
+                gaps.push_back(clock.since(last));
+            last = clock.now;
+            scheduler.fetch_done(order->ticket, listing_page({"22", "11"}), clock.now);
+        }
+        ASSERT_EQ(gaps.size(), 29u);
+        const auto [shortest, longest] = std::minmax_element(gaps.begin(), gaps.end());
+        EXPECT_GE(shortest->count(), 400 * (1 - row.jitter) - 1) << row.seed;
+        EXPECT_LE(longest->count(), 400 * (1 + row.jitter) + 1) << row.seed;
+        if (row.jitter > 0) {
+            EXPECT_GT((*longest - *shortest).count(), 50) << "the spacing is not jittered";
+        } else {
+            EXPECT_EQ(*shortest, *longest);
+        }
+        EXPECT_EQ(scheduler.end(), RunEnd::finished);
+    }
+}
+
+TEST(Scheduler, AsksForPageTwoOnlyWhileAGoodsItemIsMissing) {
+    std::vector<std::string> page_one;
+    std::vector<std::string> page_two;
+    for (int i = 0; i < 500; ++i) {
+        page_one.push_back(std::to_string(1000 + i));
+        page_two.push_back(std::to_string(2000 + i));
+    }
+    struct Row {
+        std::vector<std::string> goods;
+        int pages;
+        std::vector<RunOutcome> outcomes;
+    };
+    const Row rows[] = {
+        {{"1000", "1499"}, 1, {RunOutcome::found_at(1), RunOutcome::found_at(500)}},
+        {{"1007", "2003"}, 2, {RunOutcome::found_at(8), RunOutcome::found_at(504)}},
+        {{"2000", "1"}, 2, {RunOutcome::found_at(501), RunOutcome::not_in_top_1000()}},
+    };
+    for (const Row& row : rows) {
+        board::CheckPlan plan = keyword_plan(1);
+        plan.goods_ids = row.goods;
+        Scheduler scheduler(plan, test_hosts(), unhurried_settings(), 1);
+        FakeClock clock;
+        int requests = 0;
+        while (auto order = next_order(scheduler, clock)) {
+            ++requests;
+            EXPECT_EQ(order->page, requests);
+            EXPECT_NE(order->url.find("page=" + std::to_string(order->page)), std::string::npos);
+            scheduler.fetch_done(order->ticket, listing_page(requests == 1 ? page_one : page_two),
+                                 clock.now);
+        }
+        EXPECT_EQ(requests, row.pages) << row.goods[1];
+        const auto reports = scheduler.take_reports();
+        ASSERT_EQ(reports.size(), 1u);
+        EXPECT_EQ(reports[0].pages_read, row.pages);
+        EXPECT_EQ(reports[0].outcomes, row.outcomes) << row.goods[1];
+    }
+}
+
+// The first answer fails, the second brings the page.
+TEST(Scheduler, RetriesTransientFailuresOnlyAndReportsTheRest) {
+    struct Row {
+        const char* what;
+        net::PageResult first;
+        bool retried;
+        RunOutcome outcome;  // of goods 11
+    };
+    net::PageResult not_a_listing{"<html>oops</html>", 200, net::PageFailure::none, -1};
+    const Row rows[] = {
+        {"refused", refused_page(), true, RunOutcome::found_at(1)},
+        {"time-out", {{}, 0, net::PageFailure::timeout, -1}, true, RunOutcome::found_at(1)},
+        {"500", status_page(500), true, RunOutcome::found_at(1)},
+        {"503", status_page(503), true, RunOutcome::found_at(1)},
+        {"not a listing", not_a_listing, true, RunOutcome::found_at(1)},
+        {"404", status_page(404), false, RunOutcome::failed(FailReason::http_status, 404)},
+        {"403", status_page(403), false, RunOutcome::failed(FailReason::http_status, 403)},
+    };
+    for (const Row& row : rows) {
+        Scheduler scheduler(keyword_plan(1), test_hosts(), unhurried_settings(), 1);
+        FakeClock clock;
+        std::vector<int> attempts;
+        while (auto order = next_order(scheduler, clock)) {
+            attempts.push_back(order->attempt);
+            scheduler.fetch_done(order->ticket,
+                                 attempts.size() == 1 ? row.first : listing_page({"11", "22"}),
+                                 clock.now);
+        }
+        const std::vector<int> expected =
+            row.retried ? std::vector<int>{1, 2} : std::vector<int>{1};
+        EXPECT_EQ(attempts, expected) << row.what;
+        const auto reports = scheduler.take_reports();
+        ASSERT_EQ(reports.size(), 1u) << row.what;
+        EXPECT_EQ(reports[0].outcomes[0], row.outcome) << row.what;
+        EXPECT_EQ(reports[0].statuses.size(), attempts.size()) << row.what;
+    }
+}
+
+TEST(Scheduler, BacksOffDoublingWithJitterAndFailsAfterTheLastRetry) {
+    for (std::uint64_t seed : {1u, 2u, 3u}) {
+        board::BoardSettings settings = unhurried_settings();
+        settings.jitter = 0.3;
+        Scheduler scheduler(keyword_plan(1), test_hosts(), settings, seed);
+        FakeClock clock;
+        std::vector<Ms> waits;
+        board::TimePoint failed_at{};
+        while (auto order = next_order(scheduler, clock)) {
+            if (failed_at != board::TimePoint{})
+                waits.push_back(clock.since(failed_at));
+            clock.advance(25ms);  // the answer takes a while
+            failed_at = clock.now;
+            scheduler.fetch_done(order->ticket, refused_page(), clock.now);
+        }
+        ASSERT_EQ(waits.size(), 3u) << "three retries after the first request";
+        for (std::size_t i = 0; i < waits.size(); ++i) {
+            const double base = 1000.0 * (1 << i);
+            EXPECT_GE(waits[i].count(), base * 0.7 - 1) << seed << " retry " << i + 1;
+            EXPECT_LE(waits[i].count(), base * 1.3 + 1) << seed << " retry " << i + 1;
+        }
+        const auto reports = scheduler.take_reports();
+        ASSERT_EQ(reports.size(), 1u);
+        EXPECT_EQ(reports[0].outcomes,
+                  std::vector<RunOutcome>(2, RunOutcome::failed(FailReason::connect)));
+        EXPECT_EQ(reports[0].statuses, std::vector<int>(4, 0));
+    }
+}
+
+TEST(Scheduler, WaitsAtLeastTheRetryAfterOfA503) {
+    Scheduler scheduler(keyword_plan(1), test_hosts(), unhurried_settings(), 1);
+    FakeClock clock;
+    const auto first = next_order(scheduler, clock);
+    ASSERT_TRUE(first);
+    const board::TimePoint answered = clock.now;
+    scheduler.fetch_done(first->ticket, status_page(503, 7), clock.now);
+    clock.advance(6999ms);
+    EXPECT_FALSE(scheduler.next_fetch(clock.now));
+    const auto retry = next_order(scheduler, clock);
+    ASSERT_TRUE(retry);
+    EXPECT_GE(clock.since(answered), 7000ms);
+    EXPECT_EQ(retry->attempt, 2);
+}
+
+TEST(Scheduler, PausesEverythingAndHalvesConcurrencyOnA429) {
+    struct Row {
+        int retry_after;
+        Ms pause;
+    };
+    for (const Row row : {Row{5, 5000ms}, Row{-1, 60000ms}}) {
+        Scheduler scheduler(keyword_plan(8), test_hosts(), unhurried_settings(), 1);
+        FakeClock clock;
+        std::vector<FetchOrder> out;
+        while (auto order = next_order(scheduler, clock))
+            out.push_back(*order);
+        ASSERT_EQ(out.size(), 3u);
+        const board::TimePoint limited_at = clock.now;
+        scheduler.fetch_done(out[0].ticket, status_page(429, row.retry_after), clock.now);
+        EXPECT_EQ(scheduler.concurrency(), 1);
+        EXPECT_EQ(scheduler.push_backs(), 1);
+        // The others were sent before the push-back: their 429s are no news.
+        scheduler.fetch_done(out[1].ticket, status_page(429, row.retry_after), clock.now);
+        scheduler.fetch_done(out[2].ticket, listing_page({"11", "22"}), clock.now);
+        EXPECT_EQ(scheduler.push_backs(), 1);
+        EXPECT_FALSE(scheduler.next_fetch(limited_at + row.pause - 1ms));
+
+        const auto resumed = next_order(scheduler, clock);
+        ASSERT_TRUE(resumed);
+        EXPECT_GE(clock.since(limited_at), row.pause);
+        EXPECT_FALSE(scheduler.next_fetch(clock.now + 10s)) << "one request at a time now";
+    }
+}
+
+TEST(Scheduler, PausesAfterFailuresInARow) {
+    board::BoardSettings settings = unhurried_settings();
+    settings.failures_before_pause = 3;
+    Scheduler scheduler(keyword_plan(6), test_hosts(), settings, 1);
+    FakeClock clock;
+    std::vector<FetchOrder> out;
+    while (auto order = next_order(scheduler, clock))
+        out.push_back(*order);
+    ASSERT_EQ(out.size(), 3u);
+    scheduler.fetch_done(out[0].ticket, refused_page(), clock.now);
+    scheduler.fetch_done(out[1].ticket, listing_page({"11", "22"}), clock.now);  // breaks the row
+    scheduler.fetch_done(out[2].ticket, refused_page(), clock.now);
+    EXPECT_EQ(scheduler.push_backs(), 0);
+    for (int i = 0; i < 2; ++i) {
+        const auto order = next_order(scheduler, clock);
+        ASSERT_TRUE(order);
+        scheduler.fetch_done(order->ticket, refused_page(), clock.now);
+    }
+    EXPECT_EQ(scheduler.push_backs(), 1);
+    EXPECT_EQ(scheduler.concurrency(), 1);
+    EXPECT_EQ(scheduler.paused_until(), clock.now + 60s);
+}
+
+TEST(Scheduler, GivesUpAtTheThirdPushBackAndMarksTheRestNotChecked) {
+    Scheduler scheduler(keyword_plan(5), test_hosts(), unhurried_settings(), 1);
+    FakeClock clock;
+    const auto first = next_order(scheduler, clock);
+    ASSERT_TRUE(first);
+    scheduler.fetch_done(first->ticket, listing_page({"11", "22"}), clock.now);
+    for (int push_back = 1; push_back <= 3; ++push_back) {
+        const auto order = next_order(scheduler, clock);
+        ASSERT_TRUE(order) << push_back;
+        scheduler.fetch_done(order->ticket, status_page(429, 1), clock.now);
+        EXPECT_EQ(scheduler.push_backs(), push_back);
+    }
+    EXPECT_EQ(scheduler.end(), RunEnd::gave_up);
+    EXPECT_FALSE(scheduler.next_wake());
+    EXPECT_EQ(scheduler.in_flight(), 0u);
+    const auto reports = scheduler.take_reports();
+    ASSERT_EQ(reports.size(), 5u);
+    EXPECT_TRUE(reports[0].checked);
+    EXPECT_EQ(reports[0].outcomes[0], RunOutcome::found_at(1));
+    for (std::size_t i = 1; i < reports.size(); ++i) {
+        EXPECT_FALSE(reports[i].checked) << i;
+        EXPECT_TRUE(reports[i].outcomes.empty()) << "never a not-in-1000 for check " << i;
+        EXPECT_TRUE(board::needs_recheck(reports[i]));
+    }
+}
+
+TEST(Scheduler, GivesUpAtOnceWhenTheServerAsksForTooLongAWait) {
+    Scheduler scheduler(keyword_plan(2), test_hosts(), unhurried_settings(), 1);
+    FakeClock clock;
+    const auto order = next_order(scheduler, clock);
+    ASSERT_TRUE(order);
+    scheduler.fetch_done(order->ticket, status_page(429, 7200), clock.now);
+    EXPECT_EQ(scheduler.end(), RunEnd::gave_up);
+    EXPECT_EQ(scheduler.take_reports().size(), 2u);
+}
+
+TEST(Scheduler, StopEndsAtOnceAndIgnoresLateAnswers) {
+    Scheduler scheduler(keyword_plan(4), test_hosts(), unhurried_settings(), 1);
+    FakeClock clock;
+    const auto order = next_order(scheduler, clock);
+    ASSERT_TRUE(order);
+    scheduler.stop();
+    scheduler.fetch_done(order->ticket, listing_page({"11", "22"}), clock.now);
+    EXPECT_EQ(scheduler.end(), RunEnd::stopped);
+    EXPECT_FALSE(scheduler.next_fetch(clock.now + 1h));
+    EXPECT_TRUE(scheduler.take_reports().empty()) << "a half-read board reports nothing more";
+}
+
+}  // namespace
