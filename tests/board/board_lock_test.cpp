@@ -15,32 +15,20 @@ using board::LockState;
 using history_test::TempDir;
 
 TEST(BoardLockName, EscapesEverythingButLowerCaseDigitsAndDashes) {
-    struct Case {
-        const char* board;
-        const char* file;
-    };
-    const Case cases[] = {
-        {"shop-1", "board-shop-1.lock"},   {"零食", "board-_E9_9B_B6_E9_A3_9F.lock"},
-        {"../x", "board-_2E_2E_2Fx.lock"}, {"A b", "board-_41_20b.lock"},
-        {"a_41", "board-a_5F41.lock"},     {"", "board-.lock"},
-    };
-    for (const auto& c : cases) {
-        EXPECT_EQ(board::lock_file_name(c.board), c.file) << c.board;
+    const std::pair<std::string, std::string> cases[] = {{"shop-1", "board-shop-1.lock"},
+                                                         {"零食", "board-_E9_9B_B6_E9_A3_9F.lock"},
+                                                         {"../x", "board-_2E_2E_2Fx.lock"},
+                                                         {"A b", "board-_41_20b.lock"},
+                                                         {"a_41", "board-a_5F41.lock"}};
+    for (const auto& [name, file] : cases) {
+        EXPECT_EQ(board::lock_file_name(name), file) << name;
     }
-}
-
-TEST(BoardLockName, DistinctNamesNeverShareAFile) {
-    const std::string long_a(300, 'x');
-    std::string long_b = long_a;
+    // Long names are cut but stay apart.
+    std::string long_b(300, 'x');
     long_b.back() = 'y';
-    std::set<std::string> files;
-    for (const std::string& name : {std::string("Abc"), std::string("abc"), std::string("a_41bc"),
-                                    long_a, long_b, std::string(101, 'x')}) {
-        const auto file = board::lock_file_name(name);
-        EXPECT_LE(file.size(), 140u) << name;
-        files.insert(file);
-    }
-    EXPECT_EQ(files.size(), 6u);
+    const auto cut = board::lock_file_name(long_b);
+    EXPECT_LE(cut.size(), 140u);
+    EXPECT_NE(cut, board::lock_file_name(std::string(300, 'x')));
 }
 
 TEST(BoardLock, ASecondHolderIsRefusedUntilTheFirstLetsGo) {
@@ -137,14 +125,6 @@ TEST(BoardLock, AnotherProcessHoldsTheBoardUntilItIsKilled) {
     EXPECT_TRUE(std::filesystem::exists(board::lock_file_path(dir.path(), "零食")));
     const auto lock = BoardLock::try_acquire(dir.path(), "零食");
     EXPECT_TRUE(lock.held()) << lock.message();
-}
-
-TEST(BoardLock, AHeldBoardKeepsAnotherProcessOut) {
-    TempDir dir;
-    const auto lock = BoardLock::try_acquire(dir.path(), "零食");
-    ASSERT_TRUE(lock.held());
-    Holder child(dir.path(), "零食");
-    EXPECT_FALSE(child.holding());
 }
 
 }  // namespace

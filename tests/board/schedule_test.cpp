@@ -75,14 +75,6 @@ TEST(Schedule, NextSlotLiesOnTheWindowsGridInsideAnAllowedWindow) {
     }
 }
 
-TEST(Schedule, TheZoneOffsetMovesTheWindow) {
-    const auto s = schedule(60, 8 * 60, 9 * 60);
-    const LocalZone new_york{hours(-5)};
-    const Time after(sys_days{2024y / January / 1});
-    EXPECT_EQ(board::next_slot(s, after, new_york), local(1, 8, 0, new_york));
-    EXPECT_EQ(board::next_slot(s, after, LocalZone{}), local(1, 8, 0, LocalZone{}));
-}
-
 TEST(Schedule, DisabledOrInvalidSchedulesHaveNoSlot) {
     auto off = schedule(60, 0, 0);
     off.enabled = false;
@@ -91,13 +83,6 @@ TEST(Schedule, DisabledOrInvalidSchedulesHaveNoSlot) {
     for (const auto& s : refused) {
         EXPECT_FALSE(board::next_slot(s, local(1, 10, 0), kBeijing)) << board::schedule_to_text(s);
     }
-}
-
-TEST(Schedule, IntervalsUnderFifteenMinutesAreRefusedWithAMessage) {
-    const auto problem = board::schedule_problem(schedule(10, 0, 0));
-    ASSERT_TRUE(problem);
-    EXPECT_NE(problem->find("15"), std::string::npos) << *problem;
-    EXPECT_FALSE(board::schedule_problem(schedule(15, 0, 0)));
 }
 
 TEST(Schedule, JitterStaysWithinATenthOfTheIntervalAndSpreadsOverIt) {
@@ -116,16 +101,6 @@ TEST(Schedule, JitterStaysWithinATenthOfTheIntervalAndSpreadsOverIt) {
         }
         EXPECT_LT(low, most / 10) << interval;
         EXPECT_GT(high, most * 9 / 10) << interval;
-    }
-}
-
-TEST(Schedule, TheSameSeedPlansTheSameStarts) {
-    const auto s = schedule(30, 8 * 60, 20 * 60);
-    std::mt19937_64 first(7);
-    std::mt19937_64 second(7);
-    for (int i = 0; i < 5; ++i) {
-        EXPECT_EQ(board::next_start(s, local(1, 9, i), kBeijing, first),
-                  board::next_start(s, local(1, 9, i), kBeijing, second));
     }
 }
 
@@ -160,22 +135,10 @@ TEST(Schedule, DueStartsRunSkipOrIdle) {
     auto off = schedule(60, 0, 0);
     off.enabled = false;
     const auto on = schedule(60, 0, 0);
-    struct Case {
-        const Schedule& schedule;
-        bool pause_all;
-        bool still_going;
-        DueAction expected;
-    };
-    const Case cases[] = {
-        {on, false, false, DueAction::start}, {on, false, true, DueAction::skip},
-        {on, true, false, DueAction::idle},   {on, true, true, DueAction::idle},
-        {off, false, false, DueAction::idle}, {off, false, true, DueAction::idle},
-    };
-    for (const auto& c : cases) {
-        EXPECT_EQ(board::on_due(c.schedule, c.pause_all, c.still_going), c.expected)
-            << c.pause_all << c.still_going << c.schedule.enabled;
-    }
-    EXPECT_TRUE(board::due_reason(DueAction::start).empty());
+    EXPECT_EQ(board::on_due(on, false, false), DueAction::start);
+    EXPECT_EQ(board::on_due(on, false, true), DueAction::skip);
+    EXPECT_EQ(board::on_due(on, true, false), DueAction::idle);
+    EXPECT_EQ(board::on_due(off, false, false), DueAction::idle);
     EXPECT_FALSE(board::due_reason(DueAction::skip).empty());
 }
 
@@ -214,21 +177,19 @@ TEST(ScheduleText, RoundTripsEverySetting) {
 }
 
 TEST(ScheduleText, RefusesMalformedTextAndShortIntervals) {
-    const char* cases[] = {
-        "",
-        "60 08:00-22:00 mon on",
-        "60m 8:00-22:00 mon on",
-        "60m 08:00-24:00 mon on",
-        "60m 08:60-22:00 mon on",
-        "60m 08:00 mon on",
-        "60m 08:00-22:00 mon,xyz on",
-        "60m 08:00-22:00 mon maybe",
-        "60m 08:00-22:00 mon",
-        "60m 08:00-22:00 mon on extra",
-        "60m 08:00-22:00 , on",
-        "10m 08:00-22:00 mon on",
-        "-60m 08:00-22:00 mon on",
-    };
+    const char* cases[] = {"",
+                           "60 08:00-22:00 mon on",
+                           "60m 8:00-22:00 mon on",
+                           "60m 08:00-24:00 mon on",
+                           "60m 08:60-22:00 mon on",
+                           "60m 08:00 mon on",
+                           "60m 08:00-22:00 mon,xyz on",
+                           "60m 08:00-22:00 mon maybe",
+                           "60m 08:00-22:00 mon",
+                           "60m 08:00-22:00 mon on extra",
+                           "60m 08:00-22:00 , on",
+                           "10m 08:00-22:00 mon on",
+                           "-60m 08:00-22:00 mon on"};
     for (const char* text : cases) {
         const auto parsed = board::schedule_from_text(text);
         EXPECT_FALSE(parsed.schedule) << text;
