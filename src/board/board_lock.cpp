@@ -1,0 +1,111 @@
+#include "board/board_lock.h"
+
+#include <cstdio>
+#include <system_error>
+#include <utility>
+
+#include "board/board_lock_platform.h"
+
+namespace board {
+namespace {
+
+constexpr std::size_t kLongestEscapedName = 120;
+constexpr std::size_t kKeptOfLongName = 100;
+
+bool kept_as_is(unsigned char c) {
+    return (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-';
+}
+
+// FNV-1a, 64 bits: stable on every platform, unlike std::hash.
+std::uint64_t name_hash(std::string_view text) {
+    std::uint64_t hash = 14695981039346656037ull;
+    for (const char c : text) {
+        hash ^= static_cast<unsigned char>(c);
+        hash *= 1099511628211ull;
+    }
+    return hash;
+}
+
+std::string hex(std::uint64_t value, int digits) {
+    char text[24];
+    std::snprintf(text, sizeof text, "%0*llX", digits, static_cast<unsigned long long>(value));
+    return text;
+}
+
+}  // namespace
+
+std::string utf8_text(const std::filesystem::path& path) {
+    const std::u8string text = path.generic_u8string();
+    return std::string(text.begin(), text.end());
+}
+
+std::string lock_file_name(std::string_view board_name) {
+    std::string escaped;
+    for (const char c : board_name) {
+        const auto byte = static_cast<unsigned char>(c);
+        escaped += kept_as_is(byte) ? std::string(1, c) : "_" + hex(byte, 2);
+    }
+    // '~' never appears in an escaped name, so a cut name meets no short one.
+    if (escaped.size() > kLongestEscapedName) {
+        escaped = escaped.substr(0, kKeptOfLongName) + "~" + hex(name_hash(board_name), 16);
+    }
+    return "board-" + escaped + ".lock";
+}
+
+std::filesystem::path lock_file_path(const std::filesystem::path& dir,
+                                     std::string_view board_name) {
+    return dir / "locks" / lock_file_name(board_name);
+}
+
+BoardLock BoardLock::try_acquire(const std::filesystem::path& dir, std::string_view board_name) {
+    const auto file = lock_file_path(dir, board_name);
+    std::error_code error;
+    std::filesystem::create_directories(file.parent_path(), error);
+    if (error) {
+        return BoardLock(lock_platform::kNoHandle, LockState::failed,
+                         "无法创建锁文件目录 " + utf8_text(file.parent_path()) + "（错误 " +
+                             std::to_string(error.value()) + "）",
+                         file);
+    }
+    auto opened = lock_platform::lock_file(file);
+    if (opened.state == LockState::busy) {
+        opened.message = "看板“" + std::string(board_name) + "”正在另一个窗口或命令行中运行";
+    }
+    return BoardLock(opened.handle, opened.state, std::move(opened.message), file);
+}
+
+BoardLock::BoardLock(std::intptr_t handle, LockState state, std::string message,
+                     std::filesystem::path file)
+    : handle_(handle), state_(state), message_(std::move(message)), file_(std::move(file)) {}
+
+BoardLock::BoardLock(BoardLock&& other) noexcept
+    : handle_(std::exchange(other.handle_, lock_platform::kNoHandle)),
+      state_(std::exchange(other.state_, LockState::released)),
+      message_(std::move(other.message_)),
+      file_(std::move(other.file_)) {}
+
+BoardLock& BoardLock::operator=(BoardLock&& other) noexcept {
+    if (this != &other) {
+        release();
+        handle_ = std::exchange(other.handle_, lock_platform::kNoHandle);
+        state_ = std::exchange(other.state_, LockState::released);
+        message_ = std::move(other.message_);
+        file_ = std::move(other.file_);
+    }
+    return *this;
+}
+
+BoardLock::~BoardLock() {
+    release();
+}
+
+void BoardLock::release() {
+    if (handle_ != lock_platform::kNoHandle) {
+        lock_platform::unlock_file(std::exchange(handle_, lock_platform::kNoHandle));
+    }
+    if (state_ == LockState::held) {
+        state_ = LockState::released;
+    }
+}
+
+}  // namespace board

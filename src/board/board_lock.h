@@ -1,0 +1,65 @@
+#pragma once
+// Keeps two processes (the window and the command line, or two of either)
+// from running the same board at once: an exclusive lock on a file per board,
+// <dir>/locks/board-<name>.lock. The operating system drops the lock when its
+// holder closes the file or dies, so a killed process leaves no stale lock.
+// The files themselves stay: removing one while another process opens it
+// would let two holders lock two different files.
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+namespace board {
+
+enum class LockState {
+    held,      // this object holds the board
+    busy,      // another holder (process or object) has it
+    failed,    // the lock file could not be made or locked
+    released,  // let go by release(), or moved from
+};
+
+class BoardLock {
+  public:
+    // One attempt; never waits. `dir` is where the locks directory lives
+    // (beside the history file); it is created when missing.
+    static BoardLock try_acquire(const std::filesystem::path& dir, std::string_view board_name);
+
+    BoardLock(BoardLock&& other) noexcept;
+    BoardLock& operator=(BoardLock&& other) noexcept;
+    BoardLock(const BoardLock&) = delete;
+    BoardLock& operator=(const BoardLock&) = delete;
+    ~BoardLock();
+
+    LockState state() const { return state_; }
+    bool held() const { return state_ == LockState::held; }
+    // Why the attempt did not take the board (UTF-8, fit to show); empty otherwise.
+    const std::string& message() const { return message_; }
+    const std::filesystem::path& file() const { return file_; }
+
+    // Lets the board go before the object ends.
+    void release();
+
+  private:
+    BoardLock(std::intptr_t handle, LockState state, std::string message,
+              std::filesystem::path file);
+
+    std::intptr_t handle_;  // a file descriptor, or a HANDLE on Windows; -1 for none
+    LockState state_;
+    std::string message_;
+    std::filesystem::path file_;
+};
+
+// A path as UTF-8 text, for messages on every platform.
+std::string utf8_text(const std::filesystem::path& path);
+
+// The board's lock file name: ASCII lower-case letters, digits and '-' stay,
+// every other byte becomes '_' and two hex digits, so distinct names (even
+// ones differing only in case, on a file system that ignores case) never
+// share a file and no name can leave the directory. A very long name is cut
+// and ends in a hash of the whole name.
+std::string lock_file_name(std::string_view board_name);
+
+std::filesystem::path lock_file_path(const std::filesystem::path& dir, std::string_view board_name);
+
+}  // namespace board
