@@ -5,11 +5,13 @@
 // multi-line texts use CR LF.
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "net/lifetime.h"
 #include "ranking/goods_info.h"
 #include "ranking/listing.h"
 #include "ranking/query_kind.h"
+#include "ranking/run_outcome.h"
 
 namespace ranking {
 
@@ -42,6 +44,14 @@ class QueryView {
     virtual void set_button_caption(QueryKind kind, std::string_view caption) = 0;
 
     virtual void message(std::string_view text) = 0;
+
+    // Every finished run, for the check history: the listing read, the goods
+    // item's outcome, and the pages read with their HTTP statuses.
+    virtual void run_finished(const Listing& listing, const std::string& goods_id,
+                              const RunOutcome& outcome, int pages_read,
+                              const std::vector<int>& statuses) {
+        (void)listing, (void)goods_id, (void)outcome, (void)pages_read, (void)statuses;
+    }
 };
 
 }  // namespace ranking

@@ -84,12 +84,18 @@ class RankingSearch final : public RunSteps {
     }
 
     std::optional<RunOutcome> run_once() {
-        if (!have_goods_)
-            return RunOutcome::failed(FailReason::no_goods_id);
+        if (!have_goods_) {
+            const RunOutcome failed = RunOutcome::failed(FailReason::no_goods_id);
+            view_.run_finished(listing(), target(), failed, 0, {});
+            return failed;
+        }
         const std::optional<ListingRead> read = run_listing(kind_, {target()}, *this);
         if (!read)
             return std::nullopt;
-        return read->outcomes().front();
+        const RunOutcome outcome = read->outcomes().front();
+        view_.run_finished(listing(), text::trim(target()), outcome, read->pages_read(),
+                           read->statuses());
+        return outcome;
     }
 
     void take_next_keyword() {

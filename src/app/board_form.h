@@ -1,0 +1,40 @@
+#pragma once
+// The board's definition on screen: name, own goods and competitors (one
+// Goods ID or goods link per line), keywords, the sort orders, and the extra
+// listings. Reads into a board::Board and shows one.
+#include <QWidget>
+#include <array>
+
+#include "board/board.h"
+
+class QCheckBox;
+class QLineEdit;
+class QPlainTextEdit;
+
+namespace app {
+
+class BoardForm final : public QWidget {
+    Q_OBJECT
+
+  public:
+    explicit BoardForm(QWidget* parent = nullptr);
+
+    // The board as typed (goods links keep their link; ids are resolved when
+    // the board is checked).
+    board::Board board() const;
+    void show_board(const board::Board& board);
+
+    QLineEdit* 编辑框看板名称 = nullptr;
+    QPlainTextEdit* 编辑框本店商品 = nullptr;
+    QPlainTextEdit* 编辑框竞品 = nullptr;
+    QPlainTextEdit* 编辑框看板关键词 = nullptr;
+    std::array<QCheckBox*, 5> sort_boxes{};  // 复选框综合 … 复选框价格高
+    QLineEdit* 编辑框看板类目 = nullptr;
+    QLineEdit* 编辑框看板爱逛街 = nullptr;
+    QCheckBox* 复选框看板新品 = nullptr;
+};
+
+// "4033138" stays an id; anything else is a goods link to resolve.
+board::GoodsItem goods_item_of(const std::string& typed_gbk);
+
+}  // namespace app

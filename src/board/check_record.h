@@ -1,0 +1,41 @@
+#pragma once
+// Between a board run and the history: a finished check becomes the record
+// the history keeps (UTF-8), and a listing becomes the key of its cell.
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "board/board.h"
+#include "board/check_report.h"
+#include "history/records.h"
+#include "ranking/listing.h"
+#include "ranking/run_outcome.h"
+
+namespace board {
+
+// A cell of the history: listing kind, key (UTF-8) and sort order.
+struct CellKey {
+    history::Listing listing = history::Listing::keyword;
+    std::string key;
+    history::Sort sort = history::Sort::none;
+    auto operator<=>(const CellKey&) const = default;
+};
+
+CellKey cell_key(const ranking::Listing& listing);
+CellKey cell_key(const history::Check& check);
+
+// The record of one check for `goods` (ids in plan order; `own_count` of them
+// the board's own goods). When some goods item's page could not be read the
+// whole check is stored as failed: a failure must never read back as "not
+// among the first 1000", so a rank found on page 1 is not kept beside it.
+history::Check check_record(const CheckReport& report, const std::vector<std::string>& goods,
+                            std::size_t own_count, std::string_view board_name);
+
+// A single run of the window's pages or the command line, for one goods item.
+history::Check single_check_record(const ranking::Listing& listing, std::string_view goods_id,
+                                   const ranking::RunOutcome& outcome, int pages_read,
+                                   std::vector<int> statuses, std::int64_t time_ms);
+
+std::int64_t unix_ms(std::chrono::system_clock::time_point time);
+
+}  // namespace board
