@@ -4,7 +4,6 @@
 
 namespace {
 
-using ranking::QueryKind;
 using namespace ranking_test;
 
 class BadInput : public QueryFixture {};

@@ -8,9 +8,6 @@
 
 namespace ranking_test {
 
-using ranking::Choice;
-using ranking::QueryKind;
-
 std::string gbk(const std::string& utf8) {
     return text::utf8_to_gbk(utf8);
 }
@@ -38,7 +35,7 @@ PlainQueryView::PlainQueryView() {
 }
 
 void PlainQueryView::type_goods(QueryKind kind, const std::string& utf8) {
-    page(kind).goods_input = gbk(utf8);
+    edit(kind).goods_input = gbk(utf8);
 }
 
 void PlainQueryView::type_keywords(const std::string& utf8) {
@@ -51,11 +48,11 @@ void PlainQueryView::check_sort(ranking::Sort sort) {
 }
 
 void PlainQueryView::choose(Choice choice, const std::string& id) {
-    holders_[static_cast<std::size_t>(choice)] = {true, gbk(id)};
+    holders_[index(choice)] = {true, gbk(id)};
 }
 
 void PlainQueryView::set_holder(Choice choice, const std::string& id) {
-    holders_[static_cast<std::size_t>(choice)].id = gbk(id);
+    holders_[index(choice)].id = gbk(id);
 }
 
 std::string PlainQueryView::result(QueryKind kind) const {
@@ -63,19 +60,11 @@ std::string PlainQueryView::result(QueryKind kind) const {
 }
 
 void PlainQueryView::set_result(QueryKind kind, const std::string& utf8) {
-    page(kind).result = gbk(utf8);
+    edit(kind).result = gbk(utf8);
 }
 
 std::string PlainQueryView::caption(QueryKind kind) const {
     return utf8(page(kind).caption);
-}
-
-std::string PlainQueryView::goods_name(QueryKind kind) const {
-    return utf8(page(kind).shown.goods_name);
-}
-
-std::string PlainQueryView::shop_name(QueryKind kind) const {
-    return utf8(page(kind).shown.shop_name);
 }
 
 std::vector<std::string> PlainQueryView::messages() const {
@@ -91,46 +80,6 @@ bool PlainQueryView::all_buttons_enabled() const {
 
 net::LifetimeWatch PlainQueryView::watch() const {
     return lifetime_ ? lifetime_->watch() : net::LifetimeWatch({});
-}
-
-std::string PlainQueryView::goods_input(QueryKind kind) const {
-    return page(kind).goods_input;
-}
-
-bool PlainQueryView::has_choice(Choice choice) const {
-    return holders_[static_cast<std::size_t>(choice)].shown;
-}
-
-std::string PlainQueryView::chosen_id(Choice choice) const {
-    return holders_[static_cast<std::size_t>(choice)].id;
-}
-
-std::string PlainQueryView::result_text(QueryKind kind) const {
-    return page(kind).result;
-}
-
-void PlainQueryView::set_result_text(QueryKind kind, std::string_view text) {
-    page(kind).result = text;
-}
-
-void PlainQueryView::append_result_text(QueryKind kind, std::string_view text) {
-    page(kind).result += text;
-}
-
-void PlainQueryView::show_goods(QueryKind kind, const ranking::GoodsInfo& info) {
-    page(kind).shown = info;
-}
-
-bool PlainQueryView::button_enabled(QueryKind kind) const {
-    return page(kind).enabled;
-}
-
-void PlainQueryView::enable_button(QueryKind kind, bool enabled) {
-    page(kind).enabled = enabled;
-}
-
-void PlainQueryView::set_button_caption(QueryKind kind, std::string_view caption) {
-    page(kind).caption = caption;
 }
 
 }  // namespace ranking_test

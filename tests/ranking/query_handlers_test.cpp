@@ -8,8 +8,6 @@
 
 namespace {
 
-using ranking::Choice;
-using ranking::QueryKind;
 using namespace ranking_test;
 
 class QueryHandlers : public QueryFixture {
@@ -147,8 +145,8 @@ TEST_F(QueryHandlers, CategoryLevelsTakeTheirIdFromTheHolderWhenTheyStart) {
     const std::string tail = "/groups?offset=0&opt_type=1&size=500&sort_type=DEFAULT&qmxuid=0";
     EXPECT_EQ(server.listing_targets(),
               (Ids{"/operation/11" + tail, "/operation/22" + tail, "/operation/34" + tail}));
-    EXPECT_EQ(view.goods_name(QueryKind::category), "麻辣条");
-    EXPECT_EQ(view.shop_name(QueryKind::category), "辣味小店");
+    EXPECT_EQ(utf8(view.page(QueryKind::category).shown.goods_name), "麻辣条");
+    EXPECT_EQ(utf8(view.page(QueryKind::category).shown.shop_name), "辣味小店");
     EXPECT_EQ(view.caption(QueryKind::category), "查询");
     EXPECT_EQ(state.current_category_level, 3);
     EXPECT_EQ(clock.pauses(), (Pauses{20, 200, 200, 10, 20, 200, 200, 10, 20, 200, 200}));
@@ -160,8 +158,8 @@ TEST_F(QueryHandlers, IshoppingFoundShowsNamesAndRank) {
     view.choose(Choice::tab, " 7 ");
     click(QueryKind::ishopping);
     EXPECT_EQ(view.result(QueryKind::ishopping), "爱逛街排名：第2名\r\n\r\n");
-    EXPECT_EQ(view.goods_name(QueryKind::ishopping), "麻辣条");
-    EXPECT_EQ(view.shop_name(QueryKind::ishopping), "辣味小店");
+    EXPECT_EQ(utf8(view.page(QueryKind::ishopping).shown.goods_name), "麻辣条");
+    EXPECT_EQ(utf8(view.page(QueryKind::ishopping).shown.shop_name), "辣味小店");
     EXPECT_EQ(server.listing_targets(), Ids{"/ishopping/goods?tab_id=7&page=1&size=500&qmxuid="});
 }
 
@@ -183,18 +181,6 @@ TEST_F(QueryHandlers, GoodsLinkIsFetchedAsTyped) {
     EXPECT_EQ(view.result(QueryKind::new_goods), "新品排名：第1名\r\n\r\n");
     EXPECT_EQ(server.listing_targets(),
               Ids{"/v5/newlist?page=1&size=500&list_id=0699021960&ver=0&qmxuid="});
-}
-
-TEST_F(QueryHandlers, TargetsArePerPage) {
-    serve({kTarget}, {}, /*objects=*/true);
-    fill_in(QueryKind::new_goods, "1");
-    click(QueryKind::new_goods);
-    server.set_goods_page(goods_page("555"));
-    fill_in(QueryKind::ishopping, "2");
-    click(QueryKind::ishopping);
-    EXPECT_EQ(state.target_new_goods, kTarget);
-    EXPECT_EQ(state.target_ishopping, "555");
-    EXPECT_EQ(state.query_kind, gbk("爱逛街"));
 }
 
 struct FailureCase {

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include "outcome_print.h"
-#include "text/codepage.h"
 
 namespace {
 
@@ -36,20 +35,14 @@ TEST_P(PageFailureOf, Page) {
 INSTANTIATE_TEST_SUITE_P(
     Table, PageFailureOf,
     testing::Values(
-        FailureCase{"Listing", answered(R"({"goods_list":[{"goods_id":1}]})"), 1, std::nullopt},
         FailureCase{"EmptyJsonListing", answered(R"({"goods_list":[]})"), 0, std::nullopt},
         FailureCase{"EmptyJsonArrayWithBomAndBlanks", answered("\xEF\xBB\xBF [ ]\r\n"), 0,
                     std::nullopt},
         // Entries count even where the body around them is not JSON.
         FailureCase{"EntriesInText", answered(R"(x,"goods_id":5,"a":"b"thumb)"), 1, std::nullopt},
-        FailureCase{"ErrorPage", answered("<html>502 Bad Gateway</html>"), 0,
-                    RunOutcome::failed(Fail::unreadable)},
         FailureCase{"HalfAnObject", answered(R"({"goods_list":[)"), 0,
                     RunOutcome::failed(Fail::unreadable)},
-        FailureCase{"EmptyBody", answered(""), 0, RunOutcome::failed(Fail::unreadable)},
         FailureCase{"BlanksOnly", answered(" \r\n"), 0, RunOutcome::failed(Fail::unreadable)},
-        FailureCase{"Refused", not_answered(PageFailure::connect), 0,
-                    RunOutcome::failed(Fail::connect)},
         FailureCase{"ProgramClosing", not_answered(PageFailure::closing), 0,
                     RunOutcome::failed(Fail::connect)},
         FailureCase{"TimedOut", not_answered(PageFailure::timeout), 0,
@@ -59,11 +52,5 @@ INSTANTIATE_TEST_SUITE_P(
                     PageResult{R"({"goods_list":[]})", 503, PageFailure::http_status, -1}, 3,
                     RunOutcome::failed(Fail::http_status, 503)}),
     [](const auto& info) { return std::string(info.param.name); });
-
-TEST(ReasonText, NamesTheStatus) {
-    EXPECT_EQ(ranking::reason_text(RunOutcome::failed(Fail::http_status, 429)),
-              GBK("服务器返回错误 429"));
-    EXPECT_EQ(ranking::reason_text(RunOutcome::found_at(3)), "");
-}
 
 }  // namespace

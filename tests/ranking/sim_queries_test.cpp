@@ -14,9 +14,7 @@
 
 namespace {
 
-using ranking::Choice;
-using ranking::QueryKind;
-using ranking_test::PlainQueryView;
+using namespace ranking_test;
 
 sim::Options on_free_port() {
     sim::Options options;
@@ -61,7 +59,7 @@ TEST_F(SimQueries, SampleKeywordsUnderTheDefaultSort) {
               "关键词：辣条大礼包  第37名\r\n\r\n关键词：辣条  第618名\r\n\r\n"
               "关键词：辣条礼包  前1000名没有找到\r\n\r\n");
     EXPECT_EQ(requests_for("/search"), 5u);  // page 2 only where page 1 lacked the goods
-    EXPECT_EQ(view.goods_name(QueryKind::keyword), catalogue.sample().name);
+    EXPECT_EQ(utf8(view.page(QueryKind::keyword).shown.goods_name), catalogue.sample().name);
 }
 
 TEST_F(SimQueries, SampleCategoriesLevelByLevel) {
