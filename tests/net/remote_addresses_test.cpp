@@ -16,6 +16,11 @@ struct AddressCase {
     std::string expected;
 };
 
+// Rows show as their name in test output.
+void PrintTo(const AddressCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
 class RemoteAddress : public testing::TestWithParam<AddressCase> {};
 
 TEST_P(RemoteAddress, Is) {

@@ -71,6 +71,11 @@ struct RunCase {
     std::size_t requests;
 };
 
+// Rows show as their name in test output.
+void PrintTo(const RunCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
 class OneTarget : public testing::TestWithParam<RunCase> {};
 
 TEST_P(OneTarget, EndsAsTheTableSays) {

@@ -19,6 +19,11 @@ struct UrlCase {
     std::string url;
 };
 
+// Rows show as their name in test output.
+void PrintTo(const UrlCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
 class ListingPageUrl : public testing::TestWithParam<UrlCase> {};
 
 TEST_P(ListingPageUrl, NamesThePageOfItsKind) {

@@ -191,6 +191,11 @@ struct FailureCase {
     std::size_t listing_requests;
 };
 
+// Rows show as their name in test output.
+void PrintTo(const FailureCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
 // The goods page gives no Goods ID: no listing is asked for.
 class WithoutGoodsId : public QueryFixture, public testing::WithParamInterface<FailureCase> {};
 
@@ -262,6 +267,11 @@ struct ValidationCase {
     const char* input;
     const char* message;
 };
+
+// Rows show as their name in test output.
+void PrintTo(const ValidationCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class Validation : public QueryFixture, public testing::WithParamInterface<ValidationCase> {};
 

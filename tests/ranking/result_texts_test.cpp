@@ -31,6 +31,11 @@ struct KeywordCase {
     const char* written;
 };
 
+// Rows show as their name in test output.
+void PrintTo(const KeywordCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
 class KeywordResult : public testing::TestWithParam<KeywordCase> {};
 
 TEST_P(KeywordResult, RewritesTheRunningLineAndAddsABlankLine) {

@@ -18,6 +18,11 @@ struct FailureCase {
     std::optional<RunOutcome> expected;
 };
 
+// Rows show as their name in test output.
+void PrintTo(const FailureCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
 PageResult answered(std::string body) {
     return PageResult{std::move(body), 200, PageFailure::none, -1};
 }

@@ -102,6 +102,11 @@ struct FaultCase {
     std::size_t searches;  // listing requests that reached the simulator
 };
 
+// Rows show as their name in test output.
+void PrintTo(const FaultCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
 class SimFaults : public SimQueries, public testing::WithParamInterface<FaultCase> {};
 
 // The goods page is read normally; the fault is switched on before the
