@@ -1,122 +1,77 @@
-// Queries given hostile input or a marketplace that misbehaves still end with
-// their ordinary texts and the buttons back.
-#include <gtest/gtest.h>
-
-#include <QTcpServer>
-
-#include "listing_body.h"
-#include "listing_server.h"
-#include "query_window.h"
-#include "ranking/query_tabs.h"
+// Queries given hostile input, a listing server that is down, or a window
+// closed while they wait.
+#include "query_fixture.h"
 
 namespace {
 
-using ranking::QueryKind;
-using ranking_test::ListingServer;
-using ranking_test::QueryWindow;
+using namespace ranking_test;
 
-void expect_buttons_back(const QueryWindow& window) {
-    for (QueryKind kind : ranking::kAllKinds)
-        EXPECT_TRUE(window.enabled(kind));
-}
+class BadInput : public QueryFixture {};
 
-TEST(BadInput, TenThousandCharacterGoodsInput) {
-    ListingServer server;
-    server.set_goods_page(ranking_test::goods_page("1", "n", "s"));
-    server.set_listing_page(1, listing_body::keyword_listing(listing_body::ids({"2"})));
-    QueryWindow window(server.hosts());
+TEST_F(BadInput, TenThousandCharacterGoodsInput) {
+    serve({"2"}, {"3"});
     std::string input;
-    while (input.size() < 10000)
-        input += "12 条";
-    window.type("编辑框2", input);
-    window.type("编辑框3", "k");
-    window.click(QueryKind::keyword);
-    EXPECT_EQ(window.text("编辑框5"), "关键词：k  前1000名没有找到\r\n\r\n");
-    expect_buttons_back(window);
+    for (int i = 0; i < 3334; ++i)
+        input += "12条";  // 10002 characters
+    fill_in(QueryKind::keyword, input);
+    click(QueryKind::keyword);
+    EXPECT_EQ(view.result(QueryKind::keyword), "关键词：k  前1000名没有找到\r\n\r\n");
+    ASSERT_EQ(server.targets().size(), 3u);
+    EXPECT_GT(server.targets().front().size(), 10000u);
+    EXPECT_TRUE(view.all_buttons_enabled());
 }
 
-TEST(BadInput, EmojiAndControlCharactersInKeywordsAreEncoded) {
-    ListingServer server;
-    server.set_goods_page(ranking_test::goods_page("1", "n", "s"));
-    QueryWindow window(server.hosts());
-    window.type("编辑框3", "辣\xF0\x9F\x98\x80条\x01\t");
-    window.click(QueryKind::keyword);
-    const auto targets = server.listing_targets();
+TEST_F(BadInput, EmojiAndControlCharactersInKeywordsAreEncoded) {
+    serve({"2"}, {"3"});
+    view.type_keywords("辣\xF0\x9F\x98\x80条\x01\t");
+    click(QueryKind::keyword);
+    const Ids targets = server.listing_targets();
     ASSERT_EQ(targets.size(), 2u);
-    EXPECT_EQ(targets[0],
-              "/search?q=%E8%BE%A3%3F%E6%9D%A1%1%9&requery=0&page=1&size=500&sort=default");
-    EXPECT_EQ(window.text("编辑框5"), "关键词：辣?条\x01\t  前1000名没有找到\r\n\r\n");
+    // The emoji has no GBK form and became "?" when typed.
+    EXPECT_EQ(targets[0], search_target("%E8%BE%A3%3F%E6%9D%A1%01%09", 1, "default"));
+    EXPECT_EQ(view.result(QueryKind::keyword), "关键词：辣?条\x01\t  前1000名没有找到\r\n\r\n");
 }
 
-struct BodyCase {
-    std::string name;
-    std::string body;
-};
-
-class BadListing : public testing::TestWithParam<BodyCase> {};
-
-TEST_P(BadListing, EndsNotFoundAfterBothPages) {
-    ListingServer server;
-    server.set_goods_page(ranking_test::goods_page("1", "n", "s"));
-    server.set_listing_page(1, GetParam().body);
-    server.set_listing_page(2, GetParam().body);
-    QueryWindow window(server.hosts());
-    window.type("编辑框18", "1");
-    window.click(QueryKind::new_goods);
-    EXPECT_EQ(window.text("编辑框19"), "商品ID：1  前1000名没有找到\r\n\r\n");
-    EXPECT_EQ(server.listing_targets().size(), 2u);
-    EXPECT_EQ(window.data().标签1, "0");
-    expect_buttons_back(window);
+TEST_F(BadInput, ListingServerDownFailsEveryRunAsUnreachable) {
+    const std::string down = "127.0.0.1:" + std::to_string(test::refused_port());
+    net::Hosts split = server.hosts();
+    split.search_api = down;
+    test::ScopedHosts listings_down(split);
+    view.type_keywords("a\nb\nc");
+    click(QueryKind::keyword);
+    EXPECT_EQ(
+        view.result(QueryKind::keyword),
+        "关键词：a  查询失败（无法连接服务器）\r\n\r\n关键词：b  查询失败（无法连接服务器）\r\n\r\n"
+        "关键词：c  查询失败（无法连接服务器）\r\n\r\n");
+    EXPECT_TRUE(view.all_buttons_enabled());
+    EXPECT_EQ(view.caption(QueryKind::keyword), "查询");
 }
 
-std::string garbage() {
-    std::string s;
-    for (int i = 0; i < 5000; ++i)
-        s += static_cast<char>((i * 7919 + 13) % 256);
-    return s;
-}
-
-INSTANTIATE_TEST_SUITE_P(Table, BadListing,
-                         testing::Values(BodyCase{"Empty", ""}, BodyCase{"Garbage", garbage()},
-                                         BodyCase{"NulBeforeEntries",
-                                                  std::string("x\0", 2) + R"({"goods_id":1,)"},
-                                         BodyCase{"ErrorPage", "<html>502 Bad Gateway</html>"}),
-                         [](const auto& info) { return info.param.name; });
-
-// A port nothing listens on: take a free one and let it go again.
-int closed_port() {
-    QTcpServer probe;
-    probe.listen(QHostAddress::LocalHost, 0);
-    const int port = probe.serverPort();
-    probe.close();
-    return port;
-}
-
-TEST(BadServer, ServerDownEveryRunEndsNotFound) {
-    const std::string host = "127.0.0.1:" + std::to_string(closed_port());
-    QueryWindow window(net::Hosts{host, host, host, host, "goods-link"});
-    window.type("编辑框3", "a\nb\nc");
-    window.click(QueryKind::keyword);
-    EXPECT_EQ(window.text("编辑框5"),
-              "关键词：a  前1000名没有找到\r\n\r\n关键词：b  前1000名没有找到\r\n\r\n"
-              "关键词：c  前1000名没有找到\r\n\r\n");
-    expect_buttons_back(window);
-    EXPECT_EQ(window.caption(QueryKind::keyword), "查询");
-}
-
-TEST(WindowClose, ClosingDuringAQueryStopsIt) {
-    ListingServer server;
-    server.set_goods_page(ranking_test::goods_page("1", "n", "s"));
-    server.set_listing_page(1, listing_body::keyword_listing(listing_body::ids({"2"})));
-    server.set_listing_page(2, listing_body::keyword_listing(listing_body::ids({"3"})));
-    QueryWindow window(server.hosts());
-    window.type("编辑框3", "a\nb\nc\nd\ne");
-    window.at_wait([&] { return !server.listing_targets().empty(); }, [&] { window.close(); });
-    window.click(QueryKind::keyword);
-    EXPECT_TRUE(window.pump().closing());
-    // Nothing was asked for once the window had gone.
+TEST_F(BadInput, ClosingTheWindowDuringAQueryStopsIt) {
+    serve({"2"}, {"3"});
+    view.type_keywords("a\nb\nc\nd\ne");
+    std::string box_at_close;
+    clock.once_when([&] { return !server.listing_targets().empty(); },
+                    [&] {
+                        box_at_close = view.result(QueryKind::keyword);
+                        view.close();
+                    });
+    click(QueryKind::keyword);
+    // Nothing was asked for, written or restored once the window had gone.
     EXPECT_EQ(server.listing_targets().size(), 1u);
-    EXPECT_FALSE(window.window().isVisible());
+    EXPECT_EQ(view.result(QueryKind::keyword), box_at_close);
+    EXPECT_EQ(clock.pauses(), (Pauses{20, 200}));
+    EXPECT_FALSE(view.button_enabled(QueryKind::keyword));
+}
+
+TEST_F(BadInput, ClosingTheWindowAtTheLastPauseLeavesTheButtonsAlone) {
+    serve({"2"}, {"3"});
+    view.type_keywords("a");
+    clock.once_when([&] { return server.listing_targets().size() == 2; }, [&] { view.close(); });
+    click(QueryKind::keyword);
+    EXPECT_EQ(clock.pauses(), (Pauses{20, 200, 200, 200}));
+    EXPECT_EQ(view.result(QueryKind::keyword), "关键词：a  查询中…");
+    EXPECT_FALSE(view.button_enabled(QueryKind::new_goods));
 }
 
 }  // namespace

@@ -1,78 +1,54 @@
 #include "listing_server.h"
 
-#include <httplib.h>
-
-#include <chrono>
-#include <map>
-#include <mutex>
-#include <thread>
+#include <cstdlib>
 
 namespace ranking_test {
 
 namespace {
 
-int page_of(const httplib::Request& request) {
-    const char* key = request.path.rfind("/operation/", 0) == 0 ? "opt_type" : "page";
-    return std::atoi(request.get_param_value(key).c_str());
+bool is_goods_page(const std::string& target) {
+    return target.starts_with("/goods2.html");
+}
+
+// The page number a listing target asks for.
+int page_of(const std::string& target) {
+    const std::string key = target.starts_with("/operation/") ? "opt_type=" : "page=";
+    const std::size_t query = target.find('?');
+    for (std::size_t at = target.find(key, query); at != std::string::npos;
+         at = target.find(key, at + 1)) {
+        const char before = target[at - 1];
+        if (before == '?' || before == '&')
+            return std::atoi(target.c_str() + at + key.size());
+    }
+    return 0;
 }
 
 }  // namespace
 
-struct ListingServer::Impl {
-    httplib::Server server;
-    std::thread thread;
-    int port = 0;
-    mutable std::mutex mutex;
-    std::string goods_page;
-    std::map<int, std::string> pages;
-    std::vector<std::string> targets;
+ListingServer::ListingServer()
+    : server_([this](const std::string& request) { return answer(request); }) {}
 
-    void handle(const httplib::Request& request, httplib::Response& response) {
-        std::string body;
-        {
-            std::lock_guard lock(mutex);
-            targets.push_back(request.target);
-            if (request.path == "/goods2.html") {
-                body = goods_page;
-            } else if (auto it = pages.find(page_of(request)); it != pages.end()) {
-                body = it->second;
-            }
-        }
-        response.set_content(body, "text/html; charset=utf-8");
-    }
-};
-
-ListingServer::ListingServer() : impl_(std::make_unique<Impl>()) {
-    impl_->server.Get(".*", [this](const httplib::Request& request, httplib::Response& response) {
-        impl_->handle(request, response);
-    });
-    impl_->server.set_idle_interval(0, 50000);  // a polled accept loop always notices stop()
-    impl_->port = impl_->server.bind_to_any_port("127.0.0.1");
-    impl_->thread = std::thread([this] { impl_->server.listen_after_bind(); });
-    // A stop() that comes before the accept loop runs would be missed and the
-    // loop would never end: be sure it runs before anyone can stop it.
-    while (!impl_->server.is_running())
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+test::Reply ListingServer::answer(const std::string& request) {
+    const std::string target = test::request_target(request);
+    std::lock_guard lock(mutex_);
+    if (is_goods_page(target))
+        return test::Reply::ok(goods_page_, "Content-Type: text/html; charset=utf-8\r\n");
+    const auto page = pages_.find(page_of(target));
+    return page != pages_.end() ? page->second : test::Reply::ok("");
 }
 
-ListingServer::~ListingServer() {
-    impl_->server.stop();
-    if (impl_->thread.joinable())
-        impl_->thread.join();
+void ListingServer::set_goods_page(std::string utf8_body) {
+    std::lock_guard lock(mutex_);
+    goods_page_ = std::move(utf8_body);
 }
 
-void ListingServer::set_goods_page(std::string body) {
-    std::lock_guard lock(impl_->mutex);
-    impl_->goods_page = std::move(body);
-}
-
-void ListingServer::set_listing_page(int page, std::string body) {
-    std::lock_guard lock(impl_->mutex);
-    impl_->pages[page] = std::move(body);
+void ListingServer::set_page(int page, test::Reply reply) {
+    std::lock_guard lock(mutex_);
+    pages_[page] = std::move(reply);
 }
 
 std::string ListingServer::host() const {
-    return "127.0.0.1:" + std::to_string(impl_->port);
+    return "127.0.0.1:" + std::to_string(server_.port());
 }
 
 net::Hosts ListingServer::hosts() const {
@@ -80,15 +56,17 @@ net::Hosts ListingServer::hosts() const {
 }
 
 std::vector<std::string> ListingServer::targets() const {
-    std::lock_guard lock(impl_->mutex);
-    return impl_->targets;
+    std::vector<std::string> out;
+    for (const std::string& request : server_.requests())
+        out.push_back(test::request_target(request));
+    return out;
 }
 
 std::vector<std::string> ListingServer::listing_targets() const {
     std::vector<std::string> out;
-    for (auto& t : targets()) {
-        if (t.rfind("/goods2.html", 0) != 0)
-            out.push_back(t);
+    for (std::string& target : targets()) {
+        if (!is_goods_page(target))
+            out.push_back(std::move(target));
     }
     return out;
 }
