@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "board/notices.h"
+#include "board/schedule.h"
 #include "ranking/listing.h"
 
 namespace board {
@@ -32,6 +34,8 @@ struct Board {
     std::vector<std::string> category_ids;
     std::optional<std::string> tab_id;  // a 爱逛街 tab
     bool new_goods = false;
+    std::optional<Schedule> schedule;  // unattended re-checks; none: only on demand
+    NoticeThresholds notices;          // when a change is worth a notice
     bool operator==(const Board&) const = default;
 };
 

@@ -1,7 +1,9 @@
 #include "board/board_text.h"
 
 #include <algorithm>
+#include <cstdlib>
 
+#include "board/schedule_text.h"
 #include "text/codepage.h"
 
 namespace board {
@@ -132,6 +134,17 @@ class Reader {
             board_.category_ids.push_back(value);
         } else if (key == "tab") {
             board_.tab_id = value;
+        } else if (key == "schedule") {
+            ParsedSchedule parsed = schedule_from_text(value);
+            if (!parsed.schedule)
+                return "schedule: " + parsed.error;
+            board_.schedule = *parsed.schedule;
+        } else if (key == "notice_move_by" || key == "notice_top") {
+            const int number = std::atoi(value.c_str());
+            if (value.empty() || value.find_first_not_of("0123456789") != std::string::npos ||
+                number < 1 || number > 1000)
+                return std::string(key) + " is not a number from 1 to 1000";
+            (key == "notice_move_by" ? board_.notices.move_by : board_.notices.top_n) = number;
         } else if (key == "new_goods") {
             if (value != "0" && value != "1")
                 return "new_goods is neither 0 nor 1";
@@ -182,6 +195,13 @@ std::string board_to_text(const Board& board) {
         put(out, "tab", *board.tab_id);
     if (board.new_goods)
         put(out, "new_goods", "1");
+    if (board.schedule)
+        put(out, "schedule", schedule_to_text(*board.schedule));
+    const NoticeThresholds defaults;
+    if (board.notices.move_by != defaults.move_by)
+        put(out, "notice_move_by", std::to_string(board.notices.move_by));
+    if (board.notices.top_n != defaults.top_n)
+        put(out, "notice_top", std::to_string(board.notices.top_n));
     return out;
 }
 

@@ -16,6 +16,7 @@ namespace board {
 struct NoticeThresholds {
     int move_by = 10;  // places the own goods must move, up or down
     int top_n = 20;    // the first screen a buyer sees
+    bool operator==(const NoticeThresholds&) const = default;
 };
 
 // The kinds as the history stores them.

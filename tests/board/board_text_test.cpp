@@ -24,6 +24,8 @@ Board awkward_board() {
     b.category_ids = {"14", "23017"};
     b.tab_id = "14";
     b.new_goods = true;
+    b.schedule = board::Schedule{true, 30, 8 * 60, 22 * 60, board::Weekdays{0x1F}};
+    b.notices = {5, 10};
     return b;
 }
 
