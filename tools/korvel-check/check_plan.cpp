@@ -41,8 +41,22 @@ bool survives_gbk(std::string_view utf8) {
     return !has_control_character(utf8) && text::gbk_to_utf8(text::utf8_to_gbk(utf8)) == utf8;
 }
 
+// The value as a usage message quotes it: control characters as \xNN, so
+// the message stays on one line.
 std::string quoted(std::string_view option, std::string_view value) {
-    return std::string(option) + " '" + std::string(value) + "'";
+    static const char* hex = "0123456789ABCDEF";
+    std::string out = std::string(option) + " '";
+    for (char c : value) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x20 || byte == 0x7F) {
+            out += "\\x";
+            out += hex[byte >> 4];
+            out += hex[byte & 15];
+        } else {
+            out += c;
+        }
+    }
+    return out + "'";
 }
 
 class Planner {
