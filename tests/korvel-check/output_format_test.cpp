@@ -146,11 +146,4 @@ TEST(FormatTable, ColumnsLineUpInTerminalColumnsWithChineseCells) {
     }
 }
 
-TEST(FormatRows, PicksTheFormatAsked) {
-    const auto rows = sample_rows();
-    EXPECT_EQ(cli::format_rows(rows, cli::Format::csv), cli::format_csv(rows));
-    EXPECT_EQ(cli::format_rows(rows, cli::Format::json), cli::format_json(rows));
-    EXPECT_EQ(cli::format_rows(rows, cli::Format::table), cli::format_table(rows));
-}
-
 }  // namespace
