@@ -1,42 +1,17 @@
 #pragma once
-// The program's settings: where the marketplace and the vendor info server
-// live. They are read from korvel.ini in the program's directory:
-//
-//   [hosts]
-//   goods_page     = host[:port]
-//   search_api     = host[:port]
-//   operations_api = host[:port]
-//   vendor_info    = host[:port]
-//   domain_word    = text that marks a goods link
-//
-// An absent file or key keeps the built-in default (the local simulator); a
-// value that cannot be read keeps its default too and is reported as a
-// problem. Nothing in the file can stop the program.
+// Where the window finds its settings file. Reading the file is shared with
+// the command line (net/settings_file.h); only locating it needs Qt.
 #include <filesystem>
-#include <string>
-#include <string_view>
-#include <vector>
 
-#include "net/hosts.h"
+#include "net/settings_file.h"
 
 namespace app {
 
-inline constexpr const char* kSettingsFileName = "korvel.ini";
-
-struct Settings {
-    net::Hosts hosts;
-    // One line per ignored value ("line 3: ..."), for the log.
-    std::vector<std::string> problems;
-};
-
-// Whether `text` is "name[:port]": a host name or IPv4 address of letters,
-// digits, '.', '-' and '_', and an optional port 1..65535.
-bool is_host_setting(std::string_view text);
-
-Settings parse_settings(std::string_view file_text, const net::Hosts& defaults);
-
-// Reads the file; an absent or unreadable file gives the defaults.
-Settings load_settings(const std::filesystem::path& file, const net::Hosts& defaults);
+using net::is_host_setting;
+using net::kSettingsFileName;
+using net::load_settings;
+using net::parse_settings;
+using net::Settings;
 
 // korvel.ini beside the running program.
 std::filesystem::path settings_path();

@@ -1,11 +1,11 @@
 // korvel.ini: defaults, full and partial files, garbage, bad values.
 #include <gtest/gtest.h>
 
-#include <QTemporaryDir>
 #include <fstream>
 #include <ostream>
 
-#include "app/settings.h"
+#include "net/settings_file.h"
+#include "plain/temp_dir.h"
 
 namespace {
 
@@ -23,14 +23,14 @@ TEST(Settings, DefaultsPointAtTheLocalSimulator) {
 }
 
 TEST(Settings, EmptyTextKeepsEveryDefault) {
-    const app::Settings s = app::parse_settings("", defaults());
+    const net::Settings s = net::parse_settings("", defaults());
     EXPECT_EQ(s.hosts.goods_page, defaults().goods_page);
     EXPECT_EQ(s.hosts.domain_word, defaults().domain_word);
     EXPECT_TRUE(s.problems.empty());
 }
 
 TEST(Settings, FullFileSetsEveryValue) {
-    const app::Settings s = app::parse_settings(
+    const net::Settings s = net::parse_settings(
         "; Korvel hosts\r\n"
         "[hosts]\r\n"
         "goods_page = goods.test:8081\r\n"
@@ -48,12 +48,24 @@ TEST(Settings, FullFileSetsEveryValue) {
 }
 
 TEST(Settings, PartialFileKeepsTheDefaultsOfAbsentKeys) {
-    const app::Settings s = app::parse_settings(
+    const net::Settings s = net::parse_settings(
         "[other]\nvendor_info=elsewhere.test\n[Hosts]\nVendor_Info=v.test\n", defaults());
     EXPECT_EQ(s.hosts.vendor_info, "v.test");
     EXPECT_EQ(s.hosts.goods_page, defaults().goods_page);
     EXPECT_EQ(s.hosts.search_api, defaults().search_api);
     EXPECT_EQ(s.hosts.domain_word, defaults().domain_word);
+}
+
+// A file written for a program that reads more sections still loads: the
+// other sections' lines are neither applied nor reported.
+TEST(Settings, SectionsOfOtherReadersAreSkippedSilently) {
+    const net::Settings s = net::parse_settings(
+        "[board]\nsearch_api=elsewhere.test\nno equals sign\n[hosts]\nsearch_api=s.test\n"
+        "[board ]\ngoods_page=g.test\n",
+        defaults());
+    EXPECT_EQ(s.hosts.search_api, "s.test");
+    EXPECT_EQ(s.hosts.goods_page, defaults().goods_page);
+    EXPECT_TRUE(s.problems.empty());
 }
 
 struct BadValue {
@@ -70,7 +82,7 @@ class SettingsBadValue : public ::testing::TestWithParam<BadValue> {};
 
 TEST_P(SettingsBadValue, KeepsTheDefaultAndReportsTheLine) {
     const std::string text = std::string("[hosts]\nsearch_api=ok.test\n") + GetParam().line + "\n";
-    const app::Settings s = app::parse_settings(text, defaults());
+    const net::Settings s = net::parse_settings(text, defaults());
     EXPECT_EQ(s.hosts.search_api, "ok.test");
     EXPECT_EQ(s.hosts.goods_page, defaults().goods_page);
     EXPECT_EQ(s.hosts.domain_word, defaults().domain_word);
@@ -99,7 +111,7 @@ TEST(Settings, GarbageFileNeverStopsTheProgram) {
     for (int i = 0; i < 4096; ++i)
         garbage += static_cast<char>((i * 7919) & 0xFF);
     garbage += std::string("\0[hosts\n=\n[]\n[hosts]]\n==\n\xFF\xFE", 22);
-    const app::Settings s = app::parse_settings(garbage, defaults());
+    const net::Settings s = net::parse_settings(garbage, defaults());
     EXPECT_EQ(s.hosts.goods_page, defaults().goods_page);
     EXPECT_EQ(s.hosts.search_api, defaults().search_api);
     EXPECT_EQ(s.hosts.operations_api, defaults().operations_api);
@@ -108,7 +120,7 @@ TEST(Settings, GarbageFileNeverStopsTheProgram) {
 }
 
 TEST(Settings, ByteOrderMarkQuotesAndCommentsAreUnderstood) {
-    const app::Settings s = app::parse_settings(
+    const net::Settings s = net::parse_settings(
         "\xEF\xBB\xBF[hosts]\n# comment\n\tgoods_page = \"g.test:1\"  \nvendor_info='v.test'\n",
         defaults());
     EXPECT_EQ(s.hosts.goods_page, "g.test:1");
@@ -131,22 +143,21 @@ TEST(Settings, HostSettingShapes) {
         {"http://host", false},
     };
     for (const auto& [text, ok] : cases)
-        EXPECT_EQ(app::is_host_setting(text), ok) << text;
+        EXPECT_EQ(net::is_host_setting(text), ok) << text;
 }
 
 TEST(SettingsFile, AbsentFileGivesTheDefaults) {
-    QTemporaryDir dir;
-    const app::Settings s =
-        app::load_settings(dir.filePath("korvel.ini").toStdString(), defaults());
+    test::TempDir dir;
+    const net::Settings s = net::load_settings(dir.file("korvel.ini"), defaults());
     EXPECT_EQ(s.hosts.vendor_info, defaults().vendor_info);
     EXPECT_TRUE(s.problems.empty());
 }
 
 TEST(SettingsFile, FileOnDiskIsRead) {
-    QTemporaryDir dir;
-    const std::string path = dir.filePath("korvel.ini").toStdString();
+    test::TempDir dir;
+    const auto path = dir.file("korvel.ini");
     std::ofstream(path) << "[hosts]\nvendor_info=127.0.0.1:9\ndomain_word=goods9.html\n";
-    const app::Settings s = app::load_settings(path, defaults());
+    const net::Settings s = net::load_settings(path, defaults());
     EXPECT_EQ(s.hosts.vendor_info, "127.0.0.1:9");
     EXPECT_EQ(s.hosts.domain_word, "goods9.html");
 }

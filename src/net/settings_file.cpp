@@ -1,0 +1,172 @@
+#include "net/settings_file.h"
+
+#include <algorithm>
+#include <cctype>
+#include <fstream>
+#include <sstream>
+
+namespace net {
+
+namespace {
+
+// Larger files are not settings files; reading stops here.
+constexpr std::streamsize kMaxFileBytes = 1 << 20;
+
+std::string_view trim_blanks(std::string_view s) {
+    const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
+    while (!s.empty() && blank(s.front()))
+        s.remove_prefix(1);
+    while (!s.empty() && blank(s.back()))
+        s.remove_suffix(1);
+    return s;
+}
+
+std::string lower_ascii(std::string_view s) {
+    std::string out(s);
+    std::transform(out.begin(), out.end(), out.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return out;
+}
+
+std::string_view unquote(std::string_view s) {
+    if (s.size() >= 2 && (s.front() == '"' || s.front() == '\'') && s.back() == s.front()) {
+        return s.substr(1, s.size() - 2);
+    }
+    return s;
+}
+
+bool is_name_char(unsigned char c) {
+    return std::isalnum(c) != 0 || c == '.' || c == '-' || c == '_';
+}
+
+bool is_port(std::string_view s) {
+    if (s.empty() || s.size() > 5)
+        return false;
+    if (!std::all_of(s.begin(), s.end(), [](unsigned char c) { return std::isdigit(c) != 0; })) {
+        return false;
+    }
+    const int port = std::stoi(std::string(s));
+    return port >= 1 && port <= 65535;
+}
+
+// The domain word is matched inside user input: any visible text without
+// blanks or control characters will do.
+bool is_domain_word(std::string_view s) {
+    return !s.empty() &&
+           std::none_of(s.begin(), s.end(), [](unsigned char c) { return c <= ' ' || c == 0x7F; });
+}
+
+std::string* host_field(Hosts& hosts, const std::string& key) {
+    if (key == "goods_page")
+        return &hosts.goods_page;
+    if (key == "search_api")
+        return &hosts.search_api;
+    if (key == "operations_api")
+        return &hosts.operations_api;
+    if (key == "vendor_info")
+        return &hosts.vendor_info;
+    return nullptr;
+}
+
+std::string problem(int line, std::string_view what) {
+    return "line " + std::to_string(line) + ": " + std::string(what);
+}
+
+// Applies one "key = value" line of the hosts section.
+void apply_hosts_entry(Settings& settings, int line, std::string_view key_text,
+                       std::string_view value) {
+    const std::string key = lower_ascii(trim_blanks(key_text));
+    value = unquote(trim_blanks(value));
+    if (key == "domain_word") {
+        if (is_domain_word(value)) {
+            settings.hosts.domain_word = std::string(value);
+        } else {
+            settings.problems.push_back(problem(line, "domain_word is not a word; default kept"));
+        }
+        return;
+    }
+    std::string* field = host_field(settings.hosts, key);
+    if (field == nullptr) {
+        settings.problems.push_back(problem(line, "unknown key '" + key + "' ignored"));
+    } else if (!is_host_setting(value)) {
+        settings.problems.push_back(problem(line, key + " is not host[:port]; default kept"));
+    } else {
+        *field = std::string(value);
+    }
+}
+
+// The sections this program reads, each with what applies one of its lines.
+// Any other section is skipped.
+struct Section {
+    std::string_view name;  // lower case
+    void (*apply)(Settings& settings, int line, std::string_view key, std::string_view value);
+};
+
+constexpr Section kSections[] = {
+    {"hosts", apply_hosts_entry},
+};
+
+const Section* section_named(std::string_view header) {
+    const std::string name = lower_ascii(trim_blanks(header));
+    for (const Section& section : kSections) {
+        if (section.name == name)
+            return &section;
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+bool is_host_setting(std::string_view text) {
+    const auto colon = text.find(':');
+    const std::string_view name = text.substr(0, colon);
+    if (name.empty() || name.size() > 253)
+        return false;
+    if (!std::all_of(name.begin(), name.end(), is_name_char))
+        return false;
+    return colon == std::string_view::npos || is_port(text.substr(colon + 1));
+}
+
+Settings parse_settings(std::string_view file_text, const Hosts& defaults) {
+    Settings settings{defaults, {}};
+    if (file_text.substr(0, 3) == "\xEF\xBB\xBF")
+        file_text.remove_prefix(3);
+    const Section* section = nullptr;
+    int line_number = 0;
+    std::size_t start = 0;
+    while (start <= file_text.size()) {
+        const std::size_t end = std::min(file_text.find('\n', start), file_text.size());
+        const std::string_view line = trim_blanks(file_text.substr(start, end - start));
+        start = end + 1;
+        ++line_number;
+        if (line.empty() || line.front() == ';' || line.front() == '#')
+            continue;
+        if (line.front() == '[') {
+            const auto close = line.find(']');
+            section = close == std::string_view::npos ? nullptr
+                                                      : section_named(line.substr(1, close - 1));
+            continue;
+        }
+        if (section == nullptr)
+            continue;
+        const auto equals = line.find('=');
+        if (equals == std::string_view::npos) {
+            settings.problems.push_back(problem(line_number, "no '=' in line; ignored"));
+            continue;
+        }
+        section->apply(settings, line_number, line.substr(0, equals), line.substr(equals + 1));
+    }
+    return settings;
+}
+
+Settings load_settings(const std::filesystem::path& file, const Hosts& defaults) {
+    std::ifstream in(file, std::ios::binary);
+    if (!in)
+        return Settings{defaults, {}};
+    std::string text(static_cast<std::size_t>(kMaxFileBytes), '\0');
+    in.read(text.data(), kMaxFileBytes);
+    text.resize(static_cast<std::size_t>(in.gcount()));
+    return parse_settings(text, defaults);
+}
+
+}  // namespace net

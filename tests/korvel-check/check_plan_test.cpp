@@ -1,0 +1,133 @@
+// What a korvel-check run will read, decided from its options.
+#include <gtest/gtest.h>
+
+#include <ostream>
+
+#include "check_plan.h"
+#include "text/codepage.h"
+
+namespace {
+
+using ranking::QueryKind;
+
+const std::string kDomainWord = "goods2.html";
+
+cli::CheckOptions goods_and(std::vector<std::string> keywords) {
+    cli::CheckOptions o;
+    o.goods = {"4033138"};
+    o.keywords = std::move(keywords);
+    return o;
+}
+
+std::vector<std::string> labels(const cli::CheckPlan& plan) {
+    std::vector<std::string> out;
+    for (const cli::PlannedListing& l : plan.listings)
+        out.push_back(cli::listing_label(l));
+    return out;
+}
+
+TEST(CheckPlan, ListingsComeKeywordsCategoriesTabThenNew) {
+    cli::CheckOptions o = goods_and({"辣条", "k2"});
+    o.sort = "all";
+    o.categories = {"14", "2301"};
+    o.tab = "3";
+    o.new_goods = true;
+    const auto result = cli::make_plan(o, {"从文件"}, kDomainWord);
+    ASSERT_TRUE(result.problem.empty()) << result.problem;
+    EXPECT_EQ(labels(result.plan),
+              (std::vector<std::string>{
+                  "keyword 辣条 default", "keyword 辣条 sales", "keyword 辣条 credit",
+                  "keyword 辣条 price-asc", "keyword 辣条 price-desc", "keyword k2 default",
+                  "keyword k2 sales", "keyword k2 credit", "keyword k2 price-asc",
+                  "keyword k2 price-desc", "keyword 从文件 default", "keyword 从文件 sales",
+                  "keyword 从文件 credit", "keyword 从文件 price-asc", "keyword 从文件 price-desc",
+                  "category 14", "category 2301", "tab 3", "new"}));
+}
+
+TEST(CheckPlan, KeywordsReachTheEngineInGbkAndOneSortWhenOneIsNamed) {
+    cli::CheckOptions o = goods_and({" 辣条大礼包 "});
+    o.sort = "price-desc";
+    const auto result = cli::make_plan(o, {}, kDomainWord);
+    ASSERT_EQ(result.plan.listings.size(), 1u);
+    const cli::PlannedListing& planned = result.plan.listings[0];
+    EXPECT_EQ(planned.listing.kind, QueryKind::keyword);
+    EXPECT_EQ(planned.listing.key, text::utf8_to_gbk("辣条大礼包"));
+    EXPECT_EQ(planned.key, "辣条大礼包");
+    ASSERT_TRUE(planned.listing.sort);
+    EXPECT_EQ(*planned.listing.sort, ranking::Sort::price_high);
+}
+
+TEST(CheckPlan, IdListingsCarryNoSort) {
+    cli::CheckOptions o = goods_and({});
+    o.categories = {"14"};
+    o.tab = "7";
+    o.new_goods = true;
+    const auto result = cli::make_plan(o, {}, kDomainWord);
+    ASSERT_EQ(result.plan.listings.size(), 3u);
+    for (const auto& planned : result.plan.listings)
+        EXPECT_FALSE(planned.listing.sort) << cli::listing_label(planned);
+    EXPECT_EQ(result.plan.listings[1].listing.kind, QueryKind::ishopping);
+    EXPECT_EQ(result.plan.listings[2].listing.key, "");
+}
+
+TEST(CheckPlan, GoodsAreIdsOrLinksTheWayTheWindowTellsThemApart) {
+    cli::CheckOptions o = goods_and({"k"});
+    o.goods = {" 4033138 ", "http://shop.test/GOODS2.HTML?goods_id=5", "goods2.html?goods_id=7"};
+    const auto result = cli::make_plan(o, {}, kDomainWord);
+    ASSERT_TRUE(result.problem.empty()) << result.problem;
+    ASSERT_EQ(result.plan.goods.size(), 3u);
+    EXPECT_EQ(result.plan.goods[0].typed, "4033138");
+    EXPECT_FALSE(result.plan.goods[0].is_link);
+    EXPECT_TRUE(result.plan.goods[1].is_link);
+    EXPECT_TRUE(result.plan.goods[2].is_link);
+}
+
+TEST(CheckPlan, TheDomainWordComesFromTheSettings) {
+    cli::CheckOptions o = goods_and({"k"});
+    o.goods = {"http://shop.test/item.htm?id=5"};
+    EXPECT_FALSE(cli::make_plan(o, {}, kDomainWord).problem.empty());
+    const auto result = cli::make_plan(o, {}, "item.htm");
+    ASSERT_TRUE(result.problem.empty()) << result.problem;
+    EXPECT_TRUE(result.plan.goods[0].is_link);
+}
+
+struct ProblemCase {
+    const char* name;
+    std::vector<std::string> goods;
+    std::vector<std::string> keywords;
+    std::vector<std::string> categories;
+    std::vector<std::string> file_keywords;
+};
+
+// Test names and failure messages show the case name, not its bytes.
+void PrintTo(const ProblemCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class CheckPlanProblem : public ::testing::TestWithParam<ProblemCase> {};
+
+TEST_P(CheckPlanProblem, IsAUsageError) {
+    const ProblemCase& c = GetParam();
+    cli::CheckOptions o;
+    o.goods = c.goods;
+    o.keywords = c.keywords;
+    o.categories = c.categories;
+    const auto result = cli::make_plan(o, c.file_keywords, kDomainWord);
+    EXPECT_FALSE(result.problem.empty());
+    EXPECT_EQ(result.problem.find('\n'), std::string::npos) << result.problem;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, CheckPlanProblem,
+    ::testing::Values(ProblemCase{"GoodsNeitherIdNorLink", {"abc"}, {"k"}, {}, {}},
+                      ProblemCase{"EmptyGoods", {" "}, {"k"}, {}, {}},
+                      ProblemCase{"EmptyKeyword", {"1"}, {"  "}, {}, {}},
+                      ProblemCase{"KeywordNotUtf8", {"1"}, {"\xC0\xAF"}, {}, {}},
+                      ProblemCase{"KeywordOutsideGbk", {"1"}, {"辣条🌶"}, {}, {}},
+                      ProblemCase{"KeywordWithLineBreak", {"1"}, {"a\nb"}, {}, {}},
+                      ProblemCase{"FileKeywordOutsideGbk", {"1"}, {}, {}, {"한국어"}},
+                      ProblemCase{"CategoryNotANumber", {"1"}, {}, {"14a"}, {}},
+                      ProblemCase{"KeywordsFileWithoutKeywords", {"1"}, {}, {}, {}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace

@@ -1,0 +1,18 @@
+#pragma once
+// Runs a program as a child process and collects what it wrote and how it ended.
+#include <string>
+#include <vector>
+
+namespace test {
+
+struct ProcessResult {
+    int exit_code = -1;  // -1 when it did not exit normally
+    std::string out;
+    std::string err;
+};
+
+// `program` with `args` (argv[1..]); stdin is empty, stdout and stderr are
+// captured through files in a temporary directory.
+ProcessResult run_process(const std::string& program, const std::vector<std::string>& args);
+
+}  // namespace test

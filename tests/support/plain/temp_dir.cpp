@@ -1,0 +1,23 @@
+#include "plain/temp_dir.h"
+
+#include <stdlib.h>
+
+#include <stdexcept>
+#include <string>
+#include <system_error>
+
+namespace test {
+
+TempDir::TempDir() {
+    std::string pattern = (std::filesystem::temp_directory_path() / "korvel-test-XXXXXX").string();
+    if (::mkdtemp(pattern.data()) == nullptr)
+        throw std::runtime_error("mkdtemp failed for " + pattern);
+    path_ = pattern;
+}
+
+TempDir::~TempDir() {
+    std::error_code ignored;
+    std::filesystem::remove_all(path_, ignored);
+}
+
+}  // namespace test

@@ -1,0 +1,18 @@
+#pragma once
+// What korvel-check ends with, and how it reports a command line it cannot use.
+#include <string>
+#include <string_view>
+
+namespace cli {
+
+inline constexpr int kExitAllRead = 0;  // every check was read: found or not in the top 1000
+inline constexpr int kExitSomeFailed =
+    2;                                 // at least one check failed (its reason is in the output)
+inline constexpr int kExitUsage = 64;  // the command line or a file it names cannot be used
+
+inline constexpr std::string_view kProgramName = "korvel-check";
+
+// "korvel-check: <problem>" and the help hint, one line each, for stderr.
+std::string usage_message(std::string_view problem);
+
+}  // namespace cli

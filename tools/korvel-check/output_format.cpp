@@ -1,0 +1,171 @@
+#include "output_format.h"
+
+#include <unicode/uchar.h>
+#include <unicode/utf8.h>
+
+#include <array>
+#include <cstdint>
+
+namespace cli {
+
+namespace {
+
+using Cells = std::array<std::string, 7>;
+
+constexpr Cells kHeader = {"goods_id", "listing", "key", "sort", "status", "rank", "reason"};
+
+std::string rank_text(const ResultRow& row) {
+    return row.status == ranking::RunStatus::found ? std::to_string(row.rank) : std::string();
+}
+
+Cells cells_of(const ResultRow& row) {
+    return {row.goods_id,   row.listing, row.key, row.sort, std::string(status_name(row.status)),
+            rank_text(row), row.reason};
+}
+
+int char_width(UChar32 c) {
+    const auto category = static_cast<UCharCategory>(u_charType(c));
+    if (category == U_NON_SPACING_MARK || category == U_ENCLOSING_MARK || category == U_FORMAT_CHAR)
+        return 0;
+    const auto width =
+        static_cast<UEastAsianWidth>(u_getIntPropertyValue(c, UCHAR_EAST_ASIAN_WIDTH));
+    return width == U_EA_WIDE || width == U_EA_FULLWIDTH ? 2 : 1;
+}
+
+std::string json_or_null(std::string_view value) {
+    return value.empty() ? std::string("null") : json_string(value);
+}
+
+std::string json_object(const ResultRow& row) {
+    std::string out = "{\"goods_id\":" + json_string(row.goods_id);
+    out += ",\"listing\":" + json_string(row.listing);
+    out += ",\"key\":" + json_or_null(row.key);
+    out += ",\"sort\":" + json_or_null(row.sort);
+    out += ",\"status\":" + json_string(status_name(row.status));
+    out += ",\"rank\":" + (row.status == ranking::RunStatus::found ? rank_text(row) : "null");
+    out += ",\"reason\":" + json_or_null(row.reason);
+    return out + "}";
+}
+
+void append_padded(std::string& line, const std::string& cell, int width) {
+    line += cell;
+    line.append(static_cast<std::size_t>(std::max(0, width - display_width(cell))), ' ');
+}
+
+}  // namespace
+
+std::string csv_field(std::string_view value) {
+    if (value.find_first_of(",\"\r\n") == std::string_view::npos)
+        return std::string(value);
+    std::string out = "\"";
+    for (char c : value) {
+        if (c == '"')
+            out += '"';
+        out += c;
+    }
+    return out + "\"";
+}
+
+std::string json_string(std::string_view value) {
+    static const char* hex = "0123456789abcdef";
+    std::string out = "\"";
+    for (char c : value) {
+        const auto byte = static_cast<unsigned char>(c);
+        switch (c) {
+            case '"':
+                out += "\\\"";
+                break;
+            case '\\':
+                out += "\\\\";
+                break;
+            case '\n':
+                out += "\\n";
+                break;
+            case '\r':
+                out += "\\r";
+                break;
+            case '\t':
+                out += "\\t";
+                break;
+            default:
+                if (byte < 0x20) {
+                    out += "\\u00";
+                    out += hex[byte >> 4];
+                    out += hex[byte & 15];
+                } else {
+                    out += c;
+                }
+        }
+    }
+    return out + "\"";
+}
+
+int display_width(std::string_view utf8) {
+    const auto* bytes = reinterpret_cast<const std::uint8_t*>(utf8.data());
+    const auto length = static_cast<std::int32_t>(utf8.size());
+    int width = 0;
+    for (std::int32_t i = 0; i < length;) {
+        UChar32 c = 0;
+        U8_NEXT(bytes, i, length, c);
+        // A broken sequence shows as one replacement character.
+        width += c < 0 ? 1 : char_width(c);
+    }
+    return width;
+}
+
+std::string format_csv(const std::vector<ResultRow>& rows) {
+    std::string out;
+    const auto append_line = [&out](const Cells& cells) {
+        for (std::size_t i = 0; i < cells.size(); ++i)
+            out += (i == 0 ? "" : ",") + csv_field(cells[i]);
+        out += '\n';
+    };
+    append_line(kHeader);
+    for (const ResultRow& row : rows)
+        append_line(cells_of(row));
+    return out;
+}
+
+std::string format_json(const std::vector<ResultRow>& rows) {
+    if (rows.empty())
+        return "[]\n";
+    std::string out = "[\n";
+    for (std::size_t i = 0; i < rows.size(); ++i)
+        out += "  " + json_object(rows[i]) + (i + 1 < rows.size() ? ",\n" : "\n");
+    return out + "]\n";
+}
+
+std::string format_table(const std::vector<ResultRow>& rows) {
+    std::vector<Cells> lines{kHeader};
+    for (const ResultRow& row : rows)
+        lines.push_back(cells_of(row));
+    std::array<int, kHeader.size()> widths{};
+    for (const Cells& cells : lines) {
+        for (std::size_t i = 0; i < cells.size(); ++i)
+            widths[i] = std::max(widths[i], display_width(cells[i]));
+    }
+    std::string out;
+    for (const Cells& cells : lines) {
+        std::string line;
+        for (std::size_t i = 0; i < cells.size(); ++i) {
+            append_padded(line, cells[i], widths[i]);
+            line += "  ";
+        }
+        out += line.substr(0, line.find_last_not_of(' ') + 1) + '\n';
+    }
+    return out;
+}
+
+std::string format_rows(const std::vector<ResultRow>& rows, Format format) {
+    switch (format) {
+        case Format::csv:
+            return format_csv(rows);
+        case Format::json:
+            return format_json(rows);
+        case Format::table:
+            break;
+    }
+    return format_table(rows);
+}
+
+}  // namespace cli

@@ -1,0 +1,33 @@
+#pragma once
+// The three ways korvel-check writes its rows (UTF-8): an aligned table for
+// a terminal, CSV and JSON for programs. Columns and fields, in this order:
+// goods_id, listing, key, sort, status, rank, reason.
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "check_options.h"
+#include "result_rows.h"
+
+namespace cli {
+
+// A CSV field, quoted (quotes doubled) when it holds a comma, quote, CR or LF.
+std::string csv_field(std::string_view value);
+// A JSON string literal: quotes, backslashes and control characters escaped,
+// other characters (UTF-8) as they are.
+std::string json_string(std::string_view value);
+// Terminal columns the UTF-8 text takes: East Asian wide and full-width
+// characters two, combining marks and format characters none, others one.
+int display_width(std::string_view utf8);
+
+// A header line, then one line per row; lines end in LF.
+std::string format_csv(const std::vector<ResultRow>& rows);
+// An array of objects, one per line; rank a number or null, reason a string
+// or null, key and sort null where the listing has none.
+std::string format_json(const std::vector<ResultRow>& rows);
+// A header line and the rows, each column padded to its widest cell.
+std::string format_table(const std::vector<ResultRow>& rows);
+
+std::string format_rows(const std::vector<ResultRow>& rows, Format format);
+
+}  // namespace cli
