@@ -3,8 +3,11 @@
 #include <QCheckBox>
 #include <QFormLayout>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QSpinBox>
+#include <QTimeEdit>
 
 #include "board/grid.h"
 #include "text/lines.h"
@@ -92,6 +95,63 @@ BoardForm::BoardForm(QWidget* parent) : QWidget(parent) {
     form->addRow(QStringLiteral("类目："), 编辑框看板类目);
     form->addRow(QStringLiteral("爱逛街："), 编辑框看板爱逛街);
     form->addRow(QString(), 复选框看板新品);
+    form->addRow(QStringLiteral("定时："), build_schedule_row());
+    form->addRow(QStringLiteral("通知："), build_notice_row());
+}
+
+QWidget* BoardForm::build_schedule_row() {
+    auto* row = new QWidget(this);
+    auto* box = new QHBoxLayout(row);
+    box->setContentsMargins(0, 0, 0, 0);
+    复选框定时检查 = new QCheckBox(QStringLiteral("定时检查，每"), row);
+    复选框定时检查->setObjectName(QStringLiteral("复选框定时检查"));
+    数值框间隔分钟 = new QSpinBox(row);
+    数值框间隔分钟->setObjectName(QStringLiteral("数值框间隔分钟"));
+    数值框间隔分钟->setRange(board::kMinIntervalMinutes, 24 * 60);
+    数值框间隔分钟->setValue(60);
+    时间框开始 = new QTimeEdit(QTime(8, 0), row);
+    时间框结束 = new QTimeEdit(QTime(22, 0), row);
+    时间框开始->setObjectName(QStringLiteral("时间框开始"));
+    时间框结束->setObjectName(QStringLiteral("时间框结束"));
+    box->addWidget(复选框定时检查);
+    box->addWidget(数值框间隔分钟);
+    box->addWidget(new QLabel(QStringLiteral("分钟，从"), row));
+    box->addWidget(时间框开始);
+    box->addWidget(new QLabel(QStringLiteral("到"), row));
+    box->addWidget(时间框结束);
+    const char* names[] = {"复选框周一", "复选框周二", "复选框周三", "复选框周四",
+                           "复选框周五", "复选框周六", "复选框周日"};
+    const char* captions[] = {"一", "二", "三", "四", "五", "六", "日"};
+    for (std::size_t i = 0; i < weekday_boxes.size(); ++i) {
+        weekday_boxes[i] = new QCheckBox(QString::fromUtf8(captions[i]), row);
+        weekday_boxes[i]->setObjectName(QString::fromUtf8(names[i]));
+        weekday_boxes[i]->setChecked(true);
+        box->addWidget(weekday_boxes[i]);
+    }
+    box->addStretch();
+    return row;
+}
+
+QWidget* BoardForm::build_notice_row() {
+    auto* row = new QWidget(this);
+    auto* box = new QHBoxLayout(row);
+    box->setContentsMargins(0, 0, 0, 0);
+    数值框变动名次 = new QSpinBox(row);
+    数值框变动名次->setObjectName(QStringLiteral("数值框变动名次"));
+    数值框变动名次->setRange(1, 1000);
+    数值框前N名 = new QSpinBox(row);
+    数值框前N名->setObjectName(QStringLiteral("数值框前N名"));
+    数值框前N名->setRange(1, 1000);
+    const board::NoticeThresholds defaults;
+    数值框变动名次->setValue(defaults.move_by);
+    数值框前N名->setValue(defaults.top_n);
+    box->addWidget(new QLabel(QStringLiteral("本店名次变动至少"), row));
+    box->addWidget(数值框变动名次);
+    box->addWidget(new QLabel(QStringLiteral("名，或进出前"), row));
+    box->addWidget(数值框前N名);
+    box->addWidget(new QLabel(QStringLiteral("名、进出前1000名、被竞品超过时提醒"), row));
+    box->addStretch();
+    return row;
 }
 
 board::Board BoardForm::board() const {
@@ -115,6 +175,16 @@ board::Board BoardForm::board() const {
     if (!tab.empty())
         b.tab_id = tab;
     b.new_goods = 复选框看板新品->isChecked();
+    if (复选框定时检查->isChecked()) {
+        board::Schedule schedule;
+        schedule.interval_minutes = 数值框间隔分钟->value();
+        schedule.from_minute = 时间框开始->time().msecsSinceStartOfDay() / 60000;
+        schedule.to_minute = 时间框结束->time().msecsSinceStartOfDay() / 60000;
+        for (std::size_t i = 0; i < weekday_boxes.size(); ++i)
+            schedule.weekdays[i] = weekday_boxes[i]->isChecked();
+        b.schedule = schedule;
+    }
+    b.notices = {数值框变动名次->value(), 数值框前N名->value()};
     return b;
 }
 
@@ -138,6 +208,15 @@ void BoardForm::show_board(const board::Board& b) {
     ui::write_text(编辑框看板类目, categories);
     ui::write_text(编辑框看板爱逛街, b.tab_id.value_or(""));
     复选框看板新品->setChecked(b.new_goods);
+    const board::Schedule schedule = b.schedule.value_or(board::Schedule{});
+    复选框定时检查->setChecked(b.schedule.has_value() && schedule.enabled);
+    数值框间隔分钟->setValue(schedule.interval_minutes);
+    时间框开始->setTime(QTime::fromMSecsSinceStartOfDay(schedule.from_minute * 60000));
+    时间框结束->setTime(QTime::fromMSecsSinceStartOfDay(schedule.to_minute * 60000));
+    for (std::size_t i = 0; i < weekday_boxes.size(); ++i)
+        weekday_boxes[i]->setChecked(schedule.weekdays[i]);
+    数值框变动名次->setValue(b.notices.move_by);
+    数值框前N名->setValue(b.notices.top_n);
 }
 
 }  // namespace app

@@ -10,6 +10,8 @@
 class QCheckBox;
 class QLineEdit;
 class QPlainTextEdit;
+class QSpinBox;
+class QTimeEdit;
 
 namespace app {
 
@@ -32,6 +34,19 @@ class BoardForm final : public QWidget {
     QLineEdit* 编辑框看板类目 = nullptr;
     QLineEdit* 编辑框看板爱逛街 = nullptr;
     QCheckBox* 复选框看板新品 = nullptr;
+
+    // The board's schedule and notice thresholds.
+    QCheckBox* 复选框定时检查 = nullptr;
+    QSpinBox* 数值框间隔分钟 = nullptr;
+    QTimeEdit* 时间框开始 = nullptr;
+    QTimeEdit* 时间框结束 = nullptr;
+    std::array<QCheckBox*, 7> weekday_boxes{};  // 复选框周一 … 复选框周日
+    QSpinBox* 数值框变动名次 = nullptr;
+    QSpinBox* 数值框前N名 = nullptr;
+
+  private:
+    QWidget* build_schedule_row();
+    QWidget* build_notice_row();
 };
 
 // "4033138" stays an id; anything else is a goods link to resolve.

@@ -18,6 +18,8 @@
 #include <chrono>
 
 #include "app/board_form.h"
+#include "app/rank_chart.h"
+#include "board/chart_series.h"
 #include "board/board_text.h"
 #include "board/check_plan.h"
 #include "board/check_record.h"
@@ -142,6 +144,8 @@ void BoardWindow::wire() {
     connect(组合框看板, &QComboBox::activated, this,
             [this] { open_board(text::utf8_to_gbk(组合框看板->currentText().toStdString())); });
     connect(组合框显示, &QComboBox::activated, this, [this] { refill_grid(); });
+    connect(表格排名, &QTableWidget::cellClicked, this,
+            [this](int row, int column) { show_chart(row, column); });
     connect(按钮导出看板, &QPushButton::clicked, this,
             [this] { export_to_file(board_csv(), QStringLiteral("看板.csv")); });
     connect(按钮导出历史, &QPushButton::clicked, this, [this] {
@@ -368,7 +372,7 @@ void BoardWindow::run_ended() {
     按钮开始检查->setEnabled(true);
     按钮重查失败->setEnabled(true);
     按钮停止->setEnabled(false);
-    const std::vector<history::Notice> notices = log_->run_notices(run_checks_, {});
+    const std::vector<history::Notice> notices = log_->run_notices(run_checks_, board_.notices);
     for (const history::Notice& n : notices) {
         if (store_)
             (void)store_->add_notice(n);
@@ -473,6 +477,43 @@ void BoardWindow::export_to_file(const std::string& csv, const QString& suggeste
         out.write(csv.data(), static_cast<qint64>(csv.size())) != static_cast<qint64>(csv.size())) {
         tell(QStringLiteral("文件无法写入：") + file);
     }
+}
+
+RankChart* BoardWindow::show_chart(int row, int column) {
+    if (!log_ || row < 0 || column < 0 || static_cast<std::size_t>(row) >= layout_.cells.size())
+        return nullptr;
+    const auto& key = layout_.cells[static_cast<std::size_t>(row)].at(static_cast<std::size_t>(column));
+    if (!key)
+        return nullptr;
+    if (chart_window_ == nullptr) {
+        chart_window_ = new QWidget(this, Qt::Window);
+        chart_window_->setObjectName(QStringLiteral("走势窗口"));
+        chart_window_->resize(720, 420);
+        auto* layout = new QVBoxLayout(chart_window_);
+        auto* ranges = new QHBoxLayout();
+        chart_ = new RankChart(chart_window_);
+        const std::pair<const char*, board::ChartRange> choices[] = {
+            {"24 小时", board::ChartRange::day},
+            {"7 天", board::ChartRange::week},
+            {"30 天", board::ChartRange::month},
+            {"全部", board::ChartRange::all}};
+        for (const auto& [caption, range] : choices) {
+            auto* b = new QPushButton(QString::fromUtf8(caption), chart_window_);
+            connect(b, &QPushButton::clicked, chart_, [chart = chart_, range = range] {
+                chart->set_range(range);
+            });
+            ranges->addWidget(b);
+        }
+        ranges->addStretch();
+        layout->addLayout(ranges);
+        layout->addWidget(chart_, 1);
+    }
+    chart_->set_series(board::chart_series(log_->cell(*key)));
+    chart_window_->setWindowTitle(QStringLiteral("排名走势：") +
+                                  from_utf8(layout_.rows[static_cast<std::size_t>(row)]));
+    chart_window_->show();
+    chart_window_->raise();
+    return chart_;
 }
 
 void BoardWindow::closeEvent(QCloseEvent* event) {

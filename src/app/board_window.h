@@ -29,6 +29,7 @@ class QTableWidget;
 namespace app {
 
 class BoardForm;
+class RankChart;
 
 class BoardWindow final : public QWidget {
     Q_OBJECT
@@ -79,6 +80,9 @@ class BoardWindow final : public QWidget {
     QLabel* 标签看板状态 = nullptr;
     QListWidget* 列表通知 = nullptr;
 
+    // The rank chart of a grid cell (opened by a click on the cell).
+    RankChart* show_chart(int row, int column);
+
     const board::Board& current_board() const { return board_; }
     const board::GridLayout& layout() const { return layout_; }
     const board::BoardLog* log() const { return log_.get(); }
@@ -115,6 +119,8 @@ class BoardWindow final : public QWidget {
     // Goods as typed (id or link) -> as their goods page gave them.
     std::map<std::string, board::GoodsItem> resolved_;
     std::size_t run_total_ = 0;
+    QWidget* chart_window_ = nullptr;
+    RankChart* chart_ = nullptr;
 };
 
 }  // namespace app

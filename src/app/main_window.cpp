@@ -9,6 +9,7 @@
 
 #include "app/startup_sequence.h"
 #include "app/startup_steps.h"
+#include "app/tracker.h"
 #include "app/window_description.h"
 #include "app/window_query_view.h"
 #include "catalogue/catalogue_handlers.h"
@@ -35,6 +36,8 @@ MainWindow::MainWindow(ui::ProgramData& data, WindowOptions options)
     build_controls();
     find_members();
     bind_events();
+    if (options_.tracker)
+        tracker();
     if (options_.load_browser_pages)
         load_home_page();
     // The created event: the window stays hidden while the sequence runs.
@@ -79,6 +82,11 @@ void MainWindow::bind_events() {
     透明标签1->set_on_left_press([this] { catalogue::retry_level1(context_); });
     透明标签2->set_on_left_press([this] { catalogue::retry_tabs(context_); });
     connect(选择夹1, &QTabWidget::currentChanged, this, &MainWindow::load_on_first_visit);
+    // Beside the page tabs, so no page changes its layout.
+    按钮排名看板 = new QPushButton(QStringLiteral("排名看板"), 选择夹1);
+    按钮排名看板->setObjectName(QStringLiteral("按钮排名看板"));
+    选择夹1->setCornerWidget(按钮排名看板, Qt::TopRightCorner);
+    connect(按钮排名看板, &QPushButton::clicked, this, &MainWindow::open_board);
 }
 
 void MainWindow::load_on_first_visit(int new_page) {
@@ -120,7 +128,35 @@ void MainWindow::fit_outer_geometry() {
         move(spec.outer.left, spec.outer.top);
 }
 
+Tracker& MainWindow::tracker() {
+    if (tracker_ == nullptr) {
+        tracker_ = new Tracker(*this, options_.history_file);
+        tracker_->on_quit = [this] { end_program(); };
+    }
+    return *tracker_;
+}
+
+void MainWindow::end_program() {
+    keep_in_tray_ = false;
+    close();
+}
+
+void MainWindow::record_check(const history::Check& check) {
+    if (tracker_ != nullptr && tracker_->store())
+        (void)tracker_->store()->add_check(check);
+}
+
+void MainWindow::open_board() {
+    tracker().open_board_window();
+}
+
 void MainWindow::closeEvent(QCloseEvent* event) {
+    // With a schedule to keep and a tray icon to come back from, closing only hides.
+    if (keep_in_tray_ && tracker_ != nullptr && tracker_->keeps_running()) {
+        event->ignore();
+        hide();
+        return;
+    }
     event->accept();
     if (options_.on_close)
         options_.on_close();

@@ -4,6 +4,7 @@
 // objectName is the same name, so handlers find it with ui::control<T>(window,
 // "编辑框5") and code in this module can write window.编辑框5.
 #include <QWidget>
+#include <filesystem>
 #include <functional>
 #include <memory>
 
@@ -26,6 +27,10 @@ class DesignTabWidget;
 class TransparentLabel;
 }  // namespace ui
 
+namespace history {
+struct Check;
+}  // namespace history
+
 namespace ranking {
 class QueryView;
 struct QueryState;
@@ -33,6 +38,7 @@ struct QueryState;
 
 namespace app {
 
+class Tracker;
 class WindowQueryView;
 using Handler = std::function<void(ui::Context&)>;
 
@@ -61,6 +67,10 @@ struct WindowOptions {
     FirstVisitLoaders first_visit = FirstVisitLoaders::program_defaults();
     // Called when the user closes the window (after the close is accepted).
     std::function<void()> on_close;
+    // The rank board, its history file, schedules and tray icon from the
+    // start (the program turns this on; otherwise they start on first use).
+    bool tracker = false;
+    std::filesystem::path history_file;  // empty: the user's default history file
 };
 
 class MainWindow final : public QWidget {
@@ -79,6 +89,14 @@ class MainWindow final : public QWidget {
     ui::ProgramData& data() { return context_.data; }
     // What the ranking queries see of this window.
     ranking::QueryView& query_view();
+    // The board, history and schedules beside this window (made on first use).
+    Tracker& tracker();
+    // Opens the board window (the "排名看板" button beside the page tabs).
+    void open_board();
+    // Ends the program even while schedules would keep it in the tray.
+    void end_program();
+    // Keeps a finished single query's run in the check history.
+    void record_check(const history::Check& check);
 
     // The first-visit loading of 选择夹1 (the handler of a current-page change).
     void load_on_first_visit(int new_page);
@@ -176,6 +194,9 @@ class MainWindow final : public QWidget {
     WindowOptions options_;
     ui::Context context_;
     std::unique_ptr<WindowQueryView> query_view_;
+    Tracker* tracker_ = nullptr;  // a child of this window
+    bool keep_in_tray_ = true;    // false once the tray's 退出 asked to end
+    QPushButton* 按钮排名看板 = nullptr;
 };
 
 }  // namespace app

@@ -74,13 +74,14 @@ int run_program() {
     // sequence runs inside the window's constructor.
     on_termination_request([] {
         if (MainWindow* window = MainWindow::find()) {
-            window->close();
+            window->end_program();
         } else {
             pump.begin_shutdown();
         }
     });
 
     WindowOptions options;
+    options.tracker = true;
     options.on_close = [] {
         pump.begin_shutdown();
         QCoreApplication::quit();

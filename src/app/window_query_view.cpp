@@ -8,6 +8,7 @@
 #include <QRadioButton>
 
 #include "app/main_window.h"
+#include "board/check_record.h"
 #include "net/message_box.h"
 #include "text/codepage.h"
 #include "ui/widget_text.h"
@@ -92,6 +93,14 @@ void WindowQueryView::enable_button(QueryKind kind, bool enabled) {
 
 void WindowQueryView::set_button_caption(QueryKind kind, std::string_view caption) {
     ui::write_text(page(kind).button, caption);
+}
+
+void WindowQueryView::run_finished(const ranking::Listing& listing, const std::string& goods_id,
+                                   const ranking::RunOutcome& outcome, int pages_read,
+                                   const std::vector<int>& statuses) {
+    window_.record_check(board::single_check_record(
+        listing, goods_id, outcome, pages_read, statuses,
+        board::unix_ms(std::chrono::system_clock::now())));
 }
 
 void WindowQueryView::message(std::string_view text) {

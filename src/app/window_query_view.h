@@ -36,6 +36,9 @@ class WindowQueryView final : public ranking::QueryView {
     void set_button_caption(ranking::QueryKind kind, std::string_view caption) override;
 
     void message(std::string_view text) override;
+    void run_finished(const ranking::Listing& listing, const std::string& goods_id,
+                      const ranking::RunOutcome& outcome, int pages_read,
+                      const std::vector<int>& statuses) override;
 
   private:
     // The controls of one query page.

@@ -111,7 +111,10 @@ history::Check single_check_record(const ranking::Listing& listing, std::string_
     report.outcomes = {outcome};
     report.pages_read = pages_read;
     report.statuses = std::move(statuses);
-    history::Check check = check_record(report, {std::string(goods_id)}, 1, {});
+    std::vector<std::string> goods;
+    if (!goods_id.empty())
+        goods.emplace_back(goods_id);
+    history::Check check = check_record(report, goods, goods.size(), {});
     check.time_ms = time_ms;
     return check;
 }

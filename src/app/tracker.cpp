@@ -1,0 +1,186 @@
+#include "app/tracker.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QFile>
+#include <QMenu>
+#include <QStyle>
+#include <QSystemTrayIcon>
+#include <QTimer>
+#include <QWidget>
+#include <fstream>
+#include <iostream>
+#include <sstream>
+
+#include "app/board_window.h"
+#include "app/settings.h"
+#include "board/board_text.h"
+#include "history/default_path.h"
+#include "text/codepage.h"
+
+namespace app {
+
+namespace {
+
+constexpr int kScheduleTickMs = 20000;
+
+board::BoardSettings read_board_settings() {
+    std::ifstream in(settings_path());
+    std::stringstream text;
+    text << in.rdbuf();
+    board::ParsedBoardSettings parsed = board::parse_board_settings(text.str());
+    for (const std::string& message : parsed.messages)
+        std::cerr << "korvel: " << kSettingsFileName << ": " << message << '\n';
+    return parsed.settings;
+}
+
+}  // namespace
+
+Tracker::Tracker(QWidget& main_window, const std::filesystem::path& history_file)
+    : QObject(&main_window), main_window_(main_window), settings_(read_board_settings()) {
+    open_store(history_file);
+    make_tray();
+    timer_ = new QTimer(this);
+    connect(timer_, &QTimer::timeout, this,
+            [this] { check_schedules(std::chrono::system_clock::now()); });
+    timer_->start(kScheduleTickMs);
+}
+
+Tracker::~Tracker() = default;
+
+void Tracker::open_store(const std::filesystem::path& file) {
+    std::filesystem::path path = file;
+    if (path.empty()) {
+        const auto found = history::default_history_path();
+        if (!found) {
+            store_problem_ = QString::fromStdString(found.error().message);
+            return;
+        }
+        path = found.value();
+    }
+    auto opened = history::Store::open(path);
+    if (!opened) {
+        // A newer program's file is left alone; the board runs without it.
+        store_problem_ = QString::fromStdString(opened.error().message);
+        std::cerr << "korvel: " << opened.error().message << '\n';
+        return;
+    }
+    store_ = std::make_shared<history::Store>(std::move(opened).value());
+}
+
+BoardWindow& Tracker::board_window() {
+    if (!board_window_) {
+        board_window_ = std::make_unique<BoardWindow>(store_, settings_);
+        board_window_->on_notices = [this](const auto& notices) { show_notices(notices); };
+    }
+    return *board_window_;
+}
+
+void Tracker::open_board_window() {
+    BoardWindow& w = board_window();
+    w.show();
+    w.raise();
+    w.activateWindow();
+}
+
+void Tracker::make_tray() {
+    if (!QSystemTrayIcon::isSystemTrayAvailable())
+        return;
+    tray_ = new QSystemTrayIcon(main_window_.style()->standardIcon(QStyle::SP_ComputerIcon), this);
+    tray_->setToolTip(QStringLiteral("Korvel 排名查询"));
+    auto* menu = new QMenu();
+    connect(this, &QObject::destroyed, menu, &QObject::deleteLater);
+    menu->addAction(QStringLiteral("打开"), this, [this] {
+        main_window_.show();
+        main_window_.raise();
+    });
+    QAction* pause = menu->addAction(QStringLiteral("暂停全部"));
+    pause->setCheckable(true);
+    connect(pause, &QAction::toggled, this, [this](bool on) { set_paused(on); });
+    menu->addAction(QStringLiteral("退出"), this, [this] {
+        if (on_quit)
+            on_quit();
+    });
+    tray_->setContextMenu(menu);
+    tray_->show();
+}
+
+bool Tracker::keeps_running() const {
+    if (tray_ == nullptr || !store_)
+        return false;
+    const auto names = store_->board_names();
+    if (!names)
+        return false;
+    for (const std::string& name : names.value()) {
+        const auto saved = store_->load_board(name);
+        if (!saved)
+            continue;
+        const auto b = board::board_from_text(saved.value().definition);
+        if (b && b->schedule && b->schedule->enabled)
+            return true;
+    }
+    return false;
+}
+
+void Tracker::show_notices(const std::vector<history::Notice>& notices) {
+    if (tray_ == nullptr || notices.empty())
+        return;
+    QString text;
+    for (const history::Notice& n : notices)
+        text += QString::fromStdString(n.message) + QStringLiteral("\n");
+    tray_->showMessage(QStringLiteral("排名变动"), text.trimmed());
+}
+
+void Tracker::record_skip(const std::string& board_utf8, board::Time now) {
+    if (!store_)
+        return;
+    history::Notice notice;
+    notice.board = board_utf8;
+    notice.time_ms = std::chrono::duration_cast<std::chrono::milliseconds>(now.time_since_epoch())
+                         .count();
+    notice.kind = "skipped";
+    notice.message = std::string(board::due_reason(board::DueAction::skip));
+    (void)store_->add_notice(notice);
+}
+
+void Tracker::check_schedules(board::Time now) {
+    if (!store_)
+        return;
+    const auto names = store_->board_names();
+    if (!names)
+        return;
+    const board::LocalZone zone = board::LocalZone::system_at(now);
+    for (const std::string& name : names.value()) {
+        const auto saved = store_->load_board(name);
+        const auto b = saved ? board::board_from_text(saved.value().definition) : std::nullopt;
+        if (!b || !b->schedule || !b->schedule->enabled) {
+            next_start_.erase(name);
+            continue;
+        }
+        auto planned = next_start_.find(name);
+        if (planned == next_start_.end()) {
+            if (const auto first = board::next_start(*b->schedule, now, zone, rng_))
+                next_start_[name] = *first;
+            continue;
+        }
+        if (now < planned->second.at)
+            continue;
+        BoardWindow& w = board_window();
+        const bool this_board_running = w.running() && w.current_board().name == b->name;
+        const board::DueAction action = board::on_due(*b->schedule, paused_, this_board_running);
+        if (action == board::DueAction::start) {
+            if (w.running())
+                continue;  // another board is being checked: try again at the next tick
+            if (w.open_board(b->name))
+                w.start_checks(true);
+        } else if (action == board::DueAction::skip) {
+            record_skip(name, now);
+        }
+        if (const auto next = board::following_start(*b->schedule, planned->second, zone, rng_))
+            planned->second = *next;
+        else
+            next_start_.erase(planned);
+    }
+}
+
+}  // namespace app
