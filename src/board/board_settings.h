@@ -32,6 +32,7 @@ struct BoardSettings {
     int give_up_after = 3;
     double request_timeout_s = 30;
     double max_retry_after_s = 600;
+    bool operator==(const BoardSettings&) const = default;
 };
 
 struct ParsedBoardSettings {

@@ -112,7 +112,9 @@ FetchOrder Scheduler::issue(std::size_t check, TimePoint now) {
     order.host = host_of(order.url);
     orders_[order.ticket] = Order{check, order.host, epoch_};
     ++in_flight_by_host_[order.host];
-    next_slot_ = now + after(jittered(1.0 / settings_.pages_per_second));
+    // A rate set in code rather than read from the settings file may be 0.
+    const double rate = std::clamp(settings_.pages_per_second, 0.01, 1000.0);
+    next_slot_ = now + after(jittered(1.0 / rate));
     return order;
 }
 

@@ -23,17 +23,7 @@ TEST(BoardSettings, ReadsTheBoardSectionOnly) {
         "max_retry_after_s = 90\n"
         "[other]\npause_s = 1\n");
     EXPECT_TRUE(parsed.messages.empty()) << parsed.messages.front();
-    const board::BoardSettings& s = parsed.settings;
-    EXPECT_EQ(s.max_in_flight, 2);
-    EXPECT_EQ(s.pages_per_second, 0.5);
-    EXPECT_EQ(s.retries, 5);
-    EXPECT_EQ(s.jitter, 0);
-    EXPECT_EQ(s.backoff_s, 0.25);
-    EXPECT_EQ(s.failures_before_pause, 4);
-    EXPECT_EQ(s.pause_s, 30);
-    EXPECT_EQ(s.give_up_after, 2);
-    EXPECT_EQ(s.request_timeout_s, 12.5);
-    EXPECT_EQ(s.max_retry_after_s, 90);
+    EXPECT_EQ(parsed.settings, (board::BoardSettings{2, 0.5, 0, 5, 0.25, 4, 30, 2, 12.5, 90}));
 }
 
 TEST(BoardSettings, KeepsTheDefaultForAValueItCannotUse) {
@@ -60,10 +50,7 @@ TEST(BoardSettings, KeepsTheDefaultForAValueItCannotUse) {
         const auto parsed = parse_board_settings("[board]\n" + std::string(row.line) + "\n");
         ASSERT_EQ(parsed.messages.size(), 1u) << row.line;
         EXPECT_EQ(parsed.messages[0].rfind(row.message, 0), 0u) << parsed.messages[0];
-        EXPECT_EQ(parsed.settings.max_in_flight, defaults.max_in_flight);
-        EXPECT_EQ(parsed.settings.pages_per_second, defaults.pages_per_second);
-        EXPECT_EQ(parsed.settings.jitter, defaults.jitter);
-        EXPECT_EQ(parsed.settings.retries, defaults.retries);
+        EXPECT_EQ(parsed.settings, defaults) << row.line;
     }
 }
 
