@@ -19,8 +19,8 @@
 
 #include "app/board_form.h"
 #include "app/rank_chart.h"
-#include "board/chart_series.h"
 #include "board/board_text.h"
+#include "board/chart_series.h"
 #include "board/check_plan.h"
 #include "board/check_record.h"
 #include "history/csv_export.h"
@@ -482,7 +482,8 @@ void BoardWindow::export_to_file(const std::string& csv, const QString& suggeste
 RankChart* BoardWindow::show_chart(int row, int column) {
     if (!log_ || row < 0 || column < 0 || static_cast<std::size_t>(row) >= layout_.cells.size())
         return nullptr;
-    const auto& key = layout_.cells[static_cast<std::size_t>(row)].at(static_cast<std::size_t>(column));
+    const auto& key =
+        layout_.cells[static_cast<std::size_t>(row)].at(static_cast<std::size_t>(column));
     if (!key)
         return nullptr;
     if (chart_window_ == nullptr) {
@@ -499,9 +500,8 @@ RankChart* BoardWindow::show_chart(int row, int column) {
             {"全部", board::ChartRange::all}};
         for (const auto& [caption, range] : choices) {
             auto* b = new QPushButton(QString::fromUtf8(caption), chart_window_);
-            connect(b, &QPushButton::clicked, chart_, [chart = chart_, range = range] {
-                chart->set_range(range);
-            });
+            connect(b, &QPushButton::clicked, chart_,
+                    [chart = chart_, range = range] { chart->set_range(range); });
             ranges->addWidget(b);
         }
         ranges->addStretch();

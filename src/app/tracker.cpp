@@ -136,8 +136,8 @@ void Tracker::record_skip(const std::string& board_utf8, board::Time now) {
         return;
     history::Notice notice;
     notice.board = board_utf8;
-    notice.time_ms = std::chrono::duration_cast<std::chrono::milliseconds>(now.time_since_epoch())
-                         .count();
+    notice.time_ms =
+        std::chrono::duration_cast<std::chrono::milliseconds>(now.time_since_epoch()).count();
     notice.kind = "skipped";
     notice.message = std::string(board::due_reason(board::DueAction::skip));
     (void)store_->add_notice(notice);

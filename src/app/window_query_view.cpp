@@ -98,9 +98,9 @@ void WindowQueryView::set_button_caption(QueryKind kind, std::string_view captio
 void WindowQueryView::run_finished(const ranking::Listing& listing, const std::string& goods_id,
                                    const ranking::RunOutcome& outcome, int pages_read,
                                    const std::vector<int>& statuses) {
-    window_.record_check(board::single_check_record(
-        listing, goods_id, outcome, pages_read, statuses,
-        board::unix_ms(std::chrono::system_clock::now())));
+    window_.record_check(
+        board::single_check_record(listing, goods_id, outcome, pages_read, statuses,
+                                   board::unix_ms(std::chrono::system_clock::now())));
 }
 
 void WindowQueryView::message(std::string_view text) {

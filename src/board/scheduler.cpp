@@ -172,6 +172,7 @@ void Scheduler::page_failed(std::size_t check, ranking::ListingRead&& failed_rea
         return;
     }
     ++state.page_failures;
+    state.last_failure = failed_read;
     const int retry_after = honours_retry_after(page) ? page.retry_after_s : -1;
     // A request sent before the last push-back tells nothing new about the
     // server's mood: it neither counts in a row nor pushes back again.
@@ -229,9 +230,15 @@ void Scheduler::give_up() {
         CheckReport report;
         report.check = i;
         report.listing = plan_.listings[i];
-        report.checked = false;
+        // A check whose requests failed says so; one never tried is not checked.
+        report.checked = state.last_failure.has_value();
+        if (state.last_failure) {
+            report.outcomes = state.last_failure->outcomes();
+            report.pages_read = state.last_failure->pages_read();
+        }
         report.statuses = std::move(state.statuses);
         state.read.reset();
+        state.last_failure.reset();
         reports_.push_back(std::move(report));
     }
     orders_.clear();

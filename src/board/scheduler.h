@@ -87,7 +87,10 @@ class Scheduler {
         bool in_flight = false;
         bool finished = false;
         int page_failures = 0;  // failed requests for the page being read
-        TimePoint ready_at{};   // its next request waits for this (backoff)
+        // The read as the last failed request left it: what the check reports
+        // when the run gives up before a retry succeeds.
+        std::optional<ranking::ListingRead> last_failure;
+        TimePoint ready_at{};  // its next request waits for this (backoff)
         std::vector<int> statuses;
     };
     struct Order {
