@@ -1,0 +1,115 @@
+// A board with a schedule, run by the tracker from the window's event loop:
+// the due start runs the board into the history, a second start after the
+// marketplace moved the goods leaves a rank notice, and a start that comes
+// while the board still runs is skipped and recorded.
+#include "app/tracker.h"
+
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QListWidget>
+#include <QWidget>
+#include <filesystem>
+
+#include "app/board_window.h"
+#include "board/board_text.h"
+#include "qt/test_window.h"
+#include "sim_server.h"
+#include "text/codepage.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using namespace std::chrono_literals;
+
+board::Board scheduled_board() {
+    board::Board b;
+    b.name = text::utf8_to_gbk("定时看板");
+    b.own = {{"4033138", {}, {}, {}}};
+    b.keywords = {text::utf8_to_gbk("辣条大礼包")};
+    b.sorts = {ranking::Sort::general};
+    b.schedule = board::Schedule{true, 15, 0, 0, board::kEveryDay};
+    return b;
+}
+
+class TrackerSchedule : public testing::Test {
+  protected:
+    TrackerSchedule() {
+        fs::create_directories(dir);
+        sim::Options o;
+        o.port = 0;
+        server = std::make_unique<sim::Server>(o);
+        EXPECT_TRUE(server->start());
+        hosts = std::make_unique<qt_test::ScopedHosts>(server->host());
+        tracker = new app::Tracker(main_window, dir / "history.sqlite");
+        tracker->board_window().show_message = [](const QString&) {};
+        const board::Board b = scheduled_board();
+        EXPECT_TRUE(tracker->store()->save_board("定时看板", board::board_to_text(b), 0).ok());
+    }
+    ~TrackerSchedule() override {
+        delete tracker;
+        fs::remove_all(dir);
+    }
+
+    void wait_for_run() {
+        QElapsedTimer guard;  // a hang guard only
+        guard.start();
+        while (tracker->board_window().running() && guard.elapsed() < 60000)
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+    }
+
+    long long checks() { return tracker->store()->count_checks().value(); }
+
+    fs::path dir = fs::temp_directory_path() / ("korvel-tracker-" + std::to_string(::getpid()));
+    std::unique_ptr<sim::Server> server;
+    std::unique_ptr<qt_test::ScopedHosts> hosts;
+    QWidget main_window;
+    app::Tracker* tracker = nullptr;
+};
+
+TEST_F(TrackerSchedule, DueStartsRunTheBoardAndAMovedRankLeavesANotice) {
+    const board::Time t0 = std::chrono::system_clock::now();
+    tracker->check_schedules(t0);  // plans the first start
+    EXPECT_EQ(checks(), 0);
+    tracker->check_schedules(t0 + 17min);  // past the first start (15 min + up to 10 %)
+    wait_for_run();
+    EXPECT_EQ(checks(), 1);
+
+    sim::Options moved = server->options();
+    moved.rank_shift = 15;
+    server->set_options(moved);
+    tracker->check_schedules(t0 + 34min);
+    wait_for_run();
+    EXPECT_EQ(checks(), 2);
+    const auto notices = tracker->store()->notices("定时看板");
+    ASSERT_TRUE(notices.ok());
+    ASSERT_EQ(notices.value().size(), 1u);
+    EXPECT_NE(notices.value()[0].message.find("▼15"), std::string::npos)
+        << notices.value()[0].message;
+    EXPECT_EQ(tracker->board_window().列表通知->count(), 1);
+}
+
+TEST_F(TrackerSchedule, PausedOrStillRunningStartsDoNotRun) {
+    const board::Time t0 = std::chrono::system_clock::now();
+    tracker->check_schedules(t0);
+    tracker->set_paused(true);
+    tracker->check_schedules(t0 + 17min);
+    EXPECT_FALSE(tracker->board_window().running());
+    tracker->set_paused(false);
+
+    sim::Options slow = server->options();
+    slow.delay_ms = 300;
+    server->set_options(slow);
+    tracker->check_schedules(t0 + 34min);
+    ASSERT_TRUE(tracker->board_window().running());
+    tracker->check_schedules(t0 + 51min);  // the previous run still goes on
+    const auto notices = tracker->store()->notices("定时看板");
+    ASSERT_TRUE(notices.ok());
+    ASSERT_EQ(notices.value().size(), 1u);
+    EXPECT_EQ(notices.value()[0].kind, "skipped");
+    wait_for_run();
+    EXPECT_EQ(checks(), 1);
+}
+
+}  // namespace
