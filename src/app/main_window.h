@@ -31,8 +31,14 @@ class QueryView;
 struct QueryState;
 }  // namespace ranking
 
+namespace catalogue {
+class CatalogueView;
+struct CatalogueData;
+}  // namespace catalogue
+
 namespace app {
 
+class WindowCatalogueView;
 class WindowQueryView;
 using Handler = std::function<void(ui::Context&)>;
 
@@ -46,9 +52,10 @@ struct StartupSteps {
 };
 
 // What 选择夹1 runs the first time 类目排名 / 爱逛街排名 is opened.
+using CatalogueLoader = std::function<void(catalogue::CatalogueView&, catalogue::CatalogueData&)>;
 struct FirstVisitLoaders {
-    Handler level1;
-    Handler tabs;
+    CatalogueLoader level1;
+    CatalogueLoader tabs;
     static FirstVisitLoaders program_defaults();
 };
 
@@ -79,6 +86,8 @@ class MainWindow final : public QWidget {
     ui::ProgramData& data() { return context_.data; }
     // What the ranking queries see of this window.
     ranking::QueryView& query_view();
+    // What the catalogue sees of this window.
+    catalogue::CatalogueView& catalogue_view();
 
     // The first-visit loading of 选择夹1 (the handler of a current-page change).
     void load_on_first_visit(int new_page);
@@ -167,7 +176,7 @@ class MainWindow final : public QWidget {
     void find_members();
     void bind_events();
     void bind(QPushButton* button, void (*query)(ranking::QueryView&, ranking::QueryState&));
-    void bind(QComboBox* box, void (*handler)(ui::Context&));
+    void bind(QComboBox* box, void (*entry)(catalogue::CatalogueView&, catalogue::CatalogueData&));
     void load_home_page();
     // Makes the outer size (frame included) the designed one, once the
     // platform knows the frame.
@@ -176,6 +185,7 @@ class MainWindow final : public QWidget {
     WindowOptions options_;
     ui::Context context_;
     std::unique_ptr<WindowQueryView> query_view_;
+    std::unique_ptr<WindowCatalogueView> catalogue_view_;
 };
 
 }  // namespace app
