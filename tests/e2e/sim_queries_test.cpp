@@ -4,15 +4,14 @@
 
 #include <string>
 
-#include "../ranking/query_window.h"
-#include "ranking/query_tabs.h"
+#include "e2e_window.h"
 #include "sim_catalogue.h"
 #include "sim_server.h"
 
 namespace {
 
+using e2e::QueryWindow;
 using ranking::QueryKind;
-using ranking_test::QueryWindow;
 
 net::Hosts hosts_on(const sim::Server& server) {
     const std::string h = server.host();
@@ -110,9 +109,9 @@ TEST_F(SimQueries, EverySortOrderRanksFromItsOwnListing) {
 TEST_F(SimQueries, CategoryQueryOverThreeLevels) {
     ASSERT_TRUE(started);
     const auto levels = catalogue.sample_categories();
-    window->data().编辑框6 = levels[0].id;
-    window->data().编辑框7 = levels[1].id;
-    window->data().编辑框8 = levels[2].id;
+    window->data().catalogue.level1.chosen_id = levels[0].id;
+    window->data().catalogue.level2.chosen_id = levels[1].id;
+    window->data().catalogue.level3.chosen_id = levels[2].id;
     for (int i = 0; i < 3; ++i) {
         window->choose_item(("组合框" + std::to_string(i + 1)).c_str(), levels[i].name);
     }
@@ -134,7 +133,7 @@ TEST_F(SimQueries, IshoppingFoundAndNotFound) {
     ASSERT_TRUE(started);
     const sim::Tab& tab = catalogue.sample_tab();
     window->choose_item("组合框4", tab.name);
-    window->data().编辑框15 = tab.id;
+    window->data().catalogue.tabs.chosen_id = tab.id;
     window->type("编辑框16", std::string(sim::kSampleGoodsId));
     window->click(QueryKind::ishopping);
     const int rank = expected(sim::ListingKind::tab, catalogue.tab_listing(tab.id));
@@ -207,7 +206,7 @@ TEST_F(SimQueries, EntriesWithoutThumbKeepEveryRankInPlace) {
     EXPECT_EQ(window->text("编辑框5"), "关键词：辣条大礼包  " + rank_text(place) + "\r\n\r\n");
 }
 
-TEST_F(SimQueries, SlowAndFaultyAnswersEndNotFound) {
+TEST_F(SimQueries, UnreadableAnswersAreReportedAsFailuresNotAsNotFound) {
     ASSERT_TRUE(started);
     sim::Options o = server.options();
     o.fault_path = "/search";
@@ -216,8 +215,10 @@ TEST_F(SimQueries, SlowAndFaultyAnswersEndNotFound) {
     window->type("编辑框3", "辣条大礼包\n辣条");
     window->click(QueryKind::keyword);
     EXPECT_EQ(window->text("编辑框5"),
-              "关键词：辣条大礼包  前1000名没有找到\r\n\r\n关键词：辣条  前1000名没有找到\r\n\r\n");
-    EXPECT_EQ(listing_targets(server).size(), 4u);
+              "关键词：辣条大礼包  查询失败（返回内容无法识别）\r\n\r\n"
+              "关键词：辣条  查询失败（返回内容无法识别）\r\n\r\n");
+    // A first page that cannot be read ends the keyword: no page 2 is asked for.
+    EXPECT_EQ(listing_targets(server).size(), 2u);
 }
 
 }  // namespace
