@@ -9,15 +9,19 @@ namespace catalogue {
 
 using Entry = void (*)(CatalogueView& view, CatalogueData& data);
 
-void load_level1_first_visit(CatalogueView& view,
-                             CatalogueData& data);            // first opening of 类目排名
-void retry_level1(CatalogueView& view, CatalogueData& data);  // 透明标签1, left button pressed
-void on_level1_selected(CatalogueView& view, CatalogueData& data);  // 组合框1, list item selected
-void on_level2_selected(CatalogueView& view, CatalogueData& data);  // 组合框2, list item selected
-void on_level3_selected(CatalogueView& view, CatalogueData& data);  // 组合框3, list item selected
-void load_tabs_first_visit(CatalogueView& view,
-                           CatalogueData& data);            // first opening of 爱逛街排名
-void retry_tabs(CatalogueView& view, CatalogueData& data);  // 透明标签2, left button pressed
-void on_tab_selected(CatalogueView& view, CatalogueData& data);  // 组合框4, list item selected
+// First opening of 类目排名.
+void load_level1_first_visit(CatalogueView& view, CatalogueData& data);
+// 透明标签1, left button pressed.
+void retry_level1(CatalogueView& view, CatalogueData& data);
+// 组合框1, 组合框2, 组合框3: list item selected.
+void on_level1_selected(CatalogueView& view, CatalogueData& data);
+void on_level2_selected(CatalogueView& view, CatalogueData& data);
+void on_level3_selected(CatalogueView& view, CatalogueData& data);
+// First opening of 爱逛街排名.
+void load_tabs_first_visit(CatalogueView& view, CatalogueData& data);
+// 透明标签2, left button pressed.
+void retry_tabs(CatalogueView& view, CatalogueData& data);
+// 组合框4, list item selected.
+void on_tab_selected(CatalogueView& view, CatalogueData& data);
 
 }  // namespace catalogue

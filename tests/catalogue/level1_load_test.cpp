@@ -167,5 +167,17 @@ TEST_F(Level1Load, WindowClosedDuringTheFetchIsLeftAlone) {
     EXPECT_FALSE(w.data.loads.level1_running);
 }
 
+TEST_F(Level1Load, WindowClosedWhileTheSuccessBoxIsOpenIsLeftAlone) {
+    publish(4);
+    w.load_level1();
+    publish(-1);
+    w.view.during_message = [this] { w.view.close(); };
+    w.retry_level1();
+    ASSERT_EQ(w.view.messages().size(), 1u);
+    EXPECT_FALSE(link().visible);
+    EXPECT_TRUE(link().enabled);
+    EXPECT_TRUE(w.data.category_link.enabled);
+}
+
 }  // namespace
 }  // namespace catalogue

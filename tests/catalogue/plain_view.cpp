@@ -39,6 +39,8 @@ void PlainView::show_link(Link which, const LinkState& state) {
 
 void PlainView::message(const std::string& text, int style, const std::string& caption) {
     messages_.push_back({text, style, caption, link(Link::category), link(Link::tabs)});
+    if (during_message)
+        during_message();
 }
 
 const Box& PlainView::box(ListKind list) const {

@@ -4,6 +4,7 @@
 // shown in, and the message boxes. PlainWindow adds the catalogue's data and
 // the user's choice, bound to the entry points the way the window binds them.
 #include <array>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -49,6 +50,9 @@ class PlainView final : public catalogue::CatalogueView {
     const std::vector<ShownMessage>& messages() const { return messages_; }
     // The window goes away: every watch taken before expires.
     void close() { lifetime_.reset(); }
+
+    // Runs while a message box is open (the user acting meanwhile).
+    std::function<void()> during_message;
 
   private:
     std::array<Box, 4> boxes_;
