@@ -14,7 +14,6 @@
 
 #include "catalogue/catalogue_handlers.h"
 #include "catalogue/category_line.h"
-#include "catalogue/request_paths.h"
 #include "catalogue/selection_lists.h"
 #include "qt/test_window.h"
 #include "text/codepage.h"
@@ -95,6 +94,8 @@ struct Setup {
     qt_test::ScopedHosts hosts{pages().host()};
     qt_test::ScopedQtEventPump pump;
     qt_test::TestWindow w;
+    catalogue::CatalogueView& view() { return w.window.catalogue_view(); }
+    catalogue::CatalogueData& lists() { return w.data.catalogue; }
 };
 
 void check_count(benchmark::State& state, QComboBox* box, int expected) {
@@ -106,22 +107,22 @@ void BM_Level1PageFillsBox(benchmark::State& state) {
     Setup s;
     for (auto _ : state) {
         state.PauseTiming();
-        s.w.data.编辑框9.clear();
-        s.w.data.level1_ids.clear();
+        s.lists().level1.buffer.clear();
+        s.lists().level1.ids.clear();
         s.w.window.组合框1->clear();
         state.ResumeTiming();
-        catalogue::load_level1_first_visit(s.w.context());
+        catalogue::load_level1_first_visit(s.view(), s.lists());
     }
     check_count(state, s.w.window.组合框1, kEntries);
 }
 
 void BM_Level2AnswerFillsBox(benchmark::State& state) {
     Setup s;
-    s.w.data.level1_ids = {"14"};
+    s.lists().level1.ids = {"14"};
     s.w.window.组合框1->addItem(QStringLiteral("x"));
     for (auto _ : state) {
         s.w.window.组合框1->setCurrentIndex(0);
-        catalogue::on_level1_selected(s.w.context());
+        catalogue::on_level1_selected(s.view(), s.lists());
     }
     check_count(state, s.w.window.组合框2, kEntries);
 }
@@ -130,9 +131,9 @@ void BM_TabListFillsBox(benchmark::State& state) {
     Setup s;
     for (auto _ : state) {
         state.PauseTiming();
-        s.w.data.编辑框14.clear();
+        s.lists().tabs.buffer.clear();
         state.ResumeTiming();
-        catalogue::load_tabs_first_visit(s.w.context());
+        catalogue::load_tabs_first_visit(s.view(), s.lists());
     }
     check_count(state, s.w.window.组合框4, kEntries);
 }
@@ -143,9 +144,9 @@ void BM_FillFromBuffer(benchmark::State& state) {
     for (int i = 0; i < kEntries; ++i) {
         buffer += catalogue::category_line(GBK("类目") + std::to_string(i), std::to_string(i));
     }
-    s.w.data.编辑框10 = buffer;
+    s.lists().level2.buffer = buffer;
     for (auto _ : state)
-        catalogue::fill(s.w.context(), catalogue::ListKind::Level2);
+        catalogue::fill(s.view(), s.lists(), catalogue::ListKind::Level2);
     check_count(state, s.w.window.组合框2, kEntries);
 }
 

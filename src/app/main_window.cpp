@@ -10,12 +10,13 @@
 #include "app/startup_sequence.h"
 #include "app/startup_steps.h"
 #include "app/tracker.h"
+#include "app/window_catalogue_view.h"
 #include "app/window_description.h"
 #include "app/window_query_view.h"
 #include "catalogue/catalogue_handlers.h"
+#include "catalogue/selection_lists.h"
 #include "net/hosts.h"
 #include "ranking/query_handlers.h"
-#include "text/primitives.h"
 #include "ui/design_tab_widget.h"
 #include "ui/transparent_label.h"
 
@@ -32,7 +33,8 @@ FirstVisitLoaders FirstVisitLoaders::program_defaults() {
 MainWindow::MainWindow(ui::ProgramData& data, WindowOptions options)
     : options_(std::move(options)),
       context_{*this, data},
-      query_view_(std::make_unique<WindowQueryView>(*this)) {
+      query_view_(std::make_unique<WindowQueryView>(*this)),
+      catalogue_view_(std::make_unique<WindowCatalogueView>(*this)) {
     build_controls();
     find_members();
     bind_events();
@@ -65,9 +67,15 @@ ranking::QueryView& MainWindow::query_view() {
     return *query_view_;
 }
 
-void MainWindow::bind(QComboBox* box, void (*handler)(ui::Context&)) {
+catalogue::CatalogueView& MainWindow::catalogue_view() {
+    return *catalogue_view_;
+}
+
+void MainWindow::bind(QComboBox* box,
+                      void (*entry)(catalogue::CatalogueView&, catalogue::CatalogueData&)) {
     // A user's choice only: filling a box must not look like a selection.
-    connect(box, &QComboBox::activated, this, [this, handler] { handler(context_); });
+    connect(box, &QComboBox::activated, this,
+            [this, entry] { entry(*catalogue_view_, context_.data.catalogue); });
 }
 
 void MainWindow::bind_events() {
@@ -79,8 +87,10 @@ void MainWindow::bind_events() {
     bind(组合框2, catalogue::on_level2_selected);
     bind(组合框3, catalogue::on_level3_selected);
     bind(组合框4, catalogue::on_tab_selected);
-    透明标签1->set_on_left_press([this] { catalogue::retry_level1(context_); });
-    透明标签2->set_on_left_press([this] { catalogue::retry_tabs(context_); });
+    透明标签1->set_on_left_press(
+        [this] { catalogue::retry_level1(*catalogue_view_, context_.data.catalogue); });
+    透明标签2->set_on_left_press(
+        [this] { catalogue::retry_tabs(*catalogue_view_, context_.data.catalogue); });
     connect(选择夹1, &QTabWidget::currentChanged, this, &MainWindow::load_on_first_visit);
     // Beside the page tabs, so no page changes its layout.
     按钮排名看板 = new QPushButton(QStringLiteral("排名看板"), 选择夹1);
@@ -93,15 +103,17 @@ void MainWindow::load_on_first_visit(int new_page) {
     // Lists load the first time their page opens and again after a failed load
     // (the buffer is still empty then). A load dispatches events while it
     // waits, so the current page is read again before the second check.
-    if (new_page == 1 && text::trim(context_.data.编辑框9).empty()) {
+    catalogue::CatalogueData& lists = context_.data.catalogue;
+    if (new_page == 1 && catalogue::needs_loading(lists, catalogue::ListKind::Level1)) {
         选择夹1->setCurrentIndex(1);
         if (options_.first_visit.level1)
-            options_.first_visit.level1(context_);
+            options_.first_visit.level1(*catalogue_view_, lists);
     }
-    if (选择夹1->currentIndex() == 2 && text::trim(context_.data.编辑框14).empty()) {
+    if (选择夹1->currentIndex() == 2 &&
+        catalogue::needs_loading(lists, catalogue::ListKind::Tabs)) {
         选择夹1->setCurrentIndex(2);
         if (options_.first_visit.tabs)
-            options_.first_visit.tabs(context_);
+            options_.first_visit.tabs(*catalogue_view_, lists);
     }
 }
 

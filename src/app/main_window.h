@@ -36,9 +36,15 @@ class QueryView;
 struct QueryState;
 }  // namespace ranking
 
+namespace catalogue {
+class CatalogueView;
+struct CatalogueData;
+}  // namespace catalogue
+
 namespace app {
 
 class Tracker;
+class WindowCatalogueView;
 class WindowQueryView;
 using Handler = std::function<void(ui::Context&)>;
 
@@ -52,9 +58,10 @@ struct StartupSteps {
 };
 
 // What 选择夹1 runs the first time 类目排名 / 爱逛街排名 is opened.
+using CatalogueLoader = std::function<void(catalogue::CatalogueView&, catalogue::CatalogueData&)>;
 struct FirstVisitLoaders {
-    Handler level1;
-    Handler tabs;
+    CatalogueLoader level1;
+    CatalogueLoader tabs;
     static FirstVisitLoaders program_defaults();
 };
 
@@ -97,6 +104,8 @@ class MainWindow final : public QWidget {
     void end_program();
     // Keeps a finished single query's run in the check history.
     void record_check(const history::Check& check);
+    // What the catalogue sees of this window.
+    catalogue::CatalogueView& catalogue_view();
 
     // The first-visit loading of 选择夹1 (the handler of a current-page change).
     void load_on_first_visit(int new_page);
@@ -185,7 +194,7 @@ class MainWindow final : public QWidget {
     void find_members();
     void bind_events();
     void bind(QPushButton* button, void (*query)(ranking::QueryView&, ranking::QueryState&));
-    void bind(QComboBox* box, void (*handler)(ui::Context&));
+    void bind(QComboBox* box, void (*entry)(catalogue::CatalogueView&, catalogue::CatalogueData&));
     void load_home_page();
     // Makes the outer size (frame included) the designed one, once the
     // platform knows the frame.
@@ -197,6 +206,7 @@ class MainWindow final : public QWidget {
     Tracker* tracker_ = nullptr;  // a child of this window
     bool keep_in_tray_ = true;    // false once the tray's 退出 asked to end
     QPushButton* 按钮排名看板 = nullptr;
+    std::unique_ptr<WindowCatalogueView> catalogue_view_;
 };
 
 }  // namespace app

@@ -54,9 +54,10 @@ bool WindowQueryView::has_choice(Choice choice) const {
 }
 
 std::string WindowQueryView::chosen_id(Choice choice) const {
-    const ui::ProgramData& d = window_.data();
-    const std::string* holders[] = {&d.编辑框6, &d.编辑框7, &d.编辑框8, &d.编辑框15};
-    return *holders[static_cast<int>(choice)];
+    const catalogue::CatalogueData& lists = window_.data().catalogue;
+    const catalogue::ListKind kinds[] = {catalogue::ListKind::Level1, catalogue::ListKind::Level2,
+                                         catalogue::ListKind::Level3, catalogue::ListKind::Tabs};
+    return lists.list(kinds[static_cast<int>(choice)]).chosen_id;
 }
 
 std::string WindowQueryView::result_text(QueryKind kind) const {

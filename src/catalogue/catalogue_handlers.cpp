@@ -5,29 +5,29 @@
 
 namespace catalogue {
 
-void load_level1_first_visit(ui::Context& ctx) {
-    load_level1(ctx, Visit::First);
+void load_level1_first_visit(CatalogueView& view, CatalogueData& data) {
+    load_level1(view, data, Visit::First);
 }
-void retry_level1(ui::Context& ctx) {
-    load_level1(ctx, Visit::Retry);
+void retry_level1(CatalogueView& view, CatalogueData& data) {
+    load_level1(view, data, Visit::Retry);
 }
-void on_level1_selected(ui::Context& ctx) {
-    load_sub_level(ctx, ListKind::Level2);
+void on_level1_selected(CatalogueView& view, CatalogueData& data) {
+    load_sub_level(view, data, ListKind::Level2);
 }
-void on_level2_selected(ui::Context& ctx) {
-    load_sub_level(ctx, ListKind::Level3);
+void on_level2_selected(CatalogueView& view, CatalogueData& data) {
+    load_sub_level(view, data, ListKind::Level3);
 }
-void on_level3_selected(ui::Context& ctx) {
-    store_selection(ctx, ListKind::Level3);
+void on_level3_selected(CatalogueView& view, CatalogueData& data) {
+    store_selection(view, data, ListKind::Level3);
 }
-void load_tabs_first_visit(ui::Context& ctx) {
-    load_tabs(ctx, Visit::First);
+void load_tabs_first_visit(CatalogueView& view, CatalogueData& data) {
+    load_tabs(view, data, Visit::First);
 }
-void retry_tabs(ui::Context& ctx) {
-    load_tabs(ctx, Visit::Retry);
+void retry_tabs(CatalogueView& view, CatalogueData& data) {
+    load_tabs(view, data, Visit::Retry);
 }
-void on_tab_selected(ui::Context& ctx) {
-    store_selection(ctx, ListKind::Tabs);
+void on_tab_selected(CatalogueView& view, CatalogueData& data) {
+    store_selection(view, data, ListKind::Tabs);
 }
 
 }  // namespace catalogue

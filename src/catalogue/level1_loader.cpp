@@ -3,51 +3,37 @@
 #include "catalogue/fetch_body.h"
 #include "catalogue/load_tickets.h"
 #include "catalogue/loaders.h"
-#include "catalogue/request_paths.h"
 #include "catalogue/response_parsing.h"
-#include "catalogue/status_link_widget.h"
+#include "catalogue/selection_lists.h"
+#include "catalogue/status_link_update.h"
 #include "net/hosts.h"
-#include "net/message_box.h"
+#include "net/remote_addresses.h"
 #include "text/lines.h"
 
 namespace catalogue {
 
-namespace {
-
-void finish_retry(ui::Context& ctx, int lines) {
-    RetryOutcome outcome;
-    change_link(ctx, kCategoryLink, [&](LinkState link) {
-        outcome = after_level1_retry(std::move(link), lines);
-        return outcome.link;
-    });
-    if (!outcome.announce_success)
-        return;
-    net::show_message(success_message(), 0, message_caption());
-    change_link(ctx, kCategoryLink, after_success_box);
-}
-
-}  // namespace
-
-void load_level1(ui::Context& ctx, Visit visit) {
-    const ExclusiveLoad load(ctx.window, ListKind::Level1);
+void load_level1(CatalogueView& view, CatalogueData& data, Visit visit) {
+    const ExclusiveLoad load(data.loads, ListKind::Level1);
     if (!load.running())
         return;
     if (visit == Visit::First) {
-        ctx.data.编辑框9.clear();
-        change_link(ctx, kCategoryLink, [](LinkState link) {
-            return loading(std::move(link), level1_loading_caption());
-        });
+        data.level1.buffer.clear();
+        set_link(view, data, Link::category, loading(data.category_link, level1_loading_caption()));
     }
-    const std::string body = fetch_body(net::hosts().vendor_info, level1_path());
+    const net::LifetimeWatch watch = view.watch();
+    const std::string body = fetch_body(net::hosts().vendor_info, net::level1_page_path());
+    if (!watch.alive())
+        return;
 
-    ctx.data.编辑框9 = level1_buffer_from_page(body);
-    fill(ctx, ListKind::Level1);
-    const int lines = text::line_count(ctx.data.编辑框9);
-    if (visit == Visit::Retry)
-        return finish_retry(ctx, lines);
-    change_link(ctx, kCategoryLink, [lines](LinkState link) {
-        return after_level1_first_visit(std::move(link), lines);
-    });
+    data.level1.buffer = level1_buffer_from_page(body);
+    fill(view, data, ListKind::Level1);
+    const int lines = text::line_count(data.level1.buffer);
+    if (visit == Visit::Retry) {
+        finish_retry(view, data, Link::category, after_level1_retry(data.category_link, lines),
+                     watch);
+        return;
+    }
+    set_link(view, data, Link::category, after_level1_first_visit(data.category_link, lines));
 }
 
 }  // namespace catalogue

@@ -1,7 +1,7 @@
 #pragma once
 // The loaders that fill the selection lists from the network.
-#include "catalogue/selection_lists.h"
-#include "ui/program_data.h"
+#include "catalogue/catalogue_data.h"
+#include "catalogue/catalogue_view.h"
 
 namespace catalogue {
 
@@ -12,10 +12,10 @@ enum class Visit { First, Retry };
 inline constexpr int kSubLevelTries = 3;
 
 // Level 1 from the vendor info page, into 编辑框9 / 组合框1.
-void load_level1(ui::Context& ctx, Visit visit);
+void load_level1(CatalogueView& view, CatalogueData& data, Visit visit);
 // Level 2 (after a level-1 choice) or level 3 (after a level-2 choice).
-void load_sub_level(ui::Context& ctx, ListKind kind);
+void load_sub_level(CatalogueView& view, CatalogueData& data, ListKind kind);
 // The 爱逛街 tabs, appended to 编辑框14 / 组合框4.
-void load_tabs(ui::Context& ctx, Visit visit);
+void load_tabs(CatalogueView& view, CatalogueData& data, Visit visit);
 
 }  // namespace catalogue

@@ -2,11 +2,13 @@
 // The status links 透明标签1 (category levels) and 透明标签2 (爱逛街 tabs): a
 // blue caption while a list loads, a red one offering a retry after a failed
 // load. The transitions are pure functions of the link's state and the number
-// of lines a load left in its buffer; the window layer only applies them.
+// of lines a load left in its buffer; the window only shows the result.
 #include <string>
 #include <string_view>
 
 namespace catalogue {
+
+enum class Link { category, tabs };  // 透明标签1, 透明标签2
 
 enum class LinkColour { Unchanged, Blue, Red };  // Blue = (0,0,255), Red = (255,0,0)
 
@@ -14,6 +16,8 @@ struct LinkState {
     bool visible = false;
     bool enabled = false;
     std::string caption;
+    // Unchanged: the link keeps the colour it was given last (its designed
+    // colour before any load).
     LinkColour colour = LinkColour::Unchanged;
 
     bool operator==(const LinkState&) const = default;

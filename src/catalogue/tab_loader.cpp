@@ -3,41 +3,32 @@
 #include "catalogue/fetch_body.h"
 #include "catalogue/load_tickets.h"
 #include "catalogue/loaders.h"
-#include "catalogue/request_paths.h"
 #include "catalogue/response_parsing.h"
-#include "catalogue/status_link_widget.h"
+#include "catalogue/selection_lists.h"
+#include "catalogue/status_link_update.h"
 #include "net/hosts.h"
-#include "net/message_box.h"
+#include "net/remote_addresses.h"
 #include "text/lines.h"
 
 namespace catalogue {
 
-void load_tabs(ui::Context& ctx, Visit visit) {
-    const ExclusiveLoad load(ctx.window, ListKind::Tabs);
+void load_tabs(CatalogueView& view, CatalogueData& data, Visit visit) {
+    const ExclusiveLoad load(data.loads, ListKind::Tabs);
     if (!load.running())
         return;
-    change_link(ctx, kTabLink,
-                [](LinkState link) { return loading(std::move(link), tabs_loading_caption()); });
-    const std::string body = fetch_body(net::hosts().operations_api, tablist_path());
+    set_link(view, data, Link::tabs, loading(data.tab_link, tabs_loading_caption()));
+    const net::LifetimeWatch watch = view.watch();
+    const std::string body = fetch_body(net::hosts().operations_api, net::tablist_path());
+    if (!watch.alive())
+        return;
 
     // Appended: a retry after a partial load keeps the lines found before.
-    ctx.data.编辑框14 += tab_lines_from_response(body);
-    fill(ctx, ListKind::Tabs);
-    const int lines = text::line_count(ctx.data.编辑框14);
-    change_link(ctx, kTabLink,
-                [lines](LinkState link) { return after_tabs_load(std::move(link), lines); });
-    if (visit == Visit::First)
-        return;
-
-    RetryOutcome outcome;
-    change_link(ctx, kTabLink, [&](LinkState link) {
-        outcome = after_tabs_retry(std::move(link), lines);
-        return outcome.link;
-    });
-    if (!outcome.announce_success)
-        return;
-    net::show_message(success_message(), 0, message_caption());
-    change_link(ctx, kTabLink, after_success_box);
+    data.tabs.buffer += tab_lines_from_response(body);
+    fill(view, data, ListKind::Tabs);
+    const int lines = text::line_count(data.tabs.buffer);
+    set_link(view, data, Link::tabs, after_tabs_load(data.tab_link, lines));
+    if (visit == Visit::Retry)
+        finish_retry(view, data, Link::tabs, after_tabs_retry(data.tab_link, lines), watch);
 }
 
 }  // namespace catalogue

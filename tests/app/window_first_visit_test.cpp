@@ -21,16 +21,18 @@ struct CountingWindow {
     explicit CountingWindow(std::function<void(app::MainWindow&)> during_level1 = {},
                             std::string tabs_fill = {}) {
         app::WindowOptions options = qt_test::test_window_options();
-        options.first_visit.level1 = [this, during_level1](ui::Context&) {
+        options.first_visit.level1 = [this, during_level1](catalogue::CatalogueView&,
+                                                           catalogue::CatalogueData&) {
             ++calls.level1;
             calls.page_seen_by_level1 = w->window.选择夹1->currentIndex();
             if (during_level1)
                 during_level1(w->window);
         };
-        options.first_visit.tabs = [this, tabs_fill](ui::Context& ctx) {
+        options.first_visit.tabs = [this, tabs_fill](catalogue::CatalogueView&,
+                                                     catalogue::CatalogueData& lists) {
             ++calls.tabs;
             calls.page_seen_by_tabs = w->window.选择夹1->currentIndex();
-            ctx.data.编辑框14 = tabs_fill;
+            lists.tabs.buffer = tabs_fill;
         };
         w = std::make_unique<qt_test::TestWindow>(std::move(options));
     }
@@ -62,8 +64,8 @@ class FirstVisit : public ::testing::TestWithParam<VisitCase> {};
 TEST_P(FirstVisit, LoadsOnlyWhenThePagesBufferIsEmpty) {
     const VisitCase& c = GetParam();
     CountingWindow cw;
-    cw.w->data.编辑框9 = c.level1_buffer;
-    cw.w->data.编辑框14 = c.tabs_buffer;
+    cw.w->data.catalogue.level1.buffer = c.level1_buffer;
+    cw.w->data.catalogue.tabs.buffer = c.tabs_buffer;
     cw.open(c.page);
     EXPECT_EQ(cw.calls.level1, c.level1_loads);
     EXPECT_EQ(cw.calls.tabs, c.tab_loads);
@@ -98,10 +100,10 @@ INSTANTIATE_TEST_SUITE_P(Pages, FirstVisit,
 
 TEST(FirstVisitAgain, ALoadThatFailedIsTriedAgainOnTheNextVisit) {
     CountingWindow cw;
-    cw.open(1);  // the load leaves 编辑框9 empty, as a failed load does
+    cw.open(1);  // the load leaves the level-1 buffer empty, as a failed load does
     cw.open(1);
     EXPECT_EQ(cw.calls.level1, 2);
-    cw.w->data.编辑框9 = GBK("女装—1");
+    cw.w->data.catalogue.level1.buffer = GBK("女装—1");
     cw.open(1);
     EXPECT_EQ(cw.calls.level1, 2);
 }
@@ -117,7 +119,7 @@ TEST(FirstVisitAgain, TabPageOpenedDuringTheCategoryLoadLoadsItsListOnce) {
 }
 
 TEST(FirstVisitAgain, AFailedTabLoadDuringTheCategoryLoadIsRetriedAfterIt) {
-    // The nested visit's load leaves 编辑框14 empty; the outer handler then
+    // The nested visit's load leaves the tab buffer empty; the outer handler then
     // finds page 2 current with an empty buffer and loads once more.
     CountingWindow cw([](app::MainWindow& window) { window.选择夹1->setCurrentIndex(2); });
     cw.open(1);

@@ -4,13 +4,10 @@
 
 #include <optional>
 
-#include "catalogue/catalogue_handlers.h"
 #include "catalogue/status_link.h"
-#include "catalogue/status_link_widget.h"
-#include "catalogue_host.h"
-#include "net/message_box.h"
+#include "plain_view.h"
 #include "probe_pump.h"
-#include "qt/test_window.h"
+#include "scoped_hosts.h"
 #include "sim_catalogue.h"
 #include "sim_lists.h"
 #include "sim_server.h"
@@ -35,8 +32,8 @@ class Level1Load : public ::testing::Test {
     }
 
     Expected all() const { return expected(sim::Catalogue(server.options().seed).level1()); }
-    Expected shown() { return Expected{items(host.box(1)), host.data().level1_ids}; }
-    LinkState link() { return read_link(host.link(1)); }
+    Expected shown() const { return Expected{w.items(ListKind::Level1), w.data.level1.ids}; }
+    LinkState link() const { return w.view.link(Link::category); }
 
     int info_requests() const {
         int n = 0;
@@ -46,9 +43,8 @@ class Level1Load : public ::testing::Test {
     }
 
     sim::Server server{on_any_port()};
-    std::optional<qt_test::ScopedHosts> hosts;  // once the server has its port
-    qt_test::RecordingMessageBox messages;
-    CatalogueHost host;
+    std::optional<ScopedHosts> hosts;  // once the server has its port
+    PlainWindow w;
 };
 
 void expect_same(const Expected& got, const Expected& want) {
@@ -56,46 +52,47 @@ void expect_same(const Expected& got, const Expected& want) {
     EXPECT_EQ(got.ids, want.ids);
 }
 
+const LinkState kFirstFailed{true, true, GBK("获取类目名称失败，点击这里重新获取…"),
+                             LinkColour::Red};
+
 TEST_F(Level1Load, FirstVisitFillsTheBoxAndHidesTheLink) {
     ASSERT_GE(all().names.size(), 5u);
-    load_level1_first_visit(host.ctx());
+    w.load_level1();
     expect_same(shown(), all());
     EXPECT_EQ(info_requests(), 1);
     EXPECT_FALSE(link().visible);
     EXPECT_FALSE(link().enabled);
-    EXPECT_EQ(host.box(1).currentIndex(), -1);
-    EXPECT_TRUE(messages.messages().empty());
+    EXPECT_EQ(w.view.box(ListKind::Level1).chosen, -1);
+    EXPECT_TRUE(w.view.messages().empty());
+    EXPECT_EQ(w.data.category_link, link());
 }
 
 TEST_F(Level1Load, ExactlyFourEntriesFail) {
     publish(4);
-    load_level1_first_visit(host.ctx());
+    w.load_level1();
     expect_same(shown(), first(all(), 4));
-    EXPECT_EQ(link(),
-              (LinkState{true, true, GBK("获取类目名称失败，点击这里重新获取…"), LinkColour::Red}));
-    EXPECT_EQ(host.link(1).palette().color(QPalette::WindowText), QColor(255, 0, 0));
+    EXPECT_EQ(link(), kFirstFailed);
 }
 
 TEST_F(Level1Load, FiveEntriesSucceedWithoutABox) {
     publish(5);
-    load_level1_first_visit(host.ctx());
+    w.load_level1();
     expect_same(shown(), first(all(), 5));
     EXPECT_FALSE(link().visible);
     EXPECT_FALSE(link().enabled);
-    EXPECT_TRUE(messages.messages().empty());
+    EXPECT_TRUE(w.view.messages().empty());
 }
 
 TEST_F(Level1Load, LinkIsBlueWithProgressCaptionWhileFetching) {
     std::vector<LinkState> seen;
     ProbePump pump([&](int) { seen.push_back(link()); });
-    load_level1_first_visit(host.ctx());
+    w.load_level1();
     ASSERT_EQ(seen.size(), 1u);
     EXPECT_EQ(seen[0], (LinkState{true, false, GBK("一级类目获取中……"), LinkColour::Blue}));
-    EXPECT_EQ(host.link(1).palette().color(QPalette::WindowText), QColor(0, 0, 255));
 }
 
 struct NoAnswer {
-    const char* label;
+    const char* name;
     void (*fault)(sim::Options&);
 };
 
@@ -105,40 +102,34 @@ TEST_P(Level1NoAnswer, LeavesBufferBlankAndShowsFailure) {
     sim::Options options = server.options();
     GetParam().fault(options);
     server.set_options(options);
-    load_level1_first_visit(host.ctx());
-    EXPECT_EQ(host.data().编辑框9, "");
-    EXPECT_EQ(host.box(1).count(), 0);
-    EXPECT_EQ(link(),
-              (LinkState{true, true, GBK("获取类目名称失败，点击这里重新获取…"), LinkColour::Red}));
+    w.load_level1();
+    EXPECT_EQ(w.data.level1.buffer, "");
+    EXPECT_TRUE(w.items(ListKind::Level1).empty());
+    EXPECT_EQ(link(), kFirstFailed);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Faults, Level1NoAnswer,
     ::testing::Values(
-        NoAnswer{"empty body", [](sim::Options& o) { o.body = sim::BodyFault::empty; }},
-        NoAnswer{"garbage", [](sim::Options& o) { o.body = sim::BodyFault::garbage; }},
-        NoAnswer{"server error", [](sim::Options& o) { o.status = 500; }},
-        NoAnswer{"refused", [](sim::Options& o) { o.refuse_connections = true; }},
-        NoAnswer{"no entries", [](sim::Options& o) { o.level1_count = 0; }}));
+        NoAnswer{"EmptyBody", [](sim::Options& o) { o.body = sim::BodyFault::empty; }},
+        NoAnswer{"Garbage", [](sim::Options& o) { o.body = sim::BodyFault::garbage; }},
+        NoAnswer{"ServerError", [](sim::Options& o) { o.status = 500; }},
+        NoAnswer{"Refused", [](sim::Options& o) { o.refuse_connections = true; }},
+        NoAnswer{"NoEntries", [](sim::Options& o) { o.level1_count = 0; }}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(Level1Load, SuccessfulRetryAnnouncesOnceThenHidesAndDisables) {
     publish(4);
-    load_level1_first_visit(host.ctx());
+    w.load_level1();
     publish(-1);
-    LinkState at_box;
-    int boxes = 0;
-    net::set_message_box([&](const std::string& text, int style, const std::string& caption) {
-        ++boxes;
-        at_box = link();
-        EXPECT_EQ(text, GBK("获取成功"));
-        EXPECT_EQ(style, 0);
-        EXPECT_EQ(caption, GBK("信息："));
-        return 0;
-    });
-    retry_level1(host.ctx());
-    EXPECT_EQ(boxes, 1);
-    EXPECT_FALSE(at_box.visible);
-    EXPECT_TRUE(at_box.enabled);  // disabled only once the box is closed
+    w.retry_level1();
+    ASSERT_EQ(w.view.messages().size(), 1u);
+    const ShownMessage& box = w.view.messages()[0];
+    EXPECT_EQ(box.text, GBK("获取成功"));
+    EXPECT_EQ(box.style, 0);
+    EXPECT_EQ(box.caption, GBK("信息："));
+    EXPECT_FALSE(box.category_link.visible);
+    EXPECT_TRUE(box.category_link.enabled);  // disabled only once the box is closed
     EXPECT_FALSE(link().visible);
     EXPECT_FALSE(link().enabled);
     // The retry does not empty the box: the four earlier entries come twice.
@@ -147,11 +138,11 @@ TEST_F(Level1Load, SuccessfulRetryAnnouncesOnceThenHidesAndDisables) {
 
 TEST_F(Level1Load, FailedRetryShowsTheRetryCaptionAndStaysClickable) {
     publish(2);
-    load_level1_first_visit(host.ctx());
-    retry_level1(host.ctx());
+    w.load_level1();
+    w.retry_level1();
     EXPECT_EQ(link(), (LinkState{true, true, GBK("获取一级类目名称失败，点击这里重新获取……"),
                                  LinkColour::Red}));
-    EXPECT_TRUE(messages.messages().empty());
+    EXPECT_TRUE(w.view.messages().empty());
     expect_same(shown(), joined(first(all(), 2), first(all(), 2)));
     EXPECT_EQ(info_requests(), 2);
 }
@@ -159,11 +150,33 @@ TEST_F(Level1Load, FailedRetryShowsTheRetryCaptionAndStaysClickable) {
 TEST_F(Level1Load, SecondVisitDuringTheFetchLoadsNothingMore) {
     ProbePump pump([&](int wait) {
         if (wait == 1)
-            load_level1_first_visit(host.ctx());
+            w.load_level1();
     });
-    load_level1_first_visit(host.ctx());
+    w.load_level1();
     expect_same(shown(), all());
     EXPECT_EQ(info_requests(), 1);
+    EXPECT_FALSE(w.data.loads.level1_running);
+}
+
+TEST_F(Level1Load, WindowClosedDuringTheFetchIsLeftAlone) {
+    ProbePump pump([&](int) { w.view.close(); });
+    w.load_level1();
+    EXPECT_TRUE(w.items(ListKind::Level1).empty());
+    EXPECT_EQ(w.data.level1.buffer, "");
+    EXPECT_EQ(link().caption, GBK("一级类目获取中……"));
+    EXPECT_FALSE(w.data.loads.level1_running);
+}
+
+TEST_F(Level1Load, WindowClosedWhileTheSuccessBoxIsOpenIsLeftAlone) {
+    publish(4);
+    w.load_level1();
+    publish(-1);
+    w.view.during_message = [this] { w.view.close(); };
+    w.retry_level1();
+    ASSERT_EQ(w.view.messages().size(), 1u);
+    EXPECT_FALSE(link().visible);
+    EXPECT_TRUE(link().enabled);
+    EXPECT_TRUE(w.data.category_link.enabled);
 }
 
 }  // namespace

@@ -1,12 +1,11 @@
 #pragma once
 // An event pump for tests that runs a probe at the start of each wait, so a
-// test can look at the window (or act as the user) while a fetch is pending.
-// Between probes it dispatches Qt events like the window's own pump.
-#include <condition_variable>
+// test can look at the view (or act as the user) while a fetch is pending.
+// The wait itself is the plain pump's. Installed for its lifetime.
 #include <functional>
-#include <mutex>
 
 #include "net/event_pump.h"
+#include "net/plain_event_pump.h"
 
 namespace catalogue_test {
 
@@ -14,23 +13,20 @@ class ProbePump : public net::EventPump {
   public:
     // The probe gets the 1-based number of the wait it runs in.
     explicit ProbePump(std::function<void(int wait)> probe);
-    ~ProbePump() override;  // restores the previous pump
+    ~ProbePump() override;  // restores the program's default pump
     ProbePump(const ProbePump&) = delete;
     ProbePump& operator=(const ProbePump&) = delete;
 
-    void dispatch_pending() override;
+    void dispatch_pending() override { inner_.dispatch_pending(); }
     bool wait_until(const std::function<bool()>& done, net::Clock::time_point deadline) override;
-    void wake() override;
+    void wake() override { inner_.wake(); }
 
     int waits() const { return waits_; }
 
   private:
     std::function<void(int)> probe_;
-    net::EventPump* previous_;
+    net::PlainEventPump inner_;
     int waits_ = 0;
-    std::mutex mutex_;
-    std::condition_variable woken_;
-    bool nudged_ = false;
 };
 
 }  // namespace catalogue_test

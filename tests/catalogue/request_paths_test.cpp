@@ -1,21 +1,22 @@
-#include "catalogue/request_paths.h"
-
+// The addresses the catalogue's lists come from, byte for byte.
 #include <gtest/gtest.h>
 
-namespace catalogue {
+#include "net/remote_addresses.h"
+
+namespace net {
 namespace {
 
 TEST(RequestPaths, Level1IsTheVendorInfoPage) {
-    EXPECT_EQ(level1_path(), "/info.asp?id=70");
+    EXPECT_EQ(level1_page_path(), "/info.asp?id=70");
 }
 
 TEST(RequestPaths, Level2PutsOffsetBeforeOptType) {
-    EXPECT_EQ(level2_path("15"),
+    EXPECT_EQ(level2_groups_path("15"),
               "/operation/15/groups?offset=0&opt_type=1&size=20&sort_type=DEFAULT&qmxuid=0");
 }
 
 TEST(RequestPaths, Level3PutsOptTypeBeforeOffset) {
-    EXPECT_EQ(level3_path("1501"),
+    EXPECT_EQ(level3_groups_path("1501"),
               "/operation/1501/groups?opt_type=2&offset=0&size=20&sort_type=DEFAULT&qmxuid=0");
 }
 
@@ -24,7 +25,7 @@ TEST(RequestPaths, TabListHasAnEmptyQmxuid) {
 }
 
 TEST(RequestPaths, UrlIsSchemeHostAndPath) {
-    EXPECT_EQ(request_url("127.0.0.1:8080", "/a?b=1"), "http://127.0.0.1:8080/a?b=1");
+    EXPECT_EQ(http_url("127.0.0.1:8080", "/a?b=1"), "http://127.0.0.1:8080/a?b=1");
 }
 
 struct IdCase {
@@ -35,7 +36,7 @@ struct IdCase {
 class IdSegment : public ::testing::TestWithParam<IdCase> {};
 
 TEST_P(IdSegment, StaysOneSafePathSegment) {
-    const std::string segment = id_segment(GetParam().id);
+    const std::string segment = encode_id(GetParam().id);
     EXPECT_EQ(segment, GetParam().segment);
     for (unsigned char c : segment) {
         EXPECT_GT(c, 0x20);
@@ -59,10 +60,10 @@ INSTANTIATE_TEST_SUITE_P(
                       IdCase{"\"}", "%22%7D"}));
 
 TEST(RequestPaths, OddIdStaysInsideItsSegment) {
-    const std::string path = level2_path("1/groups?x=");
+    const std::string path = level2_groups_path("1/groups?x=");
     EXPECT_EQ(path.find("/groups?", 0), path.rfind("/groups?"));
     EXPECT_EQ(path.rfind("?offset=0&opt_type=1"), path.find('?'));
 }
 
 }  // namespace
-}  // namespace catalogue
+}  // namespace net

@@ -3,12 +3,9 @@
 
 #include <optional>
 
-#include "catalogue/catalogue_handlers.h"
-#include "catalogue/status_link_widget.h"
-#include "catalogue_host.h"
-#include "net/message_box.h"
+#include "plain_view.h"
 #include "probe_pump.h"
-#include "qt/test_window.h"
+#include "scoped_hosts.h"
 #include "sim_catalogue.h"
 #include "sim_lists.h"
 #include "sim_server.h"
@@ -33,13 +30,12 @@ class TabLoad : public ::testing::Test {
     }
 
     Expected all() const { return expected(sim::Catalogue(server.options().seed).tabs()); }
-    Expected shown() { return Expected{items(host.box(4)), host.data().tab_ids}; }
-    LinkState link() { return read_link(host.link(2)); }
+    Expected shown() const { return Expected{w.items(ListKind::Tabs), w.data.tabs.ids}; }
+    LinkState link() const { return w.view.link(Link::tabs); }
 
     sim::Server server{on_any_port()};
-    std::optional<qt_test::ScopedHosts> hosts;  // once the server has its port
-    qt_test::RecordingMessageBox messages;
-    CatalogueHost host;
+    std::optional<ScopedHosts> hosts;  // once the server has its port
+    PlainWindow w;
 };
 
 void expect_same(const Expected& got, const Expected& want) {
@@ -53,56 +49,50 @@ TEST_F(TabLoad, FirstVisitListsEveryTabInOrder) {
     ASSERT_GE(all().ids.size(), 3u);
     std::vector<LinkState> during;
     ProbePump pump([&](int) { during.push_back(link()); });
-    load_tabs_first_visit(host.ctx());
+    w.load_tabs();
     expect_same(shown(), all());
     ASSERT_EQ(during.size(), 1u);
     EXPECT_EQ(during[0], (LinkState{true, false, GBK("爱逛街类目获取中…"), LinkColour::Blue}));
     EXPECT_FALSE(link().visible);
-    EXPECT_TRUE(messages.messages().empty());
-    EXPECT_EQ(host.box(4).currentIndex(), -1);
+    EXPECT_TRUE(w.view.messages().empty());
+    EXPECT_EQ(w.view.box(ListKind::Tabs).chosen, -1);
+    EXPECT_EQ(w.view.link(Link::category), LinkState{});
 }
 
 TEST_F(TabLoad, ChoosingTheThirdTabStoresItsId) {
-    load_tabs_first_visit(host.ctx());
-    host.choose(4, 2);
-    EXPECT_EQ(host.data().编辑框15, all().ids[2]);
+    w.load_tabs();
+    w.choose(ListKind::Tabs, 2);
+    EXPECT_EQ(w.data.tabs.chosen_id, all().ids[2]);
 }
 
 TEST_F(TabLoad, ASingleTabFails) {
     publish(1);
-    load_tabs_first_visit(host.ctx());
+    w.load_tabs();
     expect_same(shown(), first(all(), 1));
     EXPECT_EQ(link(), kTabsFailed);
-    EXPECT_EQ(host.link(2).palette().color(QPalette::WindowText), QColor(255, 0, 0));
 }
 
 TEST_F(TabLoad, NoAnswerFailsAndKeepsTheBufferBlank) {
     sim::Options options = server.options();
     options.body = sim::BodyFault::empty;
     server.set_options(options);
-    load_tabs_first_visit(host.ctx());
-    EXPECT_EQ(host.data().编辑框14, "");
+    w.load_tabs();
+    EXPECT_EQ(w.data.tabs.buffer, "");
     EXPECT_EQ(link(), kTabsFailed);
 }
 
 TEST_F(TabLoad, SuccessfulRetryAppendsAnnouncesOnceAndDisablesTheLink) {
     publish(1);
-    load_tabs_first_visit(host.ctx());
+    w.load_tabs();
     publish(-1);
-    int boxes = 0;
-    LinkState at_box;
-    net::set_message_box([&](const std::string& text, int style, const std::string& caption) {
-        ++boxes;
-        at_box = link();
-        EXPECT_EQ(text, GBK("获取成功"));
-        EXPECT_EQ(style, 0);
-        EXPECT_EQ(caption, GBK("信息："));
-        return 0;
-    });
-    retry_tabs(host.ctx());
-    EXPECT_EQ(boxes, 1);
-    EXPECT_FALSE(at_box.visible);
-    EXPECT_TRUE(at_box.enabled);
+    w.retry_tabs();
+    ASSERT_EQ(w.view.messages().size(), 1u);
+    const ShownMessage& box = w.view.messages()[0];
+    EXPECT_EQ(box.text, GBK("获取成功"));
+    EXPECT_EQ(box.style, 0);
+    EXPECT_EQ(box.caption, GBK("信息："));
+    EXPECT_FALSE(box.tab_link.visible);
+    EXPECT_TRUE(box.tab_link.enabled);
     EXPECT_FALSE(link().visible);
     EXPECT_FALSE(link().enabled);
     expect_same(shown(), joined(first(all(), 1), all()));
@@ -110,21 +100,30 @@ TEST_F(TabLoad, SuccessfulRetryAppendsAnnouncesOnceAndDisablesTheLink) {
 
 TEST_F(TabLoad, FailedRetryKeepsTheFailureCaption) {
     publish(0);
-    load_tabs_first_visit(host.ctx());
-    retry_tabs(host.ctx());
+    w.load_tabs();
+    w.retry_tabs();
     EXPECT_EQ(link(), kTabsFailed);
-    EXPECT_TRUE(messages.messages().empty());
-    EXPECT_EQ(host.box(4).count(), 0);
+    EXPECT_TRUE(w.view.messages().empty());
+    EXPECT_TRUE(w.items(ListKind::Tabs).empty());
 }
 
 TEST_F(TabLoad, RetryClickDuringALoadStartsNoSecondLoad) {
     ProbePump pump([&](int wait) {
         if (wait == 1)
-            retry_tabs(host.ctx());
+            w.retry_tabs();
     });
-    load_tabs_first_visit(host.ctx());
+    w.load_tabs();
     expect_same(shown(), all());
     EXPECT_EQ(pump.waits(), 1);
+    EXPECT_FALSE(w.data.loads.tabs_running);
+}
+
+TEST_F(TabLoad, WindowClosedDuringTheFetchIsLeftAlone) {
+    ProbePump pump([&](int) { w.view.close(); });
+    w.load_tabs();
+    EXPECT_TRUE(w.items(ListKind::Tabs).empty());
+    EXPECT_EQ(w.data.tabs.buffer, "");
+    EXPECT_EQ(link().caption, GBK("爱逛街类目获取中…"));
 }
 
 }  // namespace

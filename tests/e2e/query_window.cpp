@@ -16,8 +16,7 @@ namespace {
 
 app::WindowOptions test_options() {
     app::WindowOptions options = qt_test::test_window_options();
-    options.first_visit.level1 = [](ui::Context&) {};
-    options.first_visit.tabs = [](ui::Context&) {};
+    options.first_visit = {};
     return options;
 }
 

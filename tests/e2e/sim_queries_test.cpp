@@ -109,9 +109,9 @@ TEST_F(SimQueries, EverySortOrderRanksFromItsOwnListing) {
 TEST_F(SimQueries, CategoryQueryOverThreeLevels) {
     ASSERT_TRUE(started);
     const auto levels = catalogue.sample_categories();
-    window->data().编辑框6 = levels[0].id;
-    window->data().编辑框7 = levels[1].id;
-    window->data().编辑框8 = levels[2].id;
+    window->data().catalogue.level1.chosen_id = levels[0].id;
+    window->data().catalogue.level2.chosen_id = levels[1].id;
+    window->data().catalogue.level3.chosen_id = levels[2].id;
     for (int i = 0; i < 3; ++i) {
         window->choose_item(("组合框" + std::to_string(i + 1)).c_str(), levels[i].name);
     }
@@ -133,7 +133,7 @@ TEST_F(SimQueries, IshoppingFoundAndNotFound) {
     ASSERT_TRUE(started);
     const sim::Tab& tab = catalogue.sample_tab();
     window->choose_item("组合框4", tab.name);
-    window->data().编辑框15 = tab.id;
+    window->data().catalogue.tabs.chosen_id = tab.id;
     window->type("编辑框16", std::string(sim::kSampleGoodsId));
     window->click(QueryKind::ishopping);
     const int rank = expected(sim::ListingKind::tab, catalogue.tab_listing(tab.id));
