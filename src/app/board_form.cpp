@@ -23,7 +23,7 @@ QPlainTextEdit* lines_box(QWidget* parent, const char* name, const QString& hint
     box->setObjectName(QString::fromUtf8(name));
     box->setPlaceholderText(hint);
     box->setTabChangesFocus(true);
-    box->setMaximumHeight(70);
+    box->setMaximumHeight(48);
     return box;
 }
 
@@ -111,6 +111,8 @@ QWidget* BoardForm::build_schedule_row() {
     数值框间隔分钟->setValue(60);
     时间框开始 = new QTimeEdit(QTime(8, 0), row);
     时间框结束 = new QTimeEdit(QTime(22, 0), row);
+    时间框开始->setDisplayFormat(QStringLiteral("HH:mm"));
+    时间框结束->setDisplayFormat(QStringLiteral("HH:mm"));
     时间框开始->setObjectName(QStringLiteral("时间框开始"));
     时间框结束->setObjectName(QStringLiteral("时间框结束"));
     box->addWidget(复选框定时检查);

@@ -55,7 +55,7 @@ BoardWindow::BoardWindow(std::shared_ptr<history::Store> store, board::BoardSett
     : QWidget(parent, Qt::Window), store_(std::move(store)), settings_(settings) {
     setObjectName(QStringLiteral("看板窗口"));
     setWindowTitle(QStringLiteral("排名看板"));
-    resize(960, 680);
+    resize(1000, 820);
     build();
     wire();
     refresh_board_names();
@@ -92,6 +92,8 @@ void BoardWindow::build() {
     日期到 = new QDateEdit(QDate::currentDate(), this);
     日期从->setObjectName(QStringLiteral("日期从"));
     日期到->setObjectName(QStringLiteral("日期到"));
+    日期从->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
+    日期到->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
     日期从->setCalendarPopup(true);
     日期到->setCalendarPopup(true);
     组合框显示 = new QComboBox(this);
@@ -119,7 +121,7 @@ void BoardWindow::build() {
     标签看板状态->setTextFormat(Qt::PlainText);
     列表通知 = new QListWidget(this);
     列表通知->setObjectName(QStringLiteral("列表通知"));
-    列表通知->setMaximumHeight(110);
+    列表通知->setMaximumHeight(80);
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);

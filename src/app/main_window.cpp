@@ -92,10 +92,12 @@ void MainWindow::bind_events() {
     透明标签2->set_on_left_press(
         [this] { catalogue::retry_tabs(*catalogue_view_, context_.data.catalogue); });
     connect(选择夹1, &QTabWidget::currentChanged, this, &MainWindow::load_on_first_visit);
-    // Beside the page tabs, so no page changes its layout.
-    按钮排名看板 = new QPushButton(QStringLiteral("排名看板"), 选择夹1);
+    // Below the page area, on the window itself, so no page changes its layout.
+    按钮排名看板 = new QPushButton(QStringLiteral("排名看板"), this);
     按钮排名看板->setObjectName(QStringLiteral("按钮排名看板"));
-    选择夹1->setCornerWidget(按钮排名看板, Qt::TopRightCorner);
+    const QRect pages = 选择夹1->geometry();
+    按钮排名看板->setGeometry(pages.right() - 80, pages.bottom() + 5, 80, 24);
+    按钮排名看板->show();
     connect(按钮排名看板, &QPushButton::clicked, this, &MainWindow::open_board);
 }
 

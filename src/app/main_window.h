@@ -98,7 +98,7 @@ class MainWindow final : public QWidget {
     ranking::QueryView& query_view();
     // The board, history and schedules beside this window (made on first use).
     Tracker& tracker();
-    // Opens the board window (the "排名看板" button beside the page tabs).
+    // Opens the board window (the "排名看板" button below the pages).
     void open_board();
     // Ends the program even while schedules would keep it in the tray.
     void end_program();
