@@ -9,8 +9,8 @@
 #include "catalogue/category_line.h"
 #include "net/remote_addresses.h"
 #include "plain/raw_http_server.h"
+#include "plain/scoped_hosts.h"
 #include "plain_view.h"
-#include "scoped_hosts.h"
 #include "text/codepage.h"
 
 namespace catalogue {
@@ -55,7 +55,7 @@ class BadInput : public ::testing::Test {
     ScriptedAnswers answers;
     test::RawHttpServer server{
         [this](const std::string& request) { return answers.reply(request); }};
-    ScopedHosts hosts{"127.0.0.1:" + std::to_string(server.port())};
+    test::ScopedHosts hosts{test::all_hosts_on("127.0.0.1:" + std::to_string(server.port()))};
     PlainWindow w;
 };
 

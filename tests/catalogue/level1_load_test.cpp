@@ -5,9 +5,9 @@
 #include <optional>
 
 #include "catalogue/status_link.h"
+#include "plain/scoped_hosts.h"
 #include "plain_view.h"
 #include "probe_pump.h"
-#include "scoped_hosts.h"
 #include "sim_catalogue.h"
 #include "sim_lists.h"
 #include "sim_server.h"
@@ -22,7 +22,7 @@ class Level1Load : public ::testing::Test {
   protected:
     void SetUp() override {
         ASSERT_TRUE(server.start());
-        hosts.emplace(server.host());
+        hosts.emplace(test::all_hosts_on(server.host()));
     }
 
     void publish(int level1_count) {
@@ -43,7 +43,7 @@ class Level1Load : public ::testing::Test {
     }
 
     sim::Server server{on_any_port()};
-    std::optional<ScopedHosts> hosts;  // once the server has its port
+    std::optional<test::ScopedHosts> hosts;  // once the server has its port
     PlainWindow w;
 };
 

@@ -7,9 +7,9 @@
 #include <optional>
 
 #include "catalogue/loaders.h"
+#include "plain/scoped_hosts.h"
 #include "plain_view.h"
 #include "probe_pump.h"
-#include "scoped_hosts.h"
 #include "sim_catalogue.h"
 #include "sim_lists.h"
 #include "sim_server.h"
@@ -37,7 +37,7 @@ class SubLevelLoad : public ::testing::Test {
   protected:
     void SetUp() override {
         ASSERT_TRUE(server.start());
-        hosts.emplace(server.host());
+        hosts.emplace(test::all_hosts_on(server.host()));
         w.load_level1();
         ASSERT_GE(w.items(ListKind::Level1).size(), 5u);
     }
@@ -76,7 +76,7 @@ class SubLevelLoad : public ::testing::Test {
     sim::Server server{on_any_port()};
     sim::Catalogue truth{server.options().seed};
     std::array<sim::Category, 3> sample = truth.sample_categories();
-    std::optional<ScopedHosts> hosts;  // once the server has its port
+    std::optional<test::ScopedHosts> hosts;  // once the server has its port
     PlainWindow w;
 };
 

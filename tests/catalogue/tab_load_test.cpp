@@ -3,9 +3,9 @@
 
 #include <optional>
 
+#include "plain/scoped_hosts.h"
 #include "plain_view.h"
 #include "probe_pump.h"
-#include "scoped_hosts.h"
 #include "sim_catalogue.h"
 #include "sim_lists.h"
 #include "sim_server.h"
@@ -20,7 +20,7 @@ class TabLoad : public ::testing::Test {
   protected:
     void SetUp() override {
         ASSERT_TRUE(server.start());
-        hosts.emplace(server.host());
+        hosts.emplace(test::all_hosts_on(server.host()));
     }
 
     void publish(int tab_count) {
@@ -34,7 +34,7 @@ class TabLoad : public ::testing::Test {
     LinkState link() const { return w.view.link(Link::tabs); }
 
     sim::Server server{on_any_port()};
-    std::optional<ScopedHosts> hosts;  // once the server has its port
+    std::optional<test::ScopedHosts> hosts;  // once the server has its port
     PlainWindow w;
 };
 

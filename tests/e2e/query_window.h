@@ -10,28 +10,11 @@
 #include "app/qt_event_pump.h"
 #include "net/event_pump.h"
 #include "net/hosts.h"
+#include "plain/fake_pause_clock.h"
 #include "qt/test_window.h"
 #include "ranking/query_kind.h"
 
 namespace e2e {
-
-// Pauses pass at once; the window's events are still dispatched at each one.
-class InstantPauses final : public net::PauseClock {
-  public:
-    InstantPauses() { net::set_pause_clock(this); }
-    ~InstantPauses() override { net::set_pause_clock(nullptr); }
-    InstantPauses(const InstantPauses&) = delete;
-    InstantPauses& operator=(const InstantPauses&) = delete;
-
-    void pause(int ms) override {
-        total_ms_ += ms;
-        net::event_pump().dispatch_pending();
-    }
-    long long total_ms() const { return total_ms_; }
-
-  private:
-    long long total_ms_ = 0;
-};
 
 class QueryWindow {
   public:
@@ -42,7 +25,6 @@ class QueryWindow {
 
     app::MainWindow& window() { return *window_; }
     ui::ProgramData& data() { return data_; }
-    const InstantPauses& pauses() const { return pauses_; }
 
     // A control's text as UTF-8, and a user's typing into it.
     std::string text(const char* name) const;
@@ -59,7 +41,7 @@ class QueryWindow {
   private:
     ui::ProgramData data_;
     app::QtEventPump pump_;
-    InstantPauses pauses_;
+    test::FakePauseClock pauses_;
     qt_test::ScopedHosts hosts_;
     qt_test::RecordingMessageBox boxes_;
     std::unique_ptr<app::MainWindow> window_;
