@@ -1,5 +1,7 @@
 #include "board/board_settings.h"
 
+#include "net/ini_section.h"
+
 #include <algorithm>
 #include <array>
 #include <charconv>
@@ -33,23 +35,6 @@ constexpr std::array<Field, 10> kFields = {{
     {"request_timeout_s", &BoardSettings::request_timeout_s, 1, 600},
     {"max_retry_after_s", &BoardSettings::max_retry_after_s, 0, 86400},
 }};
-
-std::string_view trim_blanks(std::string_view s) {
-    const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
-    while (!s.empty() && blank(s.front()))
-        s.remove_prefix(1);
-    while (!s.empty() && blank(s.back()))
-        s.remove_suffix(1);
-    return s;
-}
-
-std::string lower_ascii(std::string_view s) {
-    std::string out(s);
-    std::transform(out.begin(), out.end(), out.begin(), [](char c) {
-        return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-    });
-    return out;
-}
 
 std::optional<double> number(std::string_view text) {
     double value = 0;
@@ -91,12 +76,11 @@ std::string take(BoardSettings& settings, const Field& field, std::string_view t
     return {};
 }
 
-void apply(ParsedBoardSettings& parsed, int line, std::string_view key_text,
+void apply(ParsedBoardSettings& parsed, int line, const std::string& key,
            std::string_view value_text) {
-    const std::string key = lower_ascii(trim_blanks(key_text));
     // Values are numbers, so a comment may follow them on the same line.
     const std::string_view value =
-        trim_blanks(value_text.substr(0, value_text.find_first_of(";#")));
+        net::trim_blanks(value_text.substr(0, value_text.find_first_of(";#")));
     const std::string where = "line " + std::to_string(line) + ": ";
     const auto field =
         std::find_if(kFields.begin(), kFields.end(), [&](const Field& f) { return f.key == key; });
@@ -115,32 +99,12 @@ void apply(ParsedBoardSettings& parsed, int line, std::string_view key_text,
 
 ParsedBoardSettings parse_board_settings(std::string_view ini_text) {
     ParsedBoardSettings parsed;
-    if (ini_text.starts_with("\xEF\xBB\xBF"))
-        ini_text.remove_prefix(3);
-    bool in_board = false;
-    int line_number = 0;
-    while (!ini_text.empty()) {
-        const std::size_t end = std::min(ini_text.find('\n'), ini_text.size());
-        const std::string_view line = trim_blanks(ini_text.substr(0, end));
-        ini_text.remove_prefix(std::min(end + 1, ini_text.size()));
-        ++line_number;
-        if (line.empty() || line.front() == ';' || line.front() == '#')
-            continue;
-        if (line.front() == '[') {
-            const auto close = line.find(']');
-            in_board = close != std::string_view::npos &&
-                       lower_ascii(trim_blanks(line.substr(1, close - 1))) == "board";
-            continue;
-        }
-        if (!in_board)
-            continue;
-        const auto equals = line.find('=');
-        if (equals == std::string_view::npos) {
-            parsed.messages.push_back("line " + std::to_string(line_number) +
+    for (const net::IniLine& line : net::ini_section(ini_text, "board")) {
+        if (!line.has_equals)
+            parsed.messages.push_back("line " + std::to_string(line.line) +
                                       ": no '=' in line; ignored");
-            continue;
-        }
-        apply(parsed, line_number, line.substr(0, equals), line.substr(equals + 1));
+        else
+            apply(parsed, line.line, line.key, line.value);
     }
     return parsed;
 }

@@ -1,5 +1,7 @@
 #include "net/settings_file.h"
 
+#include "net/ini_section.h"
+
 #include <algorithm>
 #include <cctype>
 #include <fstream>
@@ -11,22 +13,6 @@ namespace {
 
 // Larger files are not settings files; reading stops here.
 constexpr std::streamsize kMaxFileBytes = 1 << 20;
-
-std::string_view trim_blanks(std::string_view s) {
-    const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
-    while (!s.empty() && blank(s.front()))
-        s.remove_prefix(1);
-    while (!s.empty() && blank(s.back()))
-        s.remove_suffix(1);
-    return s;
-}
-
-std::string lower_ascii(std::string_view s) {
-    std::string out(s);
-    std::transform(out.begin(), out.end(), out.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return out;
-}
 
 std::string_view unquote(std::string_view s) {
     if (s.size() >= 2 && (s.front() == '"' || s.front() == '\'') && s.back() == s.front()) {
@@ -73,10 +59,9 @@ std::string problem(int line, std::string_view what) {
 }
 
 // Applies one "key = value" line of the hosts section.
-void apply_hosts_entry(Settings& settings, int line, std::string_view key_text,
+void apply_hosts_entry(Settings& settings, int line, const std::string& key,
                        std::string_view value) {
-    const std::string key = lower_ascii(trim_blanks(key_text));
-    value = unquote(trim_blanks(value));
+    value = unquote(value);
     if (key == "domain_word") {
         if (is_domain_word(value)) {
             settings.hosts.domain_word = std::string(value);
@@ -95,26 +80,6 @@ void apply_hosts_entry(Settings& settings, int line, std::string_view key_text,
     }
 }
 
-// The sections this program reads, each with what applies one of its lines.
-// Any other section is skipped.
-struct Section {
-    std::string_view name;  // lower case
-    void (*apply)(Settings& settings, int line, std::string_view key, std::string_view value);
-};
-
-constexpr Section kSections[] = {
-    {"hosts", apply_hosts_entry},
-};
-
-const Section* section_named(std::string_view header) {
-    const std::string name = lower_ascii(trim_blanks(header));
-    for (const Section& section : kSections) {
-        if (section.name == name)
-            return &section;
-    }
-    return nullptr;
-}
-
 }  // namespace
 
 bool is_host_setting(std::string_view text) {
@@ -129,32 +94,11 @@ bool is_host_setting(std::string_view text) {
 
 Settings parse_settings(std::string_view file_text, const Hosts& defaults) {
     Settings settings{defaults, {}};
-    if (file_text.substr(0, 3) == "\xEF\xBB\xBF")
-        file_text.remove_prefix(3);
-    const Section* section = nullptr;
-    int line_number = 0;
-    std::size_t start = 0;
-    while (start <= file_text.size()) {
-        const std::size_t end = std::min(file_text.find('\n', start), file_text.size());
-        const std::string_view line = trim_blanks(file_text.substr(start, end - start));
-        start = end + 1;
-        ++line_number;
-        if (line.empty() || line.front() == ';' || line.front() == '#')
-            continue;
-        if (line.front() == '[') {
-            const auto close = line.find(']');
-            section = close == std::string_view::npos ? nullptr
-                                                      : section_named(line.substr(1, close - 1));
-            continue;
-        }
-        if (section == nullptr)
-            continue;
-        const auto equals = line.find('=');
-        if (equals == std::string_view::npos) {
-            settings.problems.push_back(problem(line_number, "no '=' in line; ignored"));
-            continue;
-        }
-        section->apply(settings, line_number, line.substr(0, equals), line.substr(equals + 1));
+    for (const IniLine& line : ini_section(file_text, "hosts")) {
+        if (!line.has_equals)
+            settings.problems.push_back(problem(line.line, "no '=' in line; ignored"));
+        else
+            apply_hosts_entry(settings, line.line, line.key, line.value);
     }
     return settings;
 }
