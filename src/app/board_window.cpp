@@ -350,6 +350,8 @@ void BoardWindow::take_report(const board::CheckReport& report) {
         标签看板状态->setText(from_utf8(problem));
     run_checks_.push_back(std::move(check));
     const board::CellKey key = board::cell_key(report.listing);
+    if (chart_ != nullptr && chart_window_->isVisible() && chart_key_ == key)
+        chart_->set_series(board::chart_series(log_->cell(key)));  // the new point shows at once
     for (std::size_t r = 0; r < layout_.cells.size(); ++r) {
         for (std::size_t c = 0; c < layout_.cells[r].size(); ++c) {
             if (layout_.cells[r][c] == key)
@@ -510,6 +512,7 @@ RankChart* BoardWindow::show_chart(int row, int column) {
         layout->addLayout(ranges);
         layout->addWidget(chart_, 1);
     }
+    chart_key_ = *key;
     chart_->set_series(board::chart_series(log_->cell(*key)));
     chart_window_->setWindowTitle(QStringLiteral("排名走势：") +
                                   from_utf8(layout_.rows[static_cast<std::size_t>(row)]));

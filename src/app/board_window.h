@@ -121,6 +121,7 @@ class BoardWindow final : public QWidget {
     std::size_t run_total_ = 0;
     QWidget* chart_window_ = nullptr;
     RankChart* chart_ = nullptr;
+    std::optional<board::CellKey> chart_key_;  // the cell the chart shows
 };
 
 }  // namespace app
