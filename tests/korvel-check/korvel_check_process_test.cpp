@@ -4,57 +4,16 @@
 
 #include <fstream>
 
+#include "history/store.h"
+#include "korvel_check_fixture.h"
 #include "plain/raw_http_server.h"
-#include "plain/temp_dir.h"
-#include "run_process.h"
-#include "sim_catalogue.h"
-#include "sim_server.h"
 
 namespace {
 
-const std::string kProgram = KORVEL_CHECK_EXE;
-const std::string kSample(sim::kSampleGoodsId);
-const std::string kHint = "Run with --help for more information.\n";
-
-sim::Options on_free_port() {
-    sim::Options options;
-    options.port = 0;
-    return options;
-}
-
-class KorvelCheck : public ::testing::Test {
-  protected:
-    void SetUp() override { ASSERT_TRUE(server.start()); }
-
-    // A settings file in the temporary directory with every host at `host`.
-    std::string config_for(const std::string& host, const std::string& name = "korvel.ini") {
-        const auto file = dir.file(name);
-        std::ofstream(file) << "[hosts]\ngoods_page=" << host << "\nsearch_api=" << host
-                            << "\noperations_api=" << host << "\nvendor_info=" << host << "\n";
-        return file.string();
-    }
-
-    test::ProcessResult check(std::vector<std::string> args) {
-        args.insert(args.begin(), {"--config", config_for(server.host())});
-        return test::run_process(kProgram, args);
-    }
-
-    std::size_t requests_to(const std::string& path) const {
-        std::size_t count = 0;
-        for (const sim::RequestRecord& r : server.requests())
-            count += r.path == path ? 1 : 0;
-        return count;
-    }
-
-    int expected_rank(sim::ListingKind kind, const std::vector<std::string>& listing,
-                      const std::string& goods_id) const {
-        return sim::expected_position(kind, listing, goods_id, server.options());
-    }
-
-    sim::Server server{on_free_port()};
-    sim::Catalogue catalogue{1};
-    test::TempDir dir;
-};
+using checktest::kHint;
+using checktest::KorvelCheck;
+using checktest::kProgram;
+using checktest::kSample;
 
 TEST_F(KorvelCheck, SampleKeywordsGiveTheirRanksInCsv) {
     const auto result = check({"--goods", kSample, "--keyword", "辣条大礼包", "--keyword", "辣条",
@@ -124,10 +83,9 @@ TEST_F(KorvelCheck, CategoriesTabAndNewGoodsInJson) {
 
 TEST_F(KorvelCheck, RefusedHostGivesFailedRowsAndExitCodeTwo) {
     const std::string refused = "127.0.0.1:" + std::to_string(test::refused_port());
-    const auto result =
-        test::run_process(kProgram, {"--config", config_for(refused), "--goods", kSample, "--goods",
-                                     "http://" + refused + "/goods2.html?goods_id=1", "--keyword",
-                                     "辣条", "--format", "csv"});
+    const auto result = run({"--config", config_for(refused), "--goods", kSample, "--goods",
+                             "http://" + refused + "/goods2.html?goods_id=1", "--keyword", "辣条",
+                             "--format", "csv"});
     EXPECT_EQ(result.exit_code, 2) << result.err;
     EXPECT_EQ(result.out,
               "goods_id,listing,key,sort,status,rank,reason\n"
@@ -143,8 +101,8 @@ TEST_F(KorvelCheck, ServerErrorIsAFailureWithItsStatusNeverANotFound) {
     options.status = 503;
     options.fault_path = "/search";
     server.set_options(options);
-    const auto result =
-        check({"--goods", kSample, "--keyword", "辣条", "--sort", "sales", "--format", "csv"});
+    const auto result = check({"--goods", kSample, "--keyword", "辣条", "--sort", "sales",
+                               "--format", "csv", "--retries", "0"});
     EXPECT_EQ(result.exit_code, 2) << result.err;
     EXPECT_EQ(result.out,
               "goods_id,listing,key,sort,status,rank,reason\n"
@@ -167,8 +125,7 @@ TEST_F(KorvelCheck, ReadsKorvelIniBesideTheProgramWithoutConfig) {
     const auto copy = dir.file("korvel-check");
     std::filesystem::copy_file(kProgram, copy);
     config_for(server.host());
-    const auto result =
-        test::run_process(copy.string(), {"--goods", kSample, "--keyword", "辣条大礼包"});
+    const auto result = run(copy.string(), {"--goods", kSample, "--keyword", "辣条大礼包"});
     EXPECT_EQ(result.exit_code, 0) << result.err;
     EXPECT_NE(result.out.find("辣条大礼包  default  found   37"), std::string::npos) << result.out;
     EXPECT_EQ(requests_to("/search"), 1u);
