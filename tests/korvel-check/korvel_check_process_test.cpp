@@ -53,6 +53,76 @@ TEST_F(KorvelCheck, EachListingIsReadOnceForAllGoodsAndRowsComeGoodsByGoods) {
     EXPECT_EQ(requests_to("/goods2.html"), 1u) << "only the link is looked up";
 }
 
+// A competitor costs no request: each listing is read once for both, and a
+// page 2 only where some goods item is still missing after page 1.
+TEST_F(KorvelCheck, CompetitorRowsFollowTheOwnGoodsAndCostNoRequest) {
+    const auto listing = catalogue.keyword_listing("辣条大礼包", sim::Sort::overall);
+    const std::string rival = listing.at(2) == kSample ? listing.at(3) : listing.at(2);
+    const std::vector<std::string> args = {"--goods",   kSample, "--keyword", "辣条大礼包",
+                                           "--keyword", "辣条",  "--format",  "csv"};
+    const auto alone = check(args);
+    const int pages_alone = server.counts().listing_pages();
+    server.reset_counts();
+    std::vector<std::string> with_rival = args;
+    with_rival.insert(with_rival.end(), {"--competitor", rival});
+    const auto both = check(with_rival);
+
+    EXPECT_EQ(both.exit_code, 0) << both.err;
+    EXPECT_EQ(server.counts().listing_pages(), pages_alone);
+    EXPECT_EQ(pages_alone, 3) << "page 1 of 辣条大礼包, both pages of 辣条";
+    const auto rank = [&](const std::string& keyword) {
+        const int at = expected_rank(sim::ListingKind::keyword,
+                                     catalogue.keyword_listing(keyword, sim::Sort::overall), rival);
+        return at > 0 ? "found," + std::to_string(at) : std::string("not_in_top_1000,");
+    };
+    EXPECT_EQ(both.out, alone.out + rival + ",keyword,辣条大礼包,default," + rank("辣条大礼包") +
+                            ",\n" + rival + ",keyword,辣条,default," + rank("辣条") + ",\n");
+}
+
+TEST_F(KorvelCheck, EveryCheckGoesIntoTheNamedHistoryWithoutABoard) {
+    const auto db = dir.file("h.sqlite");
+    const auto result = check({"--goods", kSample, "--competitor", "96919329", "--keyword",
+                               "辣条大礼包", "--sort", "all", "--db", db.string()});
+    EXPECT_EQ(result.exit_code, 0) << result.err;
+    auto store = history::Store::open(db);
+    ASSERT_TRUE(store) << store.error().message;
+    const auto checks = store.value().checks({});
+    ASSERT_TRUE(checks);
+    ASSERT_EQ(checks.value().size(), 5u);
+    for (const history::Check& c : checks.value()) {
+        EXPECT_EQ(c.board, "");
+        EXPECT_EQ(c.key, "辣条大礼包");
+        ASSERT_EQ(c.goods.size(), 2u);
+        EXPECT_EQ(c.goods[0].goods_id, kSample);
+        EXPECT_EQ(c.goods[1].role, history::Role::competitor);
+    }
+    EXPECT_EQ(checks.value()[0].goods[0].rank, 37);
+    EXPECT_FALSE(std::filesystem::exists(default_history()));
+}
+
+TEST_F(KorvelCheck, NoHistoryWritesNoFileAndTheDefaultIsInTheUsersDataDirectory) {
+    const std::vector<std::string> args = {"--goods", kSample, "--keyword", "辣条大礼包"};
+    std::vector<std::string> without = args;
+    without.push_back("--no-history");
+    EXPECT_EQ(check(without).exit_code, 0);
+    EXPECT_FALSE(std::filesystem::exists(dir.file("data")));
+    EXPECT_EQ(check(args).exit_code, 0);
+    auto store = history::Store::open(default_history());
+    ASSERT_TRUE(store);
+    EXPECT_EQ(store.value().count_checks(std::string()).value(), 1);
+}
+
+TEST_F(KorvelCheck, AHistoryFileItCannotUseEndsWithTwoBeforeAnyRequest) {
+    const auto db = dir.file("notes.sqlite");
+    std::ofstream(db) << "These are notes, not a database of checks.\n";
+    const auto result = check({"--goods", kSample, "--new", "--db", db.string()});
+    EXPECT_EQ(result.exit_code, 2);
+    EXPECT_EQ(result.out, "");
+    EXPECT_EQ(result.err.rfind("korvel-check: ", 0), 0u) << result.err;
+    EXPECT_EQ(result.err.find('\n'), result.err.size() - 1) << "one line: " << result.err;
+    EXPECT_TRUE(server.requests().empty());
+}
+
 TEST_F(KorvelCheck, CategoriesTabAndNewGoodsInJson) {
     const auto categories = catalogue.sample_categories();
     const std::string tab = catalogue.sample_tab().id;
@@ -155,7 +225,9 @@ INSTANTIATE_TEST_SUITE_P(
                       UsageCase{"MissingConfigFile",
                                 {"--config", "/nonexistent/korvel.ini", "--goods", "1", "--new"}},
                       UsageCase{"MissingKeywordsFile",
-                                {"--goods", "1", "--keywords-file", "/nonexistent/k.txt"}}),
+                                {"--goods", "1", "--keywords-file", "/nonexistent/k.txt"}},
+                      UsageCase{"NoSuchBoard", {"--board", "没有这个看板"}},
+                      UsageCase{"RetriesOutOfRange", {"--board", "b", "--retries", "11"}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
