@@ -92,11 +92,11 @@ void declare_check(CLI::App& app, CheckOptions& o, std::string& format) {
 
 // The ranges are those the [board] section of korvel.ini accepts.
 void declare_scheduler(CLI::App& app, SchedulerOverrides& s) {
-    app.add_option("--max-in-flight", s.max_in_flight, "requests at once per host (1-16)")
+    app.add_option("--max-in-flight", s.max_in_flight, "requests at once per host")
         ->check(CLI::Range(1, 16));
-    app.add_option("--pages-per-second", s.pages_per_second, "page requests per second (0.01-50)")
+    app.add_option("--pages-per-second", s.pages_per_second, "page requests per second")
         ->check(CLI::Range(0.01, 50.0));
-    app.add_option("--retries", s.retries, "retries of a page that failed (0-10)")
+    app.add_option("--retries", s.retries, "retries of a page that failed")
         ->check(CLI::Range(0, 10));
 }
 
