@@ -83,19 +83,6 @@ TEST(CommandLine, TheModeFollowsTheOptionsGiven) {
     }
 }
 
-TEST(CommandLine, SchedulerOptionsAndHistoryOptionsAreTaken) {
-    const auto parsed = parse({"--goods", "1", "--competitor", "2", "--new", "--max-in-flight", "4",
-                               "--pages-per-second", "0.5", "--retries", "0", "--db", "h.sqlite"});
-    ASSERT_TRUE(parsed.options) << parsed.err;
-    const cli::CheckOptions& o = *parsed.options;
-    EXPECT_EQ(o.competitors, (std::vector<std::string>{"2"}));
-    EXPECT_EQ(o.scheduler.max_in_flight, 4);
-    EXPECT_EQ(o.scheduler.pages_per_second, 0.5);
-    EXPECT_EQ(o.scheduler.retries, 0);
-    EXPECT_EQ(o.db, "h.sqlite");
-    EXPECT_FALSE(parse({"--goods", "1", "--new"}).options->scheduler.retries);
-}
-
 TEST(CommandLine, HelpGoesToStdoutAndEndsWithZero) {
     const auto parsed = parse({"--help"});
     EXPECT_FALSE(parsed.options);
@@ -142,16 +129,12 @@ INSTANTIATE_TEST_SUITE_P(
             {"--goods", "1", "--new", "--competitor", "2", "--competitor", "3", "--competitor", "4",
              "--competitor", "5", "--competitor", "6", "--competitor", "7"}},
         UsageCase{"BoardWithGoods", {"--board", "b", "--goods", "1"}},
-        UsageCase{"BoardWithNoHistory", {"--board", "b", "--no-history"}},
-        UsageCase{"EmptyBoardName", {"--board", ""}},
         UsageCase{"SinceWithoutHistory", {"--goods", "1", "--new", "--since", "2024-05-01"}},
         UsageCase{"TwoChores", {"--history", "--list-boards"}},
-        UsageCase{"HistoryWithListing", {"--history", "--keyword", "k"}},
         UsageCase{"PruneForABoard", {"--prune-before", "2024-05-01", "--board", "b"}},
         UsageCase{"DbAndNoHistory", {"--goods", "1", "--new", "--db", "h", "--no-history"}},
         UsageCase{"NoMaxInFlight", {"--goods", "1", "--new", "--max-in-flight", "0"}},
         UsageCase{"TooManyPagesPerSecond", {"--board", "b", "--pages-per-second", "51"}},
-        UsageCase{"RetriesNotANumber", {"--board", "b", "--retries", "x"}},
         UsageCase{"NotADate", {"--history", "--since", "2024-5-1"}},
         UsageCase{"NoSuchDay", {"--prune-before", "2023-02-29"}}),
     [](const auto& info) { return std::string(info.param.name); });
