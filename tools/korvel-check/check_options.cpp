@@ -162,9 +162,8 @@ std::string choose_mode(const CLI::App& app, CheckOptions& o) {
     for (const Belonging& b : kBelongings) {
         if ((b.modes & bit(o.mode)) != 0 || app.count(std::string(b.option)) == 0)
             continue;
-        if (o.mode == Mode::check)
-            return std::string(b.option) + " needs " +
-                   (b.option == "--since" ? "--history" : "--board or --history");
+        if (o.mode == Mode::check)  // of the options above, only --since can be out of place here
+            return std::string(b.option) + " needs --history";
         return std::string(b.option) + " cannot be used with " + std::string(mode_option(o.mode));
     }
     if (o.db && o.no_history)
