@@ -64,6 +64,25 @@ TEST(CommandLine, EverySortAndFormatNameIsAccepted) {
     }
 }
 
+TEST(CommandLine, TheModeFollowsTheOptionsGiven) {
+    const std::pair<std::vector<const char*>, cli::Mode> cases[] = {
+        {{"--goods", "1", "--new"}, cli::Mode::check},
+        {{"--board", "看板"}, cli::Mode::board},
+        {{"--board", "看板", "--format", "csv", "--retries", "0"}, cli::Mode::board},
+        {{"--history"}, cli::Mode::history},
+        {{"--history", "--board", "看板", "--since", "2024-05-01"}, cli::Mode::history},
+        {{"--prune-before", "2024-05-01", "--db", "h.sqlite"}, cli::Mode::prune},
+        {{"--list-boards"}, cli::Mode::list_boards},
+    };
+    for (const auto& [args, mode] : cases) {
+        std::vector<const char*> argv{"korvel-check"};
+        argv.insert(argv.end(), args.begin(), args.end());
+        const auto parsed = cli::parse_command_line(static_cast<int>(argv.size()), argv.data());
+        ASSERT_TRUE(parsed.options) << args.front() << ": " << parsed.err;
+        EXPECT_EQ(parsed.options->mode, mode) << args.front();
+    }
+}
+
 TEST(CommandLine, HelpGoesToStdoutAndEndsWithZero) {
     const auto parsed = parse({"--help"});
     EXPECT_FALSE(parsed.options);
@@ -96,16 +115,28 @@ TEST_P(CommandLineUsageError, EndsWith64AndOneLineAndTheHelpHint) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, CommandLineUsageError,
-    ::testing::Values(UsageCase{"NoGoods", {"--keyword", "k"}},
-                      UsageCase{"NothingToCheck", {"--goods", "1"}},
-                      UsageCase{"UnknownOption", {"--goods", "1", "--new", "--fast"}},
-                      UsageCase{"StrayArgument", {"--goods", "1", "--new", "extra"}},
-                      UsageCase{"UnknownSort", {"--goods", "1", "--keyword", "k", "--sort", "up"}},
-                      UsageCase{"UnknownFormat", {"--goods", "1", "--new", "--format", "xml"}},
-                      UsageCase{"MissingValue", {"--goods", "1", "--new", "--config"}},
-                      UsageCase{"TwoTabs", {"--goods", "1", "--tab", "1", "--tab", "2"}},
-                      UsageCase{"TwoFormats",
-                                {"--goods", "1", "--new", "--format", "csv", "--format", "json"}}),
+    ::testing::Values(
+        UsageCase{"NoGoods", {"--keyword", "k"}}, UsageCase{"NothingToCheck", {"--goods", "1"}},
+        UsageCase{"UnknownOption", {"--goods", "1", "--new", "--fast"}},
+        UsageCase{"StrayArgument", {"--goods", "1", "--new", "extra"}},
+        UsageCase{"UnknownSort", {"--goods", "1", "--keyword", "k", "--sort", "up"}},
+        UsageCase{"UnknownFormat", {"--goods", "1", "--new", "--format", "xml"}},
+        UsageCase{"MissingValue", {"--goods", "1", "--new", "--config"}},
+        UsageCase{"TwoTabs", {"--goods", "1", "--tab", "1", "--tab", "2"}},
+        UsageCase{"TwoFormats", {"--goods", "1", "--new", "--format", "csv", "--format", "json"}},
+        UsageCase{
+            "SixCompetitors",
+            {"--goods", "1", "--new", "--competitor", "2", "--competitor", "3", "--competitor", "4",
+             "--competitor", "5", "--competitor", "6", "--competitor", "7"}},
+        UsageCase{"BoardWithGoods", {"--board", "b", "--goods", "1"}},
+        UsageCase{"SinceWithoutHistory", {"--goods", "1", "--new", "--since", "2024-05-01"}},
+        UsageCase{"TwoChores", {"--history", "--list-boards"}},
+        UsageCase{"PruneForABoard", {"--prune-before", "2024-05-01", "--board", "b"}},
+        UsageCase{"DbAndNoHistory", {"--goods", "1", "--new", "--db", "h", "--no-history"}},
+        UsageCase{"NoMaxInFlight", {"--goods", "1", "--new", "--max-in-flight", "0"}},
+        UsageCase{"TooManyPagesPerSecond", {"--board", "b", "--pages-per-second", "51"}},
+        UsageCase{"NotADate", {"--history", "--since", "2024-5-1"}},
+        UsageCase{"NoSuchDay", {"--prune-before", "2023-02-29"}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(KeywordLines, SkipsBlankLinesAndDropsLineEndsAndTheByteOrderMark) {

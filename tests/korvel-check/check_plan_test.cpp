@@ -3,6 +3,7 @@
 
 #include <ostream>
 
+#include "board/check_plan.h"
 #include "check_plan.h"
 #include "text/codepage.h"
 
@@ -19,9 +20,13 @@ cli::CheckOptions goods_and(std::vector<std::string> keywords) {
     return o;
 }
 
+std::vector<ranking::Listing> listings(const cli::CheckPlan& plan) {
+    return board::plan_checks(plan.listings).listings;
+}
+
 std::vector<std::string> labels(const cli::CheckPlan& plan) {
     std::vector<std::string> out;
-    for (const cli::PlannedListing& l : plan.listings)
+    for (const ranking::Listing& l : listings(plan))
         out.push_back(cli::listing_label(l));
     return out;
 }
@@ -48,13 +53,13 @@ TEST(CheckPlan, KeywordsReachTheEngineInGbkAndOneSortWhenOneIsNamed) {
     cli::CheckOptions o = goods_and({" 辣条大礼包 "});
     o.sort = "price-desc";
     const auto result = cli::make_plan(o, {}, kDomainWord);
-    ASSERT_EQ(result.plan.listings.size(), 1u);
-    const cli::PlannedListing& planned = result.plan.listings[0];
-    EXPECT_EQ(planned.listing.kind, QueryKind::keyword);
-    EXPECT_EQ(planned.listing.key, text::utf8_to_gbk("辣条大礼包"));
-    EXPECT_EQ(planned.key, "辣条大礼包");
-    ASSERT_TRUE(planned.listing.sort);
-    EXPECT_EQ(*planned.listing.sort, ranking::Sort::price_high);
+    ASSERT_EQ(listings(result.plan).size(), 1u);
+    const ranking::Listing planned = listings(result.plan)[0];
+    EXPECT_EQ(planned.kind, QueryKind::keyword);
+    EXPECT_EQ(planned.key, text::utf8_to_gbk("辣条大礼包"));
+    EXPECT_EQ(cli::listing_label(planned), "keyword 辣条大礼包 price-desc");
+    ASSERT_TRUE(planned.sort);
+    EXPECT_EQ(*planned.sort, ranking::Sort::price_high);
 }
 
 TEST(CheckPlan, IdListingsCarryNoSort) {
@@ -62,24 +67,34 @@ TEST(CheckPlan, IdListingsCarryNoSort) {
     o.categories = {"14"};
     o.tab = "7";
     o.new_goods = true;
-    const auto result = cli::make_plan(o, {}, kDomainWord);
-    ASSERT_EQ(result.plan.listings.size(), 3u);
-    for (const auto& planned : result.plan.listings)
-        EXPECT_FALSE(planned.listing.sort) << cli::listing_label(planned);
-    EXPECT_EQ(result.plan.listings[1].listing.kind, QueryKind::ishopping);
-    EXPECT_EQ(result.plan.listings[2].listing.key, "");
+    const auto planned = listings(cli::make_plan(o, {}, kDomainWord).plan);
+    ASSERT_EQ(planned.size(), 3u);
+    for (const auto& listing : planned)
+        EXPECT_FALSE(listing.sort) << cli::listing_label(listing);
+    EXPECT_EQ(planned[1].kind, QueryKind::ishopping);
+    EXPECT_EQ(planned[2].key, "");
 }
 
 TEST(CheckPlan, GoodsAreIdsOrLinksTheWayTheWindowTellsThemApart) {
     cli::CheckOptions o = goods_and({"k"});
-    o.goods = {" 4033138 ", "http://shop.test/GOODS2.HTML?goods_id=5", "goods2.html?goods_id=7"};
+    o.goods = {" 4033138 ", "http://shop.test/GOODS2.HTML?goods_id=5"};
+    o.competitors = {"goods2.html?goods_id=7", "8"};
     const auto result = cli::make_plan(o, {}, kDomainWord);
     ASSERT_TRUE(result.problem.empty()) << result.problem;
-    ASSERT_EQ(result.plan.goods.size(), 3u);
-    EXPECT_EQ(result.plan.goods[0].typed, "4033138");
-    EXPECT_FALSE(result.plan.goods[0].is_link);
-    EXPECT_TRUE(result.plan.goods[1].is_link);
-    EXPECT_TRUE(result.plan.goods[2].is_link);
+    ASSERT_EQ(result.plan.own.size(), 2u);
+    EXPECT_EQ(result.plan.own[0].typed, "4033138");
+    EXPECT_FALSE(result.plan.own[0].is_link);
+    EXPECT_TRUE(result.plan.own[1].is_link);
+    ASSERT_EQ(result.plan.competitors.size(), 2u);
+    EXPECT_TRUE(result.plan.competitors[0].is_link);
+    EXPECT_FALSE(result.plan.competitors[1].is_link);
+}
+
+TEST(CheckPlan, AListingNamedTwiceIsReadOnce) {
+    cli::CheckOptions o = goods_and({"辣条", "辣条"});
+    o.categories = {"14", "14"};
+    EXPECT_EQ(labels(cli::make_plan(o, {"辣条"}, kDomainWord).plan),
+              (std::vector<std::string>{"keyword 辣条 default", "category 14"}));
 }
 
 TEST(CheckPlan, TheDomainWordComesFromTheSettings) {
@@ -88,12 +103,13 @@ TEST(CheckPlan, TheDomainWordComesFromTheSettings) {
     EXPECT_FALSE(cli::make_plan(o, {}, kDomainWord).problem.empty());
     const auto result = cli::make_plan(o, {}, "item.htm");
     ASSERT_TRUE(result.problem.empty()) << result.problem;
-    EXPECT_TRUE(result.plan.goods[0].is_link);
+    EXPECT_TRUE(result.plan.own[0].is_link);
 }
 
 struct ProblemCase {
     const char* name;
     std::vector<std::string> goods;
+    std::vector<std::string> competitors;
     std::vector<std::string> keywords;
     std::vector<std::string> categories;
     std::vector<std::string> file_keywords;
@@ -110,6 +126,7 @@ TEST_P(CheckPlanProblem, IsAUsageError) {
     const ProblemCase& c = GetParam();
     cli::CheckOptions o;
     o.goods = c.goods;
+    o.competitors = c.competitors;
     o.keywords = c.keywords;
     o.categories = c.categories;
     const auto result = cli::make_plan(o, c.file_keywords, kDomainWord);
@@ -119,15 +136,16 @@ TEST_P(CheckPlanProblem, IsAUsageError) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, CheckPlanProblem,
-    ::testing::Values(ProblemCase{"GoodsNeitherIdNorLink", {"abc"}, {"k"}, {}, {}},
-                      ProblemCase{"EmptyGoods", {" "}, {"k"}, {}, {}},
-                      ProblemCase{"EmptyKeyword", {"1"}, {"  "}, {}, {}},
-                      ProblemCase{"KeywordNotUtf8", {"1"}, {"\xC0\xAF"}, {}, {}},
-                      ProblemCase{"KeywordOutsideGbk", {"1"}, {"辣条🌶"}, {}, {}},
-                      ProblemCase{"KeywordWithLineBreak", {"1"}, {"a\nb"}, {}, {}},
-                      ProblemCase{"FileKeywordOutsideGbk", {"1"}, {}, {}, {"한국어"}},
-                      ProblemCase{"CategoryNotANumber", {"1"}, {}, {"14a"}, {}},
-                      ProblemCase{"KeywordsFileWithoutKeywords", {"1"}, {}, {}, {}}),
+    ::testing::Values(ProblemCase{"GoodsNeitherIdNorLink", {"abc"}, {}, {"k"}, {}, {}},
+                      ProblemCase{"EmptyGoods", {" "}, {}, {"k"}, {}, {}},
+                      ProblemCase{"CompetitorNeitherIdNorLink", {"1"}, {"x1"}, {"k"}, {}, {}},
+                      ProblemCase{"EmptyKeyword", {"1"}, {}, {"  "}, {}, {}},
+                      ProblemCase{"KeywordNotUtf8", {"1"}, {}, {"\xC0\xAF"}, {}, {}},
+                      ProblemCase{"KeywordOutsideGbk", {"1"}, {}, {"辣条🌶"}, {}, {}},
+                      ProblemCase{"KeywordWithLineBreak", {"1"}, {}, {"a\nb"}, {}, {}},
+                      ProblemCase{"FileKeywordOutsideGbk", {"1"}, {}, {}, {}, {"한국어"}},
+                      ProblemCase{"CategoryNotANumber", {"1"}, {}, {}, {"14a"}, {}},
+                      ProblemCase{"KeywordsFileWithoutKeywords", {"1"}, {}, {}, {}, {}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

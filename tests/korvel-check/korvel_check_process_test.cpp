@@ -1,20 +1,28 @@
 // The built korvel-check run as a process against the simulator on a free
-// loopback port, with a settings file that points every host at it.
+// loopback port, with a settings file that points every host at it and a
+// data directory of its own, so no run touches the user's history.
 #include <gtest/gtest.h>
 
+#include <ctime>
 #include <fstream>
 
+#include "board/board_lock.h"
+#include "board/board_text.h"
+#include "history/csv_export.h"
+#include "history/store.h"
 #include "plain/raw_http_server.h"
 #include "plain/temp_dir.h"
 #include "run_process.h"
 #include "sim_catalogue.h"
 #include "sim_server.h"
+#include "text/codepage.h"
 
 namespace {
 
 const std::string kProgram = KORVEL_CHECK_EXE;
 const std::string kSample(sim::kSampleGoodsId);
 const std::string kHint = "Run with --help for more information.\n";
+const std::string kBoardName = "辣条看板";
 
 sim::Options on_free_port() {
     sim::Options options;
@@ -22,21 +30,38 @@ sim::Options on_free_port() {
     return options;
 }
 
+std::size_t occurrences(const std::string& text, const std::string& part) {
+    std::size_t count = 0;
+    for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
+        ++count;
+    return count;
+}
+
 class KorvelCheck : public ::testing::Test {
   protected:
     void SetUp() override { ASSERT_TRUE(server.start()); }
 
-    // A settings file in the temporary directory with every host at `host`.
-    std::string config_for(const std::string& host, const std::string& name = "korvel.ini") {
+    // A settings file in the temporary directory with every host at `host`
+    // and the given [board] section (by default brisk: the simulator answers
+    // at once).
+    std::string config_for(
+        const std::string& host, const std::string& name = "korvel.ini",
+        const std::string& board = "[board]\npages_per_second=50\nbackoff_s=0.05\npause_s=0.2\n") {
         const auto file = dir.file(name);
         std::ofstream(file) << "[hosts]\ngoods_page=" << host << "\nsearch_api=" << host
-                            << "\noperations_api=" << host << "\nvendor_info=" << host << "\n";
+                            << "\noperations_api=" << host << "\nvendor_info=" << host << "\n"
+                            << board;
         return file.string();
+    }
+
+    test::ProcessResult run(const std::vector<std::string>& args,
+                            const std::string& program = kProgram) {
+        return test::run_process(program, args, {{"XDG_DATA_HOME", dir.file("data").string()}});
     }
 
     test::ProcessResult check(std::vector<std::string> args) {
         args.insert(args.begin(), {"--config", config_for(server.host())});
-        return test::run_process(kProgram, args);
+        return run(args);
     }
 
     std::size_t requests_to(const std::string& path) const {
@@ -49,6 +74,18 @@ class KorvelCheck : public ::testing::Test {
     int expected_rank(sim::ListingKind kind, const std::vector<std::string>& listing,
                       const std::string& goods_id) const {
         return sim::expected_position(kind, listing, goods_id, server.options());
+    }
+
+    // A goods item at the top of page 1 of 辣条大礼包 (the sample is 37th there).
+    std::string rival() const {
+        const auto listing = catalogue.keyword_listing("辣条大礼包", sim::Sort::overall);
+        return listing.at(2) == kSample ? listing.at(3) : listing.at(2);
+    }
+
+    int sample_rank(const std::string& keyword) const {
+        const auto listing =
+            catalogue.keyword_listing(keyword, sim::Sort::overall, server.options().rank_shift);
+        return expected_rank(sim::ListingKind::keyword, listing, kSample);
     }
 
     sim::Server server{on_free_port()};
@@ -124,10 +161,9 @@ TEST_F(KorvelCheck, CategoriesTabAndNewGoodsInJson) {
 
 TEST_F(KorvelCheck, RefusedHostGivesFailedRowsAndExitCodeTwo) {
     const std::string refused = "127.0.0.1:" + std::to_string(test::refused_port());
-    const auto result =
-        test::run_process(kProgram, {"--config", config_for(refused), "--goods", kSample, "--goods",
-                                     "http://" + refused + "/goods2.html?goods_id=1", "--keyword",
-                                     "辣条", "--format", "csv"});
+    const auto result = run({"--config", config_for(refused), "--goods", kSample, "--goods",
+                             "http://" + refused + "/goods2.html?goods_id=1", "--keyword", "辣条",
+                             "--format", "csv"});
     EXPECT_EQ(result.exit_code, 2) << result.err;
     EXPECT_EQ(result.out,
               "goods_id,listing,key,sort,status,rank,reason\n"
@@ -143,8 +179,8 @@ TEST_F(KorvelCheck, ServerErrorIsAFailureWithItsStatusNeverANotFound) {
     options.status = 503;
     options.fault_path = "/search";
     server.set_options(options);
-    const auto result =
-        check({"--goods", kSample, "--keyword", "辣条", "--sort", "sales", "--format", "csv"});
+    const auto result = check({"--goods", kSample, "--keyword", "辣条", "--sort", "sales",
+                               "--format", "csv", "--retries", "0"});
     EXPECT_EQ(result.exit_code, 2) << result.err;
     EXPECT_EQ(result.out,
               "goods_id,listing,key,sort,status,rank,reason\n"
@@ -167,11 +203,190 @@ TEST_F(KorvelCheck, ReadsKorvelIniBesideTheProgramWithoutConfig) {
     const auto copy = dir.file("korvel-check");
     std::filesystem::copy_file(kProgram, copy);
     config_for(server.host());
-    const auto result =
-        test::run_process(copy.string(), {"--goods", kSample, "--keyword", "辣条大礼包"});
+    const auto result = run({"--goods", kSample, "--keyword", "辣条大礼包"}, copy.string());
     EXPECT_EQ(result.exit_code, 0) << result.err;
     EXPECT_NE(result.out.find("辣条大礼包  default  found   37"), std::string::npos) << result.out;
     EXPECT_EQ(requests_to("/search"), 1u);
+}
+
+// A competitor costs no request: each listing is read once for both, and a
+// page 2 only where some goods item is still missing after page 1.
+TEST_F(KorvelCheck, CompetitorRowsFollowTheOwnGoodsAndCostNoRequest) {
+    std::vector<std::string> args = {"--goods",   kSample, "--keyword", "辣条大礼包",
+                                     "--keyword", "辣条",  "--format",  "csv"};
+    const auto alone = check(args);
+    EXPECT_EQ(server.counts().listing_pages(), 3) << "page 1 of 辣条大礼包, both pages of 辣条";
+    server.reset_counts();
+    args.insert(args.end(), {"--competitor", rival()});
+    const auto both = check(args);
+    EXPECT_EQ(both.exit_code, 0) << both.err;
+    EXPECT_EQ(server.counts().listing_pages(), 3);
+    const auto rank = [&](const std::string& keyword) {
+        const int at =
+            expected_rank(sim::ListingKind::keyword,
+                          catalogue.keyword_listing(keyword, sim::Sort::overall), rival());
+        return at > 0 ? "found," + std::to_string(at) : std::string("not_in_top_1000,");
+    };
+    EXPECT_EQ(both.out, alone.out + rival() + ",keyword,辣条大礼包,default," + rank("辣条大礼包") +
+                            ",\n" + rival() + ",keyword,辣条,default," + rank("辣条") + ",\n");
+}
+
+TEST_F(KorvelCheck, ChecksGoIntoTheHistoryWithoutABoardUnlessNoHistory) {
+    const std::vector<std::string> args = {"--goods",   kSample,      "--competitor", rival(),
+                                           "--keyword", "辣条大礼包", "--sort",       "all"};
+    std::vector<std::string> without = args;
+    without.push_back("--no-history");
+    EXPECT_EQ(check(without).exit_code, 0);
+    EXPECT_FALSE(std::filesystem::exists(dir.file("data"))) << "no file, no directory";
+    EXPECT_EQ(check(args).exit_code, 0);
+    auto store = history::Store::open(dir.file("data/korvel/history.sqlite"));
+    ASSERT_TRUE(store) << store.error().message;
+    const auto checks = store.value().checks({}).value();
+    ASSERT_EQ(checks.size(), 5u);
+    for (const history::Check& c : checks) {
+        EXPECT_EQ(c.board, "");
+        ASSERT_EQ(c.goods.size(), 2u);
+        EXPECT_EQ(c.goods[1].role, history::Role::competitor);
+    }
+    EXPECT_EQ(checks[0].goods[0].rank, sample_rank("辣条大礼包"));
+}
+
+TEST_F(KorvelCheck, AHistoryFileItCannotUseEndsWithTwoBeforeAnyRequest) {
+    const auto db = dir.file("notes.sqlite");
+    std::ofstream(db) << "These are notes, not a database of checks.\n";
+    const auto result = check({"--goods", kSample, "--new", "--db", db.string()});
+    EXPECT_EQ(result.exit_code, 2);
+    EXPECT_EQ(result.out, "");
+    EXPECT_EQ(result.err.rfind("korvel-check: ", 0), 0u) << result.err;
+    EXPECT_EQ(result.err.find('\n'), result.err.size() - 1) << "one line: " << result.err;
+    EXPECT_TRUE(server.requests().empty());
+}
+
+// Tomorrow's local date, YYYY-MM-DD.
+std::string tomorrow() {
+    const std::time_t later = std::time(nullptr) + 24 * 3600;
+    std::tm local{};
+    localtime_r(&later, &local);
+    char text[16];
+    std::strftime(text, sizeof text, "%Y-%m-%d", &local);
+    return text;
+}
+
+class KorvelCheckBoard : public KorvelCheck {
+  protected:
+    void SetUp() override {
+        KorvelCheck::SetUp();
+        auto store = history::Store::open(db());
+        ASSERT_TRUE(store) << store.error().message;
+        ASSERT_TRUE(store.value().save_board(kBoardName, board::board_to_text(sample_board()), 1));
+    }
+
+    std::string db() const { return dir.file("h.sqlite").string(); }
+
+    // The sample goods and a competitor from page 1 of its first keyword,
+    // two keywords under two sort orders.
+    board::Board sample_board() const {
+        board::Board b;
+        b.name = text::utf8_to_gbk(kBoardName);
+        b.own = {{kSample, {}, {}, {}}};
+        b.competitors = {{rival(), {}, {}, {}}};
+        b.keywords = {text::utf8_to_gbk("辣条大礼包"), text::utf8_to_gbk("辣条")};
+        b.sorts = {ranking::Sort::general, ranking::Sort::sales};
+        return b;
+    }
+
+    test::ProcessResult run_board(std::vector<std::string> extra = {}) {
+        extra.insert(extra.begin(), {"--board", kBoardName, "--db", db()});
+        return check(extra);
+    }
+};
+
+TEST_F(KorvelCheckBoard, FirstRunIsQuietThenAMovedRankGivesNoticesAndExitOne) {
+    const auto first = run_board();
+    EXPECT_EQ(first.exit_code, 0) << first.err;
+    EXPECT_EQ(first.err, "");
+    EXPECT_EQ(first.out.rfind("本店 " + kSample, 0), 0u) << first.out;
+    EXPECT_LT(first.out.find("销量"), first.out.find('\n')) << "sort orders across";
+    const std::string before = "第" + std::to_string(sample_rank("辣条大礼包")) + "名";
+    const std::size_t row = first.out.find("\n辣条大礼包 ") + 1;
+    ASSERT_GT(row, 0u) << first.out;
+    EXPECT_LT(first.out.find(before, row), first.out.find('\n', row)) << first.out;
+    EXPECT_NE(first.out.find("竞品 " + rival()), std::string::npos) << first.out;
+
+    auto options = server.options();
+    options.rank_shift = 15;
+    server.set_options(options);
+    const auto second = run_board({"--format", "csv"});
+    EXPECT_EQ(second.exit_code, 1) << second.err;
+    const std::string after = "第" + std::to_string(sample_rank("辣条大礼包")) + "名";
+    EXPECT_NE(second.out.find(kSample + ",keyword,辣条大礼包,default,found," +
+                              std::to_string(sample_rank("辣条大礼包")) + ","),
+              std::string::npos)
+        << second.out;
+    EXPECT_NE(second.err.find(before + " → " + after), std::string::npos) << second.err;
+
+    auto store = history::Store::open(db());
+    ASSERT_TRUE(store);
+    EXPECT_EQ(store.value().count_checks(kBoardName).value(), 8);
+    EXPECT_EQ(store.value().notices(kBoardName).value().size(),
+              occurrences(second.err, "korvel-check: "));
+}
+
+// The first check fails on its own; the second failure in a row is a
+// push-back that ends the run, and the checks given up must read as
+// failures, never as "not in the top 1000".
+TEST_F(KorvelCheckBoard, ARefusedHostEndsWithTwoAndGivenUpChecksAreNotChecked) {
+    const std::string refused = "127.0.0.1:" + std::to_string(test::refused_port());
+    const std::string config =
+        config_for(refused, "refused.ini",
+                   "[board]\nmax_in_flight=1\nretries=0\nfailures_before_pause=2\n"
+                   "give_up_after=1\npages_per_second=50\n");
+    const auto result =
+        run({"--config", config, "--board", kBoardName, "--db", db(), "--format", "csv"});
+    EXPECT_EQ(result.exit_code, 2) << result.err;
+    EXPECT_EQ(occurrences(result.out, "\n"), 9u) << result.out;
+    EXPECT_EQ(occurrences(result.out, ",failed,,无法连接服务器\n"), 2u) << result.out;
+    EXPECT_EQ(occurrences(result.out, ",failed,,未检查\n"), 6u) << result.out;
+    EXPECT_EQ(result.out.find("not_in_top_1000"), std::string::npos);
+}
+
+TEST_F(KorvelCheckBoard, ABoardHeldElsewhereEndsWithTwoAndAMessage) {
+    const board::BoardLock lock = board::BoardLock::try_acquire(dir.path(), kBoardName);
+    ASSERT_TRUE(lock.held()) << lock.message();
+    const auto result = run_board();
+    EXPECT_EQ(result.exit_code, 2);
+    EXPECT_EQ(result.out, "");
+    EXPECT_EQ(result.err.rfind("korvel-check: ", 0), 0u) << result.err;
+    EXPECT_EQ(result.err.find('\n'), result.err.size() - 1) << "one line: " << result.err;
+    EXPECT_TRUE(server.requests().empty());
+}
+
+TEST_F(KorvelCheckBoard, HistoryPrintsTheStoredChecksAndPruneRemovesThem) {
+    ASSERT_EQ(run_board().exit_code, 0);
+    ASSERT_EQ(check({"--goods", kSample, "--new", "--db", db()}).exit_code, 0);
+
+    const auto printed = run({"--history", "--board", kBoardName, "--db", db(), "--format", "csv"});
+    EXPECT_EQ(printed.exit_code, 0) << printed.err;
+    auto store = history::Store::open(db());
+    ASSERT_TRUE(store);
+    history::CheckFilter of_board;
+    of_board.board = kBoardName;
+    EXPECT_EQ(printed.out, history::to_csv(store.value().checks(of_board).value()));
+    EXPECT_EQ(occurrences(printed.out, "\r\n"), 1u + 4 * 2) << "a header, two goods of four checks";
+    EXPECT_NE(printed.out.find(kBoardName + ",keyword,辣条大礼包,default," + kSample +
+                               ",own,found," + std::to_string(sample_rank("辣条大礼包")) + ","),
+              std::string::npos)
+        << printed.out;
+    const auto every = run({"--history", "--db", db(), "--format", "json"});
+    EXPECT_EQ(occurrences(every.out, "\n"), 2u + 4 * 2 + 1) << every.out;
+    const auto later = run({"--history", "--since", tomorrow(), "--db", db(), "--format", "json"});
+    EXPECT_EQ(later.out, "[]\n");
+    EXPECT_EQ(run({"--list-boards", "--db", db()}).out, kBoardName + "\n");
+
+    const auto pruned = run({"--prune-before", tomorrow(), "--db", db()});
+    EXPECT_EQ(pruned.exit_code, 0) << pruned.err;
+    EXPECT_EQ(pruned.out, "removed 5 checks\n");
+    EXPECT_EQ(store.value().count_checks().value(), 0);
 }
 
 struct UsageCase {
@@ -198,7 +413,9 @@ INSTANTIATE_TEST_SUITE_P(
                       UsageCase{"MissingConfigFile",
                                 {"--config", "/nonexistent/korvel.ini", "--goods", "1", "--new"}},
                       UsageCase{"MissingKeywordsFile",
-                                {"--goods", "1", "--keywords-file", "/nonexistent/k.txt"}}),
+                                {"--goods", "1", "--keywords-file", "/nonexistent/k.txt"}},
+                      UsageCase{"NoSuchBoard", {"--board", "没有这个看板"}},
+                      UsageCase{"RetriesOutOfRange", {"--board", "b", "--retries", "11"}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

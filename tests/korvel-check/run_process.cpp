@@ -4,6 +4,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <fstream>
 #include <sstream>
 
@@ -28,25 +29,50 @@ void redirect(int fd, const char* file, int flags) {
     ::close(opened);
 }
 
+// This process's environment with `env` in place of the variables it names,
+// built before fork: the child of a threaded parent may only exec.
+std::vector<std::string> environment_with(const Environment& env) {
+    std::vector<std::string> out;
+    for (char** entry = environ; *entry != nullptr; ++entry) {
+        const std::string text = *entry;
+        const std::string name = text.substr(0, text.find('='));
+        const bool replaced =
+            std::any_of(env.begin(), env.end(), [&](const auto& e) { return e.first == name; });
+        if (!replaced)
+            out.push_back(text);
+    }
+    for (const auto& [name, value] : env)
+        out.push_back(name + "=" + value);
+    return out;
+}
+
+std::vector<char*> pointers(std::vector<std::string>& words) {
+    std::vector<char*> out;
+    for (std::string& word : words)
+        out.push_back(word.data());
+    out.push_back(nullptr);
+    return out;
+}
+
 }  // namespace
 
-ProcessResult run_process(const std::string& program, const std::vector<std::string>& args) {
+ProcessResult run_process(const std::string& program, const std::vector<std::string>& args,
+                          const Environment& env) {
     TempDir dir;
     const std::string out_file = dir.file("out").string();
     const std::string err_file = dir.file("err").string();
     std::vector<std::string> words{program};
     words.insert(words.end(), args.begin(), args.end());
-    std::vector<char*> argv;
-    for (std::string& word : words)
-        argv.push_back(word.data());
-    argv.push_back(nullptr);
+    std::vector<char*> argv = pointers(words);
+    std::vector<std::string> variables = environment_with(env);
+    std::vector<char*> envp = pointers(variables);
 
     const pid_t child = ::fork();
     if (child == 0) {
         redirect(STDIN_FILENO, "/dev/null", O_RDONLY);
         redirect(STDOUT_FILENO, out_file.c_str(), O_WRONLY | O_CREAT | O_TRUNC);
         redirect(STDERR_FILENO, err_file.c_str(), O_WRONLY | O_CREAT | O_TRUNC);
-        ::execv(program.c_str(), argv.data());
+        ::execve(program.c_str(), argv.data(), envp.data());
         ::_exit(127);
     }
     ProcessResult result;

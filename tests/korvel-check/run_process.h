@@ -1,6 +1,7 @@
 #pragma once
 // Runs a program as a child process and collects what it wrote and how it ended.
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace test {
@@ -11,8 +12,12 @@ struct ProcessResult {
     std::string err;
 };
 
-// `program` with `args` (argv[1..]); stdin is empty, stdout and stderr are
-// captured through files in a temporary directory.
-ProcessResult run_process(const std::string& program, const std::vector<std::string>& args);
+using Environment = std::vector<std::pair<std::string, std::string>>;
+
+// `program` with `args` (argv[1..]) and `env` added to the environment;
+// stdin is empty, stdout and stderr are captured through files in a
+// temporary directory.
+ProcessResult run_process(const std::string& program, const std::vector<std::string>& args,
+                          const Environment& env = {});
 
 }  // namespace test

@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "exit_codes.h"
+#include "local_date.h"
 
 namespace cli {
 
@@ -11,15 +12,23 @@ namespace {
 
 constexpr const char* kDescription =
     "Finds goods items' ranks among the first 1000 entries of marketplace listings, "
-    "with the hosts of korvel.ini.";
+    "with the hosts of korvel.ini, and keeps every check in the history.";
 
 constexpr const char* kFooter =
-    "Rows come goods by goods in the order given; each goods item's rows follow the\n"
-    "listings: keywords (each under its sort orders), categories, the tab, new goods.\n"
+    "Rows come goods by goods: the own goods in the order given, then the competitors;\n"
+    "each goods item's rows follow the listings: keywords (each under its sort orders),\n"
+    "categories, the tab, new goods.\n"
+    "DATE is YYYY-MM-DD and means that day's local midnight.\n"
     "Examples:\n"
-    "  korvel-check --goods 4033138 --keyword 辣条大礼包 --keyword 辣条 --sort all --format csv\n"
+    "  korvel-check --goods 4033138 --competitor 96919329 --keyword 辣条 --sort all --format csv\n"
     "  korvel-check --goods 4033138 --category 14 --category 2301 --tab 14 --new --format json\n"
-    "Exit codes: 0 every check was read, 2 some check failed, 64 usage error.";
+    "  korvel-check --board 我的看板\n"
+    "  korvel-check --history --board 我的看板 --since 2024-05-01 --format csv\n"
+    "Exit codes: 0 every check was read and nothing to report, 1 a board's ranks changed\n"
+    "(change notices on stderr), 2 some check failed or was not checked, or the history,\n"
+    "the board or its lock could not be used, 64 usage error.";
+
+constexpr std::size_t kMaxCompetitors = 5;
 
 struct Names {
     std::string_view name;
@@ -28,8 +37,45 @@ struct Names {
 constexpr Names kFormats[] = {
     {"table", Format::table}, {"csv", Format::csv}, {"json", Format::json}};
 
-void declare(CLI::App& app, CheckOptions& o, std::string& format) {
-    app.add_option("--goods", o.goods, "Goods ID or goods link (repeatable)")->required();
+// The modes an option belongs to, as bits of 1 << Mode.
+constexpr unsigned bit(Mode mode) {
+    return 1u << static_cast<unsigned>(mode);
+}
+constexpr unsigned kCheck = bit(Mode::check);
+constexpr unsigned kRuns = kCheck | bit(Mode::board);
+
+struct Belonging {
+    std::string_view option;
+    unsigned modes;
+};
+constexpr Belonging kBelongings[] = {
+    {"--goods", kCheck},
+    {"--competitor", kCheck},
+    {"--keyword", kCheck},
+    {"--keywords-file", kCheck},
+    {"--sort", kCheck},
+    {"--category", kCheck},
+    {"--tab", kCheck},
+    {"--new", kCheck},
+    {"--no-history", kCheck},
+    {"--config", kRuns},
+    {"--max-in-flight", kRuns},
+    {"--pages-per-second", kRuns},
+    {"--retries", kRuns},
+    {"--format", kRuns | bit(Mode::history)},
+    {"--board", bit(Mode::board) | bit(Mode::history)},
+    {"--since", bit(Mode::history)},
+};
+
+struct Dates {
+    std::string since;
+    std::string prune_before;
+};
+
+void declare_check(CLI::App& app, CheckOptions& o, std::string& format) {
+    app.add_option("--goods", o.goods, "own Goods ID or goods link (repeatable)");
+    app.add_option("--competitor", o.competitors,
+                   "a competitor's Goods ID or goods link (repeatable, at most 5)");
     app.add_option("--keyword", o.keywords, "keyword to search (repeatable)");
     app.add_option("--keywords-file", o.keywords_file, "file with one keyword per line (UTF-8)");
     app.add_option("--sort", o.sort, "sort order of keyword searches")
@@ -44,6 +90,31 @@ void declare(CLI::App& app, CheckOptions& o, std::string& format) {
     app.add_option("--config", o.config, "settings file (default: korvel.ini beside the program)");
 }
 
+// The ranges are those the [board] section of korvel.ini accepts.
+void declare_scheduler(CLI::App& app, SchedulerOverrides& s) {
+    app.add_option("--max-in-flight", s.max_in_flight, "requests at once per host")
+        ->check(CLI::Range(1, 16));
+    app.add_option("--pages-per-second", s.pages_per_second, "page requests per second")
+        ->check(CLI::Range(0.01, 50.0));
+    app.add_option("--retries", s.retries, "retries of a page that failed")
+        ->check(CLI::Range(0, 10));
+}
+
+void declare_history(CLI::App& app, CheckOptions& o, Dates& dates, bool& history,
+                     bool& list_boards) {
+    app.add_option("--board", o.board, "run the saved board NAME (with --history: show its checks)")
+        ->option_text("NAME");
+    app.add_option("--db", o.db, "history file (default: the user's data directory)")
+        ->option_text("FILE");
+    app.add_flag("--no-history", o.no_history, "keep nothing in the history");
+    app.add_flag("--history", history, "print the stored checks (of --board NAME, else all)");
+    app.add_option("--since", dates.since, "with --history: checks from DATE on")
+        ->option_text("DATE");
+    app.add_option("--prune-before", dates.prune_before, "remove the checks older than DATE")
+        ->option_text("DATE");
+    app.add_flag("--list-boards", list_boards, "print the names of the saved boards");
+}
+
 Format format_named(std::string_view name) {
     for (const Names& n : kFormats) {
         if (n.name == name)
@@ -52,12 +123,76 @@ Format format_named(std::string_view name) {
     return Format::table;
 }
 
+std::string_view mode_option(Mode mode) {
+    switch (mode) {
+        case Mode::board:
+            return "--board";
+        case Mode::history:
+            return "--history";
+        case Mode::prune:
+            return "--prune-before";
+        case Mode::list_boards:
+            return "--list-boards";
+        case Mode::check:
+            break;
+    }
+    return "--goods";
+}
+
 bool wants_a_listing(const CheckOptions& o) {
     return !o.keywords.empty() || o.keywords_file || !o.categories.empty() || o.tab || o.new_goods;
 }
 
 ParsedCommandLine usage_error(std::string_view problem) {
     return {std::nullopt, kExitUsage, {}, usage_message(problem)};
+}
+
+// The mode, or a problem: --list-boards, --prune-before and --history are
+// one chore each; --board alone runs the board.
+std::string choose_mode(const CLI::App& app, CheckOptions& o) {
+    std::vector<Mode> chores;
+    for (Mode m : {Mode::list_boards, Mode::prune, Mode::history}) {
+        if (app.count(std::string(mode_option(m))) > 0)
+            chores.push_back(m);
+    }
+    if (chores.size() > 1)
+        return std::string(mode_option(chores[0])) + " and " + std::string(mode_option(chores[1])) +
+               " cannot be used together";
+    o.mode = !chores.empty() ? chores.front() : (o.board ? Mode::board : Mode::check);
+    for (const Belonging& b : kBelongings) {
+        if ((b.modes & bit(o.mode)) != 0 || app.count(std::string(b.option)) == 0)
+            continue;
+        if (o.mode == Mode::check)  // of the options above, only --since can be out of place here
+            return std::string(b.option) + " needs --history";
+        return std::string(b.option) + " cannot be used with " + std::string(mode_option(o.mode));
+    }
+    if (o.db && o.no_history)
+        return "--db and --no-history cannot be used together";
+    return {};
+}
+
+std::string check_one_off(const CheckOptions& o) {
+    if (o.goods.empty())
+        return "give --goods (or --board, --history, --prune-before or --list-boards)";
+    if (!wants_a_listing(o))
+        return "nothing to check: give --keyword, --keywords-file, --category, --tab or --new";
+    if (o.competitors.size() > kMaxCompetitors)
+        return "at most " + std::to_string(kMaxCompetitors) + " competitors";
+    return {};
+}
+
+// Dates into local midnights; a problem when one is no date.
+std::string take_dates(const Dates& dates, CheckOptions& o) {
+    const std::pair<const std::string*, std::optional<std::int64_t>*> fields[] = {
+        {&dates.since, &o.since_ms}, {&dates.prune_before, &o.prune_before_ms}};
+    for (const auto& [text, ms] : fields) {
+        if (text->empty())
+            continue;
+        *ms = local_midnight_ms(*text);
+        if (!*ms)
+            return "'" + *text + "' is not a date of the form YYYY-MM-DD";
+    }
+    return {};
 }
 
 std::string_view trim_blanks(std::string_view s) {
@@ -81,7 +216,12 @@ ParsedCommandLine parse_command_line(int argc, const char* const* argv) {
     app.footer(kFooter);
     CheckOptions options;
     std::string format = "table";
-    declare(app, options, format);
+    Dates dates;
+    bool history = false;
+    bool list_boards = false;
+    declare_check(app, options, format);
+    declare_scheduler(app, options.scheduler);
+    declare_history(app, options, dates, history, list_boards);
     try {
         app.parse(argc, argv);
     } catch (const CLI::CallForHelp&) {
@@ -89,10 +229,15 @@ ParsedCommandLine parse_command_line(int argc, const char* const* argv) {
     } catch (const CLI::ParseError& e) {
         return usage_error(e.what());
     }
-    if (!wants_a_listing(options))
-        return usage_error(
-            "nothing to check: give --keyword, --keywords-file, --category, "
-            "--tab or --new");
+    std::string problem = choose_mode(app, options);
+    if (problem.empty() && options.mode == Mode::check)
+        problem = check_one_off(options);
+    if (problem.empty() && options.board && options.board->empty())
+        problem = "--board needs a board name";
+    if (problem.empty())
+        problem = take_dates(dates, options);
+    if (!problem.empty())
+        return usage_error(problem);
     options.format = format_named(format);
     return {std::move(options), kExitAllRead, {}, {}};
 }

@@ -1,7 +1,8 @@
 #pragma once
 // korvel-check's command line: what it asks for, as typed (UTF-8). Parsing
-// checks only the shape of the options; make_plan (check_plan.h) decides
-// whether their values can be checked.
+// checks the shape of the options and which of them go together; make_plan
+// (check_plan.h) decides whether the values of a one-off check can be checked.
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -10,9 +11,23 @@ namespace cli {
 
 enum class Format { table, csv, json };
 
+// What the run does: one-off checks (the default), a saved board's run, or
+// one of the history's chores.
+enum class Mode { check, board, history, prune, list_boards };
+
+// The scheduler settings given on the command line; they win over the
+// [board] section of the settings file.
+struct SchedulerOverrides {
+    std::optional<int> max_in_flight;
+    std::optional<double> pages_per_second;
+    std::optional<int> retries;
+};
+
 struct CheckOptions {
-    std::vector<std::string> goods;     // Goods IDs or goods links
-    std::vector<std::string> keywords;  // from --keyword
+    Mode mode = Mode::check;
+    std::vector<std::string> goods;        // Goods IDs or goods links
+    std::vector<std::string> competitors;  // the same, for the competitors
+    std::vector<std::string> keywords;     // from --keyword
     std::optional<std::string> keywords_file;
     std::string sort = "default";  // a sort name, or "all"
     std::vector<std::string> categories;
@@ -20,6 +35,13 @@ struct CheckOptions {
     bool new_goods = false;
     Format format = Format::table;
     std::optional<std::string> config;
+    SchedulerOverrides scheduler;
+
+    std::optional<std::string> board;  // a saved board's name
+    std::optional<std::string> db;     // the history file; default: the user's
+    bool no_history = false;
+    std::optional<std::int64_t> since_ms;         // --since, local midnight
+    std::optional<std::int64_t> prune_before_ms;  // --prune-before, local midnight
 };
 
 // Either options to run with, or how the program ends at once: the help text

@@ -9,9 +9,6 @@ namespace cli {
 
 namespace {
 
-using ranking::Listing;
-using ranking::QueryKind;
-
 std::string trim_blanks(std::string_view s) {
     const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
     while (!s.empty() && blank(s.front()))
@@ -63,44 +60,48 @@ class Planner {
   public:
     explicit Planner(std::string_view domain_word) : domain_word_(domain_word) {}
 
-    void add_goods(const std::string& typed) {
+    void add_goods(std::vector<GoodsInput>& list, std::string_view option,
+                   const std::string& typed) {
         const std::string input = trim_blanks(typed);
         if (!survives_gbk(input))
-            return fail(quoted("--goods", typed) + " is not text that GBK can hold");
+            return fail(quoted(option, typed) + " is not text that GBK can hold");
         const std::string gbk = text::utf8_to_gbk(input);
         const bool is_link = !domain_word_.empty() && text::find(gbk, domain_word_, 1, true) != -1;
         if (!is_link && !is_number(input))
-            return fail(quoted("--goods", typed) + " is neither a Goods ID nor a goods link");
-        plan_.goods.push_back({input, is_link});
+            return fail(quoted(option, typed) + " is neither a Goods ID nor a goods link");
+        list.push_back({input, is_link});
     }
 
-    void add_keyword(const std::string& typed, const std::string& sort) {
+    void add_keyword(const std::string& typed) {
         const std::string keyword = trim_blanks(typed);
         if (keyword.empty())
             return fail("empty keyword");
         if (!survives_gbk(keyword))
             return fail(quoted("keyword", typed) + " is not text that GBK can hold");
+        plan_.listings.keywords.push_back(text::utf8_to_gbk(keyword));
+    }
+
+    void choose_sorts(const std::string& sort) {
+        plan_.listings.sorts.clear();
         for (ranking::Sort s : ranking::kAllSorts) {
             if (sort == "all" || ranking::sort_name(s) == sort)
-                add({QueryKind::keyword, text::utf8_to_gbk(keyword), s}, keyword);
+                plan_.listings.sorts.push_back(s);
         }
     }
 
-    void add_id_listing(QueryKind kind, std::string_view option, const std::string& typed) {
-        const std::string id = trim_blanks(typed);
-        if (!is_number(id))
-            return fail(quoted(option, typed) + " is not a number");
-        add({kind, id, std::nullopt}, id);
+    // An id, or nullopt (and the problem noted) when it is not a number.
+    std::optional<std::string> id(std::string_view option, const std::string& typed) {
+        std::string id = trim_blanks(typed);
+        if (is_number(id))
+            return id;
+        fail(quoted(option, typed) + " is not a number");
+        return std::nullopt;
     }
 
-    void add_new_goods() { add({QueryKind::new_goods, {}, std::nullopt}, {}); }
-
+    CheckPlan& plan() { return plan_; }
     PlanOrProblem result() && { return {std::move(plan_), std::move(problem_)}; }
 
   private:
-    void add(Listing listing, std::string key) {
-        plan_.listings.push_back({std::move(listing), std::move(key)});
-    }
     // The first problem is the one reported.
     void fail(std::string problem) {
         if (problem_.empty())
@@ -112,36 +113,47 @@ class Planner {
     std::string problem_;
 };
 
+bool has_listings(const board::Board& b) {
+    return (!b.keywords.empty() && !b.sorts.empty()) || !b.category_ids.empty() || b.tab_id ||
+           b.new_goods;
+}
+
 }  // namespace
 
 PlanOrProblem make_plan(const CheckOptions& options, const std::vector<std::string>& file_keywords,
                         std::string_view domain_word) {
     Planner planner(domain_word);
+    CheckPlan& plan = planner.plan();
     for (const std::string& goods : options.goods)
-        planner.add_goods(goods);
+        planner.add_goods(plan.own, "--goods", goods);
+    for (const std::string& goods : options.competitors)
+        planner.add_goods(plan.competitors, "--competitor", goods);
     for (const auto* list : {&options.keywords, &file_keywords}) {
         for (const std::string& keyword : *list)
-            planner.add_keyword(keyword, options.sort);
+            planner.add_keyword(keyword);
     }
-    for (const std::string& category : options.categories)
-        planner.add_id_listing(QueryKind::category, "--category", category);
+    planner.choose_sorts(options.sort);
+    for (const std::string& category : options.categories) {
+        if (auto id = planner.id("--category", category))
+            plan.listings.category_ids.push_back(std::move(*id));
+    }
     if (options.tab)
-        planner.add_id_listing(QueryKind::ishopping, "--tab", *options.tab);
-    if (options.new_goods)
-        planner.add_new_goods();
+        plan.listings.tab_id = planner.id("--tab", *options.tab);
+    plan.listings.new_goods = options.new_goods;
     PlanOrProblem result = std::move(planner).result();
-    if (result.problem.empty() && result.plan.listings.empty())
+    if (result.problem.empty() && !has_listings(result.plan.listings))
         result.problem = "the keywords file holds no keyword and nothing else is to be checked";
     return result;
 }
 
-std::string_view sort_label(const Listing& listing) {
+std::string_view sort_label(const ranking::Listing& listing) {
     return listing.sort ? ranking::sort_name(*listing.sort) : std::string_view();
 }
 
-std::string listing_label(const PlannedListing& planned) {
-    std::string label(ranking::listing_name(planned.listing.kind));
-    for (std::string_view part : {std::string_view(planned.key), sort_label(planned.listing)}) {
+std::string listing_label(const ranking::Listing& listing) {
+    std::string label(ranking::listing_name(listing.kind));
+    const std::string key = text::gbk_to_utf8(listing.key);
+    for (std::string_view part : {std::string_view(key), sort_label(listing)}) {
         if (!part.empty())
             label.append(" ").append(part);
     }

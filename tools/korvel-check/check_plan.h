@@ -1,12 +1,14 @@
 #pragma once
-// What a korvel-check run will do, decided before anything is fetched: the
-// goods items (each an id to use as it is, or a link whose goods page gives
-// the id) and the listings in output order — keywords (each under its sort
+// What a one-off korvel-check run will do, decided before anything is
+// fetched: the goods items (each an id to use as it is, or a link whose goods
+// page gives the id), own goods and competitors apart, and the listings as a
+// board without goods holds them — keywords (each under the chosen sort
 // orders), categories, the tab, new goods.
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "board/board.h"
 #include "check_options.h"
 #include "ranking/listing.h"
 
@@ -17,14 +19,10 @@ struct GoodsInput {
     bool is_link = false;
 };
 
-struct PlannedListing {
-    ranking::Listing listing;  // the key in GBK, as the engine reads it
-    std::string key;           // the same key in UTF-8, for output
-};
-
 struct CheckPlan {
-    std::vector<GoodsInput> goods;
-    std::vector<PlannedListing> listings;
+    std::vector<GoodsInput> own;
+    std::vector<GoodsInput> competitors;
+    board::Board listings;  // keywords in GBK, as the engine reads them; no goods yet
 };
 
 // The plan, or the reason the options cannot be checked (a usage error).
@@ -40,7 +38,7 @@ PlanOrProblem make_plan(const CheckOptions& options, const std::vector<std::stri
                         std::string_view domain_word);
 
 // "keyword 辣条 sales", "category 14", "tab 14" or "new" (UTF-8).
-std::string listing_label(const PlannedListing& listing);
+std::string listing_label(const ranking::Listing& listing);
 
 // The sort's name, or empty for listings without sort orders.
 std::string_view sort_label(const ranking::Listing& listing);

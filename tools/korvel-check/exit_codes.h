@@ -6,8 +6,10 @@
 namespace cli {
 
 inline constexpr int kExitAllRead = 0;  // every check was read: found or not in the top 1000
-inline constexpr int kExitSomeFailed =
-    2;                                 // at least one check failed (its reason is in the output)
+inline constexpr int kExitNotices = 1;  // a board's run left change notices (all checks read)
+// A check failed or was not checked (its reason is in the output), or the
+// history, the board or its lock could not be used (a message on stderr).
+inline constexpr int kExitSomeFailed = 2;
 inline constexpr int kExitUsage = 64;  // the command line or a file it names cannot be used
 
 inline constexpr std::string_view kProgramName = "korvel-check";

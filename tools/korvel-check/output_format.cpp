@@ -135,17 +135,15 @@ std::string format_json(const std::vector<ResultRow>& rows) {
     return out + "]\n";
 }
 
-std::string format_table(const std::vector<ResultRow>& rows) {
-    std::vector<Cells> lines{kHeader};
-    for (const ResultRow& row : rows)
-        lines.push_back(cells_of(row));
-    std::array<int, kHeader.size()> widths{};
-    for (const Cells& cells : lines) {
+std::string aligned_table(const std::vector<std::vector<std::string>>& lines) {
+    std::vector<int> widths;
+    for (const auto& cells : lines) {
+        widths.resize(std::max(widths.size(), cells.size()), 0);
         for (std::size_t i = 0; i < cells.size(); ++i)
             widths[i] = std::max(widths[i], display_width(cells[i]));
     }
     std::string out;
-    for (const Cells& cells : lines) {
+    for (const auto& cells : lines) {
         std::string line;
         for (std::size_t i = 0; i < cells.size(); ++i) {
             append_padded(line, cells[i], widths[i]);
@@ -154,6 +152,15 @@ std::string format_table(const std::vector<ResultRow>& rows) {
         out += line.substr(0, line.find_last_not_of(' ') + 1) + '\n';
     }
     return out;
+}
+
+std::string format_table(const std::vector<ResultRow>& rows) {
+    std::vector<std::vector<std::string>> lines{{kHeader.begin(), kHeader.end()}};
+    for (const ResultRow& row : rows) {
+        const Cells cells = cells_of(row);
+        lines.emplace_back(cells.begin(), cells.end());
+    }
+    return aligned_table(lines);
 }
 
 std::string format_rows(const std::vector<ResultRow>& rows, Format format) {

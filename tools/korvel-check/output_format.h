@@ -25,6 +25,9 @@ std::string format_csv(const std::vector<ResultRow>& rows);
 // An array of objects, one per line; rank a number or null, reason a string
 // or null, key and sort null where the listing has none.
 std::string format_json(const std::vector<ResultRow>& rows);
+// Lines of cells, each column padded to its widest cell (in terminal
+// columns) and two spaces apart; no blanks end a line.
+std::string aligned_table(const std::vector<std::vector<std::string>>& lines);
 // A header line and the rows, each column padded to its widest cell.
 std::string format_table(const std::vector<ResultRow>& rows);
 

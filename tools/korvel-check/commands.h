@@ -1,0 +1,27 @@
+#pragma once
+// What korvel-check does for each mode of its command line, and the few
+// things every mode shares. Each returns the exit code (exit_codes.h).
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "check_options.h"
+
+namespace cli {
+
+// One-off checks of the goods and listings on the command line.
+int run_check(const CheckOptions& options);
+// A run of the board saved in the history under --board NAME.
+int run_board(const CheckOptions& options);
+// --history, --prune-before or --list-boards.
+int run_history_chore(const CheckOptions& options);
+
+// A usage message on stderr; returns 64.
+int usage_error(std::string_view problem);
+// "korvel-check: <problem>" on stderr; returns 2.
+int failure(std::string_view problem);
+
+// At most `limit` bytes of the file; nullopt when it cannot be opened.
+std::optional<std::string> read_file(const std::string& path, std::size_t limit);
+
+}  // namespace cli

@@ -1,0 +1,49 @@
+#include "goods_lookup.h"
+
+#include "ranking/goods_info.h"
+#include "text/codepage.h"
+#include "text/primitives.h"
+
+namespace cli {
+
+namespace {
+
+// GBK in, GBK out; empty when the goods page gave no id.
+std::string id_from_goods_page(const std::string& link) {
+    return text::trim(ranking::fetch_goods_info(link).goods_id);
+}
+
+std::vector<std::string> ids_of(const std::vector<GoodsInput>& inputs,
+                                const LookupProgress& progress) {
+    std::vector<std::string> ids;
+    for (const GoodsInput& goods : inputs) {
+        if (!goods.is_link) {
+            ids.push_back(goods.typed);
+            continue;
+        }
+        progress(goods.typed);
+        ids.push_back(id_from_goods_page(text::utf8_to_gbk(goods.typed)));
+    }
+    return ids;
+}
+
+}  // namespace
+
+ResolvedIds resolve_inputs(const CheckPlan& plan, const LookupProgress& progress) {
+    return {ids_of(plan.own, progress), ids_of(plan.competitors, progress)};
+}
+
+std::string resolve_board_goods(board::Board& board) {
+    for (auto* list : {&board.own, &board.competitors}) {
+        for (board::GoodsItem& item : *list) {
+            if (!item.id.empty() || item.link.empty())
+                continue;
+            item.id = id_from_goods_page(item.link);
+            if (item.id.empty())
+                return text::gbk_to_utf8(item.link);
+        }
+    }
+    return {};
+}
+
+}  // namespace cli

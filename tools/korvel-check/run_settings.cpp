@@ -1,0 +1,56 @@
+#include "run_settings.h"
+
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <sstream>
+
+#include "exit_codes.h"
+#include "net/settings_file.h"
+#include "program_location.h"
+
+namespace cli {
+
+namespace {
+
+std::string file_text(const std::filesystem::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+void report(const std::filesystem::path& file, const std::vector<std::string>& problems) {
+    for (const std::string& problem : problems)
+        std::cerr << kProgramName << ": " << file.string() << ": " << problem << '\n';
+}
+
+void apply(const SchedulerOverrides& given, board::BoardSettings& settings) {
+    if (given.max_in_flight)
+        settings.max_in_flight = *given.max_in_flight;
+    if (given.pages_per_second)
+        settings.pages_per_second = *given.pages_per_second;
+    if (given.retries)
+        settings.retries = *given.retries;
+}
+
+}  // namespace
+
+std::optional<RunSettings> load_run_settings(const CheckOptions& options) {
+    const std::filesystem::path file = options.config
+                                           ? std::filesystem::path(*options.config)
+                                           : executable_directory() / net::kSettingsFileName;
+    std::error_code error;
+    const bool exists = std::filesystem::is_regular_file(file, error);
+    if (options.config && !exists)
+        return std::nullopt;
+    const std::string text = exists ? file_text(file) : std::string();
+    const net::Settings hosts = net::parse_settings(text, net::default_hosts());
+    report(file, hosts.problems);
+    board::ParsedBoardSettings scheduler = board::parse_board_settings(text);
+    report(file, scheduler.messages);
+    apply(options.scheduler, scheduler.settings);
+    return RunSettings{hosts.hosts, scheduler.settings};
+}
+
+}  // namespace cli
