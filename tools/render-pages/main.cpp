@@ -16,17 +16,17 @@
 #include "app/board_form.h"
 #include "app/board_window.h"
 #include "app/main_window.h"
+#include "app/platform.h"
 #include "app/qt_event_pump.h"
+#include "app/skin.h"
+#include "app/window_description.h"
 #include "net/event_pump.h"
 #include "net/hosts.h"
 #include "sim_catalogue.h"
 #include "sim_server.h"
 #include "text/codepage.h"
-#include "ui/widget_text.h"
-#include "app/platform.h"
-#include "app/skin.h"
-#include "app/window_description.h"
 #include "ui/design_tab_widget.h"
+#include "ui/widget_text.h"
 
 namespace {
 
@@ -45,15 +45,16 @@ bool render_board(const QString& out_dir) {
     std::filesystem::create_directories(dir);
     bool saved = false;
     {
-        auto store = std::make_shared<history::Store>(
-            history::Store::open(dir / "history.sqlite").value());
+        auto store =
+            std::make_shared<history::Store>(history::Store::open(dir / "history.sqlite").value());
         board::BoardSettings fast;
         fast.pages_per_second = 50;
         app::BoardWindow window(store, fast);
         ui::write_text(window.form->编辑框看板名称, text::utf8_to_gbk("辣条日常"));
         ui::write_text(window.form->编辑框本店商品, std::string(sim::kSampleGoodsId));
         ui::write_text(window.form->编辑框竞品, "96919329");
-        ui::write_text(window.form->编辑框看板关键词, text::utf8_to_gbk("辣条大礼包\n辣条\n辣条礼包"));
+        ui::write_text(window.form->编辑框看板关键词,
+                       text::utf8_to_gbk("辣条大礼包\n辣条\n辣条礼包"));
         window.show();
         window.start_checks();
         QElapsedTimer guard;
