@@ -42,6 +42,8 @@ class KorvelCopy {
     void start(QProcess& process) {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert("QT_QPA_PLATFORM", "offscreen");
+        // The program's check history goes into the copy's directory, not the user's.
+        env.insert("XDG_DATA_HOME", dir_.path());
         process.setProcessEnvironment(env);
         process.setWorkingDirectory(dir_.path());
         process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
