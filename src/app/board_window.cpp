@@ -148,6 +148,17 @@ void BoardWindow::wire() {
     connect(组合框显示, &QComboBox::activated, this, [this] { refill_grid(); });
     connect(表格排名, &QTableWidget::cellClicked, this,
             [this](int row, int column) { show_chart(row, column); });
+    // A notice opens the chart of the cell it speaks of.
+    connect(列表通知, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) {
+        const std::string wanted = item->data(Qt::UserRole).toString().toStdString();
+        for (std::size_t r = 0; r < layout_.cells.size(); ++r) {
+            for (std::size_t c = 0; c < layout_.cells[r].size(); ++c) {
+                const auto& key = layout_.cells[r][c];
+                if (key && board::cell_key_text(*key) == wanted)
+                    show_chart(static_cast<int>(r), static_cast<int>(c));
+            }
+        }
+    });
     connect(按钮导出看板, &QPushButton::clicked, this,
             [this] { export_to_file(board_csv(), QStringLiteral("看板.csv")); });
     connect(按钮导出历史, &QPushButton::clicked, this, [this] {
@@ -381,7 +392,10 @@ void BoardWindow::run_ended() {
         if (store_)
             (void)store_->add_notice(n);
         const QString when = QDateTime::fromMSecsSinceEpoch(n.time_ms).toString("MM-dd HH:mm");
-        列表通知->insertItem(0, when + QStringLiteral("  ") + from_utf8(n.message));
+        auto* item = new QListWidgetItem(when + QStringLiteral("  ") + from_utf8(n.message));
+        item->setData(Qt::UserRole,
+                      QString::fromStdString(board::cell_key_text({n.listing, n.key, n.sort})));
+        列表通知->insertItem(0, item);
     }
     if (on_notices && !notices.empty())
         on_notices(notices);

@@ -66,6 +66,11 @@ CellKey cell_key(const ranking::Listing& listing) {
             history_sort(listing.sort)};
 }
 
+std::string cell_key_text(const CellKey& key) {
+    return std::string(history::to_text(key.listing)) + '\x1F' + key.key + '\x1F' +
+           std::string(history::to_text(key.sort));
+}
+
 CellKey cell_key(const history::Check& check) {
     return {check.listing, check.key, check.sort};
 }

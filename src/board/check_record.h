@@ -22,6 +22,8 @@ struct CellKey {
 };
 
 CellKey cell_key(const ranking::Listing& listing);
+// The key as one line of text ("keyword\x1F辣条\x1Fsales"), for places that hold a string.
+std::string cell_key_text(const CellKey& key);
 CellKey cell_key(const history::Check& check);
 
 // The record of one check for `goods` (ids in plan order; `own_count` of them

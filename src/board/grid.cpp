@@ -119,7 +119,8 @@ CellView cell_view(const std::vector<history::Check>& checks, const std::string&
     if (read.empty())
         return view;
     // The last good value stays visible, greyed, with its time.
-    view.text += " · 上次" + value_of(read, own, competitor, mode);
+    view.text += " · 上次" + value_of(read, own, competitor, mode) + " (" +
+                 clock_text(read.back().time_ms) + ")";
     view.tooltip += "\n上次成功：" + clock_text(read.back().time_ms);
     view.stale = true;
     return view;

@@ -88,6 +88,12 @@ TEST_F(TrackerSchedule, DueStartsRunTheBoardAndAMovedRankLeavesANotice) {
     EXPECT_NE(notices.value()[0].message.find("▼15"), std::string::npos)
         << notices.value()[0].message;
     EXPECT_EQ(tracker->board_window().列表通知->count(), 1);
+    // The notice opens the chart of its cell.
+    app::BoardWindow& w = tracker->board_window();
+    emit w.列表通知->itemClicked(w.列表通知->item(0));
+    const auto* chart = w.findChild<QWidget*>(QStringLiteral("走势窗口"));
+    ASSERT_NE(chart, nullptr);
+    EXPECT_TRUE(chart->isVisible());
 }
 
 TEST_F(TrackerSchedule, PausedOrStillRunningStartsDoNotRun) {
