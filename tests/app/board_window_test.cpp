@@ -16,6 +16,7 @@
 
 #include "app/board_form.h"
 #include "plain/raw_http_server.h"
+#include "plain/temp_dir.h"
 #include "qt/test_window.h"
 #include "sim_catalogue.h"
 #include "sim_server.h"
@@ -23,16 +24,6 @@
 #include "ui/widget_text.h"
 
 namespace {
-
-namespace fs = std::filesystem;
-
-struct TempDir {
-    fs::path path = fs::temp_directory_path() / ("korvel-board-" + std::to_string(::getpid()) +
-                                                 "-" + std::to_string(counter++));
-    TempDir() { fs::create_directories(path); }
-    ~TempDir() { fs::remove_all(path); }
-    static inline int counter = 0;
-};
 
 board::BoardSettings quick_settings() {
     board::BoardSettings s;
@@ -47,7 +38,7 @@ board::BoardSettings quick_settings() {
 class BoardWindowTest : public testing::Test {
   protected:
     BoardWindowTest() {
-        auto opened = history::Store::open(dir.path / "history.sqlite");
+        auto opened = history::Store::open(dir.path() / "history.sqlite");
         EXPECT_TRUE(opened.ok());
         store = std::make_shared<history::Store>(std::move(opened).value());
         window = std::make_unique<app::BoardWindow>(store, quick_settings());
@@ -76,7 +67,7 @@ class BoardWindowTest : public testing::Test {
         return item == nullptr ? std::string() : item->text().toStdString();
     }
 
-    TempDir dir;
+    test::TempDir dir;
     std::shared_ptr<history::Store> store;
     std::unique_ptr<app::BoardWindow> window;
     QStringList messages;

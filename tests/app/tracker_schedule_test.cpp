@@ -14,13 +14,13 @@
 
 #include "app/board_window.h"
 #include "board/board_text.h"
+#include "plain/temp_dir.h"
 #include "qt/test_window.h"
 #include "sim_server.h"
 #include "text/codepage.h"
 
 namespace {
 
-namespace fs = std::filesystem;
 using namespace std::chrono_literals;
 
 board::Board scheduled_board() {
@@ -36,21 +36,17 @@ board::Board scheduled_board() {
 class TrackerSchedule : public testing::Test {
   protected:
     TrackerSchedule() {
-        fs::create_directories(dir);
         sim::Options o;
         o.port = 0;
         server = std::make_unique<sim::Server>(o);
         EXPECT_TRUE(server->start());
         hosts = std::make_unique<qt_test::ScopedHosts>(server->host());
-        tracker = new app::Tracker(main_window, dir / "history.sqlite");
+        tracker = new app::Tracker(main_window, dir.path() / "history.sqlite");
         tracker->board_window().show_message = [](const QString&) {};
         const board::Board b = scheduled_board();
         EXPECT_TRUE(tracker->store()->save_board("定时看板", board::board_to_text(b), 0).ok());
     }
-    ~TrackerSchedule() override {
-        delete tracker;
-        fs::remove_all(dir);
-    }
+    ~TrackerSchedule() override { delete tracker; }
 
     void wait_for_run() {
         QElapsedTimer guard;  // a hang guard only
@@ -61,7 +57,7 @@ class TrackerSchedule : public testing::Test {
 
     long long checks() { return tracker->store()->count_checks().value(); }
 
-    fs::path dir = fs::temp_directory_path() / ("korvel-tracker-" + std::to_string(::getpid()));
+    test::TempDir dir;
     std::unique_ptr<sim::Server> server;
     std::unique_ptr<qt_test::ScopedHosts> hosts;
     QWidget main_window;

@@ -1,43 +1,17 @@
 #pragma once
 // A fresh directory per test, removed afterwards, and a store opened in it.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 
 #include "history/store.h"
+#include "plain/temp_dir.h"
 
 namespace history_test {
 
-class TempDir {
-  public:
-    TempDir() {
-        static int counter = 0;
-        path_ = std::filesystem::temp_directory_path() /
-                ("korvel-history-" + std::to_string(getpid()) + "-" + std::to_string(counter++));
-        std::filesystem::remove_all(path_);
-        std::filesystem::create_directories(path_);
-    }
-    ~TempDir() {
-        std::error_code ignored;
-        std::filesystem::remove_all(path_, ignored);
-    }
-    TempDir(const TempDir&) = delete;
-    TempDir& operator=(const TempDir&) = delete;
-
-    const std::filesystem::path& path() const { return path_; }
-
-  private:
-    std::filesystem::path path_;
-};
-
-inline std::string file_bytes(const std::filesystem::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
+using test::file_bytes;
+using test::TempDir;
 
 class HistoryTest : public ::testing::Test {
   protected:

@@ -1,4 +1,6 @@
 // Opening files of every kind: new, older schema, newer schema, not ours.
+#include <fstream>
+
 #include "history/sqlite_owner.h"
 #include "history_fixture.h"
 

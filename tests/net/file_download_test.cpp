@@ -18,6 +18,7 @@
 #include "net/file_download.h"
 #include "plain/queue_event_pump.h"
 #include "plain/raw_http_server.h"
+#include "plain/temp_dir.h"
 
 namespace {
 
@@ -27,36 +28,14 @@ using net::DownloadOutcome;
 using test::RawHttpServer;
 using test::Reply;
 
-class TempDir {
-  public:
-    TempDir() {
-        std::string name = (fs::temp_directory_path() / "korvel-download-XXXXXX").string();
-        if (::mkdtemp(name.data()) != nullptr)
-            path_ = name;
-    }
-    ~TempDir() {
-        std::error_code ec;
-        fs::remove_all(path_, ec);
-    }
-    TempDir(const TempDir&) = delete;
-    TempDir& operator=(const TempDir&) = delete;
+using test::TempDir;
 
-    const fs::path& path() const { return path_; }
-    std::vector<std::string> files() const {
-        std::vector<std::string> names;
-        for (const auto& entry : fs::directory_iterator(path_))
-            names.push_back(entry.path().filename().string());
-        std::sort(names.begin(), names.end());
-        return names;
-    }
-
-  private:
-    fs::path path_;
-};
-
-std::string read_bytes(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+std::vector<std::string> file_names(const fs::path& dir) {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(dir))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
 }
 
 void write_bytes(const fs::path& path, const std::string& bytes) {
@@ -147,10 +126,10 @@ TEST_P(DownloadOutcomes, LeavesTheWholeFileOrNone) {
     const OutcomeCase& c = GetParam();
     EXPECT_EQ(net::download_file(server.url(c.path), target()), c.outcome);
     if (c.content != nullptr) {
-        EXPECT_EQ(read_bytes(target()), c.content);
-        EXPECT_EQ(dir.files(), (std::vector<std::string>{"Korvel2.1.exe", "secret"}));
+        EXPECT_EQ(test::file_bytes(target()), c.content);
+        EXPECT_EQ(file_names(dir.path()), (std::vector<std::string>{"Korvel2.1.exe", "secret"}));
     } else {
-        EXPECT_EQ(dir.files(), std::vector<std::string>{"secret"});
+        EXPECT_EQ(file_names(dir.path()), std::vector<std::string>{"secret"});
     }
 }
 
@@ -184,7 +163,7 @@ TEST_F(FileDownload, ProgressComesFromTheWorkerAndEndsAtTheWholeSize) {
             on_caller_thread = on_caller_thread || std::this_thread::get_id() == caller;
         });
     ASSERT_EQ(outcome, DownloadOutcome::complete);
-    EXPECT_EQ(read_bytes(target()), body);
+    EXPECT_EQ(test::file_bytes(target()), body);
     std::lock_guard lock(mutex);
     ASSERT_FALSE(reports.empty());
     EXPECT_FALSE(on_caller_thread);
@@ -199,14 +178,14 @@ TEST_F(FileDownload, ReplacesAnEarlierFileAndAnOldPartFile) {
     write_bytes(part(), "left over from a crashed run, longer than the new file");
     RawHttpServer server(Reply::ok("fresh"));
     ASSERT_EQ(net::download_file(server.url("/k"), target()), DownloadOutcome::complete);
-    EXPECT_EQ(read_bytes(target()), "fresh");
-    EXPECT_EQ(dir.files(), std::vector<std::string>{"Korvel2.1.exe"});
+    EXPECT_EQ(test::file_bytes(target()), "fresh");
+    EXPECT_EQ(file_names(dir.path()), std::vector<std::string>{"Korvel2.1.exe"});
 }
 
 TEST_F(FileDownload, RefusedConnectionFails) {
     const std::string url = "http://127.0.0.1:" + std::to_string(test::refused_port()) + "/k";
     EXPECT_EQ(net::download_file(url, target()), DownloadOutcome::failed);
-    EXPECT_TRUE(dir.files().empty());
+    EXPECT_TRUE(file_names(dir.path()).empty());
 }
 
 TEST_F(FileDownload, NonWebAddressFailsWithoutWaiting) {
@@ -214,7 +193,7 @@ TEST_F(FileDownload, NonWebAddressFailsWithoutWaiting) {
         EXPECT_EQ(net::download_file(address, target()), DownloadOutcome::failed) << address;
     }
     EXPECT_EQ(pump.waits(), 0);
-    EXPECT_TRUE(dir.files().empty());
+    EXPECT_TRUE(file_names(dir.path()).empty());
 }
 
 TEST_F(FileDownload, ClosingProgramStartsNoDownload) {
@@ -222,7 +201,7 @@ TEST_F(FileDownload, ClosingProgramStartsNoDownload) {
     pump.set_closing(true);
     EXPECT_EQ(net::download_file(server.url("/k"), target()), DownloadOutcome::abandoned);
     EXPECT_EQ(server.request_count(), 0u);
-    EXPECT_TRUE(dir.files().empty());
+    EXPECT_TRUE(file_names(dir.path()).empty());
 }
 
 TEST_F(FileDownload, AbandonedDownloadRemovesItsPartFileBeforeReturning) {
@@ -243,7 +222,8 @@ TEST_F(FileDownload, AbandonedDownloadRemovesItsPartFileBeforeReturning) {
         });
     EXPECT_EQ(outcome, DownloadOutcome::abandoned);
     EXPECT_TRUE(part_was_there);
-    EXPECT_TRUE(dir.files().empty());  // checked at once: the program could end right here
+    EXPECT_TRUE(
+        file_names(dir.path()).empty());  // checked at once: the program could end right here
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 
 #include "exit_codes.h"
 #include "local_date.h"
+#include "net/ini_section.h"
 
 namespace cli {
 
@@ -195,14 +196,7 @@ std::string take_dates(const Dates& dates, CheckOptions& o) {
     return {};
 }
 
-std::string_view trim_blanks(std::string_view s) {
-    const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
-    while (!s.empty() && blank(s.front()))
-        s.remove_prefix(1);
-    while (!s.empty() && blank(s.back()))
-        s.remove_suffix(1);
-    return s;
-}
+using net::trim_blanks;
 
 }  // namespace
 

@@ -2,6 +2,7 @@
 // A fresh directory under the system's temporary directory, removed with
 // everything in it when the owner goes.
 #include <filesystem>
+#include <string>
 
 namespace test {
 
@@ -18,5 +19,8 @@ class TempDir {
   private:
     std::filesystem::path path_;
 };
+
+// A file's bytes, empty when it cannot be read.
+std::string file_bytes(const std::filesystem::path& file);
 
 }  // namespace test
