@@ -67,7 +67,7 @@ void BM_ThreeKeywordQuery(benchmark::State& state) {
 
     TimingPump pump;
     net::set_event_pump(&pump);
-    ui::ProgramData data;
+    app::ProgramData data;
     app::WindowOptions window_options;
     window_options.run_startup = false;
     window_options.load_browser_pages = false;

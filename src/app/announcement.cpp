@@ -27,7 +27,7 @@ std::string with_plain_spaces(std::string_view gbk) {
     return text::multi_replace(gbk, {{"&nbsp;", " "}});
 }
 
-void run_announcement(ui::Context& ctx) {
+void run_announcement(app::Context& ctx) {
     std::string url = net::announcement_url(net::hosts());
     QWidget* box = ui::control(ctx.window, "编辑框20");
     if (box == nullptr)

@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-#include "ui/program_data.h"
+#include "app/program_data.h"
 
 namespace app {
 
@@ -15,6 +15,6 @@ std::string announcement_text(std::string_view page);
 std::string with_plain_spaces(std::string_view gbk);
 
 // Step 3 of the start-up sequence: fetch and show. Failures leave the box empty.
-void run_announcement(ui::Context& ctx);
+void run_announcement(app::Context& ctx);
 
 }  // namespace app

@@ -10,6 +10,7 @@
 #include <QTimeEdit>
 
 #include "board/grid.h"
+#include "text/codepage.h"
 #include "text/lines.h"
 #include "text/primitives.h"
 #include "ui/widget_text.h"
@@ -17,6 +18,15 @@
 namespace app {
 
 namespace {
+
+// What the form shows for a board without a schedule: the hours a seller works.
+board::Schedule default_schedule() {
+    board::Schedule schedule;
+    schedule.enabled = false;
+    schedule.from_minute = 8 * 60;
+    schedule.to_minute = 22 * 60;
+    return schedule;
+}
 
 QPlainTextEdit* lines_box(QWidget* parent, const char* name, const QString& hint) {
     auto* box = new QPlainTextEdit(parent);
@@ -90,6 +100,12 @@ BoardForm::BoardForm(QWidget* parent) : QWidget(parent) {
     form->addRow(QStringLiteral("看板名称："), 编辑框看板名称);
     form->addRow(QStringLiteral("本店商品："), 编辑框本店商品);
     form->addRow(QStringLiteral("竞品："), 编辑框竞品);
+    标签商品提示 = new QLabel(this);
+    标签商品提示->setObjectName(QStringLiteral("标签商品提示"));
+    标签商品提示->setTextFormat(Qt::PlainText);
+    标签商品提示->setStyleSheet(QStringLiteral("color: #b00000"));
+    标签商品提示->setVisible(false);
+    form->addRow(QString(), 标签商品提示);
     form->addRow(QStringLiteral("关键词："), 编辑框看板关键词);
     form->addRow(QStringLiteral("排序："), sorts);
     form->addRow(QStringLiteral("类目："), 编辑框看板类目);
@@ -177,8 +193,10 @@ board::Board BoardForm::board() const {
     if (!tab.empty())
         b.tab_id = tab;
     b.new_goods = 复选框看板新品->isChecked();
-    if (复选框定时检查->isChecked()) {
+    {
+        // An unticked schedule is kept switched off, so its times reopen as they were.
         board::Schedule schedule;
+        schedule.enabled = 复选框定时检查->isChecked();
         schedule.interval_minutes = 数值框间隔分钟->value();
         schedule.from_minute = 时间框开始->time().msecsSinceStartOfDay() / 60000;
         schedule.to_minute = 时间框结束->time().msecsSinceStartOfDay() / 60000;
@@ -188,6 +206,22 @@ board::Board BoardForm::board() const {
     }
     b.notices = {数值框变动名次->value(), 数值框前N名->value()};
     return b;
+}
+
+QStringList BoardForm::problems() const {
+    QStringList out;
+    for (const QString& line : 编辑框看板关键词->toPlainText().split(QLatin1Char('\n'))) {
+        const QString keyword = line.trimmed();
+        const std::string utf8 = keyword.toStdString();
+        if (!keyword.isEmpty() && text::gbk_to_utf8(text::utf8_to_gbk(utf8)) != utf8)
+            out << QStringLiteral("关键词“%1”含有无法查询的字符").arg(keyword);
+    }
+    return out;
+}
+
+void BoardForm::show_goods_note(const QString& note) {
+    标签商品提示->setText(note);
+    标签商品提示->setVisible(!note.isEmpty());
 }
 
 void BoardForm::show_board(const board::Board& b) {
@@ -210,7 +244,7 @@ void BoardForm::show_board(const board::Board& b) {
     ui::write_text(编辑框看板类目, categories);
     ui::write_text(编辑框看板爱逛街, b.tab_id.value_or(""));
     复选框看板新品->setChecked(b.new_goods);
-    const board::Schedule schedule = b.schedule.value_or(board::Schedule{});
+    const board::Schedule schedule = b.schedule.value_or(default_schedule());
     复选框定时检查->setChecked(b.schedule.has_value() && schedule.enabled);
     数值框间隔分钟->setValue(schedule.interval_minutes);
     时间框开始->setTime(QTime::fromMSecsSinceStartOfDay(schedule.from_minute * 60000));

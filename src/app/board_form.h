@@ -8,6 +8,7 @@
 #include "board/board.h"
 
 class QCheckBox;
+class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
 class QSpinBox;
@@ -25,6 +26,15 @@ class BoardForm final : public QWidget {
     // the board is checked).
     board::Board board() const;
     void show_board(const board::Board& board);
+    // What the form holds that a board cannot keep, one message each: a
+    // keyword with a character GBK has no code for would be searched with a
+    // "?" in its place.
+    QStringList problems() const;
+    // A line under the form about the goods as their pages gave them
+    // (a goods item that does not exist); empty hides it.
+    void show_goods_note(const QString& note);
+
+    QLabel* 标签商品提示 = nullptr;
 
     QLineEdit* 编辑框看板名称 = nullptr;
     QPlainTextEdit* 编辑框本店商品 = nullptr;

@@ -14,6 +14,8 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTableWidget>
+#include <QPointer>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <chrono>
 
@@ -25,7 +27,6 @@
 #include "board/check_record.h"
 #include "history/csv_export.h"
 #include "net/hosts.h"
-#include "ranking/goods_info.h"
 #include "text/codepage.h"
 #include "text/primitives.h"
 #include "ui/widget_text.h"
@@ -44,6 +45,23 @@ QString from_utf8(const std::string& text) {
     return QString::fromStdString(text);
 }
 
+// How often the window looks for checks another process added.
+constexpr int kPollMs = 2000;
+// Notices shown when a board opens; older ones stay in the history.
+constexpr std::size_t kNoticesShown = 200;
+// Beyond this many points a series is thinned to its days (last month kept whole).
+constexpr std::size_t kChartPoints = 2000;
+
+std::filesystem::path history_path(const history::Store& store) {
+    const std::string& utf8 = store.path();
+    return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
+}
+
+bool nothing_typed(const board::Board& b) {
+    return b.name.empty() && b.own.empty() && b.competitors.empty() && b.keywords.empty() &&
+           b.category_ids.empty() && !b.tab_id && !b.new_goods;
+}
+
 std::int64_t start_of_day_ms(const QDate& date) {
     return QDateTime(date, QTime(0, 0)).toMSecsSinceEpoch();
 }
@@ -60,12 +78,47 @@ BoardWindow::BoardWindow(std::shared_ptr<history::Store> store, board::BoardSett
     wire();
     refresh_board_names();
     prepare_board(form->board());
+    auto* poll = new QTimer(this);
+    connect(poll, &QTimer::timeout, this, [this] { poll_history(); });
+    poll->start(kPollMs);
 }
 
 BoardWindow::~BoardWindow() {
-    // Stops and joins the run first: its queued reports die with this window.
-    run_.reset();
+    // Stops and joins the run first: its queued events die with this window.
+    session_.reset();
 }
+
+// The session's events, handed to the window's thread.
+class BoardWindow::Events final : public board::SessionObserver {
+  public:
+    explicit Events(BoardWindow* window) : window_(window) {}
+
+    void goods_confirmed(const std::vector<board::ConfirmedGoods>& goods) override {
+        post([goods](BoardWindow& w) { w.take_goods(goods); });
+    }
+    void check_recorded(const board::CheckReport&, const history::Check& check,
+                        const std::vector<history::Notice>& notices) override {
+        post([check, notices](BoardWindow& w) { w.take_check(check, notices); });
+    }
+    void ended(const board::SessionSummary& summary) override {
+        post([summary](BoardWindow& w) { w.run_ended(summary); });
+    }
+
+  private:
+    template <typename F>
+    void post(F f) {
+        QPointer<BoardWindow> window = window_;
+        QMetaObject::invokeMethod(
+            window_,
+            [window, f = std::move(f)] {
+                if (window)
+                    f(*window);
+            },
+            Qt::QueuedConnection);
+    }
+
+    BoardWindow* window_;
+};
 
 void BoardWindow::build() {
     auto* top = new QHBoxLayout();
@@ -204,6 +257,7 @@ bool BoardWindow::open_board(const std::string& name_gbk) {
         return false;
     }
     form->show_board(*board);
+    form->show_goods_note({});
     prepare_board(*board);
     return true;
 }
@@ -229,17 +283,60 @@ bool BoardWindow::save_board() {
     return true;
 }
 
-// Loads the board's stored checks and lays out its grid.
+// Reads what the grid needs of the board's history and lays out its grid.
 void BoardWindow::prepare_board(const board::Board& b) {
     board_ = b;
     layout_ = board::grid_layout(board_);
     log_ = std::make_unique<board::BoardLog>(text::gbk_to_utf8(board_.name), store_.get());
-    const std::string problem = log_->load();
-    if (!problem.empty())
-        标签看板状态->setText(from_utf8(problem));
+    if (store_) {
+        if (const auto version = store_->data_version())
+            seen_version_ = version.value();
+    }
+    const std::string problem = log_->load(board::board_cells(layout_));
     refresh_view_choices();
     refill_grid();
+    load_notices();
     update_status();
+    if (!problem.empty())
+        标签看板状态->setText(from_utf8(problem));
+}
+
+void BoardWindow::add_notice_item(const history::Notice& n, bool newest_first) {
+    const QString when = QDateTime::fromMSecsSinceEpoch(n.time_ms).toString("MM-dd HH:mm");
+    auto* item = new QListWidgetItem(when + QStringLiteral("  ") + from_utf8(n.message));
+    item->setData(Qt::UserRole,
+                  QString::fromStdString(board::cell_key_text({n.listing, n.key, n.sort})));
+    if (newest_first)
+        列表通知->insertItem(0, item);
+    else
+        列表通知->addItem(item);
+}
+
+// The board's stored notices, newest first: they outlive the window.
+void BoardWindow::load_notices() {
+    列表通知->clear();
+    if (!store_ || board_.name.empty())
+        return;
+    const auto stored = store_->notices(text::gbk_to_utf8(board_.name), {}, kNoticesShown);
+    if (!stored)
+        return;
+    for (auto it = stored.value().rbegin(); it != stored.value().rend(); ++it)
+        add_notice_item(*it, false);
+}
+
+void BoardWindow::poll_history() {
+    if (!store_ || running())
+        return;  // a run's own checks arrive as events
+    const auto version = store_->data_version();
+    if (!version || version.value() == seen_version_)
+        return;
+    seen_version_ = version.value();
+    const std::string problem = log_->load(board::board_cells(layout_));
+    refill_grid();
+    load_notices();
+    update_status();
+    if (!problem.empty())
+        标签看板状态->setText(from_utf8(problem));
 }
 
 void BoardWindow::refresh_view_choices() {
@@ -253,153 +350,158 @@ void BoardWindow::refresh_view_choices() {
     组合框显示->setCurrentIndex(0);
 }
 
-// Goods links become Goods IDs (and every goods item gets its names) from
-// its goods page; false when a goods page gives no Goods ID.
-bool BoardWindow::resolve_goods(board::Board& b) {
-    auto resolve = [this](board::GoodsItem& item) {
-        const std::string typed = item.link.empty() ? item.id : item.link;
-        if (const auto known = resolved_.find(typed); known != resolved_.end()) {
-            item = known->second;
-            return true;
-        }
-        const ranking::GoodsInfo info = ranking::fetch_goods_info(typed);
-        const std::string id = text::trim(info.goods_id);
-        if (id.empty() && !item.id.empty())
-            return true;  // a typed id needs no goods page; only its names are missing
-        if (id.empty()) {
-            tell(QStringLiteral("未取得商品ID：") + ui::to_qstring(typed));
-            return false;
-        }
-        item.id = id;
-        item.name = info.goods_name;
-        item.shop = info.shop_name;
-        resolved_[typed] = item;
-        return true;
-    };
-    for (auto* list : {&b.own, &b.competitors}) {
-        for (board::GoodsItem& item : *list) {
-            if (!resolve(item))
-                return false;
-        }
-    }
-    return true;
-}
-
-bool BoardWindow::start_checks(bool scheduled) {
+bool BoardWindow::start_checks() {
     if (running())
         return false;
-    board::Board b = form->board();
-    if (!resolve_goods(b))
-        return false;
-    if (const auto faults = board::validate(b); !faults.empty()) {
-        if (!scheduled)
-            tell(ui::to_qstring(faults.front()));
+    const board::Board b = form->board();
+    QStringList faults = form->problems();
+    for (const std::string& fault : board::validate(b))
+        faults << ui::to_qstring(fault);
+    if (!faults.isEmpty()) {
+        tell(faults.front());
         return false;
     }
     if (b != board_ || !log_)
         prepare_board(b);
-    return begin(board::plan_checks(board_));
+    const std::string refused = begin(b, std::nullopt);
+    if (!refused.empty())
+        tell(from_utf8(refused));
+    return refused.empty();
+}
+
+std::string BoardWindow::run_saved(const board::Board& b) {
+    if (running())
+        return "另一个看板正在检查";
+    if (const auto faults = board::validate(b); !faults.empty())
+        return text::gbk_to_utf8(faults.front());
+    // The grid follows the run when it shows that board or nothing yet; the
+    // form is filled only while it is blank, so nothing typed is lost.
+    if (nothing_typed(form->board())) {
+        form->show_board(b);
+        prepare_board(b);
+    } else if (board_.name == b.name && board_ != b) {
+        prepare_board(b);
+    }
+    return begin(b, std::nullopt);
 }
 
 bool BoardWindow::recheck_failed() {
-    if (running() || reports_.empty())
+    if (running() || !log_)
         return false;
-    board::CheckPlan again = board::recheck_plan(plan_, reports_);
-    if (again.listings.empty())
+    std::vector<ranking::Listing> again = board::listings_to_recheck(board_, *log_);
+    if (again.empty()) {
+        tell(QStringLiteral("没有失败的检查"));
         return false;
-    return begin(std::move(again));
+    }
+    const std::string refused = begin(board_, std::move(again));
+    if (!refused.empty())
+        tell(from_utf8(refused));
+    return refused.empty();
 }
 
-bool BoardWindow::begin(board::CheckPlan plan) {
-    if (store_) {
-        const std::filesystem::path dir = std::filesystem::path(store_->path()).parent_path();
-        lock_.emplace(board::BoardLock::try_acquire(dir, text::gbk_to_utf8(board_.name)));
-        if (!lock_->held()) {
-            tell(from_utf8(lock_->message()));
-            lock_.reset();
-            return false;
-        }
-    }
-    plan_ = std::move(plan);
-    reports_.clear();
-    run_checks_.clear();
-    run_total_ = plan_.listings.size();
-    QPointer<BoardWindow> self(this);
-    run_ = std::make_unique<board::BoardRun>(plan_, net::hosts(), settings_,
-                                             [self](const board::CheckReport& report) {
-                                                 // On the run's control thread: hand the report to
-                                                 // the window's thread.
-                                                 QMetaObject::invokeMethod(
-                                                     self.data(),
-                                                     [self, report] {
-                                                         if (self)
-                                                             self->take_report(report);
-                                                     },
-                                                     Qt::QueuedConnection);
-                                             });
-    if (!run_->start()) {
-        run_.reset();
-        lock_.reset();
-        tell(QStringLiteral("检查无法开始"));
-        return false;
-    }
+const board::Board* BoardWindow::running_board() const {
+    return session_ ? &session_->board() : nullptr;
+}
+
+// The run is of the board on screen.
+bool BoardWindow::showing_run() const {
+    return session_ && session_->board().name == board_.name;
+}
+
+std::string BoardWindow::begin(const board::Board& b,
+                               std::optional<std::vector<ranking::Listing>> only) {
+    board::SessionConfig config;
+    config.board = b;
+    config.history_file = store_ ? history_path(*store_) : std::filesystem::path();
+    config.hosts = net::hosts();
+    config.settings = settings_;
+    const std::vector<ranking::Listing> listings =
+        only ? *only : board::plan_checks(b).listings;
+    config.only = std::move(only);
+    events_ = std::make_unique<Events>(this);
+    auto session = std::make_unique<board::Session>(std::move(config), events_.get());
+    if (std::string refused = session->start(); !refused.empty())
+        return refused;
+    session_ = std::move(session);
+    waiting_.clear();
+    for (const ranking::Listing& listing : listings)
+        waiting_.insert(board::cell_key(listing));
+    run_done_ = 0;
+    run_total_ = listings.size();
     按钮开始检查->setEnabled(false);
     按钮重查失败->setEnabled(false);
     按钮停止->setEnabled(true);
     update_status();
-    return true;
+    return {};
 }
 
-void BoardWindow::take_report(const board::CheckReport& report) {
-    if (!run_)
-        return;  // stopped meanwhile: nothing half-written
-    reports_.push_back(report);
-    history::Check check = board::check_record(report, plan_.goods_ids, board_.own.size(),
-                                               text::gbk_to_utf8(board_.name));
-    const std::string problem = log_->add(check);
-    if (!problem.empty())
-        标签看板状态->setText(from_utf8(problem));
-    run_checks_.push_back(std::move(check));
-    const board::CellKey key = board::cell_key(report.listing);
-    if (chart_ != nullptr && chart_window_->isVisible() && chart_key_ == key)
-        chart_->set_series(board::chart_series(log_->cell(key)));  // the new point shows at once
-    for (std::size_t r = 0; r < layout_.cells.size(); ++r) {
-        for (std::size_t c = 0; c < layout_.cells[r].size(); ++c) {
-            if (layout_.cells[r][c] == key)
-                fill_cell(static_cast<int>(r), static_cast<int>(c));
+void BoardWindow::take_goods(const std::vector<board::ConfirmedGoods>& goods) {
+    if (!showing_run())
+        return;
+    QStringList missing;
+    for (const board::ConfirmedGoods& g : goods) {
+        if (g.failure)
+            missing << ui::to_qstring(g.item.link.empty() ? g.item.id : g.item.link) +
+                           QStringLiteral("：") +
+                           ui::to_qstring(ranking::reason_text(*g.failure));
+    }
+    form->show_goods_note(missing.join(QStringLiteral("；")));
+}
+
+void BoardWindow::take_check(const history::Check& check,
+                             const std::vector<history::Notice>& notices) {
+    ++run_done_;
+    if (showing_run() && log_) {
+        const board::CellKey key = board::cell_key(check);
+        waiting_.erase(key);
+        log_->keep(check);
+        if (chart_ != nullptr && chart_window_->isVisible() && chart_key_ == key)
+            show_chart_of(key);  // the new point shows at once
+        for (std::size_t r = 0; r < layout_.cells.size(); ++r) {
+            for (std::size_t c = 0; c < layout_.cells[r].size(); ++c) {
+                if (layout_.cells[r][c] == key)
+                    fill_cell(static_cast<int>(r), static_cast<int>(c));
+            }
         }
+        for (const history::Notice& n : notices)
+            add_notice_item(n, true);
     }
     update_status();
-    if (reports_.size() >= run_total_)
-        run_ended();
 }
 
 void BoardWindow::stop_checks() {
-    if (!run_)
-        return;
-    run_->stop();
-    run_ended();
+    if (session_)
+        session_->stop();
 }
 
-void BoardWindow::run_ended() {
-    run_.reset();
-    lock_.reset();
+void BoardWindow::run_ended(const board::SessionSummary& summary) {
+    if (!session_)
+        return;
+    const board::Board ran = session_->board();
+    const bool shown = showing_run();
+    session_->wait();  // the session's thread is ending: its last call was this event
+    session_.reset();
     按钮开始检查->setEnabled(true);
     按钮重查失败->setEnabled(true);
     按钮停止->setEnabled(false);
-    const std::vector<history::Notice> notices = log_->run_notices(run_checks_, board_.notices);
-    for (const history::Notice& n : notices) {
-        if (store_)
-            (void)store_->add_notice(n);
-        const QString when = QDateTime::fromMSecsSinceEpoch(n.time_ms).toString("MM-dd HH:mm");
-        auto* item = new QListWidgetItem(when + QStringLiteral("  ") + from_utf8(n.message));
-        item->setData(Qt::UserRole,
-                      QString::fromStdString(board::cell_key_text({n.listing, n.key, n.sort})));
-        列表通知->insertItem(0, item);
+    if (shown) {
+        // The run-level notice is the only one not already listed.
+        for (const history::Notice& n : summary.notices) {
+            if (n.kind == board::notice_kind::checks_failing)
+                add_notice_item(n, true);
+        }
+        refill_grid();
     }
-    if (on_notices && !notices.empty())
-        on_notices(notices);
+    if (store_) {
+        if (const auto version = store_->data_version())
+            seen_version_ = version.value();
+    }
     update_status();
+    if (!summary.store_problem.empty())
+        标签看板状态->setText(标签看板状态->text() + QStringLiteral("  · ") +
+                              from_utf8(summary.store_problem));
+    if (on_notices && !summary.notices.empty())
+        on_notices(ran, summary);
     if (on_run_end)
         on_run_end();
 }
@@ -455,7 +557,7 @@ void BoardWindow::update_status() {
         text += QStringLiteral("（历史文件无法打开，结果不会保存）");
     }
     if (running())
-        text += QStringLiteral("  · 检查中 %1/%2").arg(reports_.size()).arg(run_total_);
+        text += QStringLiteral("  · 检查中 %1/%2").arg(run_done_).arg(run_total_);
     标签看板状态->setText(text);
 }
 
@@ -463,11 +565,9 @@ std::string BoardWindow::board_csv() const {
     std::vector<history::Check> checks;
     if (!log_)
         return history::to_csv(checks);
-    for (const auto& row : layout_.cells) {
-        for (const auto& key : row) {
-            if (key && !log_->cell(*key).empty())
-                checks.push_back(log_->cell(*key).back());
-        }
+    for (const board::CellKey& key : board::board_cells(layout_)) {
+        if (!log_->cell(key).recent.empty())
+            checks.push_back(log_->cell(key).recent.back());
     }
     return history::to_csv(checks);
 }
@@ -526,13 +626,36 @@ RankChart* BoardWindow::show_chart(int row, int column) {
         layout->addLayout(ranges);
         layout->addWidget(chart_, 1);
     }
-    chart_key_ = *key;
-    chart_->set_series(board::chart_series(log_->cell(*key)));
+    show_chart_of(*key);
     chart_window_->setWindowTitle(QStringLiteral("排名走势：") +
                                   from_utf8(layout_.rows[static_cast<std::size_t>(row)]));
     chart_window_->show();
     chart_window_->raise();
     return chart_;
+}
+
+// The cell's whole history, read by index; a long one thinned before it is drawn.
+void BoardWindow::show_chart_of(const board::CellKey& key) {
+    chart_key_ = key;
+    std::vector<history::Check> checks;
+    if (store_) {
+        history::CheckFilter filter;
+        filter.board = text::gbk_to_utf8(board_.name);
+        filter.listing = key.listing;
+        filter.key = key.key;
+        filter.sort = key.sort;
+        (void)store_->for_each_check(filter, [&](const history::Check& check) {
+            checks.push_back(check);
+            return true;
+        });
+    } else {
+        checks = log_->cell(key).recent;
+    }
+    const QDateTime now = QDateTime::currentDateTime();
+    const std::int64_t now_ms = now.toMSecsSinceEpoch();
+    chart_->set_series(board::thinned(board::chart_series(checks), kChartPoints,
+                                      board::range_start_ms(board::ChartRange::month, now_ms),
+                                      std::int64_t{now.offsetFromUtc()} * 1000));
 }
 
 void BoardWindow::closeEvent(QCloseEvent* event) {

@@ -3,20 +3,22 @@
 // sort order (and the extra listings), filled as checks finish, with the
 // change since the last good check and the best rank so far; start, stop,
 // re-check of the failed cells, CSV export, and the history it keeps.
-// Fetches run off the GUI thread in a board::BoardRun; reports arrive here
-// as queued calls, so the window never waits for the board.
+// A run is a board::Session: goods pages and listings are read off the GUI
+// thread and every check is recorded there; its events arrive here as
+// queued calls, so the window never waits for the board. Checks another
+// process (korvel-check on a timer) adds to the history show up too.
 #include <QWidget>
 #include <map>
 #include <memory>
 #include <optional>
+#include <set>
 #include <vector>
 
 #include "board/board.h"
-#include "board/board_lock.h"
 #include "board/board_log.h"
-#include "board/board_run.h"
 #include "board/board_settings.h"
 #include "board/grid.h"
+#include "board/session.h"
 #include "history/store.h"
 
 class QComboBox;
@@ -42,11 +44,18 @@ class BoardWindow final : public QWidget {
     ~BoardWindow() override;
 
     // Starts checking the board on screen; false (with a message) when it
-    // cannot start. `scheduled`: started by a schedule, not by a click.
-    bool start_checks(bool scheduled = false);
+    // cannot start.
+    bool start_checks();
+    // Runs a board as it was saved, leaving the form as the user left it;
+    // the reason (UTF-8) when it cannot start, and no message box.
+    std::string run_saved(const board::Board& board);
     void stop_checks();
     bool recheck_failed();
-    bool running() const { return static_cast<bool>(run_); }
+    bool running() const { return static_cast<bool>(session_); }
+    // The board being run, or null.
+    const board::Board* running_board() const;
+    // Reads the history again when another process has written to it.
+    void poll_history();
 
     // Opens a saved board by name; false when there is none.
     bool open_board(const std::string& name_gbk);
@@ -57,8 +66,8 @@ class BoardWindow final : public QWidget {
     std::string board_csv() const;
     std::string history_csv(std::int64_t from_ms, std::int64_t to_ms) const;
 
-    // Called on the GUI thread after every run with its notices (UTF-8 messages).
-    std::function<void(const std::vector<history::Notice>&)> on_notices;
+    // Called on the GUI thread after every run that left notices.
+    std::function<void(const board::Board&, const board::SessionSummary&)> on_notices;
     // Called when a run ends.
     std::function<void()> on_run_end;
     // Messages that would block a test go through this (UTF-8).
@@ -91,15 +100,22 @@ class BoardWindow final : public QWidget {
     void closeEvent(QCloseEvent* event) override;
 
   private:
+    class Events;
+
     void build();
     void wire();
     void refresh_board_names();
     void prepare_board(const board::Board& board);
-    bool resolve_goods(board::Board& board);
-    bool begin(board::CheckPlan plan);
-    void take_report(const board::CheckReport& report);
-    void run_ended();
+    std::string begin(const board::Board& board,
+                      std::optional<std::vector<ranking::Listing>> only);
+    bool showing_run() const;
+    void take_goods(const std::vector<board::ConfirmedGoods>& goods);
+    void take_check(const history::Check& check, const std::vector<history::Notice>& notices);
+    void run_ended(const board::SessionSummary& summary);
+    void load_notices();
+    void add_notice_item(const history::Notice& notice, bool newest_first);
     void refill_grid();
+    void show_chart_of(const board::CellKey& key);
     void fill_cell(int row, int column);
     void refresh_view_choices();
     void update_status();
@@ -108,17 +124,15 @@ class BoardWindow final : public QWidget {
 
     std::shared_ptr<history::Store> store_;
     board::BoardSettings settings_;
-    board::Board board_;
+    board::Board board_;  // the board on screen
     board::GridLayout layout_;
     std::unique_ptr<board::BoardLog> log_;
-    board::CheckPlan plan_;
-    std::vector<board::CheckReport> reports_;
-    std::vector<history::Check> run_checks_;
-    std::unique_ptr<board::BoardRun> run_;
-    std::optional<board::BoardLock> lock_;  // held while a run goes on
-    // Goods as typed (id or link) -> as their goods page gave them.
-    std::map<std::string, board::GoodsItem> resolved_;
+    std::unique_ptr<Events> events_;
+    std::unique_ptr<board::Session> session_;
+    std::set<board::CellKey> waiting_;  // cells of the run not recorded yet
+    std::size_t run_done_ = 0;
     std::size_t run_total_ = 0;
+    std::int64_t seen_version_ = -1;  // the history's data_version last read
     QWidget* chart_window_ = nullptr;
     RankChart* chart_ = nullptr;
     std::optional<board::CellKey> chart_key_;  // the cell the chart shows

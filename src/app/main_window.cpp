@@ -30,7 +30,7 @@ FirstVisitLoaders FirstVisitLoaders::program_defaults() {
     return {catalogue::load_level1_first_visit, catalogue::load_tabs_first_visit};
 }
 
-MainWindow::MainWindow(ui::ProgramData& data, WindowOptions options)
+MainWindow::MainWindow(app::ProgramData& data, WindowOptions options)
     : options_(std::move(options)),
       context_{*this, data},
       query_view_(std::make_unique<WindowQueryView>(*this)),

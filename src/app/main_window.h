@@ -8,7 +8,7 @@
 #include <functional>
 #include <memory>
 
-#include "ui/program_data.h"
+#include "app/program_data.h"
 
 class QButtonGroup;
 class QComboBox;
@@ -46,7 +46,7 @@ namespace app {
 class Tracker;
 class WindowCatalogueView;
 class WindowQueryView;
-using Handler = std::function<void(ui::Context&)>;
+using Handler = std::function<void(app::Context&)>;
 
 // The steps of the start-up sequence that other parts of the shell provide;
 // tests replace them to watch the order.
@@ -84,7 +84,7 @@ class MainWindow final : public QWidget {
     Q_OBJECT
 
   public:
-    explicit MainWindow(ui::ProgramData& data, WindowOptions options = {});
+    explicit MainWindow(app::ProgramData& data, WindowOptions options = {});
     ~MainWindow() override;
 
     // The program's main window, from its constructor on (the start-up
@@ -92,8 +92,8 @@ class MainWindow final : public QWidget {
     static MainWindow* find();
 
     // What every handler gets: this window and the program data beside it.
-    ui::Context& context() { return context_; }
-    ui::ProgramData& data() { return context_.data; }
+    app::Context& context() { return context_; }
+    app::ProgramData& data() { return context_.data; }
     // What the ranking queries see of this window.
     ranking::QueryView& query_view();
     // The board, history and schedules beside this window (made on first use).
@@ -201,7 +201,7 @@ class MainWindow final : public QWidget {
     void fit_outer_geometry();
 
     WindowOptions options_;
-    ui::Context context_;
+    app::Context context_;
     std::unique_ptr<WindowQueryView> query_view_;
     Tracker* tracker_ = nullptr;  // a child of this window
     bool keep_in_tray_ = true;    // false once the tray's 退出 asked to end

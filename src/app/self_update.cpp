@@ -129,7 +129,7 @@ void set_update_hooks(UpdateHooks h) {
     hooks() = std::move(h);
 }
 
-void run_update_check(ui::Context& ctx) {
+void run_update_check(app::Context& ctx) {
     std::string url = net::announcement_url(net::hosts());
     const VersionRecord record = parse_version_record(text::as_text(net::fetch_page(url)));
     if (!is_other_version(record) || !is_plain_version(record.version))

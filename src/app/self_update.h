@@ -5,7 +5,7 @@
 #include <QString>
 #include <functional>
 
-#include "ui/program_data.h"
+#include "app/program_data.h"
 
 namespace app {
 
@@ -22,6 +22,6 @@ void set_update_hooks(UpdateHooks hooks);
 
 // Step 2 of the start-up sequence. Returns when there is nothing to update or
 // the download failed; otherwise ends the process with exit code 0.
-void run_update_check(ui::Context& ctx);
+void run_update_check(app::Context& ctx);
 
 }  // namespace app

@@ -64,7 +64,7 @@ struct NetHooks {
 
 int run_program() {
     // Program-wide data exists, empty, before the window and outlives it.
-    ui::ProgramData data;
+    app::ProgramData data;
     apply_settings();
     // Static: an abandoned fetch worker may still call wake() after this
     // function has returned; the pump then ignores it.

@@ -9,10 +9,10 @@ namespace app {
 void install_skin() {
     install_skin_into(default_skin_dir());
 }
-void check_update(ui::Context& ctx) {
+void check_update(app::Context& ctx) {
     run_update_check(ctx);
 }
-void show_announcement(ui::Context& ctx) {
+void show_announcement(app::Context& ctx) {
     run_announcement(ctx);
 }
 

@@ -71,7 +71,9 @@ void Tracker::open_store(const std::filesystem::path& file) {
 BoardWindow& Tracker::board_window() {
     if (!board_window_) {
         board_window_ = std::make_unique<BoardWindow>(store_, settings_);
-        board_window_->on_notices = [this](const auto& notices) { show_notices(notices); };
+        board_window_->on_notices = [this](const board::Board& b, const auto& run) {
+            show_notices(b, run.notices);
+        };
     }
     return *board_window_;
 }
@@ -122,16 +124,15 @@ bool Tracker::keeps_running() const {
     return false;
 }
 
-void Tracker::show_notices(const std::vector<history::Notice>& notices) {
+void Tracker::show_notices(const board::Board& b, const std::vector<history::Notice>& notices) {
     if (tray_ == nullptr || notices.empty())
         return;
-    QString text;
-    for (const history::Notice& n : notices)
-        text += QString::fromStdString(n.message) + QStringLiteral("\n");
-    tray_->showMessage(QStringLiteral("排名变动"), text.trimmed());
+    tray_->showMessage(QStringLiteral("排名变动：") + QString::fromStdString(text::gbk_to_utf8(b.name)),
+                       QString::fromStdString(board::tray_text(notices)));
 }
 
-void Tracker::record_skip(const std::string& board_utf8, board::Time now) {
+void Tracker::record_skip(const std::string& board_utf8, board::Time now,
+                          const std::string& why) {
     if (!store_)
         return;
     history::Notice notice;
@@ -139,7 +140,7 @@ void Tracker::record_skip(const std::string& board_utf8, board::Time now) {
     notice.time_ms =
         std::chrono::duration_cast<std::chrono::milliseconds>(now.time_since_epoch()).count();
     notice.kind = "skipped";
-    notice.message = std::string(board::due_reason(board::DueAction::skip));
+    notice.message = why.empty() ? std::string(board::due_reason(board::DueAction::skip)) : why;
     (void)store_->add_notice(notice);
 }
 
@@ -166,15 +167,17 @@ void Tracker::check_schedules(board::Time now) {
         if (now < planned->second.at)
             continue;
         BoardWindow& w = board_window();
-        const bool this_board_running = w.running() && w.current_board().name == b->name;
+        const bool this_board_running = w.running() && w.running_board()->name == b->name;
         const board::DueAction action = board::on_due(*b->schedule, paused_, this_board_running);
         if (action == board::DueAction::start) {
             if (w.running())
                 continue;  // another board is being checked: try again at the next tick
-            if (w.open_board(b->name))
-                w.start_checks(true);
+            // The saved board runs as saved: what the form holds is the user's.
+            const std::string refused = w.run_saved(*b);
+            if (!refused.empty())
+                record_skip(name, now, "定时检查未开始：" + refused);
         } else if (action == board::DueAction::skip) {
-            record_skip(name, now);
+            record_skip(name, now, {});
         }
         if (const auto next = board::following_start(*b->schedule, planned->second, zone, rng_))
             planned->second = *next;

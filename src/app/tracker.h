@@ -9,6 +9,7 @@
 #include <memory>
 #include <random>
 
+#include "board/board.h"
 #include "board/board_settings.h"
 #include "board/schedule.h"
 #include "history/store.h"
@@ -50,8 +51,9 @@ class Tracker final : public QObject {
   private:
     void open_store(const std::filesystem::path& file);
     void make_tray();
-    void show_notices(const std::vector<history::Notice>& notices);
-    void record_skip(const std::string& board_utf8, board::Time now);
+    void show_notices(const board::Board& board, const std::vector<history::Notice>& notices);
+    // A start that did not run, kept as a notice; `why` empty: it overlapped a run.
+    void record_skip(const std::string& board_utf8, board::Time now, const std::string& why);
 
     QWidget& main_window_;
     std::shared_ptr<history::Store> store_;

@@ -5,7 +5,7 @@
 //
 // The off-screen working storage (编辑框9/10/11/14/4/1, 标签1, 超级列表框1) and the
 // hidden id holders (编辑框6/7/8/15) are not controls: they live as plain data in
-// ui::ProgramData.
+// app::ProgramData.
 #include <array>
 #include <span>
 

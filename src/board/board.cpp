@@ -42,8 +42,14 @@ void check_listings(const Board& board, std::vector<std::string>& faults) {
         faults.push_back(GBK("请至少选择一种排序方式"));
     if (std::any_of(board.category_ids.begin(), board.category_ids.end(), blank))
         faults.push_back(GBK("类目ID不能为空"));
+    for (const std::string& id : board.category_ids) {
+        if (!blank(id) && !all_digits(id))
+            faults.push_back(GBK("类目ID必须是数字：") + id);
+    }
     if (board.tab_id && blank(*board.tab_id))
         faults.push_back(GBK("爱逛街分类ID不能为空"));
+    else if (board.tab_id && !all_digits(*board.tab_id))
+        faults.push_back(GBK("爱逛街分类ID必须是数字：") + *board.tab_id);
     if (listing_count(board) == 0)
         faults.push_back(GBK("请至少添加一个关键词、类目、爱逛街分类或新品榜"));
 }

@@ -74,6 +74,19 @@ BoardLock BoardLock::try_acquire(const std::filesystem::path& dir, std::string_v
     return BoardLock(opened.handle, opened.state, std::move(opened.message), file);
 }
 
+BoardLock BoardLock::for_history(const std::filesystem::path& history_file,
+                                 std::string_view board_name) {
+    std::error_code error;
+    std::filesystem::path file = std::filesystem::weakly_canonical(history_file, error);
+    if (error)
+        file = std::filesystem::absolute(history_file, error);
+    BoardLock lock = try_acquire(file.parent_path(),
+                                 utf8_text(file.filename()) + '\x1F' + std::string(board_name));
+    if (lock.state() == LockState::busy)
+        lock.message_ = "看板“" + std::string(board_name) + "”正在另一个窗口或命令行中运行";
+    return lock;
+}
+
 BoardLock::BoardLock(std::intptr_t handle, LockState state, std::string message,
                      std::filesystem::path file)
     : handle_(handle), state_(state), message_(std::move(message)), file_(std::move(file)) {}

@@ -24,6 +24,11 @@ class BoardLock {
     // One attempt; never waits. `dir` is where the locks directory lives
     // (beside the history file); it is created when missing.
     static BoardLock try_acquire(const std::filesystem::path& dir, std::string_view board_name);
+    // The lock of a board of one history file, keyed on the file itself (its
+    // path with every symlink resolved), so the same file reached through a
+    // link shares the lock and two files in one directory never do.
+    static BoardLock for_history(const std::filesystem::path& history_file,
+                                 std::string_view board_name);
 
     BoardLock(BoardLock&& other) noexcept;
     BoardLock& operator=(BoardLock&& other) noexcept;

@@ -21,7 +21,7 @@ ChartPoint point_of(const history::Check& check, const history::GoodsResult& goo
         case history::Outcome::failed:
         case history::Outcome::not_checked:
             p.kind = PointKind::failed;
-            p.reason = check.reason;
+            p.reason = goods.reason.empty() ? check.reason : goods.reason;
             break;
     }
     return p;
@@ -51,6 +51,59 @@ std::vector<ChartSeries> chart_series(const std::vector<history::Check>& checks)
     }
     std::stable_partition(all.begin(), all.end(), [](const ChartSeries& s) { return s.own; });
     return all;
+}
+
+namespace {
+
+// The local day of a time, as a number that changes at local midnight.
+std::int64_t local_day(std::int64_t ms, std::int64_t offset_ms) {
+    constexpr std::int64_t kDay = 24LL * 3600 * 1000;
+    const std::int64_t local = ms + offset_ms;
+    return local >= 0 ? local / kDay : (local - kDay + 1) / kDay;
+}
+
+bool better(const ChartPoint& a, const ChartPoint& b) {
+    const auto weight = [](const ChartPoint& p) {
+        return p.kind == PointKind::rank ? p.rank : (p.kind == PointKind::not_in_top_1000 ? 1001 : 1002);
+    };
+    return weight(a) < weight(b);
+}
+
+std::vector<ChartPoint> thin_points(const std::vector<ChartPoint>& points,
+                                    std::int64_t whole_from_ms, std::int64_t offset_ms) {
+    std::vector<ChartPoint> out;
+    for (std::size_t i = 0; i < points.size();) {
+        if (points[i].time_ms >= whole_from_ms) {
+            out.insert(out.end(), points.begin() + static_cast<std::ptrdiff_t>(i), points.end());
+            break;
+        }
+        const std::int64_t day = local_day(points[i].time_ms, offset_ms);
+        std::size_t best = i;
+        std::size_t j = i;
+        for (; j < points.size() && points[j].time_ms < whole_from_ms &&
+               local_day(points[j].time_ms, offset_ms) == day;
+             ++j) {
+            if (better(points[j], points[best]))
+                best = j;
+        }
+        const std::size_t last = j - 1;
+        out.push_back(points[best]);
+        if (best != last)
+            out.push_back(points[last]);
+        i = j;
+    }
+    return out;
+}
+
+}  // namespace
+
+std::vector<ChartSeries> thinned(std::vector<ChartSeries> series, std::size_t max_points,
+                                 std::int64_t whole_from_ms, std::int64_t utc_offset_ms) {
+    for (ChartSeries& s : series) {
+        if (s.points.size() > max_points)
+            s.points = thin_points(s.points, whole_from_ms, utc_offset_ms);
+    }
+    return series;
 }
 
 RankAxis rank_axis(const std::vector<ChartSeries>& series) {

@@ -30,6 +30,12 @@ struct ChartSeries {
 // A check that was not read is a failed point for every goods item.
 std::vector<ChartSeries> chart_series(const std::vector<history::Check>& checks);
 
+// A long series keeps, before `whole_from_ms`, for each local day its best
+// point and its last one, so a year draws as fast as a week and no drop of a
+// day is hidden; later points and series of at most `max_points` stay whole.
+std::vector<ChartSeries> thinned(std::vector<ChartSeries> series, std::size_t max_points,
+                                 std::int64_t whole_from_ms, std::int64_t utc_offset_ms);
+
 // The ranks shown: rank 1 at the top; the axis spans the ranks the series
 // hold with a little room around them, never past 1..1000. Without any rank
 // it spans 1..10.

@@ -40,23 +40,43 @@ history::Sort history_sort(const std::optional<ranking::Sort>& sort) {
     return history::Sort::price_desc;
 }
 
-const ranking::RunOutcome* first_failure(const std::vector<ranking::RunOutcome>& outcomes) {
-    const auto it = std::find_if(outcomes.begin(), outcomes.end(), [](const auto& o) {
-        return o.status == ranking::RunStatus::failed;
-    });
-    return it == outcomes.end() ? nullptr : &*it;
+history::Outcome goods_status(const ranking::RunOutcome& outcome) {
+    switch (outcome.status) {
+        case ranking::RunStatus::found:
+            return history::Outcome::found;
+        case ranking::RunStatus::not_in_top_1000:
+            return history::Outcome::not_in_top_1000;
+        case ranking::RunStatus::failed:
+            break;
+    }
+    return history::Outcome::failed;
 }
 
-void set_outcome(history::Check& check, const std::vector<ranking::RunOutcome>& outcomes) {
-    if (const ranking::RunOutcome* failure = first_failure(outcomes)) {
-        check.outcome = history::Outcome::failed;
-        check.reason = text::gbk_to_utf8(ranking::reason_text(*failure));
-        return;
+// The check as a whole: found when some goods item has a rank, read when
+// some goods item was read, else failed (or not checked) with the first
+// goods item's reason.
+void set_outcome(history::Check& check) {
+    bool any_read = false;
+    const history::GoodsResult* failure = nullptr;
+    check.outcome = history::Outcome::not_checked;
+    for (const history::GoodsResult& row : check.goods) {
+        const history::Outcome status = history::status_of(check, row);
+        if (status == history::Outcome::found) {
+            check.outcome = history::Outcome::found;
+            return;
+        }
+        any_read = any_read || status == history::Outcome::not_in_top_1000;
+        if (!failure && status == history::Outcome::failed)
+            failure = &row;
     }
-    const bool any_found = std::any_of(outcomes.begin(), outcomes.end(), [](const auto& o) {
-        return o.status == ranking::RunStatus::found;
-    });
-    check.outcome = any_found ? history::Outcome::found : history::Outcome::not_in_top_1000;
+    if (any_read) {
+        check.outcome = history::Outcome::not_in_top_1000;
+    } else if (failure) {
+        check.outcome = history::Outcome::failed;
+        check.reason = failure->reason;
+    } else if (!check.goods.empty()) {
+        check.reason = check.goods.front().reason;
+    }
 }
 
 }  // namespace
@@ -79,6 +99,16 @@ std::int64_t unix_ms(std::chrono::system_clock::time_point time) {
     return std::chrono::duration_cast<std::chrono::milliseconds>(time.time_since_epoch()).count();
 }
 
+history::GoodsResult goods_result(std::string id, history::Role role,
+                                  const ranking::RunOutcome& outcome) {
+    history::GoodsResult row{std::move(id), role, {}, goods_status(outcome), {}};
+    if (outcome.status == ranking::RunStatus::found)
+        row.rank = outcome.rank;
+    else if (outcome.status == ranking::RunStatus::failed)
+        row.reason = text::gbk_to_utf8(ranking::reason_text(outcome));
+    return row;
+}
+
 history::Check check_record(const CheckReport& report, const std::vector<std::string>& goods,
                             std::size_t own_count, std::string_view board_name) {
     history::Check check;
@@ -90,20 +120,23 @@ history::Check check_record(const CheckReport& report, const std::vector<std::st
     check.time_ms = unix_ms(report.finished_at);
     check.pages_read = report.pages_read;
     check.http_statuses = report.statuses;
-    if (!report.checked) {
-        check.outcome = history::Outcome::not_checked;
-        check.reason = text::gbk_to_utf8(not_checked_text());
-    } else {
-        set_outcome(check, report.outcomes);
-    }
-    const bool keep_ranks = check.outcome == history::Outcome::found;
     for (std::size_t i = 0; i < goods.size(); ++i) {
-        history::GoodsResult row{
-            goods[i], i < own_count ? history::Role::own : history::Role::competitor, {}};
-        if (keep_ranks && i < report.outcomes.size() &&
-            report.outcomes[i].status == ranking::RunStatus::found)
-            row.rank = report.outcomes[i].rank;
-        check.goods.push_back(std::move(row));
+        const auto role = i < own_count ? history::Role::own : history::Role::competitor;
+        if (!report.checked || i >= report.outcomes.size()) {
+            const std::string reason =
+                text::gbk_to_utf8(report.reason.empty() ? not_checked_text() : report.reason);
+            check.goods.push_back(
+                {goods[i], role, {}, history::Outcome::not_checked, reason});
+        } else {
+            check.goods.push_back(goods_result(goods[i], role, report.outcomes[i]));
+        }
+    }
+    set_outcome(check);
+    if (check.goods.empty() && report.checked && !report.outcomes.empty() &&
+        report.outcomes.front().status == ranking::RunStatus::failed) {
+        // No goods item to hold it (the page gave no Goods ID): the check holds the failure.
+        check.outcome = history::Outcome::failed;
+        check.reason = text::gbk_to_utf8(ranking::reason_text(report.outcomes.front()));
     }
     return check;
 }

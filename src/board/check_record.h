@@ -26,10 +26,14 @@ CellKey cell_key(const ranking::Listing& listing);
 std::string cell_key_text(const CellKey& key);
 CellKey cell_key(const history::Check& check);
 
+// One goods item's row of a check from its outcome.
+history::GoodsResult goods_result(std::string id, history::Role role,
+                                  const ranking::RunOutcome& outcome);
+
 // The record of one check for `goods` (ids in plan order; `own_count` of them
-// the board's own goods). When some goods item's page could not be read the
-// whole check is stored as failed: a failure must never read back as "not
-// among the first 1000", so a rank found on page 1 is not kept beside it.
+// the board's own goods). Each goods item keeps its own outcome: the own
+// rank found on page 1 stays when a competitor's page 2 failed, and only the
+// competitor's row is failed, with its reason.
 history::Check check_record(const CheckReport& report, const std::vector<std::string>& goods,
                             std::size_t own_count, std::string_view board_name);
 

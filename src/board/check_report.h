@@ -18,6 +18,7 @@ struct CheckReport {
     std::size_t check = 0;  // index into the plan's listings
     ranking::Listing listing;
     bool checked = true;  // false: 未检查
+    std::string reason;   // why it was not checked (GBK); empty: 未检查
     // One per goods id of the plan, in its order; empty when not checked.
     std::vector<ranking::RunOutcome> outcomes;
     int pages_read = 0;

@@ -30,14 +30,18 @@ std::optional<int> rank_in(const history::Check& check, const std::string& goods
     return row == nullptr ? std::nullopt : row->rank;
 }
 
-std::string rank_cell(const std::vector<history::Check>& checks, const std::string& goods) {
-    const history::Check& latest = checks.back();
-    const std::optional<int> rank = rank_in(latest, goods);
+// `checks` end with one read for `goods`.
+std::string rank_cell(const std::vector<history::Check>& checks, const CellData& cell,
+                      const std::string& goods) {
+    const std::optional<int> rank = rank_in(checks.back(), goods);
     std::string text = rank ? "第" + std::to_string(*rank) + "名" : std::string("千名外");
     const std::string change = latest_change_text(checks, goods);
     if (!change.empty())
         text += " " + change;
-    if (const auto best = best_rank(checks, goods))
+    std::optional<int> best = best_rank(checks, goods);
+    if (const auto kept = cell.best.find(goods); kept != cell.best.end())
+        best = best ? std::min(*best, kept->second) : kept->second;
+    if (best)
         text += " (最好第" + std::to_string(*best) + "名)";
     return text;
 }
@@ -52,23 +56,50 @@ std::string difference_cell(const history::Check& check, const std::string& own,
     return d > 0 ? "+" + std::to_string(d) : std::to_string(d);
 }
 
-std::string value_of(const std::vector<history::Check>& checks, const std::string& own,
-                     const std::string& competitor, GridMode mode) {
+std::vector<std::string> viewed_goods(const std::string& own, const std::string& competitor,
+                                      GridMode mode) {
     switch (mode) {
         case GridMode::own:
-            return rank_cell(checks, own);
+            return {own};
         case GridMode::competitor:
-            return rank_cell(checks, competitor);
+            return {competitor};
+        case GridMode::difference:
+            break;
+    }
+    return {own, competitor};
+}
+
+// The first viewed goods item the check was not read for, or null.
+const history::GoodsResult* unread_row(const history::Check& check,
+                                       const std::vector<std::string>& goods) {
+    for (const std::string& id : goods) {
+        if (read_goods(check, id) == nullptr) {
+            static const history::GoodsResult kMissing{};
+            const history::GoodsResult* row = find_goods(check, id);
+            return row != nullptr ? row : &kMissing;
+        }
+    }
+    return nullptr;
+}
+
+std::string value_of(const std::vector<history::Check>& checks, const CellData& cell,
+                     const std::string& own, const std::string& competitor, GridMode mode) {
+    switch (mode) {
+        case GridMode::own:
+            return rank_cell(checks, cell, own);
+        case GridMode::competitor:
+            return rank_cell(checks, cell, competitor);
         case GridMode::difference:
             break;
     }
     return difference_cell(checks.back(), own, competitor);
 }
 
-// The checks up to and including the last read one.
-std::vector<history::Check> up_to_last_read(const std::vector<history::Check>& checks) {
+// The checks up to and including the last one read for every viewed goods item.
+std::vector<history::Check> up_to_last_read(const std::vector<history::Check>& checks,
+                                            const std::vector<std::string>& goods) {
     std::vector<history::Check> out = checks;
-    while (!out.empty() && !is_successful(out.back()))
+    while (!out.empty() && unread_row(out.back(), goods) != nullptr)
         out.pop_back();
     return out;
 }
@@ -105,21 +136,27 @@ GridLayout grid_layout(const Board& board) {
     return layout;
 }
 
-CellView cell_view(const std::vector<history::Check>& checks, const std::string& own,
-                   const std::string& competitor, GridMode mode) {
+CellView cell_view(const CellData& cell, const std::string& own, const std::string& competitor,
+                   GridMode mode) {
+    const std::vector<history::Check>& checks = cell.recent;
     if (checks.empty())
         return {};
     const history::Check& latest = checks.back();
-    if (is_successful(latest))
-        return {value_of(checks, own, competitor, mode), "检查于 " + clock_text(latest.time_ms),
-                false};
-    const std::string head = latest.outcome == history::Outcome::failed ? "失败" : "未检查";
-    CellView view{head, latest.reason, false};
-    const std::vector<history::Check> read = up_to_last_read(checks);
+    const std::vector<std::string> goods = viewed_goods(own, competitor, mode);
+    const history::GoodsResult* unread = unread_row(latest, goods);
+    if (unread == nullptr)
+        return {value_of(checks, cell, own, competitor, mode),
+                "检查于 " + clock_text(latest.time_ms), false};
+    const history::Outcome status = unread->goods_id.empty()
+                                        ? latest.outcome
+                                        : history::status_of(latest, *unread);
+    const std::string head = status == history::Outcome::not_checked ? "未检查" : "失败";
+    CellView view{head, unread->reason.empty() ? latest.reason : unread->reason, false};
+    const std::vector<history::Check> read = up_to_last_read(checks, goods);
     if (read.empty())
         return view;
     // The last good value stays visible, greyed, with its time.
-    view.text += " · 上次" + value_of(read, own, competitor, mode) + " (" +
+    view.text += " · 上次" + value_of(read, cell, own, competitor, mode) + " (" +
                  clock_text(read.back().time_ms) + ")";
     view.tooltip += "\n上次成功：" + clock_text(read.back().time_ms);
     view.stale = true;

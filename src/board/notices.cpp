@@ -104,8 +104,9 @@ void overtaken_notices(const CellContext& cell, const Check& previous, const Goo
         if (competitor.role != Role::competitor) {
             continue;
         }
-        const GoodsResult* competitor_before = find_goods(previous, competitor.goods_id);
-        if (competitor_before == nullptr || !ahead(competitor, own) ||
+        const GoodsResult* competitor_before = read_goods(previous, competitor.goods_id);
+        if (competitor_before == nullptr || !read_goods(cell.current, competitor.goods_id) ||
+            !ahead(competitor, own) ||
             ahead(*competitor_before, own_before)) {
             continue;
         }
@@ -128,6 +129,23 @@ const GoodsResult* find_goods(const Check& check, std::string_view goods_id) {
     const auto row = std::find_if(check.goods.begin(), check.goods.end(),
                                   [&](const GoodsResult& g) { return g.goods_id == goods_id; });
     return row == check.goods.end() ? nullptr : &*row;
+}
+
+bool fully_read(const Check& check) {
+    return is_successful(check) &&
+           std::all_of(check.goods.begin(), check.goods.end(), [&](const GoodsResult& g) {
+               return read_goods(check, g.goods_id) != nullptr;
+           });
+}
+
+const GoodsResult* read_goods(const Check& check, std::string_view goods_id) {
+    const GoodsResult* row = find_goods(check, goods_id);
+    if (row == nullptr)
+        return nullptr;
+    const history::Outcome status = history::status_of(check, *row);
+    return status == history::Outcome::found || status == history::Outcome::not_in_top_1000
+               ? row
+               : nullptr;
 }
 
 std::string cell_label(const Check& check) {
@@ -166,15 +184,15 @@ std::string rank_text(std::optional<int> rank) {
 std::vector<Notice> cell_notices(const std::optional<Check>& previous, const Check& current,
                                  const NoticeThresholds& thresholds) {
     std::vector<Notice> out;
-    if (!previous || !is_successful(*previous) || !is_successful(current) ||
-        !same_cell(*previous, current)) {
+    if (!previous || !same_cell(*previous, current)) {
         return out;
     }
     const auto own_count = std::count_if(current.goods.begin(), current.goods.end(),
                                          [](const GoodsResult& g) { return g.role == Role::own; });
     for (const auto& own : current.goods) {
-        const GoodsResult* own_before = find_goods(*previous, own.goods_id);
-        if (own.role != Role::own || own_before == nullptr) {
+        const GoodsResult* own_before = read_goods(*previous, own.goods_id);
+        if (own.role != Role::own || own_before == nullptr ||
+            read_goods(current, own.goods_id) == nullptr) {
             continue;
         }
         // Several own goods in one cell: say which one moved.

@@ -33,8 +33,15 @@ inline constexpr std::string_view checks_failing = "checks_failing";
 // The listing was read: found, or not among the first 1000.
 bool is_successful(const history::Check& check);
 
+// Every goods item of the check was read (found, or not among the first 1000).
+bool fully_read(const history::Check& check);
+
 // The check's row for a goods item, or null.
 const history::GoodsResult* find_goods(const history::Check& check, std::string_view goods_id);
+
+// The row of a goods item whose listing was read for it (found, or not among
+// the first 1000), or null: a failed or unchecked row says nothing of a rank.
+const history::GoodsResult* read_goods(const history::Check& check, std::string_view goods_id);
 
 // "辣条 · 销量", "类目 1234", "爱逛街 12", "新品".
 std::string cell_label(const history::Check& check);
@@ -46,9 +53,9 @@ std::string rank_text(std::optional<int> rank);
 // when it rose, empty when it stayed.
 std::string move_text(int before, int after);
 
-// Notices for one cell. `previous` is the cell's last successful check
-// before `current`; nothing comes out unless both are successful checks of
-// the same cell. For each own goods item at most one rank notice, the
+// Notices for one cell. `previous` holds, for each goods item, its row of the
+// cell's last check before `current` that was read for it (see baseline());
+// only goods items read in both are compared. For each own goods item at most one rank notice, the
 // weightiest that applies: entering or leaving the first 1000, then entering
 // or leaving the top top_n, then a move of at least move_by places. Besides,
 // one notice per competitor that is now ahead of an own goods item and was
@@ -59,15 +66,21 @@ std::vector<history::Notice> cell_notices(const std::optional<history::Check>& p
                                           const NoticeThresholds& thresholds);
 
 struct CellChange {
-    std::optional<history::Check> previous;  // last successful check of the cell
+    std::optional<history::Check> previous;  // the cell's baseline (see baseline())
     history::Check current;                  // the run's check of the cell
 };
 
-// Notices for a whole run of a board. When more than half of the listings
-// the run tried (read or failed; not the unchecked ones) failed, the run
-// leaves one "checks failing" notice naming the commonest reason, ahead of
-// the rank notices of the cells that were read.
+// Notices for a whole run of a board: the "checks failing" notice, if any,
+// ahead of each cell's notices.
 std::vector<history::Notice> run_notices(const std::vector<CellChange>& cells,
                                          const NoticeThresholds& thresholds);
+
+// A run's notices in a few lines, for a tray message: "N 条变动" and the
+// three largest moves (or the first three notices when none moved).
+std::string tray_text(const std::vector<history::Notice>& notices);
+
+// The one notice of a run whose checks mostly could not be read: more than
+// half of them failed or were not checked. It names the commonest reason.
+std::optional<history::Notice> failing_notice(const std::vector<history::Check>& run);
 
 }  // namespace board

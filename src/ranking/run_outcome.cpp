@@ -37,6 +37,8 @@ std::string reason_text(const RunOutcome& outcome) {
             return GBK("返回内容无法识别");
         case FailReason::no_goods_id:
             return GBK("未取得商品ID");
+        case FailReason::goods_gone:
+            return GBK("商品不存在或已下架");
         case FailReason::none:
             break;
     }

@@ -18,6 +18,7 @@ enum class FailReason {
     http_status,  // 服务器返回错误 NNN
     unreadable,   // 返回内容无法识别
     no_goods_id,  // 未取得商品ID: the goods page gave no Goods ID
+    goods_gone,   // 商品不存在或已下架: a board's goods page was read and names no goods
 };
 
 struct RunOutcome {

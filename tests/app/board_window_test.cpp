@@ -8,6 +8,7 @@
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
@@ -117,7 +118,6 @@ TEST_F(BoardWindowTest, EveryCellMatchesTheSimulatorsRanking) {
 TEST_F(BoardWindowTest, ARefusedHostGivesFailedCellsNotOutsideTheThousand) {
     qt_test::ScopedHosts hosts("127.0.0.1:" + std::to_string(test::refused_port()));
     fill("", "辣条");
-    // Ids need no goods page: the board can start without the marketplace.
     ASSERT_TRUE(window->start_checks());
     wait_for_run();
     // Failed, or not checked once the run gave up: never "not among the first 1000".
@@ -127,6 +127,71 @@ TEST_F(BoardWindowTest, ARefusedHostGivesFailedCellsNotOutsideTheThousand) {
     }
     EXPECT_TRUE(cell(0, 0).starts_with("失败"));
     EXPECT_EQ(window->列表通知->count(), 1);  // one "checks failing" notice, no rank notices
+}
+
+// korvel-check on a timer writes to the same file: the open window shows its
+// check and notice, and a window opened later still lists the notice.
+TEST_F(BoardWindowTest, ChecksAndNoticesWrittenElsewhereShowUpAndOutliveTheWindow) {
+    fill("", "辣条");
+    ASSERT_TRUE(window->save_board());
+    ASSERT_TRUE(window->open_board(text::utf8_to_gbk("测试看板")));
+    auto other = history::Store::open(dir.path() / "history.sqlite");
+    ASSERT_TRUE(other.ok());
+    history::Check check;
+    check.board = "测试看板";
+    check.key = "辣条";
+    check.sort = history::Sort::default_order;
+    check.time_ms = 1'000'000;
+    check.pages_read = 1;
+    check.outcome = history::Outcome::found;
+    check.goods = {{std::string(sim::kSampleGoodsId), history::Role::own, 42}};
+    history::Notice notice;
+    notice.board = "测试看板";
+    notice.time_ms = 1'000'000;
+    notice.key = "辣条";
+    notice.sort = history::Sort::default_order;
+    notice.kind = "rank_move";
+    notice.message = "辣条 · 综合：第12名 → 第42名";
+    std::vector<history::Notice> notices{notice};
+    ASSERT_TRUE(other.value().record_check(check, notices).ok());
+
+    window->poll_history();
+    EXPECT_TRUE(cell(0, 0).starts_with("第42名")) << cell(0, 0);
+    ASSERT_EQ(window->列表通知->count(), 1);
+
+    app::BoardWindow reopened(store, quick_settings());
+    ASSERT_TRUE(reopened.open_board(text::utf8_to_gbk("测试看板")));
+    ASSERT_EQ(reopened.列表通知->count(), 1);
+    EXPECT_TRUE(reopened.列表通知->item(0)->text().contains(QStringLiteral("第42名")));
+}
+
+// Typing mistakes are refused before anything runs; a goods item that does not
+// exist is named in the form and its cells fail instead of reading 千名外.
+TEST_F(BoardWindowTest, MistypedInputIsRefusedOrReportedNeverNotRanked) {
+    sim::Options options;
+    options.port = 0;
+    sim::Server server(options);
+    ASSERT_TRUE(server.start());
+    qt_test::ScopedHosts hosts(server.host());
+    for (const auto& [category, keywords, refused] :
+         {std::tuple<std::string, std::string, std::string>{"零食", "辣条", "类目ID必须是数字"},
+          {"", "辣条😀", "含有无法查询的字符"}}) {
+        messages.clear();
+        fill("", keywords);
+        ui::write_text(window->form->编辑框看板类目, text::utf8_to_gbk(category));
+        window->form->编辑框看板关键词->setPlainText(QString::fromStdString(keywords));
+        EXPECT_FALSE(window->start_checks());
+        ASSERT_EQ(messages.size(), 1);
+        EXPECT_TRUE(messages[0].contains(QString::fromStdString(refused))) << messages[0].toStdString();
+    }
+    ui::write_text(window->form->编辑框看板类目, std::string());
+    fill("", "辣条");
+    ui::write_text(window->form->编辑框本店商品, std::string("99999999"));
+    ASSERT_TRUE(window->start_checks());
+    wait_for_run();
+    EXPECT_TRUE(window->form->标签商品提示->text().contains(QStringLiteral("商品不存在或已下架")));
+    for (int c = 0; c < 5; ++c)
+        EXPECT_TRUE(cell(0, c).starts_with("失败")) << cell(0, c);
 }
 
 }  // namespace

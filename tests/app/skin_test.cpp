@@ -13,7 +13,7 @@
 #include "app/main_window.h"
 #include "app/skin.h"
 #include "app/startup_steps.h"
-#include "ui/program_data.h"
+#include "app/program_data.h"
 
 namespace {
 
@@ -124,11 +124,11 @@ class ShowWatcher : public QObject {
 
 TEST_F(Skin, AppliedBeforeWindowShowsAndAnnouncementStaysRed) {
     QStandardPaths::setTestModeEnabled(true);
-    ui::ProgramData data;
+    app::ProgramData data;
     app::WindowOptions options;
     options.load_browser_pages = false;
-    options.startup.check_update = [](ui::Context&) {};
-    options.startup.show_announcement = [](ui::Context&) {};
+    options.startup.check_update = [](app::Context&) {};
+    options.startup.show_announcement = [](app::Context&) {};
     app::MainWindow window(data, options);
     ShowWatcher watcher;
     window.installEventFilter(&watcher);

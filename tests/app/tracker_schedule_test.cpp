@@ -9,15 +9,19 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QListWidget>
+#include <QPlainTextEdit>
 #include <QWidget>
 #include <filesystem>
 
+#include "app/board_form.h"
 #include "app/board_window.h"
+#include "board/board_lock.h"
 #include "board/board_text.h"
 #include "plain/temp_dir.h"
 #include "qt/test_window.h"
 #include "sim_server.h"
 #include "text/codepage.h"
+#include "ui/widget_text.h"
 
 namespace {
 
@@ -112,6 +116,38 @@ TEST_F(TrackerSchedule, PausedOrStillRunningStartsDoNotRun) {
     EXPECT_EQ(notices.value()[0].kind, "skipped");
     wait_for_run();
     EXPECT_EQ(checks(), 1);
+}
+
+// A scheduled run uses the saved board: what the user is typing stays.
+TEST_F(TrackerSchedule, AScheduledRunLeavesTheFormAsTheUserLeftIt) {
+    app::BoardWindow& w = tracker->board_window();
+    ui::write_text(w.form->编辑框看板名称, text::utf8_to_gbk("定时看板"));
+    ui::write_text(w.form->编辑框看板关键词, text::utf8_to_gbk("还没保存的词"));
+    const board::Time t0 = std::chrono::system_clock::now();
+    tracker->check_schedules(t0);
+    tracker->check_schedules(t0 + 17min);
+    wait_for_run();
+    EXPECT_EQ(checks(), 1);
+    EXPECT_EQ(w.form->编辑框看板关键词->toPlainText(), QStringLiteral("还没保存的词"));
+    const auto stored = tracker->store()->checks({});
+    ASSERT_EQ(stored.value().size(), 1u);
+    EXPECT_EQ(stored.value()[0].key, "辣条大礼包");
+}
+
+// A board held by korvel-check: the start is skipped and recorded, no box waits for a click.
+TEST_F(TrackerSchedule, AStartThatFindsTheBoardLockedIsSkippedWithoutABox) {
+    QStringList boxes;
+    tracker->board_window().show_message = [&](const QString& m) { boxes << m; };
+    const auto held = board::BoardLock::for_history(dir.path() / "history.sqlite", "定时看板");
+    ASSERT_TRUE(held.held());
+    const board::Time t0 = std::chrono::system_clock::now();
+    tracker->check_schedules(t0);
+    tracker->check_schedules(t0 + 17min);
+    EXPECT_FALSE(tracker->board_window().running());
+    EXPECT_TRUE(boxes.isEmpty());
+    const auto notices = tracker->store()->notices("定时看板").value();
+    ASSERT_EQ(notices.size(), 1u);
+    EXPECT_EQ(notices[0].kind, "skipped");
 }
 
 }  // namespace

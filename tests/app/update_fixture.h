@@ -20,7 +20,7 @@
 #include "net/hosts.h"
 #include "net/message_box.h"
 #include "sim_server.h"
-#include "ui/program_data.h"
+#include "app/program_data.h"
 
 namespace startup_test {
 
@@ -145,7 +145,7 @@ class SimulatorTest : public ::testing::Test {
     std::unique_ptr<sim::Server> server;
     std::vector<Box> boxes;
     std::vector<int> exit_codes;
-    ui::ProgramData data;
+    app::ProgramData data;
     std::unique_ptr<app::MainWindow> window;
 };
 

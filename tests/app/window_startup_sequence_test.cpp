@@ -43,19 +43,19 @@ TEST(WindowCreatedEvent, RunsItsStepsInOrderWhileTheWindowIsHidden) {
     app::MainWindow* window = nullptr;
     app::WindowOptions options = qt_test::test_window_options();
     options.run_startup = true;
-    const auto note = [&](const char* step, ui::Context* ctx) {
+    const auto note = [&](const char* step, app::Context* ctx) {
         steps.push_back(step);
         if (ctx != nullptr)
             visible_during.push_back(ctx->window.isVisible());
     };
     options.startup.install_skin = [&] { note("skin", nullptr); };
-    options.startup.check_update = [&](ui::Context& ctx) {
+    options.startup.check_update = [&](app::Context& ctx) {
         note("update", &ctx);
         // The tools page is navigated only after every step has finished.
         window = static_cast<app::MainWindow*>(&ctx.window);
         EXPECT_TRUE(window->Tovin网页框1->url().isEmpty());
     };
-    options.startup.show_announcement = [&](ui::Context& ctx) { note("announcement", &ctx); };
+    options.startup.show_announcement = [&](app::Context& ctx) { note("announcement", &ctx); };
 
     qt_test::TestWindow w(std::move(options));
     EXPECT_EQ(steps, (std::vector<std::string>{"skin", "update", "announcement"}));

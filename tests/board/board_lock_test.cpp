@@ -127,4 +127,21 @@ TEST(BoardLock, AnotherProcessHoldsTheBoardUntilItIsKilled) {
     EXPECT_TRUE(lock.held()) << lock.message();
 }
 
+// The lock belongs to the history file: a link to it shares the lock, another
+// file in the same directory does not.
+TEST(BoardLock, IsKeyedOnTheHistoryFileItself) {
+    TempDir dir;
+    const auto file = dir.path() / "history.sqlite";
+    std::ofstream(file) << "";
+    std::filesystem::create_directory(dir.path() / "elsewhere");
+    std::filesystem::create_symlink(file, dir.path() / "elsewhere" / "linked.sqlite");
+    const auto held = BoardLock::for_history(file, "零食");
+    ASSERT_TRUE(held.held()) << held.message();
+    EXPECT_EQ(BoardLock::for_history(dir.path() / "elsewhere" / "linked.sqlite", "零食").state(),
+              LockState::busy);
+    EXPECT_EQ(BoardLock::for_history(dir.path() / "." / "history.sqlite", "零食").state(),
+              LockState::busy);
+    EXPECT_TRUE(BoardLock::for_history(dir.path() / "other.sqlite", "零食").held());
+}
+
 }  // namespace

@@ -27,6 +27,15 @@ Check failed(std::int64_t t) {
     return c;
 }
 
+// The own goods read at `own`; the competitor's page 2 failed.
+Check own_only(std::int64_t t, int own) {
+    Check c = read(t, own, {});
+    c.goods[0].status = Outcome::found;
+    c.goods[1].status = Outcome::failed;
+    c.goods[1].reason = "请求超时";
+    return c;
+}
+
 struct CellCase {
     std::string name;
     std::vector<Check> checks;
@@ -38,11 +47,12 @@ struct CellCase {
 class Cell : public testing::TestWithParam<CellCase> {};
 
 TEST_P(Cell, ShowsTheLatestReadValueOrTheFailureBesideTheLastGoodOne) {
-    const board::CellView view = board::cell_view(GetParam().checks, "1", "2", GetParam().mode);
+    const board::CellView view =
+        board::cell_view({GetParam().checks, {}}, "1", "2", GetParam().mode);
     EXPECT_TRUE(view.text.starts_with(GetParam().text_start)) << view.text;
     EXPECT_EQ(view.stale, GetParam().stale);
     // A failure is never shown as "not among the first 1000".
-    if (GetParam().checks.back().outcome == Outcome::failed) {
+    if (view.text.starts_with("失败")) {
         EXPECT_NE(view.tooltip.find("请求超时"), std::string::npos);
     }
 }
@@ -64,7 +74,18 @@ INSTANTIATE_TEST_SUITE_P(
         CellCase{"FailedFirst", {failed(1)}, board::GridMode::own, "失败", false},
         CellCase{"Competitor", {read(1, 37, 5)}, board::GridMode::competitor, "第5名", false},
         CellCase{"Difference", {read(1, 37, 5)}, board::GridMode::difference, "+32", false},
-        CellCase{"OnlyOwnRanked", {read(1, 37, {})}, board::GridMode::difference, "领先", false}),
+        CellCase{"OnlyOwnRanked", {read(1, 37, {})}, board::GridMode::difference, "领先", false},
+        // The own rank read beside a competitor whose page failed stays the own value.
+        CellCase{"OwnReadCompetitorFailed",
+                 {read(1, 40, 5), own_only(2, 37)},
+                 board::GridMode::own,
+                 "第37名 ▲3",
+                 false},
+        CellCase{"CompetitorFailedBesideOwn",
+                 {read(1, 40, 5), own_only(2, 37)},
+                 board::GridMode::competitor,
+                 "失败 · 上次第5名",
+                 true}),
     [](const auto& info) { return info.param.name; });
 
 }  // namespace

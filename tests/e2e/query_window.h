@@ -24,7 +24,7 @@ class QueryWindow {
     QueryWindow& operator=(const QueryWindow&) = delete;
 
     app::MainWindow& window() { return *window_; }
-    ui::ProgramData& data() { return data_; }
+    app::ProgramData& data() { return data_; }
 
     // A control's text as UTF-8, and a user's typing into it.
     std::string text(const char* name) const;
@@ -39,7 +39,7 @@ class QueryWindow {
     bool enabled(ranking::QueryKind kind) const;
 
   private:
-    ui::ProgramData data_;
+    app::ProgramData data_;
     app::QtEventPump pump_;
     test::FakePauseClock pauses_;
     qt_test::ScopedHosts hosts_;

@@ -3,8 +3,11 @@
 // data directory of its own, so no run touches the user's history.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <ctime>
 #include <fstream>
+#include <set>
+#include <thread>
 
 #include "board/board_lock.h"
 #include "board/board_text.h"
@@ -353,7 +356,7 @@ TEST_F(KorvelCheckBoard, ARefusedHostEndsWithTwoAndGivenUpChecksAreNotChecked) {
 }
 
 TEST_F(KorvelCheckBoard, ABoardHeldElsewhereEndsWithTwoAndAMessage) {
-    const board::BoardLock lock = board::BoardLock::try_acquire(dir.path(), kBoardName);
+    const board::BoardLock lock = board::BoardLock::for_history(db(), kBoardName);
     ASSERT_TRUE(lock.held()) << lock.message();
     const auto result = run_board();
     EXPECT_EQ(result.exit_code, 2);
@@ -391,6 +394,59 @@ TEST_F(KorvelCheckBoard, HistoryPrintsTheStoredChecksAndPruneRemovesThem) {
     EXPECT_EQ(store.value().count_checks().value(), 0);
 }
 
+// A killed run keeps the notice of every check it recorded: notices are made
+// with their checks, not when the run ends.
+TEST_F(KorvelCheckBoard, AKilledRunKeepsTheNoticesOfTheChecksItRecorded) {
+    ASSERT_EQ(run_board().exit_code, 0);
+    auto options = server.options();
+    options.rank_shift = 40;
+    options.delay_ms = 150;
+    server.set_options(options);
+    auto store = history::Store::open(db());
+    ASSERT_TRUE(store);
+    {
+        test::StartedProcess slow(kProgram, {"--config", config_for(server.host()), "--board",
+                                             kBoardName, "--db", db()},
+                                  {{"XDG_DATA_HOME", dir.file("data").string()}});
+        ASSERT_TRUE(slow.started());
+        for (int i = 0; i < 400 && store.value().count_checks(kBoardName).value() < 6; ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(25));
+        slow.kill_now();
+    }
+    history::CheckFilter of_board;
+    of_board.board = kBoardName;
+    const auto checks = store.value().checks(of_board).value();
+    ASSERT_GE(checks.size(), 5u);
+    ASSERT_LT(checks.size(), 8u) << "the run ended before it was killed";
+    // Every recorded check whose own rank moved by 10 or more has its notice.
+    std::set<std::int64_t> moved;
+    for (std::size_t i = 4; i < checks.size(); ++i) {
+        for (std::size_t j = 0; j < 4; ++j) {
+            if (checks[j].key != checks[i].key || checks[j].sort != checks[i].sort)
+                continue;
+            const auto before = checks[j].goods.at(0).rank;
+            const auto after = checks[i].goods.at(0).rank;
+            if (before && after && std::abs(*after - *before) >= 10)
+                moved.insert(checks[i].id);
+        }
+    }
+    ASSERT_FALSE(moved.empty());
+    std::set<std::int64_t> noticed;
+    for (const history::Notice& n : store.value().notices(kBoardName).value())
+        noticed.insert(n.check_id);
+    for (const std::int64_t id : moved)
+        EXPECT_TRUE(noticed.contains(id)) << "check " << id;
+}
+
+// A Goods ID whose goods page names no goods fails its rows, never "not ranked".
+TEST_F(KorvelCheck, AGoodsIdThatDoesNotExistFails) {
+    const auto result = check({"--goods", "99999999", "--keyword", "辣条", "--format", "csv"});
+    EXPECT_EQ(result.exit_code, 2) << result.err;
+    EXPECT_EQ(result.out, "goods_id,listing,key,sort,status,rank,reason\n"
+                          "99999999,keyword,辣条,default,failed,,商品不存在或已下架\n");
+    EXPECT_EQ(requests_to("/search"), 0u);
+}
+
 struct UsageCase {
     const char* name;
     std::vector<std::string> args;
@@ -417,7 +473,10 @@ INSTANTIATE_TEST_SUITE_P(
                       UsageCase{"MissingKeywordsFile",
                                 {"--goods", "1", "--keywords-file", "/nonexistent/k.txt"}},
                       UsageCase{"NoSuchBoard", {"--board", "没有这个看板"}},
-                      UsageCase{"RetriesOutOfRange", {"--board", "b", "--retries", "11"}}),
+                      UsageCase{"RetriesOutOfRange", {"--board", "b", "--retries", "11"}},
+                      UsageCase{"CategoryNotANumber", {"--goods", "1", "--category", "零食"}},
+                      UsageCase{"PaceNotANumber",
+                                {"--goods", "1", "--new", "--pages-per-second", "nan"}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

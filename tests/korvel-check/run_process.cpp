@@ -1,6 +1,7 @@
 #include "run_process.h"
 
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -54,7 +55,43 @@ std::vector<char*> pointers(std::vector<std::string>& words) {
     return out;
 }
 
+pid_t spawn(const std::string& program, std::vector<char*>& argv, std::vector<char*>& envp,
+            const std::string& out_file, const std::string& err_file) {
+    const pid_t child = ::fork();
+    if (child == 0) {
+        redirect(STDIN_FILENO, "/dev/null", O_RDONLY);
+        redirect(STDOUT_FILENO, out_file.c_str(), O_WRONLY | O_CREAT | O_TRUNC);
+        redirect(STDERR_FILENO, err_file.c_str(), O_WRONLY | O_CREAT | O_TRUNC);
+        ::execve(program.c_str(), argv.data(), envp.data());
+        ::_exit(127);
+    }
+    return child;
+}
+
 }  // namespace
+
+StartedProcess::StartedProcess(const std::string& program, const std::vector<std::string>& args,
+                               const Environment& env) {
+    std::vector<std::string> words{program};
+    words.insert(words.end(), args.begin(), args.end());
+    std::vector<char*> argv = pointers(words);
+    std::vector<std::string> variables = environment_with(env);
+    std::vector<char*> envp = pointers(variables);
+    pid_ = spawn(program, argv, envp, "/dev/null", "/dev/null");
+}
+
+StartedProcess::~StartedProcess() {
+    kill_now();
+}
+
+void StartedProcess::kill_now() {
+    if (pid_ <= 0)
+        return;
+    ::kill(pid_, SIGKILL);
+    int status = 0;
+    ::waitpid(pid_, &status, 0);
+    pid_ = -1;
+}
 
 ProcessResult run_process(const std::string& program, const std::vector<std::string>& args,
                           const Environment& env) {
@@ -67,14 +104,7 @@ ProcessResult run_process(const std::string& program, const std::vector<std::str
     std::vector<std::string> variables = environment_with(env);
     std::vector<char*> envp = pointers(variables);
 
-    const pid_t child = ::fork();
-    if (child == 0) {
-        redirect(STDIN_FILENO, "/dev/null", O_RDONLY);
-        redirect(STDOUT_FILENO, out_file.c_str(), O_WRONLY | O_CREAT | O_TRUNC);
-        redirect(STDERR_FILENO, err_file.c_str(), O_WRONLY | O_CREAT | O_TRUNC);
-        ::execve(program.c_str(), argv.data(), envp.data());
-        ::_exit(127);
-    }
+    const pid_t child = spawn(program, argv, envp, out_file, err_file);
     ProcessResult result;
     int status = 0;
     if (child > 0 && ::waitpid(child, &status, 0) == child && WIFEXITED(status))

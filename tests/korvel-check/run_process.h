@@ -20,4 +20,21 @@ using Environment = std::vector<std::pair<std::string, std::string>>;
 ProcessResult run_process(const std::string& program, const std::vector<std::string>& args,
                           const Environment& env = {});
 
+// A program started in the background (output discarded), killed with
+// SIGKILL by kill_now() or at the latest when the object ends.
+class StartedProcess {
+  public:
+    StartedProcess(const std::string& program, const std::vector<std::string>& args,
+                   const Environment& env = {});
+    ~StartedProcess();
+    StartedProcess(const StartedProcess&) = delete;
+    StartedProcess& operator=(const StartedProcess&) = delete;
+
+    bool started() const { return pid_ > 0; }
+    void kill_now();
+
+  private:
+    int pid_ = -1;
+};
+
 }  // namespace test

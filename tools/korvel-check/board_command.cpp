@@ -1,22 +1,21 @@
-// A saved board's run from the command line: under the board's lock, into
-// the history under the board's name, its grid on stdout and its change
-// notices kept and shown on stderr.
+// A saved board's run from the command line: one board::Session (lock,
+// goods pages, polite reads, every check and its notices in the history),
+// its grid on stdout and its change notices on stderr.
 #include <filesystem>
 #include <iostream>
+#include <mutex>
 
-#include "board/board_lock.h"
 #include "board/board_log.h"
 #include "board/board_text.h"
 #include "board/check_record.h"
-#include "board_check.h"
+#include "board/session.h"
 #include "board_grid_text.h"
 #include "commands.h"
 #include "exit_codes.h"
-#include "goods_lookup.h"
 #include "history_access.h"
 #include "net/hosts.h"
 #include "output_format.h"
-#include "progress_line.h"
+#include "session_progress.h"
 #include "result_rows.h"
 #include "run_settings.h"
 #include "text/codepage.h"
@@ -30,7 +29,7 @@ struct LoadedBoard {
     int exit_code = kExitAllRead;  // when there is none
 };
 
-// The board saved under `name`, its links turned into ids, ready to check.
+// The board saved under `name`, ready to check.
 LoadedBoard load_board(const history::Store& store, const std::string& name) {
     const auto saved = store.load_board(name);
     if (!saved && saved.error().code == history::ErrorCode::not_found)
@@ -41,12 +40,15 @@ LoadedBoard load_board(const history::Store& store, const std::string& name) {
     std::optional<board::Board> loaded = board::board_from_text(saved.value().definition, &error);
     if (!loaded)
         return {std::nullopt, failure("the board '" + name + "' cannot be read: " + error)};
-    if (const std::string link = resolve_board_goods(*loaded); !link.empty())
-        return {std::nullopt, failure("the goods page of " + link + " gave no Goods ID")};
     if (const auto faults = board::validate(*loaded); !faults.empty())
         return {std::nullopt, failure("the board '" + name +
                                       "' cannot be checked: " + text::gbk_to_utf8(faults.front()))};
     return {std::move(loaded), kExitAllRead};
+}
+
+std::filesystem::path file_of(const history::Store& store) {
+    const std::string& utf8 = store.path();
+    return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
 }
 
 }  // namespace
@@ -66,49 +68,33 @@ int run_board(const CheckOptions& options) {
         return loaded.exit_code;
     const board::Board& checked = *loaded.board;
 
-    const board::BoardLock lock =
-        board::BoardLock::try_acquire(std::filesystem::path(store.path()).parent_path(), name);
-    if (!lock.held())
-        return failure(lock.message());
+    board::SessionConfig config;
+    config.board = checked;
+    config.history_file = file_of(store);
+    config.hosts = settings->hosts;
+    config.settings = settings->scheduler;
+    const std::vector<ranking::Listing> listings = board::plan_checks(checked).listings;
+    Reports reports(listings.size());
+    SessionProgress progress(listings.size(), reports, listings);
+    board::Session session(std::move(config), &progress);
+    session.add_sink(std::make_shared<StderrSink>());
+    if (const std::string refused = session.start(); !refused.empty())
+        return failure(refused);
+    const board::SessionSummary summary = session.wait();
+
     board::BoardLog log(name, &store);
-    if (const std::string problem = log.load(); !problem.empty())
+    const board::GridLayout layout = board::grid_layout(checked);
+    if (const std::string problem = log.load(board::board_cells(layout)); !problem.empty())
         return failure(problem);
-
-    const board::CheckPlan plan = board::plan_checks(checked);
-    std::vector<history::Check> run_checks;
-    std::string store_problem;
-    ProgressLine progress;
-    const Reports reports =
-        run_plan(plan, settings->scheduler, [&](const board::CheckReport& report) {
-            progress.show(run_checks.size() + 1, plan.listings.size(),
-                          listing_label(report.listing));
-            history::Check check =
-                board::check_record(report, plan.goods_ids, checked.own.size(), name);
-            const std::string problem = log.add(check);
-            if (!problem.empty() && store_problem.empty())
-                store_problem = problem;
-            run_checks.push_back(std::move(check));
-        });
-    progress.clear();
-
-    const std::vector<history::Notice> notices = log.run_notices(run_checks, checked.notices);
-    for (const history::Notice& notice : notices) {
-        const auto added = store.add_notice(notice);
-        if (!added && store_problem.empty())
-            store_problem = added.error().message;
-    }
-    const std::vector<ResultRow> rows =
-        goods_major_rows(board_columns(checked), plan.listings, reports);
+    const std::vector<ResultRow> rows = goods_major_rows(board_columns(checked), listings, reports);
     std::cout << (options.format == Format::table ? format_grids(checked, log)
                                                   : format_rows(rows, options.format))
               << std::flush;
-    for (const history::Notice& notice : notices)
-        std::cerr << kProgramName << ": " << notice.message << '\n';
-    if (!store_problem.empty())
-        return failure("not every check went into the history: " + store_problem);
+    if (!summary.store_problem.empty())
+        return failure("not every check went into the history: " + summary.store_problem);
     if (exit_code_of(rows) != kExitAllRead)
         return kExitSomeFailed;
-    return notices.empty() ? kExitAllRead : kExitNotices;
+    return summary.notices.empty() ? kExitAllRead : kExitNotices;
 }
 
 }  // namespace cli

@@ -1,15 +1,16 @@
 // One-off checks: the goods and listings of the command line, read as a
 // board without a name and kept in the history as checks without a board.
+#include <filesystem>
 #include <iostream>
 
-#include "board/check_record.h"
-#include "board_check.h"
+#include "board/check_plan.h"
+#include "board/session.h"
+#include "session_progress.h"
 #include "commands.h"
 #include "goods_lookup.h"
 #include "history_access.h"
 #include "net/hosts.h"
 #include "output_format.h"
-#include "progress_line.h"
 #include "result_rows.h"
 #include "run_settings.h"
 
@@ -55,31 +56,38 @@ int run_check(const CheckOptions& options) {
             return failure(history.problem);
     }
 
-    ProgressLine progress;
-    const std::size_t total =
-        link_count(planned.plan) + board::plan_checks(planned.plan.listings).listings.size();
+    ProgressLine lookup;
     std::size_t step = 0;
+    const std::size_t links = link_count(planned.plan);
     const ResolvedIds ids = resolve_inputs(planned.plan, [&](std::string_view link) {
-        progress.show(++step, total, "goods " + std::string(link));
+        lookup.show(++step, links, "goods " + std::string(link));
     });
+    lookup.clear();
     board::Board checked = planned.plan.listings;
     const std::vector<GoodsColumn> columns = place_goods(planned.plan, ids, checked);
-    const board::CheckPlan plan = board::plan_checks(checked);
+    const std::vector<ranking::Listing> listings = board::plan_checks(checked).listings;
 
+    // A board without a name: its checks are kept without a board, under no lock.
+    board::SessionConfig config;
+    config.board = checked;
+    config.board.name.clear();
+    if (history.store) {
+        const std::string& path = history.store->path();
+        config.history_file = std::filesystem::path(std::u8string(path.begin(), path.end()));
+    }
+    config.hosts = settings->hosts;
+    config.settings = settings->scheduler;
+    Reports reports(listings.size());
+    SessionProgress progress(listings.size(), reports, listings);
+    board::Session session(std::move(config), &progress);
     std::string store_problem;
-    const Reports reports =
-        run_plan(plan, settings->scheduler, [&](const board::CheckReport& report) {
-            progress.show(++step, total, listing_label(report.listing));
-            if (!history.store)
-                return;
-            const auto added = history.store->add_check(
-                board::check_record(report, plan.goods_ids, checked.own.size(), {}));
-            if (!added && store_problem.empty())
-                store_problem = added.error().message;
-        });
-    progress.clear();
+    if (!checked.own.empty() || !checked.competitors.empty()) {
+        if (std::string refused = session.start(); !refused.empty())
+            return failure(refused);
+        store_problem = session.wait().store_problem;
+    }
 
-    const std::vector<ResultRow> rows = goods_major_rows(columns, plan.listings, reports);
+    const std::vector<ResultRow> rows = goods_major_rows(columns, listings, reports);
     std::cout << format_rows(rows, options.format) << std::flush;
     if (!store_problem.empty())
         return failure("not every check went into the history: " + store_problem);

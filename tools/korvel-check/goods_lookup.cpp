@@ -33,17 +33,4 @@ ResolvedIds resolve_inputs(const CheckPlan& plan, const LookupProgress& progress
     return {ids_of(plan.own, progress), ids_of(plan.competitors, progress)};
 }
 
-std::string resolve_board_goods(board::Board& board) {
-    for (auto* list : {&board.own, &board.competitors}) {
-        for (board::GoodsItem& item : *list) {
-            if (!item.id.empty() || item.link.empty())
-                continue;
-            item.id = id_from_goods_page(item.link);
-            if (item.id.empty())
-                return text::gbk_to_utf8(item.link);
-        }
-    }
-    return {};
-}
-
 }  // namespace cli

@@ -5,7 +5,6 @@
 #include <string>
 #include <string_view>
 
-#include "board/board.h"
 #include "check_plan.h"
 #include "result_rows.h"
 
@@ -17,9 +16,5 @@ using LookupProgress = std::function<void(std::string_view link)>;
 // The id of every input, own goods and competitors apart: a typed id as it
 // is, a link's from its goods page (empty when the page gave none).
 ResolvedIds resolve_inputs(const CheckPlan& plan, const LookupProgress& progress);
-
-// Gives every goods item of a saved board that has a link but no id the id
-// of its goods page. Returns the first link (UTF-8) that gave none, or empty.
-std::string resolve_board_goods(board::Board& board);
 
 }  // namespace cli

@@ -15,10 +15,21 @@ int print_checks(const history::Store& store, const CheckOptions& options) {
     history::CheckFilter filter;
     filter.board = options.board;
     filter.since_ms = options.since_ms;
-    const auto checks = store.checks(filter);
-    if (!checks)
-        return failure(checks.error().message);
-    std::cout << format_history(checks.value(), options.format) << std::flush;
+    HistoryPrinter printer(options.format, std::cout);
+    const auto visit = [&](auto step) {
+        return store.for_each_check(filter, [&](const history::Check& check) {
+            step(check);
+            return true;
+        });
+    };
+    if (printer.needs_measuring()) {
+        if (const auto read = visit([&](const history::Check& c) { printer.measure(c); }); !read)
+            return failure(read.error().message);
+    }
+    if (const auto read = visit([&](const history::Check& c) { printer.write(c); }); !read)
+        return failure(read.error().message);
+    printer.finish();
+    std::cout << std::flush;
     return kExitAllRead;
 }
 

@@ -1,6 +1,7 @@
 #include "history_output.h"
 
 #include <algorithm>
+#include <sstream>
 
 #include "history/csv_export.h"
 #include "history/iso_time.h"
@@ -17,7 +18,7 @@ const std::vector<std::string> kColumns = {"time", "board",    "listing", "key",
 // One line per goods item, in kColumns order.
 std::vector<std::vector<std::string>> lines_of(const history::Check& check) {
     const auto line = [&check](std::string goods_id, std::string_view role, history::Outcome status,
-                               std::string rank) {
+                               std::string rank, std::string reason) {
         return std::vector<std::string>{history::iso_utc(check.time_ms),
                                         check.board,
                                         std::string(history::to_text(check.listing)),
@@ -27,17 +28,18 @@ std::vector<std::vector<std::string>> lines_of(const history::Check& check) {
                                         std::string(role),
                                         std::string(history::to_text(status)),
                                         std::move(rank),
-                                        check.reason,
+                                        std::move(reason),
                                         std::to_string(check.pages_read),
                                         history::join_statuses(check.http_statuses)};
     };
     if (check.goods.empty())
-        return {line({}, {}, check.outcome, {})};
+        return {line({}, {}, check.outcome, {}, check.reason)};
     std::vector<std::vector<std::string>> lines;
     for (const history::GoodsResult& goods : check.goods) {
         const history::Outcome status = history::status_of(check, goods);
         lines.push_back(line(goods.goods_id, history::to_text(goods.role), status,
-                             status == history::Outcome::found ? std::to_string(*goods.rank) : ""));
+                             status == history::Outcome::found ? std::to_string(*goods.rank) : "",
+                             goods.reason.empty() ? check.reason : goods.reason));
     }
     return lines;
 }
@@ -56,33 +58,73 @@ std::string json_value(std::size_t column, const std::string& cell) {
     return json_string(cell);
 }
 
-std::string format_json(const std::vector<std::vector<std::string>>& lines) {
-    if (lines.empty())
-        return "[]\n";
-    std::string out = "[\n";
-    for (std::size_t l = 0; l < lines.size(); ++l) {
-        out += "  {";
-        for (std::size_t c = 0; c < kColumns.size(); ++c)
-            out += (c == 0 ? "\"" : ",\"") + kColumns[c] + "\":" + json_value(c, lines[l][c]);
-        out += l + 1 < lines.size() ? "},\n" : "}\n";
-    }
-    return out + "]\n";
+std::string json_object(const std::vector<std::string>& line) {
+    std::string out = "  {";
+    for (std::size_t c = 0; c < kColumns.size(); ++c)
+        out += (c == 0 ? "\"" : ",\"") + kColumns[c] + "\":" + json_value(c, line[c]);
+    return out + "}";
 }
 
 }  // namespace
 
 std::string format_history(const std::vector<history::Check>& checks, Format format) {
-    if (format == Format::csv)
-        return history::to_csv(checks);
-    std::vector<std::vector<std::string>> lines;
-    for (const history::Check& check : checks) {
-        for (auto& line : lines_of(check))
-            lines.push_back(std::move(line));
+    std::ostringstream out;
+    HistoryPrinter printer(format, out);
+    if (printer.needs_measuring()) {
+        for (const history::Check& check : checks)
+            printer.measure(check);
     }
-    if (format == Format::json)
-        return format_json(lines);
-    lines.insert(lines.begin(), kColumns);
-    return aligned_table(lines);
+    for (const history::Check& check : checks)
+        printer.write(check);
+    printer.finish();
+    return out.str();
+}
+
+HistoryPrinter::HistoryPrinter(Format format, std::ostream& out) : format_(format), out_(out) {
+    widen(widths_, kColumns);
+}
+
+void HistoryPrinter::measure(const history::Check& check) {
+    for (const auto& line : lines_of(check))
+        widen(widths_, line);
+}
+
+void HistoryPrinter::write(const history::Check& check) {
+    if (!started_) {
+        started_ = true;
+        if (format_ == Format::csv)
+            out_ << history::csv_header();
+        else if (format_ == Format::json)
+            out_ << "[";
+        else
+            out_ << aligned_line(kColumns, widths_);
+    }
+    if (format_ == Format::csv) {
+        out_ << history::csv_rows(check);
+        return;
+    }
+    for (const auto& line : lines_of(check)) {
+        if (format_ == Format::json)
+            out_ << (first_ ? "\n" : ",\n") << json_object(line);
+        else
+            out_ << aligned_line(line, widths_);
+        first_ = false;
+    }
+}
+
+void HistoryPrinter::finish() {
+    if (!started_) {
+        // Nothing to print: the same text an empty list gives.
+        if (format_ == Format::csv)
+            out_ << history::csv_header();
+        else if (format_ == Format::json)
+            out_ << "[]\n";
+        else
+            out_ << aligned_line(kColumns, widths_);
+        return;
+    }
+    if (format_ == Format::json)
+        out_ << (first_ ? "]\n" : "\n]\n");
 }
 
 }  // namespace cli

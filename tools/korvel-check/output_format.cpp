@@ -135,22 +135,28 @@ std::string format_json(const std::vector<ResultRow>& rows) {
     return out + "]\n";
 }
 
+void widen(std::vector<int>& widths, const std::vector<std::string>& cells) {
+    widths.resize(std::max(widths.size(), cells.size()), 0);
+    for (std::size_t i = 0; i < cells.size(); ++i)
+        widths[i] = std::max(widths[i], display_width(cells[i]));
+}
+
+std::string aligned_line(const std::vector<std::string>& cells, const std::vector<int>& widths) {
+    std::string line;
+    for (std::size_t i = 0; i < cells.size(); ++i) {
+        append_padded(line, cells[i], i < widths.size() ? widths[i] : 0);
+        line += "  ";
+    }
+    return line.substr(0, line.find_last_not_of(' ') + 1) + '\n';
+}
+
 std::string aligned_table(const std::vector<std::vector<std::string>>& lines) {
     std::vector<int> widths;
-    for (const auto& cells : lines) {
-        widths.resize(std::max(widths.size(), cells.size()), 0);
-        for (std::size_t i = 0; i < cells.size(); ++i)
-            widths[i] = std::max(widths[i], display_width(cells[i]));
-    }
+    for (const auto& cells : lines)
+        widen(widths, cells);
     std::string out;
-    for (const auto& cells : lines) {
-        std::string line;
-        for (std::size_t i = 0; i < cells.size(); ++i) {
-            append_padded(line, cells[i], widths[i]);
-            line += "  ";
-        }
-        out += line.substr(0, line.find_last_not_of(' ') + 1) + '\n';
-    }
+    for (const auto& cells : lines)
+        out += aligned_line(cells, widths);
     return out;
 }
 

@@ -28,6 +28,10 @@ std::string format_json(const std::vector<ResultRow>& rows);
 // Lines of cells, each column padded to its widest cell (in terminal
 // columns) and two spaces apart; no blanks end a line.
 std::string aligned_table(const std::vector<std::vector<std::string>>& lines);
+// The same, a line at a time: widths grown over every line first, then each
+// line padded to them (for tables too long to hold).
+void widen(std::vector<int>& widths, const std::vector<std::string>& cells);
+std::string aligned_line(const std::vector<std::string>& cells, const std::vector<int>& widths);
 // A header line and the rows, each column padded to its widest cell.
 std::string format_table(const std::vector<ResultRow>& rows);
 

@@ -87,7 +87,7 @@ int main(int argc, char** argv) {
     application.setStyleSheet(
         QString::fromUtf8(sheet.data(), static_cast<qsizetype>(sheet.size())));
 
-    ui::ProgramData data;
+    app::ProgramData data;
     app::WindowOptions options;
     options.run_startup = false;
     options.load_browser_pages = false;

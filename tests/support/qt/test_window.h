@@ -3,7 +3,7 @@
 //
 //   qt_test::TestWindow w;                 // data + window; no start-up, no browser loads
 //   w.window.编辑框2 / ui::control<QLineEdit>(w.window, "编辑框2")
-//   handler(w.context());                  // ui::Context for the entry points
+//   handler(w.context());                  // app::Context for the entry points
 //   qt_test::RecordingMessageBox boxes;    // message boxes are recorded, never shown
 //   qt_test::ScopedHosts hosts(server.host());  // every host -> one server (e.g. a sim::Server)
 //   qt_test::ScopedQtEventPump pump;       // waits dispatch Qt events (clicks during a query)
@@ -16,7 +16,7 @@
 #include "app/main_window.h"
 #include "app/qt_event_pump.h"
 #include "net/hosts.h"
-#include "ui/program_data.h"
+#include "app/program_data.h"
 
 namespace qt_test {
 
@@ -28,9 +28,9 @@ app::WindowOptions test_window_options();
 // call window.show() when a test needs visible geometry.
 struct TestWindow {
     explicit TestWindow(app::WindowOptions options = test_window_options());
-    ui::ProgramData data;
+    app::ProgramData data;
     app::MainWindow window;
-    ui::Context& context() { return window.context(); }
+    app::Context& context() { return window.context(); }
 };
 
 struct RecordedMessage {

@@ -6,7 +6,7 @@
 
 class QWidget;
 
-namespace ui {
+namespace app {
 
 struct ProgramData {
     ranking::QueryState query;
@@ -20,4 +20,4 @@ struct Context {
     ProgramData& data;
 };
 
-}  // namespace ui
+}  // namespace app

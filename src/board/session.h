@@ -1,0 +1,131 @@
+#pragma once
+// One run of a board, from start to end, whoever started it (the board
+// window, a schedule, korvel-check): it takes the board's lock, opens the
+// history, confirms the goods by their goods pages, reads the listings under
+// the polite scheduler, records every check with the notices it gives (one
+// transaction each, so a kill loses at most the check in flight), and at the
+// end adds the run's summary notice and hands the run's notices to its sinks.
+// Callers observe it; none of them orchestrates a run of its own.
+//
+//   board::Session session(config, &observer);
+//   session.add_sink(std::make_shared<MySink>());
+//   if (const std::string refused = session.start(); !refused.empty()) ...
+//   ...
+//   session.stop();                            // at once; nothing half-recorded
+//   const board::SessionSummary s = session.wait();
+//
+// The observer's calls and the sinks' run on the session's threads, one call
+// at a time; they may call stop() but not wait().
+#include <atomic>
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "board/board.h"
+#include "board/board_settings.h"
+#include "board/check_report.h"
+#include "board/goods_confirm.h"
+#include "board/scheduler.h"
+#include "history/records.h"
+#include "net/abort_signal.h"
+#include "net/hosts.h"
+
+namespace board {
+
+enum class SessionEnd {
+    finished,  // every check recorded
+    stopped,   // stop(): the checks not reported were dropped
+    gave_up,   // the marketplace kept pushing back: the rest was recorded not checked
+};
+
+struct SessionConfig {
+    Board board;                         // as saved (GBK); an empty name keeps checks without a board
+    std::filesystem::path history_file;  // empty: nothing kept, no lock
+    net::Hosts hosts;
+    BoardSettings settings;
+    // Only these listings of the board (a re-check); none: every listing.
+    std::optional<std::vector<ranking::Listing>> only;
+    GoodsPageFetch fetch_goods_page;  // empty: a real request, aborted by stop()
+};
+
+struct SessionSummary {
+    SessionEnd end = SessionEnd::finished;
+    std::size_t total = 0;     // checks planned
+    std::size_t recorded = 0;  // checks reported and recorded
+    std::size_t failed = 0;    // of those, not read for some goods item
+    std::size_t not_checked = 0;
+    std::vector<history::Notice> notices;  // the run's notices in the order they were made
+    std::int64_t started_ms = 0;
+    std::int64_t ended_ms = 0;
+    std::string store_problem;  // the first thing the history refused (UTF-8), or empty
+};
+
+class SessionObserver {
+  public:
+    virtual ~SessionObserver() = default;
+    virtual void goods_confirmed(const std::vector<ConfirmedGoods>& /*goods*/) {}
+    // `report` carries one outcome per goods item of the board (plan order).
+    virtual void check_recorded(const CheckReport& /*report*/, const history::Check& /*check*/,
+                                const std::vector<history::Notice>& /*notices*/) {}
+    virtual void ended(const SessionSummary& /*summary*/) {}
+};
+
+// Where a run's notices go once it has ended: the window's list and tray,
+// korvel-check's stderr, chat robots, e-mail. Called only for runs that left
+// notices, never with a failed check's rank.
+class NoticeSink {
+  public:
+    virtual ~NoticeSink() = default;
+    virtual void deliver(const Board& board, const SessionSummary& run) = 0;
+};
+
+class Session {
+  public:
+    explicit Session(SessionConfig config, SessionObserver* observer = nullptr);
+    // Stops the run and joins its threads.
+    ~Session();
+    Session(const Session&) = delete;
+    Session& operator=(const Session&) = delete;
+
+    void add_sink(std::shared_ptr<NoticeSink> sink);
+
+    // Takes the lock, opens the history and starts the run's thread. Empty
+    // when it started; else why not (UTF-8), and nothing was run.
+    std::string start();
+    void stop();
+    // Blocks until the run has ended and every call to the observer and the
+    // sinks has returned.
+    SessionSummary wait();
+    bool done() const { return done_; }
+
+    const Board& board() const { return config_.board; }
+
+  private:
+    struct Impl;
+
+    void run();
+    void finish(RunEnd end);
+
+    SessionConfig config_;
+    SessionObserver* observer_;
+    std::vector<std::shared_ptr<NoticeSink>> sinks_;
+    std::unique_ptr<Impl> impl_;
+    std::shared_ptr<net::AbortSignal> abort_;
+    std::atomic<bool> stop_requested_{false};
+    std::atomic<bool> done_{false};
+    std::thread thread_;
+    SessionSummary summary_;
+};
+
+class BoardLog;
+
+// The board's listings whose latest check (as the log holds it) was not
+// read for some goods item, or that have none: what 重查失败 checks again.
+std::vector<ranking::Listing> listings_to_recheck(const Board& board, const BoardLog& log);
+
+}  // namespace board
