@@ -50,6 +50,24 @@ std::optional<std::string> text_problem(std::string_view what, std::string_view 
     return std::string(what) + " is not UTF-8 text";
 }
 
+bool was_read(Outcome status) {
+    return status == Outcome::found || status == Outcome::not_in_top_1000;
+}
+
+// A rank needs a found goods item; without a status of its own the goods
+// item follows its check.
+std::optional<std::string> rank_problem(const Check& check, const GoodsResult& goods) {
+    const Outcome holder = goods.status.value_or(check.outcome);
+    const char* whose = goods.status ? " goods item" : " check";
+    if (goods.rank && holder != Outcome::found) {
+        return "a " + std::string(to_text(holder)) + whose + " cannot hold a rank";
+    }
+    if (!goods.rank && goods.status == Outcome::found) {
+        return "a found goods item needs a rank";
+    }
+    return std::nullopt;
+}
+
 std::optional<std::string> goods_problem(const Check& check, const GoodsResult& goods) {
     if (goods.goods_id.empty()) {
         return "a goods item of the check has no goods id";
@@ -57,16 +75,44 @@ std::optional<std::string> goods_problem(const Check& check, const GoodsResult& 
     if (auto problem = text_problem("a goods id", goods.goods_id)) {
         return problem;
     }
-    if (!goods.rank) {
-        return std::nullopt;
+    if (auto problem = text_problem("a goods item's reason", goods.reason)) {
+        return problem;
     }
-    if (*goods.rank < 1 || *goods.rank > 1000) {
+    if (goods.rank && (*goods.rank < 1 || *goods.rank > 1000)) {
         return "rank " + std::to_string(*goods.rank) + " is outside 1..1000";
     }
-    if (check.outcome != Outcome::found) {
-        return "a " + std::string(to_text(check.outcome)) + " check cannot hold a rank";
+    return rank_problem(check, goods);
+}
+
+// The check's outcome sums up its goods items' statuses.
+std::optional<std::string> outcome_problem(const Check& check) {
+    const auto any = [&](auto&& pred) {
+        return std::any_of(check.goods.begin(), check.goods.end(), pred);
+    };
+    const bool any_rank = any([](const GoodsResult& g) { return g.rank.has_value(); });
+    const bool any_read = any([&](const GoodsResult& g) { return was_read(status_of(check, g)); });
+    if (was_read(check.outcome) && check.pages_read == 0) {
+        return "a listing with no page read has no result";
+    }
+    if (check.outcome == Outcome::found && !any_rank) {
+        return "a found check needs a goods item with a rank";
+    }
+    if (check.outcome != Outcome::found && any_rank) {
+        return "a check with a ranked goods item is found, not " +
+               std::string(to_text(check.outcome));
+    }
+    if (check.outcome == Outcome::not_in_top_1000 && !check.goods.empty() && !any_read) {
+        return "a not_in_top_1000 check needs a goods item that was read";
+    }
+    if (!was_read(check.outcome) && any_read) {
+        return "a " + std::string(to_text(check.outcome)) +
+               " check cannot hold a goods item that was read";
     }
     return std::nullopt;
+}
+
+bool known_status(int status) {
+    return status == 0 || (status >= 100 && status <= 599);
 }
 
 }  // namespace
@@ -87,7 +133,7 @@ std::optional<std::string> check_problem(const Check& check) {
         return "pages read must be 0, 1 or 2";
     }
     for (const int status : check.http_statuses) {
-        if (status < 100 || status > 599) {
+        if (!known_status(status)) {
             return "HTTP status " + std::to_string(status) + " is not a status";
         }
     }
@@ -104,16 +150,7 @@ std::optional<std::string> check_problem(const Check& check) {
             return problem;
         }
     }
-    const bool any_rank = std::any_of(check.goods.begin(), check.goods.end(),
-                                      [](const GoodsResult& g) { return g.rank.has_value(); });
-    const bool read = check.outcome == Outcome::found || check.outcome == Outcome::not_in_top_1000;
-    if (read && check.pages_read == 0) {
-        return "a listing with no page read has no result";
-    }
-    if (check.outcome == Outcome::found && !any_rank) {
-        return "a found check needs a goods item with a rank";
-    }
-    return std::nullopt;
+    return outcome_problem(check);
 }
 
 std::optional<std::string> notice_problem(const Notice& notice) {
@@ -125,6 +162,41 @@ std::optional<std::string> notice_problem(const Notice& notice) {
           {"the text before", notice.before},
           {"the text after", notice.after},
           {"the message", notice.message}}) {
+        if (auto problem = text_problem(what, text)) {
+            return problem;
+        }
+    }
+    return std::nullopt;
+}
+
+}  // namespace history
+
+namespace history {
+
+std::optional<std::string> run_problem(const RunRecord& run) {
+    if (auto problem = text_problem("the board name", run.board)) {
+        return problem;
+    }
+    constexpr std::string_view endings[] = {"done", "stopped", "gave_up", "failed"};
+    if (std::find(std::begin(endings), std::end(endings), run.how_ended) == std::end(endings)) {
+        return "a run ends done, stopped, gave_up or failed, not " + run.how_ended;
+    }
+    if (run.checks < 0 || run.failed < 0 || run.not_checked < 0) {
+        return "a run cannot count fewer than no checks";
+    }
+    return std::nullopt;
+}
+
+std::optional<std::string> delivery_problem(const Delivery& delivery) {
+    if (delivery.channel.empty()) {
+        return "a delivery needs a channel";
+    }
+    if (delivery.attempts < 0) {
+        return "a delivery cannot have fewer than no attempts";
+    }
+    for (const auto& [what, text] :
+         {std::pair<std::string_view, const std::string&>{"the channel", delivery.channel},
+          {"the error", delivery.error}}) {
         if (auto problem = text_problem(what, text)) {
             return problem;
         }

@@ -114,6 +114,9 @@ std::vector<int> split_statuses(std::string_view text) {
 }
 
 Outcome status_of(const Check& check, const GoodsResult& goods) {
+    if (goods.status) {
+        return *goods.status;
+    }
     if (check.outcome == Outcome::failed || check.outcome == Outcome::not_checked) {
         return check.outcome;
     }

@@ -29,6 +29,11 @@ struct GoodsResult {
     std::string goods_id{};
     Role role = Role::own;
     std::optional<int> rank{};  // 1..1000 when found in a read listing
+    // The goods item's own outcome: one check reads pages for several goods,
+    // and a page 2 that failed for a competitor must not cost the own rank.
+    // Rows written before goods had an outcome of their own have none.
+    std::optional<Outcome> status{};
+    std::string reason{};  // why this goods item failed or was not checked
 
     bool operator==(const GoodsResult&) const = default;
 };
@@ -70,12 +75,52 @@ struct Notice {
     std::string before{};
     std::string after{};
     std::string message{};
+    std::int64_t check_id = 0;  // the check that made it; 0 for a notice about a whole run
 
     bool operator==(const Notice&) const = default;
 };
 
-// The status of one goods item: a check that was not read passes its outcome
-// on to every goods item, so a failure never reads as "not in the first 1000".
+// A goods item's best (lowest) rank ever in one cell (listing, key, sort).
+struct CellBest {
+    Listing listing = Listing::keyword;
+    std::string key{};
+    Sort sort = Sort::none;
+    std::string goods_id{};
+    int best_rank = 0;
+    std::int64_t time_ms = 0;  // the first check that reached it
+
+    bool operator==(const CellBest&) const = default;
+};
+
+// One run of a board, from its start to however it ended.
+struct RunRecord {
+    std::int64_t id = 0;  // given by the store when added
+    std::string board;
+    std::int64_t started_ms = 0;
+    std::int64_t ended_ms = 0;
+    std::string how_ended; /* "done","stopped","gave_up","failed" */
+    int checks = 0;
+    int failed = 0;
+    int not_checked = 0;
+
+    bool operator==(const RunRecord&) const = default;
+};
+
+// A notice sent to a named channel (tray, chat robot, e-mail), kept so that
+// no notice goes to the same channel twice.
+struct Delivery {
+    std::int64_t notice_id = 0;
+    std::string channel;
+    int attempts = 0;
+    std::int64_t delivered_ms = 0; /*0: not delivered*/
+    std::string error;
+
+    bool operator==(const Delivery&) const = default;
+};
+
+// The status of one goods item: its own when it has one; otherwise a check
+// that was not read passes its outcome on to every goods item, so a failure
+// never reads as "not in the first 1000".
 Outcome status_of(const Check& check, const GoodsResult& goods);
 
 // The words the store and the CSV use.
@@ -94,10 +139,15 @@ std::string join_statuses(const std::vector<int>& statuses);
 std::vector<int> split_statuses(std::string_view text);
 
 // What is wrong with a record, or nothing. A check must agree with its own
-// outcome (ranks only in a read listing, at least one when found), so that a
-// stored failure can never be taken for a result.
+// outcome and its goods with theirs (ranks only where found, at least one when
+// found; a check is found when a goods item has a rank, not_in_top_1000 when
+// a goods item was read without one, failed or not_checked when none was
+// read), so that a stored failure can never be taken for a result. HTTP
+// status 0 stands for no answer at all (refused, dropped, timed out).
 std::optional<std::string> check_problem(const Check& check);
 std::optional<std::string> notice_problem(const Notice& notice);
+std::optional<std::string> run_problem(const RunRecord& run);
+std::optional<std::string> delivery_problem(const Delivery& delivery);
 
 bool is_utf8(std::string_view text);  // well-formed and without NUL bytes
 

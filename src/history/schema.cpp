@@ -2,14 +2,15 @@
 
 #include <sqlite3.h>
 
+#include "history/summaries.h"
+
 namespace history {
 namespace {
 
 constexpr int busy_timeout_ms = 5000;
 
-// Version 2. Texts are UTF-8. A goods row's status is not stored: it follows
-// from the check's outcome and the row's rank (see status_of), so a failed
-// check can never be read back as "not in the first 1000".
+// Version 2, the base a new file is built on before the steps to version 3.
+// Texts are UTF-8.
 constexpr const char* create_v2 = R"sql(
 CREATE TABLE checks (
     id            INTEGER PRIMARY KEY,
@@ -71,6 +72,73 @@ CREATE INDEX IF NOT EXISTS checks_by_time ON checks (time_ms, id);
 CREATE INDEX IF NOT EXISTS checks_by_board ON checks (board, time_ms);
 )sql";
 
+// Version 3: a goods row's own outcome (NULL on rows written before, whose
+// status follows from the check, see status_of), the notice's check, and the
+// tables kept up to date by triggers so that a year of checks is never read
+// whole to answer "best rank" or "how many". Rows are only ever deleted by
+// prune, which rebuilds what the triggers keep.
+constexpr const char* migrate_v2_to_v3 = R"sql(
+ALTER TABLE check_goods ADD COLUMN status TEXT NULL
+    CHECK (status IS NULL OR status IN ('found', 'not_in_top_1000', 'failed', 'not_checked'));
+ALTER TABLE check_goods ADD COLUMN reason TEXT NOT NULL DEFAULT '';
+ALTER TABLE notices ADD COLUMN check_id INTEGER NOT NULL DEFAULT 0;
+CREATE INDEX checks_by_cell ON checks (board, listing, listing_key, sort_order, time_ms);
+CREATE TABLE cell_best (
+    board        TEXT    NOT NULL,
+    listing      TEXT    NOT NULL,
+    listing_key  TEXT    NOT NULL,
+    sort_order   TEXT    NOT NULL,
+    goods_id     TEXT    NOT NULL,
+    best_rank    INTEGER NOT NULL,
+    best_time_ms INTEGER NOT NULL,
+    PRIMARY KEY (board, listing, listing_key, sort_order, goods_id)
+) WITHOUT ROWID;
+CREATE TABLE check_counts (
+    board TEXT    PRIMARY KEY,
+    n     INTEGER NOT NULL
+) WITHOUT ROWID;
+CREATE TABLE pace (
+    host             TEXT    PRIMARY KEY,
+    pages_per_second REAL    NOT NULL,
+    time_ms          INTEGER NOT NULL
+);
+CREATE TABLE runs (
+    id          INTEGER PRIMARY KEY,
+    board       TEXT    NOT NULL,
+    started_ms  INTEGER NOT NULL,
+    ended_ms    INTEGER NOT NULL,
+    how_ended   TEXT    NOT NULL CHECK (how_ended IN ('done', 'stopped', 'gave_up', 'failed')),
+    checks      INTEGER NOT NULL,
+    failed      INTEGER NOT NULL,
+    not_checked INTEGER NOT NULL
+);
+CREATE INDEX runs_by_board ON runs (board, started_ms);
+CREATE TABLE deliveries (
+    notice_id    INTEGER NOT NULL REFERENCES notices (id) ON DELETE CASCADE,
+    channel      TEXT    NOT NULL,
+    attempts     INTEGER NOT NULL,
+    delivered_ms INTEGER NOT NULL,
+    error        TEXT    NOT NULL,
+    PRIMARY KEY (notice_id, channel)
+) WITHOUT ROWID;
+CREATE TRIGGER checks_counted AFTER INSERT ON checks BEGIN
+    INSERT INTO check_counts (board, n) VALUES (NEW.board, 1)
+        ON CONFLICT (board) DO UPDATE SET n = n + 1;
+END;
+CREATE TRIGGER check_goods_best AFTER INSERT ON check_goods WHEN NEW.rank IS NOT NULL BEGIN
+    INSERT INTO cell_best (board, listing, listing_key, sort_order, goods_id, best_rank,
+                           best_time_ms)
+        SELECT c.board, c.listing, c.listing_key, c.sort_order, NEW.goods_id, NEW.rank, c.time_ms
+        FROM checks c
+        WHERE c.id = NEW.check_id
+          AND (NEW.status = 'found' OR (NEW.status IS NULL AND c.outcome = 'found'))
+        ON CONFLICT (board, listing, listing_key, sort_order, goods_id) DO UPDATE
+        SET best_rank = excluded.best_rank, best_time_ms = excluded.best_time_ms
+        WHERE excluded.best_rank < best_rank
+           OR (excluded.best_rank = best_rank AND excluded.best_time_ms < best_time_ms);
+END;
+)sql";
+
 Result<int> schema_version(const sql::Connection& db, const std::string& shown_path) {
     auto version = sql::single_int(db, "PRAGMA user_version");
     if (!version) {
@@ -119,20 +187,28 @@ Status configure(const sql::Connection& db) {
     return sql::exec(db, "PRAGMA synchronous = NORMAL; PRAGMA foreign_keys = ON");
 }
 
+Status upgrade_to_v2(const sql::Connection& db, int from) {
+    if (auto base = sql::exec(db, from == 0 ? create_v2 : migrate_v1_to_v2); !base) {
+        return base;
+    }
+    return sql::exec(db, create_notices);
+}
+
+// Every step runs in the caller's transaction, so a file is either migrated
+// whole or left as it was.
 Status upgrade(const sql::Connection& db, int from) {
-    if (from == 0) {
-        if (auto made = sql::exec(db, create_v2); !made) {
-            return made;
-        }
-    } else if (from == 1) {
-        if (auto migrated = sql::exec(db, migrate_v1_to_v2); !migrated) {
-            return migrated;
+    if (from < 2) {
+        if (auto v2 = upgrade_to_v2(db, from); !v2) {
+            return v2;
         }
     }
-    if (auto made = sql::exec(db, create_notices); !made) {
-        return made;
+    if (auto v3 = sql::exec(db, migrate_v2_to_v3); !v3) {
+        return v3;
     }
-    return sql::exec(db, "PRAGMA user_version = 2");
+    if (auto summed = rebuild_summaries(db); !summed) {
+        return summed;
+    }
+    return sql::exec(db, "PRAGMA user_version = 3");
 }
 
 // Another process may have upgraded the file since it was first read, so the

@@ -57,6 +57,11 @@ Statement& Statement::bind(int index, std::int64_t value) {
     return *this;
 }
 
+Statement& Statement::bind(int index, double value) {
+    note(sqlite3_bind_double(statement_, index, value));
+    return *this;
+}
+
 Statement& Statement::bind(int index, std::string_view text) {
     if (text.size() > static_cast<std::size_t>(INT_MAX)) {
         note(SQLITE_TOOBIG);
@@ -111,6 +116,10 @@ Status Statement::reset_for_reuse() {
 
 std::int64_t Statement::int64(int column) const {
     return sqlite3_column_int64(statement_, column);
+}
+
+double Statement::real(int column) const {
+    return sqlite3_column_double(statement_, column);
 }
 
 std::string Statement::text(int column) const {

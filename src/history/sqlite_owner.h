@@ -46,6 +46,7 @@ class Statement {
 
     // Parameters count from 1.
     Statement& bind(int index, std::int64_t value);
+    Statement& bind(int index, double value);
     Statement& bind(int index, std::string_view text);
     Statement& bind(int index, std::optional<int> value);  // nothing binds NULL
     Statement& bind_null(int index);
@@ -57,6 +58,7 @@ class Statement {
 
     // Columns count from 0.
     std::int64_t int64(int column) const;
+    double real(int column) const;
     std::string text(int column) const;
     bool is_null(int column) const;
 

@@ -1,6 +1,7 @@
 #include "history/store.h"
 
 #include "history/schema.h"
+#include "history/summaries.h"
 
 namespace history {
 
@@ -18,8 +19,9 @@ Result<Store> Store::open(const std::filesystem::path& file) {
 }
 
 Result<std::int64_t> Store::count_checks(const std::optional<std::string>& board) const {
-    auto statement = sql::prepare(
-        db_, board ? "SELECT count(*) FROM checks WHERE board = ?" : "SELECT count(*) FROM checks");
+    auto statement =
+        sql::prepare(db_, board ? "SELECT coalesce(sum(n), 0) FROM check_counts WHERE board = ?"
+                                : "SELECT coalesce(sum(n), 0) FROM check_counts");
     if (!statement) {
         return statement.error();
     }
@@ -38,6 +40,10 @@ Result<std::int64_t> Store::prune_before(std::int64_t time_ms) {
     if (!transaction) {
         return transaction.error();
     }
+    // Only a best rank reached before time_ms can go with the old checks.
+    if (auto forgotten = forget_best_before(db_, time_ms); !forgotten) {
+        return forgotten.error();
+    }
     // The goods rows go first by hand as well, in case the file is ever
     // written by a connection without foreign keys switched on.
     auto goods = sql::prepare(db_,
@@ -54,10 +60,46 @@ Result<std::int64_t> Store::prune_before(std::int64_t time_ms) {
         return done.error();
     }
     const std::int64_t removed = sql::changes(db_);
+    if (auto best = restore_best(db_); !best) {
+        return best.error();
+    }
+    if (auto counted = rebuild_counts(db_); !counted) {
+        return counted.error();
+    }
     if (auto committed = transaction.value().commit(); !committed) {
         return committed.error();
     }
     return removed;
+}
+
+Result<std::vector<CellBest>> Store::best_ranks(const std::string& board) const {
+    auto statement = sql::prepare(db_,
+                                  "SELECT listing, listing_key, sort_order, goods_id, best_rank, "
+                                  "best_time_ms FROM cell_best WHERE board = ? "
+                                  "ORDER BY listing, listing_key, sort_order, goods_id");
+    if (!statement) {
+        return statement.error();
+    }
+    auto& select = statement.value();
+    select.bind(1, board);
+    std::vector<CellBest> best;
+    for (;;) {
+        auto row = select.step();
+        if (!row) {
+            return row.error();
+        }
+        if (!row.value()) {
+            return best;
+        }
+        best.push_back(CellBest{listing_from_text(select.text(0)).value_or(Listing::keyword),
+                                select.text(1), sort_from_text(select.text(2)).value_or(Sort::none),
+                                select.text(3), static_cast<int>(select.int64(4)),
+                                select.int64(5)});
+    }
+}
+
+Result<std::int64_t> Store::data_version() const {
+    return sql::single_int(db_, "PRAGMA data_version");
 }
 
 Result<bool> Store::integrity_ok() const {

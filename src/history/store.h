@@ -5,8 +5,10 @@
 // open the same file at once.
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "history/records.h"
@@ -24,6 +26,8 @@ struct CheckFilter {
     std::optional<Listing> listing{};
     std::optional<std::string> key{};
     std::optional<Sort> sort{};
+    bool newest_first = false;
+    std::optional<std::size_t> limit{};  // counts checks, not goods rows
 };
 
 class Store {
@@ -37,9 +41,21 @@ class Store {
 
     // Checks. add_check returns the new check's id.
     Result<std::int64_t> add_check(const Check& check);
+    // Stores the check and the notices it made in one transaction: either all
+    // are kept or none. Each notice gets its id and the check's id written back.
+    Result<std::int64_t> record_check(const Check& check, std::vector<Notice>& notices);
     Result<std::vector<Check>> checks(const CheckFilter& filter) const;  // by time, then id
+    // Hands the checks over one at a time, by time then id (newest first when
+    // asked), in constant memory; visit returns false to stop.
+    Status for_each_check(const CheckFilter& filter,
+                          const std::function<bool(const Check&)>& visit) const;
+    // From a running count, without reading the checks.
     Result<std::int64_t> count_checks(const std::optional<std::string>& board = {}) const;
     Result<std::int64_t> prune_before(std::int64_t time_ms);  // returns the checks removed
+    // Each goods item's best rank in each cell of the board, by cell then goods.
+    Result<std::vector<CellBest>> best_ranks(const std::string& board) const;
+    // Changes whenever another connection commits to the file: cheap to poll.
+    Result<std::int64_t> data_version() const;
 
     // Boards, by unique name. save_board inserts or replaces the definition;
     // a replaced board keeps its creation time.
@@ -48,10 +64,26 @@ class Store {
     Status save_board(const std::string& name, const std::string& definition, std::int64_t now_ms);
     Result<bool> delete_board(const std::string& name);  // false when there was none
 
-    // Change notices of a board, by time then id; since_ms is inclusive.
+    // Change notices of a board, by time then id; since_ms is inclusive;
+    // newest_limit keeps only the newest N (still oldest first).
     Result<std::int64_t> add_notice(const Notice& notice);
     Result<std::vector<Notice>> notices(const std::string& board,
-                                        std::optional<std::int64_t> since_ms = {}) const;
+                                        std::optional<std::int64_t> since_ms = {},
+                                        std::optional<std::size_t> newest_limit = {}) const;
+
+    // Which channels a notice went to. record_delivery inserts or replaces
+    // the row of (notice_id, channel); deliveries lists those of the given
+    // notices by notice id, then channel.
+    Status record_delivery(const Delivery& delivery);
+    Result<std::vector<Delivery>> deliveries(const std::vector<std::int64_t>& notice_ids) const;
+
+    // The pace the marketplace last allowed a host, and when it was saved.
+    Status save_pace(const std::string& host, double pages_per_second, std::int64_t time_ms);
+    Result<std::optional<std::pair<double, std::int64_t>>> load_pace(const std::string& host) const;
+
+    // Runs of a board; the last is the one started last.
+    Result<std::int64_t> add_run(const RunRecord& run);
+    Result<std::optional<RunRecord>> last_run(const std::string& board) const;
 
     // PRAGMA integrity_check reports "ok".
     Result<bool> integrity_ok() const;

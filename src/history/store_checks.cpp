@@ -1,15 +1,25 @@
 // Adding and reading checks with their goods rows.
+#include <limits>
 #include <variant>
 
 #include "history/store.h"
+#include "history/store_rows.h"
 
 namespace history {
 namespace {
 
+void bind_status(sql::Statement& statement, int index, std::optional<Outcome> status) {
+    if (status) {
+        statement.bind(index, to_text(*status));
+    } else {
+        statement.bind_null(index);
+    }
+}
+
 Status insert_goods(const sql::Connection& db, std::int64_t check_id, const Check& check) {
     auto statement = sql::prepare(db,
                                   "INSERT INTO check_goods (check_id, position, goods_id, role, "
-                                  "rank) VALUES (?, ?, ?, ?, ?)");
+                                  "rank, status, reason) VALUES (?, ?, ?, ?, ?, ?, ?)");
     if (!statement) {
         return statement.error();
     }
@@ -20,7 +30,9 @@ Status insert_goods(const sql::Connection& db, std::int64_t check_id, const Chec
             .bind(2, position++)
             .bind(3, goods.goods_id)
             .bind(4, to_text(goods.role))
-            .bind(5, goods.rank);
+            .bind(5, goods.rank)
+            .bind(7, goods.reason);
+        bind_status(insert, 6, goods.status);
         if (auto done = insert.run(); !done) {
             return done;
         }
@@ -45,10 +57,14 @@ struct Query {
     }
 };
 
+// One statement for checks and goods rows together: the goods of a check
+// follow it, so a check is complete when the next id appears. The order is
+// one the indexes give (checks_by_time, checks_by_board, checks_by_cell), so
+// nothing is sorted in memory.
 Query check_query(const CheckFilter& filter) {
     Query query{
         "SELECT c.id, c.board, c.listing, c.listing_key, c.sort_order, c.time_ms, c.pages_read, "
-        "c.http_statuses, c.outcome, c.reason, g.goods_id, g.role, g.rank "
+        "c.http_statuses, c.outcome, c.reason, g.goods_id, g.role, g.rank, g.status, g.reason "
         "FROM checks c LEFT JOIN check_goods g ON g.check_id = c.id",
         {}};
     if (filter.board) {
@@ -69,7 +85,8 @@ Query check_query(const CheckFilter& filter) {
     if (filter.sort) {
         query.where("c.sort_order = ?", std::string(to_text(*filter.sort)));
     }
-    query.sql += " ORDER BY c.time_ms, c.id, g.position";
+    query.sql += filter.newest_first ? " ORDER BY c.time_ms DESC, c.id DESC, g.position"
+                                     : " ORDER BY c.time_ms, c.id, g.position";
     return query;
 }
 
@@ -94,23 +111,27 @@ GoodsResult goods_from_row(const sql::Statement& row, const Check& check) {
     GoodsResult goods;
     goods.goods_id = row.text(10);
     goods.role = role_from_text(row.text(11)).value_or(Role::own);
-    if (!row.is_null(12) && check.outcome == Outcome::found) {
+    if (!row.is_null(13)) {
+        goods.status = outcome_from_text(row.text(13)).value_or(Outcome::failed);
+    }
+    goods.reason = row.text(14);
+    // A rank is only ever read back where its goods item was found.
+    if (!row.is_null(12) && goods.status.value_or(check.outcome) == Outcome::found) {
         goods.rank = static_cast<int>(row.int64(12));
     }
     return goods;
 }
 
+Status invalid_check(const std::string& problem) {
+    return Error{ErrorCode::invalid_record, "the check cannot be saved: " + problem};
+}
+
 }  // namespace
 
-Result<std::int64_t> Store::add_check(const Check& check) {
-    if (auto problem = check_problem(check)) {
-        return Error{ErrorCode::invalid_record, "the check cannot be saved: " + *problem};
-    }
-    auto transaction = sql::Transaction::begin(db_);
-    if (!transaction) {
-        return transaction.error();
-    }
-    auto statement = sql::prepare(db_,
+namespace rows {
+
+Result<std::int64_t> insert_check(const sql::Connection& db, const Check& check) {
+    auto statement = sql::prepare(db,
                                   "INSERT INTO checks (board, listing, listing_key, sort_order, "
                                   "time_ms, pages_read, http_statuses, outcome, reason) "
                                   "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)");
@@ -131,17 +152,59 @@ Result<std::int64_t> Store::add_check(const Check& check) {
     if (!done) {
         return done.error();
     }
-    const std::int64_t id = sql::last_insert_id(db_);
-    if (auto goods = insert_goods(db_, id, check); !goods) {
+    const std::int64_t id = sql::last_insert_id(db);
+    if (auto goods = insert_goods(db, id, check); !goods) {
         return goods.error();
-    }
-    if (auto committed = transaction.value().commit(); !committed) {
-        return committed.error();
     }
     return id;
 }
 
-Result<std::vector<Check>> Store::checks(const CheckFilter& filter) const {
+}  // namespace rows
+
+Result<std::int64_t> Store::add_check(const Check& check) {
+    std::vector<Notice> none;
+    return record_check(check, none);
+}
+
+Result<std::int64_t> Store::record_check(const Check& check, std::vector<Notice>& notices) {
+    if (auto problem = check_problem(check)) {
+        return invalid_check(*problem).error();
+    }
+    for (const auto& notice : notices) {
+        if (auto problem = notice_problem(notice)) {
+            return invalid_check("its notice: " + *problem).error();
+        }
+    }
+    auto transaction = sql::Transaction::begin(db_);
+    if (!transaction) {
+        return transaction.error();
+    }
+    auto id = rows::insert_check(db_, check);
+    if (!id) {
+        return id.error();
+    }
+    std::vector<std::int64_t> notice_ids;
+    for (auto notice : notices) {
+        notice.check_id = id.value();
+        auto notice_id = rows::insert_notice(db_, notice);
+        if (!notice_id) {
+            return notice_id.error();
+        }
+        notice_ids.push_back(notice_id.value());
+    }
+    if (auto committed = transaction.value().commit(); !committed) {
+        return committed.error();
+    }
+    // Written back only once kept, so a failed call leaves the notices as given.
+    for (std::size_t i = 0; i < notices.size(); ++i) {
+        notices[i].id = notice_ids[i];
+        notices[i].check_id = id.value();
+    }
+    return id;
+}
+
+Status Store::for_each_check(const CheckFilter& filter,
+                             const std::function<bool(const Check&)>& visit) const {
     const Query query = check_query(filter);
     auto statement = sql::prepare(db_, query.sql);
     if (!statement) {
@@ -152,22 +215,45 @@ Result<std::vector<Check>> Store::checks(const CheckFilter& filter) const {
     for (const auto& parameter : query.parameters) {
         std::visit([&](const auto& value) { select.bind(index++, value); }, parameter);
     }
-    std::vector<Check> checks;
+    const std::size_t limit = filter.limit.value_or(std::numeric_limits<std::size_t>::max());
+    if (limit == 0) {
+        return {};
+    }
+    std::optional<Check> current;
+    std::size_t handed = 0;
     for (;;) {
         auto row = select.step();
         if (!row) {
             return row.error();
         }
         if (!row.value()) {
-            return checks;
+            if (current) {
+                visit(*current);
+            }
+            return {};
         }
-        if (checks.empty() || checks.back().id != select.int64(0)) {
-            checks.push_back(check_from_row(select));
+        if (!current || current->id != select.int64(0)) {
+            if (current && (!visit(*current) || ++handed == limit)) {
+                return {};
+            }
+            current = check_from_row(select);
         }
         if (!select.is_null(10)) {
-            checks.back().goods.push_back(goods_from_row(select, checks.back()));
+            current->goods.push_back(goods_from_row(select, *current));
         }
     }
+}
+
+Result<std::vector<Check>> Store::checks(const CheckFilter& filter) const {
+    std::vector<Check> checks;
+    auto walked = for_each_check(filter, [&](const Check& check) {
+        checks.push_back(check);
+        return true;
+    });
+    if (!walked) {
+        return walked.error();
+    }
+    return checks;
 }
 
 }  // namespace history

@@ -1,18 +1,44 @@
-// Change notices of a board, kept for later showing.
+// Change notices of a board, kept for later showing, and where each was sent.
+#include <algorithm>
 #include <limits>
 
 #include "history/store.h"
+#include "history/store_rows.h"
 
 namespace history {
+namespace {
 
-Result<std::int64_t> Store::add_notice(const Notice& notice) {
-    if (auto problem = notice_problem(notice)) {
-        return Error{ErrorCode::invalid_record, "the notice cannot be saved: " + *problem};
+Notice notice_from_row(const sql::Statement& row, const std::string& board) {
+    return Notice{row.int64(0), board,
+                  row.int64(1), listing_from_text(row.text(2)).value_or(Listing::keyword),
+                  row.text(3),  sort_from_text(row.text(4)).value_or(Sort::none),
+                  row.text(5),  row.text(6),
+                  row.text(7),  row.text(8),
+                  row.text(9),  row.int64(10)};
+}
+
+// Far fewer than SQLite's limit of parameters in one statement.
+constexpr std::size_t ids_per_query = 500;
+
+std::string delivery_query(std::size_t ids) {
+    std::string sql =
+        "SELECT notice_id, channel, attempts, delivered_ms, error FROM deliveries "
+        "WHERE notice_id IN (";
+    for (std::size_t i = 0; i < ids; ++i) {
+        sql += i == 0 ? "?" : ", ?";
     }
-    auto statement = sql::prepare(db_,
+    return sql + ") ORDER BY notice_id, channel";
+}
+
+}  // namespace
+
+namespace rows {
+
+Result<std::int64_t> insert_notice(const sql::Connection& db, const Notice& notice) {
+    auto statement = sql::prepare(db,
                                   "INSERT INTO notices (board, time_ms, listing, listing_key, "
-                                  "sort_order, goods_id, kind, before_text, after_text, message) "
-                                  "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
+                                  "sort_order, goods_id, kind, before_text, after_text, message, "
+                                  "check_id) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
     if (!statement) {
         return statement.error();
     }
@@ -27,24 +53,42 @@ Result<std::int64_t> Store::add_notice(const Notice& notice) {
                     .bind(8, notice.before)
                     .bind(9, notice.after)
                     .bind(10, notice.message)
+                    .bind(11, notice.check_id)
                     .run();
     if (!done) {
         return done.error();
     }
-    return sql::last_insert_id(db_);
+    return sql::last_insert_id(db);
+}
+
+}  // namespace rows
+
+Result<std::int64_t> Store::add_notice(const Notice& notice) {
+    if (auto problem = notice_problem(notice)) {
+        return Error{ErrorCode::invalid_record, "the notice cannot be saved: " + *problem};
+    }
+    return rows::insert_notice(db_, notice);
 }
 
 Result<std::vector<Notice>> Store::notices(const std::string& board,
-                                           std::optional<std::int64_t> since_ms) const {
-    auto statement = sql::prepare(db_,
-                                  "SELECT id, time_ms, listing, listing_key, sort_order, goods_id, "
-                                  "kind, before_text, after_text, message FROM notices "
-                                  "WHERE board = ? AND time_ms >= ? ORDER BY time_ms, id");
+                                           std::optional<std::int64_t> since_ms,
+                                           std::optional<std::size_t> newest_limit) const {
+    // The newest N are read newest first and turned round.
+    auto statement = sql::prepare(
+        db_,
+        std::string("SELECT id, time_ms, listing, listing_key, sort_order, goods_id, kind, "
+                    "before_text, after_text, message, check_id FROM notices "
+                    "WHERE board = ? AND time_ms >= ? ") +
+            (newest_limit ? "ORDER BY time_ms DESC, id DESC LIMIT ?" : "ORDER BY time_ms, id"));
     if (!statement) {
         return statement.error();
     }
     auto& select = statement.value();
     select.bind(1, board).bind(2, since_ms.value_or(std::numeric_limits<std::int64_t>::min()));
+    if (newest_limit) {
+        const auto most = std::numeric_limits<std::int64_t>::max();
+        select.bind(3, static_cast<std::int64_t>(std::min<std::size_t>(*newest_limit, most)));
+    }
     std::vector<Notice> notices;
     for (;;) {
         auto row = select.step();
@@ -52,14 +96,65 @@ Result<std::vector<Notice>> Store::notices(const std::string& board,
             return row.error();
         }
         if (!row.value()) {
-            return notices;
+            break;
         }
-        notices.push_back(
-            Notice{select.int64(0), board, select.int64(1),
-                   listing_from_text(select.text(2)).value_or(Listing::keyword), select.text(3),
-                   sort_from_text(select.text(4)).value_or(Sort::none), select.text(5),
-                   select.text(6), select.text(7), select.text(8), select.text(9)});
+        notices.push_back(notice_from_row(select, board));
     }
+    if (newest_limit) {
+        std::reverse(notices.begin(), notices.end());
+    }
+    return notices;
+}
+
+Status Store::record_delivery(const Delivery& delivery) {
+    if (auto problem = delivery_problem(delivery)) {
+        return Error{ErrorCode::invalid_record, "the delivery cannot be saved: " + *problem};
+    }
+    auto statement = sql::prepare(db_,
+                                  "INSERT OR REPLACE INTO deliveries (notice_id, channel, "
+                                  "attempts, delivered_ms, error) VALUES (?, ?, ?, ?, ?)");
+    if (!statement) {
+        return statement.error();
+    }
+    return statement.value()
+        .bind(1, delivery.notice_id)
+        .bind(2, delivery.channel)
+        .bind(3, static_cast<std::int64_t>(delivery.attempts))
+        .bind(4, delivery.delivered_ms)
+        .bind(5, delivery.error)
+        .run();
+}
+
+Result<std::vector<Delivery>> Store::deliveries(const std::vector<std::int64_t>& notice_ids) const {
+    std::vector<Delivery> found;
+    for (std::size_t first = 0; first < notice_ids.size(); first += ids_per_query) {
+        const std::size_t count = std::min(ids_per_query, notice_ids.size() - first);
+        auto statement = sql::prepare(db_, delivery_query(count));
+        if (!statement) {
+            return statement.error();
+        }
+        auto& select = statement.value();
+        for (std::size_t i = 0; i < count; ++i) {
+            select.bind(static_cast<int>(i + 1), notice_ids[first + i]);
+        }
+        for (;;) {
+            auto row = select.step();
+            if (!row) {
+                return row.error();
+            }
+            if (!row.value()) {
+                break;
+            }
+            found.push_back(Delivery{select.int64(0), select.text(1),
+                                     static_cast<int>(select.int64(2)), select.int64(3),
+                                     select.text(4)});
+        }
+    }
+    // Chunks are each in order; the whole is put in order once.
+    std::stable_sort(found.begin(), found.end(), [](const Delivery& a, const Delivery& b) {
+        return a.notice_id != b.notice_id ? a.notice_id < b.notice_id : a.channel < b.channel;
+    });
+    return found;
 }
 
 }  // namespace history

@@ -51,9 +51,10 @@ TEST_F(HistoryTest, NoticesListPerBoardInTimeOrderFromAnInclusiveSince) {
     ASSERT_TRUE(store.add_notice(notice("other", 200, "elsewhere")).ok());
     ASSERT_TRUE(store.add_notice(notice("早市", 200, "middle")).ok());
 
-    const auto messages = [&](std::optional<std::int64_t> since) {
+    const auto messages = [&](std::optional<std::int64_t> since,
+                              std::optional<std::size_t> newest = {}) {
         std::vector<std::string> texts;
-        for (const auto& n : store.notices("早市", since).value()) {
+        for (const auto& n : store.notices("早市", since, newest).value()) {
             texts.push_back(n.message);
         }
         return texts;
@@ -61,6 +62,8 @@ TEST_F(HistoryTest, NoticesListPerBoardInTimeOrderFromAnInclusiveSince) {
     EXPECT_EQ(messages({}), (std::vector<std::string>{"early", "middle", "late"}));
     EXPECT_EQ(messages(200), (std::vector<std::string>{"middle", "late"}));
     EXPECT_TRUE(messages(301).empty());
+    EXPECT_EQ(messages({}, 2), (std::vector<std::string>{"middle", "late"}));
+    EXPECT_EQ(messages(200, 5), (std::vector<std::string>{"middle", "late"}));
 
     Notice want = notice("早市", 300, "late");
     want.id = store.notices("早市", 300).value().at(0).id;

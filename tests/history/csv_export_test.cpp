@@ -1,14 +1,18 @@
 // The CSV text of checks and the ISO times in it.
 #include <gtest/gtest.h>
 
+#include <sstream>
+
 #include "history/csv_export.h"
 #include "history/iso_time.h"
+#include "history_fixture.h"
 
 namespace {
 
 using history::Check;
 using history::Outcome;
 using history::Role;
+using history_test::HistoryTest;
 
 TEST(CsvField, QuotesOnlyWhatNeedsQuoting) {
     const struct {
@@ -78,6 +82,30 @@ TEST(CsvExport, BomHeaderAndOneRowPerGoodsItemWithCrLf) {
         "not_in_top_1000,,,2,200;200\r\n"
         "1970-01-01T00:00:00.000Z,,tab,12,,1001,own,failed,,\"HTTP 503 \"\"busy\"\"\",0,503\r\n"
         "1970-01-01T00:00:00.000Z,,new,,,,,not_checked,,,0,\r\n");
+}
+
+TEST_F(HistoryTest, WriteCsvStreamsTheBytesOfToCsv) {
+    auto store = open_store();
+    Check mixed = history_test::keyword_check("早市", "辣条,小包", history::Sort::sales, 100);
+    mixed.outcome = Outcome::found;
+    mixed.goods = {{"1001", Role::own, 3, Outcome::found},
+                   {"2002", Role::competitor, std::nullopt, Outcome::failed, "第2页：HTTP 503"}};
+    Check skipped;
+    skipped.board = "早市";
+    skipped.time_ms = 50;
+    skipped.reason = "停止";
+    for (const auto& check : {mixed, skipped, history_test::keyword_check("", "k", {}, 75)}) {
+        ASSERT_TRUE(store.add_check(check).ok());
+    }
+    for (const history::CheckFilter& filter :
+         {history::CheckFilter{}, history::CheckFilter{.board = "早市", .newest_first = true}}) {
+        std::ostringstream out;
+        ASSERT_TRUE(history::write_csv(store, filter, out).ok());
+        EXPECT_EQ(out.str(), history::to_csv(store.checks(filter).value()));
+    }
+    std::ostringstream out;
+    ASSERT_TRUE(history::write_csv(store, {}, out).ok());
+    EXPECT_NE(out.str().find("2002,competitor,failed,,第2页：HTTP 503,1,200"), std::string::npos);
 }
 
 }  // namespace

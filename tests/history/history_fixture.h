@@ -3,10 +3,30 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <ostream>
 #include <string>
 
 #include "history/store.h"
 #include "plain/temp_dir.h"
+
+namespace history {
+
+// Readable failures: a check prints as its words, not its bytes.
+inline void PrintTo(const Check& check, std::ostream* out) {
+    *out << "{#" << check.id << " " << check.board << " " << to_text(check.listing) << ":"
+         << check.key << ":" << to_text(check.sort) << " t=" << check.time_ms
+         << " pages=" << check.pages_read << " http=" << join_statuses(check.http_statuses) << " "
+         << to_text(check.outcome) << " '" << check.reason << "'";
+    for (const auto& goods : check.goods) {
+        *out << " [" << goods.goods_id << " " << to_text(goods.role)
+             << " rank=" << (goods.rank ? std::to_string(*goods.rank) : "-")
+             << " status=" << (goods.status ? to_text(*goods.status) : "-") << " '" << goods.reason
+             << "']";
+    }
+    *out << "}";
+}
+
+}  // namespace history
 
 namespace history_test {
 

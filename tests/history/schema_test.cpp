@@ -32,6 +32,64 @@ INSERT INTO boards VALUES ('早市', 'goods=1001', 5, 6);
 PRAGMA user_version = 1;
 )sql";
 
+// Version 2 as that release created it, with a found check whose competitor
+// was not found, a failed check and a notice.
+constexpr const char* version_2_file = R"sql(
+CREATE TABLE checks (
+    id            INTEGER PRIMARY KEY,
+    board         TEXT    NOT NULL DEFAULT '',
+    listing       TEXT    NOT NULL CHECK (listing IN ('keyword', 'category', 'tab', 'new')),
+    listing_key   TEXT    NOT NULL DEFAULT '',
+    sort_order    TEXT    NOT NULL DEFAULT ''
+                  CHECK (sort_order IN ('', 'default', 'sales', 'credit', 'price-asc', 'price-desc')),
+    time_ms       INTEGER NOT NULL,
+    pages_read    INTEGER NOT NULL CHECK (pages_read BETWEEN 0 AND 2),
+    http_statuses TEXT    NOT NULL DEFAULT '',
+    outcome       TEXT    NOT NULL
+                  CHECK (outcome IN ('found', 'not_in_top_1000', 'failed', 'not_checked')),
+    reason        TEXT    NOT NULL DEFAULT ''
+);
+CREATE INDEX checks_by_time ON checks (time_ms, id);
+CREATE INDEX checks_by_board ON checks (board, time_ms);
+CREATE TABLE check_goods (
+    check_id INTEGER NOT NULL REFERENCES checks (id) ON DELETE CASCADE,
+    position INTEGER NOT NULL,
+    goods_id TEXT    NOT NULL,
+    rank     INTEGER CHECK (rank IS NULL OR rank BETWEEN 1 AND 1000),
+    role     TEXT    NOT NULL DEFAULT 'own' CHECK (role IN ('own', 'competitor')),
+    PRIMARY KEY (check_id, position)
+);
+CREATE TABLE boards (
+    name       TEXT    PRIMARY KEY,
+    definition TEXT    NOT NULL,
+    created_ms INTEGER NOT NULL,
+    updated_ms INTEGER NOT NULL
+);
+CREATE TABLE notices (
+    id          INTEGER PRIMARY KEY,
+    board       TEXT    NOT NULL,
+    time_ms     INTEGER NOT NULL,
+    listing     TEXT    NOT NULL,
+    listing_key TEXT    NOT NULL,
+    sort_order  TEXT    NOT NULL,
+    goods_id    TEXT    NOT NULL,
+    kind        TEXT    NOT NULL,
+    before_text TEXT    NOT NULL,
+    after_text  TEXT    NOT NULL,
+    message     TEXT    NOT NULL
+);
+CREATE INDEX notices_by_board ON notices (board, time_ms);
+INSERT INTO checks VALUES (1, '早市', 'keyword', '辣条', 'sales', 1700000000000, 2, '200;200',
+                           'found', '');
+INSERT INTO check_goods VALUES (1, 0, '1001', 734, 'own'), (1, 1, '2002', NULL, 'competitor');
+INSERT INTO checks VALUES (2, '早市', 'keyword', '辣条', 'sales', 1700001800000, 0, '',
+                           'failed', 'connection refused');
+INSERT INTO check_goods VALUES (2, 0, '1001', NULL, 'own');
+INSERT INTO notices VALUES (1, '早市', 1700000000000, 'keyword', '辣条', 'sales', '1001', 'rank',
+                            '第3名', '第734名', 'm');
+PRAGMA user_version = 2;
+)sql";
+
 void write_database(const std::filesystem::path& file, const char* script) {
     auto db = sql::open_file(file.string());
     ASSERT_TRUE(db.ok());
@@ -49,7 +107,37 @@ TEST_F(HistoryTest, NewFileIsCreatedInWalModeAtTheCurrentVersion) {
     auto store = open_store();
     EXPECT_TRUE(store.integrity_ok().value());
     EXPECT_EQ(pragma_text(file(), "PRAGMA journal_mode"), "wal");
-    EXPECT_EQ(pragma_text(file(), "PRAGMA user_version"), "2");
+    EXPECT_EQ(pragma_text(file(), "PRAGMA user_version"), "3");
+}
+
+TEST_F(HistoryTest, VersionTwoFileMigratesWithItsChecksIntactAndItsSummariesBuilt) {
+    write_database(file(), version_2_file);
+    history::Check found =
+        history_test::keyword_check("早市", "辣条", history::Sort::sales, 1'700'000'000'000);
+    found.id = 1;
+    found.pages_read = 2;
+    found.http_statuses = {200, 200};
+    found.outcome = history::Outcome::found;
+    found.goods = {{"1001", Role::own, 734}, {"2002", Role::competitor, std::nullopt}};
+    history::Check failed = found;
+    failed.id = 2;
+    failed.time_ms = 1'700'001'800'000;
+    failed.pages_read = 0;
+    failed.http_statuses = {};
+    failed.outcome = history::Outcome::failed;
+    failed.reason = "connection refused";
+    failed.goods = {{"1001", Role::own, std::nullopt}};
+    {
+        auto store = open_store();
+        EXPECT_EQ(store.checks({}).value(), (std::vector<history::Check>{found, failed}));
+        EXPECT_EQ(store.count_checks("早市").value(), 2);
+        EXPECT_EQ(store.best_ranks("早市").value(),
+                  (std::vector<history::CellBest>{{history::Listing::keyword, "辣条",
+                                                   history::Sort::sales, "1001", 734,
+                                                   1'700'000'000'000}}));
+        EXPECT_EQ(store.notices("早市").value().at(0).check_id, 0);
+    }
+    EXPECT_EQ(pragma_text(file(), "PRAGMA user_version"), "3");
 }
 
 TEST_F(HistoryTest, VersionOneFileMigratesAndKeepsItsData) {
@@ -65,26 +153,27 @@ TEST_F(HistoryTest, VersionOneFileMigratesAndKeepsItsData) {
         EXPECT_EQ(store.checks({}).value(), std::vector<history::Check>{before});
         EXPECT_EQ(store.load_board("早市").value().definition, "goods=1001");
 
-        // What version 2 added works on the migrated file.
+        EXPECT_EQ(store.best_ranks("早市").value().at(0).best_rank, 17);
+        // What later versions added works on the migrated file.
         auto added = history_test::keyword_check("早市", "辣条", history::Sort::sales, 2);
         added.goods.push_back({"2002", Role::competitor, std::nullopt});
         ASSERT_TRUE(store.add_check(added).ok());
         ASSERT_TRUE(store.add_notice({.board = "早市", .message = "m"}).ok());
         EXPECT_EQ(store.checks({.since_ms = 2}).value().at(0).goods.at(1).role, Role::competitor);
     }
-    EXPECT_EQ(pragma_text(file(), "PRAGMA user_version"), "2");
+    EXPECT_EQ(pragma_text(file(), "PRAGMA user_version"), "3");
     EXPECT_EQ(open_store().count_checks().value(), 2);  // a second open changes nothing
 }
 
 TEST_F(HistoryTest, FileOfANewerVersionIsRefusedAndLeftUntouched) {
-    write_database(file(), "CREATE TABLE future (x); PRAGMA user_version = 3;");
+    write_database(file(), "CREATE TABLE future (x); PRAGMA user_version = 4;");
     const std::string before = file_bytes(file());
     const auto store = history::Store::open(file());
     ASSERT_FALSE(store.ok());
     EXPECT_EQ(store.error().code, ErrorCode::newer_schema);
     EXPECT_EQ(store.error().message, "the history file " + file().string() +
-                                         " was written by a newer Korvel (schema 3); this "
-                                         "version knows up to 2");
+                                         " was written by a newer Korvel (schema 4); this "
+                                         "version knows up to 3");
     EXPECT_EQ(file_bytes(file()), before);
     EXPECT_FALSE(std::filesystem::exists(file().string() + "-wal"));
 }

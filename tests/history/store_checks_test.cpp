@@ -34,6 +34,16 @@ std::vector<Check> every_outcome() {
          .outcome = Outcome::found,
          .goods = {{"1001", Role::own, 734}, {"2002", Role::competitor, std::nullopt}}},
         keyword_check("早市", "辣条", Sort::price_desc, 1'714'552'260'000),
+        // The own goods was on page 1; the competitor's page 2 failed.
+        {.board = "早市",
+         .key = "辣条",
+         .sort = Sort::credit,
+         .time_ms = 1'714'552'290'000,
+         .pages_read = 1,
+         .http_statuses = {200, 0},
+         .outcome = Outcome::found,
+         .goods = {{"1001", Role::own, 12, Outcome::found},
+                   {"2002", Role::competitor, std::nullopt, Outcome::failed, "第2页：连接被拒绝"}}},
         {.listing = Listing::category,
          .key = "7",
          .time_ms = 1'714'552'320'000,
@@ -61,10 +71,13 @@ TEST_F(HistoryTest, EveryOutcomeReadsBackAsWrittenAndFailureNeverAsNotInTop1000)
     const auto read = open_store().checks({});
     ASSERT_TRUE(read.ok()) << read.error().message;
     EXPECT_EQ(read.value(), written);
-    const Check& failed = read.value().at(2);
+    const Check& failed = read.value().at(3);
     for (const auto& goods : failed.goods) {
         EXPECT_EQ(status_of(failed, goods), Outcome::failed);
     }
+    const Check& mixed = read.value().at(2);
+    EXPECT_EQ(status_of(mixed, mixed.goods[0]), Outcome::found);
+    EXPECT_EQ(status_of(mixed, mixed.goods[1]), Outcome::failed);
 }
 
 TEST_F(HistoryTest, RecordsThatContradictThemselvesAreRefusedAndNothingIsWritten) {
@@ -88,6 +101,34 @@ TEST_F(HistoryTest, RecordsThatContradictThemselvesAreRefusedAndNothingIsWritten
         {"three pages", [](Check& c) { c.pages_read = 3; }},
         {"a result without a page read", [](Check& c) { c.pages_read = 0; }},
         {"GBK key", [](Check& c) { c.key = "\xC0\xB1\xCC\xF5"; }},
+        {"negative HTTP status", [](Check& c) { c.http_statuses = {-1}; }},
+        {"HTTP status 99",
+         [](Check& c) {
+             c.http_statuses = {200, 99};
+         }},
+        {"found goods without a rank", [](Check& c) { c.goods[0].status = Outcome::found; }},
+        {"failed goods with a rank",
+         [](Check& c) {
+             c.outcome = Outcome::found;
+             c.goods[0] = {"1001", Role::own, 5, Outcome::failed};
+         }},
+        {"ranked goods in a check not found",
+         [](Check& c) {
+             c.goods[0] = {"1001", Role::own, 5, Outcome::found};
+         }},
+        {"read goods in a failed check",
+         [](Check& c) {
+             c.outcome = Outcome::failed;
+             c.goods[0].status = Outcome::not_in_top_1000;
+         }},
+        {"no goods read in a not_in_top_1000 check",
+         [](Check& c) { c.goods[0].status = Outcome::not_checked; }},
+        {"GBK goods reason",
+         [](Check& c) {
+             c.outcome = Outcome::failed;
+             c.goods[0].status = Outcome::failed;
+             c.goods[0].reason = "\xC0\xB1";
+         }},
     };
     auto store = open_store();
     for (const auto& c : cases) {

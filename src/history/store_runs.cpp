@@ -1,0 +1,89 @@
+// What the scheduler keeps between runs: the pace per host and the runs of
+// each board.
+#include <cmath>
+
+#include "history/store.h"
+
+namespace history {
+
+Status Store::save_pace(const std::string& host, double pages_per_second, std::int64_t time_ms) {
+    if (host.empty() || !is_utf8(host)) {
+        return Error{ErrorCode::invalid_record, "a pace needs a host in UTF-8 text"};
+    }
+    if (!std::isfinite(pages_per_second) || pages_per_second <= 0) {
+        return Error{ErrorCode::invalid_record, "a pace is a positive number of pages a second"};
+    }
+    auto statement = sql::prepare(db_,
+                                  "INSERT OR REPLACE INTO pace (host, pages_per_second, time_ms) "
+                                  "VALUES (?, ?, ?)");
+    if (!statement) {
+        return statement.error();
+    }
+    return statement.value().bind(1, host).bind(2, pages_per_second).bind(3, time_ms).run();
+}
+
+Result<std::optional<std::pair<double, std::int64_t>>> Store::load_pace(
+    const std::string& host) const {
+    auto statement = sql::prepare(db_, "SELECT pages_per_second, time_ms FROM pace WHERE host = ?");
+    if (!statement) {
+        return statement.error();
+    }
+    auto& select = statement.value();
+    auto row = select.bind(1, host).step();
+    if (!row) {
+        return row.error();
+    }
+    if (!row.value()) {
+        return std::optional<std::pair<double, std::int64_t>>{};
+    }
+    return std::optional{std::pair{select.real(0), select.int64(1)}};
+}
+
+Result<std::int64_t> Store::add_run(const RunRecord& run) {
+    if (auto problem = run_problem(run)) {
+        return Error{ErrorCode::invalid_record, "the run cannot be saved: " + *problem};
+    }
+    auto statement = sql::prepare(db_,
+                                  "INSERT INTO runs (board, started_ms, ended_ms, how_ended, "
+                                  "checks, failed, not_checked) VALUES (?, ?, ?, ?, ?, ?, ?)");
+    if (!statement) {
+        return statement.error();
+    }
+    auto done = statement.value()
+                    .bind(1, run.board)
+                    .bind(2, run.started_ms)
+                    .bind(3, run.ended_ms)
+                    .bind(4, run.how_ended)
+                    .bind(5, static_cast<std::int64_t>(run.checks))
+                    .bind(6, static_cast<std::int64_t>(run.failed))
+                    .bind(7, static_cast<std::int64_t>(run.not_checked))
+                    .run();
+    if (!done) {
+        return done.error();
+    }
+    return sql::last_insert_id(db_);
+}
+
+Result<std::optional<RunRecord>> Store::last_run(const std::string& board) const {
+    auto statement = sql::prepare(db_,
+                                  "SELECT id, started_ms, ended_ms, how_ended, checks, failed, "
+                                  "not_checked FROM runs WHERE board = ? "
+                                  "ORDER BY started_ms DESC, id DESC LIMIT 1");
+    if (!statement) {
+        return statement.error();
+    }
+    auto& select = statement.value();
+    auto row = select.bind(1, board).step();
+    if (!row) {
+        return row.error();
+    }
+    if (!row.value()) {
+        return std::optional<RunRecord>{};
+    }
+    return std::optional{RunRecord{select.int64(0), board, select.int64(1), select.int64(2),
+                                   select.text(3), static_cast<int>(select.int64(4)),
+                                   static_cast<int>(select.int64(5)),
+                                   static_cast<int>(select.int64(6))}};
+}
+
+}  // namespace history

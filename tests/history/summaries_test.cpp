@@ -1,0 +1,123 @@
+// What is kept beside the checks (best ranks, counts), bounded reads, and a
+// check stored together with its notices.
+#include "history_fixture.h"
+
+namespace {
+
+using history::CellBest;
+using history::Check;
+using history::Listing;
+using history::Notice;
+using history::Outcome;
+using history::Role;
+using history::Sort;
+using history_test::HistoryTest;
+using history_test::keyword_check;
+
+Check ranked(std::string board, Sort sort, std::int64_t time_ms, std::optional<int> own,
+             std::optional<int> competitor) {
+    Check check = keyword_check(std::move(board), "辣条", sort, time_ms);
+    check.outcome = Outcome::found;
+    check.goods = {{"1001", Role::own, own, Outcome::found},
+                   competitor
+                       ? history::GoodsResult{"2002", Role::competitor, competitor, Outcome::found}
+                       : history::GoodsResult{"2002", Role::competitor, std::nullopt,
+                                              Outcome::failed, "第2页：超时"}};
+    return check;
+}
+
+CellBest best(Sort sort, std::string goods, int rank, std::int64_t time_ms) {
+    return {Listing::keyword, "辣条", sort, std::move(goods), rank, time_ms};
+}
+
+TEST_F(HistoryTest, BestRanksAndCountsFollowEveryInsertAndPrune) {
+    auto store = open_store();
+    for (const auto& check :
+         {ranked("A", Sort::sales, 100, 50, 30), ranked("A", Sort::credit, 150, 7, 900),
+          ranked("A", Sort::sales, 200, 20, std::nullopt),
+          ranked("A", Sort::sales, 300, 20, 60),  // a tie keeps the first
+          ranked("A", Sort::sales, 400, 80, 70), ranked("B", Sort::sales, 100, 1, 1)}) {
+        ASSERT_TRUE(store.add_check(check).ok());
+    }
+    Check failed = keyword_check("A", "辣条", Sort::sales, 500);
+    failed.outcome = Outcome::failed;
+    failed.http_statuses = {0};
+    ASSERT_TRUE(store.add_check(failed).ok());
+
+    EXPECT_EQ(store.best_ranks("A").value(),
+              (std::vector<CellBest>{
+                  best(Sort::credit, "1001", 7, 150), best(Sort::credit, "2002", 900, 150),
+                  best(Sort::sales, "1001", 20, 200), best(Sort::sales, "2002", 30, 100)}));
+    EXPECT_EQ(store.count_checks("A").value(), 6);
+    EXPECT_EQ(store.count_checks().value(), 7);
+
+    EXPECT_EQ(store.prune_before(250).value(), 4);
+    EXPECT_EQ(store.best_ranks("A").value(),
+              (std::vector<CellBest>{best(Sort::sales, "1001", 20, 300),
+                                     best(Sort::sales, "2002", 60, 300)}));
+    EXPECT_TRUE(store.best_ranks("B").value().empty());
+    EXPECT_EQ(store.count_checks("A").value(), 3);
+    EXPECT_EQ(store.count_checks("B").value(), 0);
+    EXPECT_EQ(store.count_checks().value(), 3);
+}
+
+TEST_F(HistoryTest, ForEachCheckGivesTheNewestFirstCountsChecksAndStopsWhenAsked) {
+    auto store = open_store();
+    for (std::int64_t time = 100; time <= 500; time += 100) {
+        ASSERT_TRUE(store.add_check(ranked("A", Sort::sales, time, 5, 6)).ok());
+    }
+    ASSERT_TRUE(store.add_check(ranked("A", Sort::credit, 600, 5, 6)).ok());
+    const auto times = [&](history::CheckFilter filter, std::size_t stop_after = 100) {
+        std::vector<std::int64_t> seen;
+        auto walked = store.for_each_check(filter, [&](const Check& check) {
+            EXPECT_EQ(check.goods.size(), 2u);
+            seen.push_back(check.time_ms);
+            return seen.size() < stop_after;
+        });
+        EXPECT_TRUE(walked.ok());
+        return seen;
+    };
+    const history::CheckFilter cell{
+        .board = "A", .listing = Listing::keyword, .key = "辣条", .sort = Sort::sales};
+    auto newest = cell;
+    newest.newest_first = true;
+    newest.limit = 3;
+    EXPECT_EQ(times(newest), (std::vector<std::int64_t>{500, 400, 300}));
+    auto oldest = cell;
+    oldest.limit = 2;
+    EXPECT_EQ(times(oldest), (std::vector<std::int64_t>{100, 200}));
+    newest.limit = 0;
+    EXPECT_TRUE(times(newest).empty());
+    EXPECT_EQ(times({.newest_first = true}, 2), (std::vector<std::int64_t>{600, 500}));
+    EXPECT_EQ(times(cell).size(), 5u);
+}
+
+Notice rank_notice(std::string message) {
+    return {.board = "A",
+            .key = "辣条",
+            .goods_id = "1001",
+            .kind = "rank",
+            .message = std::move(message)};
+}
+
+TEST_F(HistoryTest, RecordCheckKeepsTheCheckAndItsNoticesTogetherOrNeither) {
+    auto store = open_store();
+    std::vector<Notice> refused = {rank_notice("上升"), rank_notice("\xC0\xB1")};
+    const auto not_kept = store.record_check(ranked("A", Sort::sales, 100, 5, 6), refused);
+    ASSERT_FALSE(not_kept.ok());
+    EXPECT_EQ(not_kept.error().code, history::ErrorCode::invalid_record);
+    EXPECT_EQ(store.count_checks().value(), 0);
+    EXPECT_TRUE(store.checks({}).value().empty());
+    EXPECT_TRUE(store.notices("A").value().empty());
+    EXPECT_EQ(refused[0].id, 0);
+
+    std::vector<Notice> notices = {rank_notice("上升"), rank_notice("超过竞品")};
+    const auto id = store.record_check(ranked("A", Sort::sales, 100, 5, 6), notices);
+    ASSERT_TRUE(id.ok()) << id.error().message;
+    EXPECT_EQ(store.checks({}).value().at(0).id, id.value());
+    EXPECT_EQ(store.notices("A").value(), notices);
+    EXPECT_GT(notices[0].id, 0);
+    EXPECT_EQ(notices[1].check_id, id.value());
+}
+
+}  // namespace
