@@ -1,5 +1,7 @@
 #include "board/goods_confirm.h"
 
+#include <algorithm>
+
 #include "ranking/goods_info.h"
 #include "text/codepage.h"
 #include "text/primitives.h"
@@ -16,7 +18,8 @@ const std::string& typed_text(const GoodsItem& item) {
 
 ConfirmedGoods confirm_from_page(const GoodsItem& typed, bool own, const net::PageResult& page) {
     ConfirmedGoods out{typed, own, std::nullopt};
-    if (page.failure == net::PageFailure::http_status && (page.status == 404 || page.status == 410)) {
+    if (page.failure == net::PageFailure::http_status &&
+        (page.status == 404 || page.status == 410)) {
         out.failure = ranking::RunOutcome::failed(ranking::FailReason::goods_gone);
         return out;
     }
@@ -42,10 +45,15 @@ ConfirmedGoods confirm_from_page(const GoodsItem& typed, bool own, const net::Pa
 }
 
 std::vector<ConfirmedGoods> confirm_goods(const Board& board, const net::Hosts& hosts,
-                                          const GoodsPageFetch& fetch, net::AbortSignal& abort) {
+                                          const GoodsPageFetch& fetch, net::AbortSignal& abort,
+                                          const std::vector<std::string>& known) {
     std::vector<ConfirmedGoods> out;
     for (const auto* list : {&board.own, &board.competitors}) {
         for (const GoodsItem& item : *list) {
+            if (!item.id.empty() && std::find(known.begin(), known.end(), item.id) != known.end()) {
+                out.push_back({item, list == &board.own, std::nullopt});
+                continue;
+            }
             const std::string url = ranking::goods_page_url(typed_text(item), hosts);
             out.push_back(confirm_from_page(item, list == &board.own, fetch(url, abort)));
         }

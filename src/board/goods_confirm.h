@@ -19,7 +19,7 @@
 namespace board {
 
 struct ConfirmedGoods {
-    GoodsItem item;                               // id and names as the page gave them
+    GoodsItem item;  // id and names as the page gave them
     bool own = true;
     std::optional<ranking::RunOutcome> failure;  // the page could not be read or names no goods
 };
@@ -30,9 +30,11 @@ ConfirmedGoods confirm_from_page(const GoodsItem& typed, bool own, const net::Pa
 // Fetches a goods page; the abort signal ends the wait early.
 using GoodsPageFetch = std::function<net::PageResult(const std::string& url, net::AbortSignal&)>;
 
-// Every goods item of the board, own goods first, each confirmed by its page.
+// Every goods item of the board, own goods first, each confirmed by its page
+// (an id among `known` is taken as confirmed without one).
 std::vector<ConfirmedGoods> confirm_goods(const Board& board, const net::Hosts& hosts,
-                                          const GoodsPageFetch& fetch, net::AbortSignal& abort);
+                                          const GoodsPageFetch& fetch, net::AbortSignal& abort,
+                                          const std::vector<std::string>& known = {});
 
 // The board with the confirmed ids and names written into its goods items
 // (the failed ones keep what was typed).

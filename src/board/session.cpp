@@ -65,10 +65,10 @@ struct Session::Impl {
     std::optional<BoardLock> lock;
     std::unique_ptr<BoardLog> log;
     std::unique_ptr<BoardRun> run;
-    std::mutex run_mutex;  // guards `run` against stop() from another thread
+    std::mutex run_mutex;    // guards `run` against stop() from another thread
     std::string board_name;  // UTF-8
     std::vector<ConfirmedGoods> goods;
-    std::vector<std::string> goods_ids;      // every goods item of the board, plan order
+    std::vector<std::string> goods_ids;       // every goods item of the board, plan order
     std::vector<std::size_t> read_positions;  // positions of the goods the listings are read for
     std::vector<history::Check> run_checks;
 };
@@ -150,14 +150,13 @@ CheckReport widened(const CheckReport& read, const std::vector<ConfirmedGoods>& 
 
 void Session::run() {
     Impl& s = *impl_;
-    const GoodsPageFetch fetch = config_.fetch_goods_page
-                                     ? config_.fetch_goods_page
-                                     : GoodsPageFetch([this](const std::string& url,
-                                                             net::AbortSignal& abort) {
-                                           return fetch_with_deadline(
-                                               url, abort, config_.settings.request_timeout_s);
-                                       });
-    s.goods = confirm_goods(config_.board, config_.hosts, fetch, *abort_);
+    const GoodsPageFetch fetch =
+        config_.fetch_goods_page
+            ? config_.fetch_goods_page
+            : GoodsPageFetch([this](const std::string& url, net::AbortSignal& abort) {
+                  return fetch_with_deadline(url, abort, config_.settings.request_timeout_s);
+              });
+    s.goods = confirm_goods(config_.board, config_.hosts, fetch, *abort_, config_.confirmed_ids);
     if (observer_)
         observer_->goods_confirmed(s.goods);
 

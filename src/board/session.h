@@ -44,13 +44,15 @@ enum class SessionEnd {
 };
 
 struct SessionConfig {
-    Board board;                         // as saved (GBK); an empty name keeps checks without a board
+    Board board;  // as saved (GBK); an empty name keeps checks without a board
     std::filesystem::path history_file;  // empty: nothing kept, no lock
     net::Hosts hosts;
     BoardSettings settings;
     // Only these listings of the board (a re-check); none: every listing.
     std::optional<std::vector<ranking::Listing>> only;
     GoodsPageFetch fetch_goods_page;  // empty: a real request, aborted by stop()
+    // Goods IDs (GBK) a goods page has already given in this run: no second request.
+    std::vector<std::string> confirmed_ids;
 };
 
 struct SessionSummary {

@@ -36,9 +36,9 @@ class DroppingFront {
         const auto got = client_.Get(target);
         if (!got)
             return test::Reply{};
-        return test::Reply::status("HTTP/1.1 " + std::to_string(got->status) + " X", got->body,
-                                   "Content-Type: " + got->get_header_value("Content-Type") +
-                                       "\r\n");
+        return test::Reply::status(
+            "HTTP/1.1 " + std::to_string(got->status) + " X", got->body,
+            "Content-Type: " + got->get_header_value("Content-Type") + "\r\n");
     }
 
     std::mutex mutex_;
@@ -53,7 +53,7 @@ class SessionSim : public ::testing::Test {
 
     board::Board sample_board(std::vector<std::string> competitors = {}) const {
         board::Board b;
-        b.name = "零食";
+        b.name = text::utf8_to_gbk("零食");
         b.own = {{std::string(sim::kSampleGoodsId), {}, {}, {}}};
         for (std::string& id : competitors)
             b.competitors.push_back({std::move(id), {}, {}, {}});
@@ -90,9 +90,9 @@ TEST_F(SessionSim, EveryCheckIsStoredWhateverHappenedOnTheWire) {
     const std::size_t cells = board::plan_checks(b).listings.size();
     DroppingFront dropping(server, 4);
     const net::Hosts refused{"127.0.0.1:1", "127.0.0.1:1", "127.0.0.1:1", "127.0.0.1:1", "sim"};
-    for (const net::Hosts& hosts : {net::Hosts{dropping.host(), dropping.host(), dropping.host(),
-                                               dropping.host(), "sim"},
-                                    refused}) {
+    for (const net::Hosts& hosts :
+         {net::Hosts{dropping.host(), dropping.host(), dropping.host(), dropping.host(), "sim"},
+          refused}) {
         const auto before = stored().size();
         const board::SessionSummary summary = run(b, hosts);
         EXPECT_EQ(summary.store_problem, "");
@@ -109,7 +109,9 @@ TEST_F(SessionSim, EveryCheckIsStoredWhateverHappenedOnTheWire) {
                             }));
     // Against the refused host nothing reads as "not in the first 1000".
     for (std::size_t i = cells; i < checks.size(); ++i)
-        EXPECT_EQ(checks[i].outcome, Outcome::failed) << checks[i].reason;
+        EXPECT_TRUE(checks[i].outcome == Outcome::failed ||
+                    checks[i].outcome == Outcome::not_checked)
+            << checks[i].reason;
 }
 
 TEST_F(SessionSim, AGoodsItemThatDoesNotExistFailsItsChecksAndCostsNoListing) {

@@ -5,7 +5,6 @@
 
 #include "board/check_plan.h"
 #include "board/session.h"
-#include "session_progress.h"
 #include "commands.h"
 #include "goods_lookup.h"
 #include "history_access.h"
@@ -13,6 +12,7 @@
 #include "output_format.h"
 #include "result_rows.h"
 #include "run_settings.h"
+#include "session_progress.h"
 
 namespace cli {
 
@@ -28,6 +28,21 @@ std::size_t link_count(const CheckPlan& plan) {
             links += goods.is_link ? 1 : 0;
     }
     return links;
+}
+
+// The ids the links gave: their goods pages were read already.
+std::vector<std::string> link_ids(const CheckPlan& plan, const ResolvedIds& ids) {
+    std::vector<std::string> out;
+    const auto add = [&](const std::vector<GoodsInput>& inputs,
+                         const std::vector<std::string>& got) {
+        for (std::size_t i = 0; i < inputs.size() && i < got.size(); ++i) {
+            if (inputs[i].is_link && !got[i].empty())
+                out.push_back(got[i]);
+        }
+    };
+    add(plan.own, ids.own);
+    add(plan.competitors, ids.competitors);
+    return out;
 }
 
 }  // namespace
@@ -77,6 +92,7 @@ int run_check(const CheckOptions& options) {
     }
     config.hosts = settings->hosts;
     config.settings = settings->scheduler;
+    config.confirmed_ids = link_ids(planned.plan, ids);
     Reports reports(listings.size());
     SessionProgress progress(listings.size(), reports, listings);
     board::Session session(std::move(config), &progress);

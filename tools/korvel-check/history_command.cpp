@@ -4,6 +4,7 @@
 
 #include "commands.h"
 #include "exit_codes.h"
+#include "history/csv_export.h"
 #include "history_access.h"
 #include "history_output.h"
 
@@ -15,6 +16,11 @@ int print_checks(const history::Store& store, const CheckOptions& options) {
     history::CheckFilter filter;
     filter.board = options.board;
     filter.since_ms = options.since_ms;
+    if (options.format == Format::csv) {
+        const auto written = history::write_csv(store, filter, std::cout);
+        std::cout << std::flush;
+        return written ? kExitAllRead : failure(written.error().message);
+    }
     HistoryPrinter printer(options.format, std::cout);
     const auto visit = [&](auto step) {
         return store.for_each_check(filter, [&](const history::Check& check) {

@@ -68,6 +68,8 @@ std::string json_object(const std::vector<std::string>& line) {
 }  // namespace
 
 std::string format_history(const std::vector<history::Check>& checks, Format format) {
+    if (format == Format::csv)
+        return history::to_csv(checks);
     std::ostringstream out;
     HistoryPrinter printer(format, out);
     if (printer.needs_measuring()) {
@@ -92,16 +94,10 @@ void HistoryPrinter::measure(const history::Check& check) {
 void HistoryPrinter::write(const history::Check& check) {
     if (!started_) {
         started_ = true;
-        if (format_ == Format::csv)
-            out_ << history::csv_header();
-        else if (format_ == Format::json)
+        if (format_ == Format::json)
             out_ << "[";
         else
             out_ << aligned_line(kColumns, widths_);
-    }
-    if (format_ == Format::csv) {
-        out_ << history::csv_rows(check);
-        return;
     }
     for (const auto& line : lines_of(check)) {
         if (format_ == Format::json)
@@ -115,9 +111,7 @@ void HistoryPrinter::write(const history::Check& check) {
 void HistoryPrinter::finish() {
     if (!started_) {
         // Nothing to print: the same text an empty list gives.
-        if (format_ == Format::csv)
-            out_ << history::csv_header();
-        else if (format_ == Format::json)
+        if (format_ == Format::json)
             out_ << "[]\n";
         else
             out_ << aligned_line(kColumns, widths_);

@@ -16,9 +16,10 @@ namespace cli {
 // an array of objects with rank, pages and http_statuses as numbers.
 std::string format_history(const std::vector<history::Check>& checks, Format format);
 
-// The same text, written as the checks stream by, so a year of history
-// prints in constant memory. A table needs its column widths first: call
-// measure() for every check, then write() for every check again.
+// The table and JSON text, written as the checks stream by, so a year of
+// history prints in constant memory (CSV streams through history::write_csv).
+// A table needs its column widths first: call measure() for every check,
+// then write() for every check again.
 class HistoryPrinter {
   public:
     HistoryPrinter(Format format, std::ostream& out);
