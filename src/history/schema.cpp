@@ -76,11 +76,25 @@ CREATE INDEX IF NOT EXISTS checks_by_board ON checks (board, time_ms);
 // status follows from the check, see status_of), the notice's check, and the
 // tables kept up to date by triggers so that a year of checks is never read
 // whole to answer "best rank" or "how many". Rows are only ever deleted by
-// prune, which rebuilds what the triggers keep.
+// prune, which rebuilds what the triggers keep. The goods rows move to a
+// table clustered by check, so a check's rows are read (and written) in one
+// place instead of through a separate index; there are six of them a check.
 constexpr const char* migrate_v2_to_v3 = R"sql(
-ALTER TABLE check_goods ADD COLUMN status TEXT NULL
-    CHECK (status IS NULL OR status IN ('found', 'not_in_top_1000', 'failed', 'not_checked'));
-ALTER TABLE check_goods ADD COLUMN reason TEXT NOT NULL DEFAULT '';
+CREATE TABLE check_goods_v3 (
+    check_id INTEGER NOT NULL REFERENCES checks (id) ON DELETE CASCADE,
+    position INTEGER NOT NULL,
+    goods_id TEXT    NOT NULL,
+    rank     INTEGER CHECK (rank IS NULL OR rank BETWEEN 1 AND 1000),
+    role     TEXT    NOT NULL DEFAULT 'own' CHECK (role IN ('own', 'competitor')),
+    status   TEXT    NULL
+             CHECK (status IS NULL OR status IN ('found', 'not_in_top_1000', 'failed', 'not_checked')),
+    reason   TEXT    NOT NULL DEFAULT '',
+    PRIMARY KEY (check_id, position)
+) WITHOUT ROWID;
+INSERT INTO check_goods_v3 (check_id, position, goods_id, rank, role)
+    SELECT check_id, position, goods_id, rank, role FROM check_goods;
+DROP TABLE check_goods;
+ALTER TABLE check_goods_v3 RENAME TO check_goods;
 ALTER TABLE notices ADD COLUMN check_id INTEGER NOT NULL DEFAULT 0;
 CREATE INDEX checks_by_cell ON checks (board, listing, listing_key, sort_order, time_ms);
 CREATE TABLE cell_best (
