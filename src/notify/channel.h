@@ -19,15 +19,15 @@ enum class ChannelKind {
 };
 
 struct Channel {
-    std::string name;  // from the section header [notify.NAME]
+    std::string name{};  // from the section header [notify.NAME]
     ChannelKind kind = ChannelKind::json;
-    std::string url;     // webhook address (robots and json)
-    std::string secret;  // signing secret (dingtalk, feishu); empty: unsigned
-    std::string smtp;    // smtp://host:port (STARTTLS) or smtps://host:port
-    std::string user;
-    std::string password;
-    std::string from;
-    std::vector<std::string> to;
+    std::string url{};     // webhook address (robots and json)
+    std::string secret{};  // signing secret (dingtalk, feishu); empty: unsigned
+    std::string smtp{};    // smtp://host:port (STARTTLS) or smtps://host:port
+    std::string user{};
+    std::string password{};
+    std::string from{};
+    std::vector<std::string> to{};
 };
 
 // The kind words of korvel.ini: "wecom", "wecom-markdown", "dingtalk",

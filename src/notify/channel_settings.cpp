@@ -70,7 +70,18 @@ class ChannelReader {
     ChannelReader(const Section& section, std::vector<std::string>& messages)
         : section_(section), messages_(messages) {}
 
+    // Messages come out in line order, whichever check found them.
     std::optional<Channel> read(const std::vector<net::IniLine>& lines) {
+        auto channel = read_lines(lines);
+        std::stable_sort(found_.begin(), found_.end(),
+                         [](const auto& a, const auto& b) { return a.first < b.first; });
+        for (auto& [line, message] : found_)
+            messages_.push_back(std::move(message));
+        return channel;
+    }
+
+  private:
+    std::optional<Channel> read_lines(const std::vector<net::IniLine>& lines) {
         for (const auto& line : lines)
             collect(line);
         const auto kind = read_kind();
@@ -86,14 +97,14 @@ class ChannelReader {
         return channel;
     }
 
-  private:
     std::string where(int line) const {
         return (line > 0 ? "line " + std::to_string(line) + ": " : std::string()) + "[notify." +
                section_.name + "] ";
     }
-    void left_out(int line, const std::string& why) {
-        messages_.push_back(where(line) + why + "; channel left out");
+    void say(int line, const std::string& message) {
+        found_.emplace_back(line, where(line) + message);
     }
+    void left_out(int line, const std::string& why) { say(line, why + "; channel left out"); }
     const Value* value(const std::string& key) const {
         const auto found = values_.find(key);
         return found == values_.end() ? nullptr : &found->second;
@@ -107,9 +118,9 @@ class ChannelReader {
         static const std::vector<std::string> keys = {"kind", "url",      "secret", "smtp",
                                                       "user", "password", "from",   "to"};
         if (!line.has_equals) {
-            messages_.push_back(where(line.line) + "no '=' in line; ignored");
+            say(line.line, "no '=' in line; ignored");
         } else if (std::find(keys.begin(), keys.end(), line.key) == keys.end()) {
-            messages_.push_back(where(line.line) + "unknown key '" + line.key + "' ignored");
+            say(line.line, "unknown key '" + line.key + "' ignored");
         } else {
             // A later line of the same key wins, as it would in a hand-edited file.
             values_[line.key] = {line.line, std::string(unquote(line.value))};
@@ -142,8 +153,8 @@ class ChannelReader {
             unused.push_back("secret");
         for (const auto& key : unused) {
             if (const Value* v = value(key)) {
-                messages_.push_back(where(v->line) + key + " does not apply to kind " +
-                                    std::string(kind_word(kind)) + "; ignored");
+                say(v->line,
+                    key + " does not apply to kind " + std::string(kind_word(kind)) + "; ignored");
             }
         }
     }
@@ -194,7 +205,8 @@ class ChannelReader {
                      "from is not an e-mail address");
             return false;
         }
-        std::string_view list = text("to");
+        const std::string to = text("to");
+        std::string_view list = to;
         while (!list.empty()) {
             const auto comma = std::min(list.find_first_of(",;"), list.size());
             const std::string_view one = net::trim_blanks(list.substr(0, comma));
@@ -226,6 +238,7 @@ class ChannelReader {
     const Section& section_;
     std::vector<std::string>& messages_;
     std::map<std::string, Value> values_;
+    std::vector<std::pair<int, std::string>> found_;
 };
 
 }  // namespace

@@ -9,10 +9,10 @@
 namespace notify {
 
 struct ReportRow {
-    std::string cell;                   // "辣条 · 销量"
-    std::optional<int> now;             // none: 千名外
-    std::optional<int> day_ago;         // none: 千名外
-    std::optional<int> best_in_7_days;  // none: 无数据 (never found in the week)
+    std::string cell{};                   // "辣条 · 销量"
+    std::optional<int> now{};             // none: 千名外
+    std::optional<int> day_ago{};         // none: 千名外
+    std::optional<int> best_in_7_days{};  // none: 无数据 (never found in the week)
 };
 
 // Places gained since a day ago (negative: lost). Leaving or entering the

@@ -12,17 +12,17 @@
 namespace notify {
 
 struct NoticeLine {
-    std::string cell;
-    std::string before;
-    std::string after;
-    std::string kind;  // as the history stores it ("rank_move", "checks_failing", ...)
-    std::string message;
+    std::string cell{};
+    std::string before{};
+    std::string after{};
+    std::string kind{};  // as the history stores it ("rank_move", "checks_failing", ...)
+    std::string message{};
 };
 
 struct RunMessage {
-    std::string board;
+    std::string board{};
     std::int64_t time_ms = 0;  // Unix time in milliseconds, UTC
-    std::vector<NoticeLine> notices;
+    std::vector<NoticeLine> notices{};
 };
 
 // A message to send: a board run's notices, or a ready text (a daily report,
