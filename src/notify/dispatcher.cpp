@@ -32,6 +32,8 @@ struct Dispatcher::Shared {
 
     // False when abandoned during the wait.
     bool sleep(std::chrono::milliseconds pause) {
+        if (abandoned)
+            return false;
         if (options.sleep) {
             options.sleep(pause);
             return !abandoned;
@@ -42,6 +44,8 @@ struct Dispatcher::Shared {
 
     // Nothing when abandoned before the last try ended.
     std::optional<DeliveryResult> deliver(const Job& job) {
+        if (const auto* run = std::get_if<RunMessage>(&job.content); run && run->notices.empty())
+            return DeliveryResult{};
         Attempt last;
         int tries = 0;
         while (tries < options.attempts) {

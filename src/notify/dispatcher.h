@@ -28,7 +28,8 @@ struct DispatcherOptions {
     std::chrono::milliseconds first_backoff{2000};  // doubled for each further try
     std::chrono::milliseconds drain_limit{5000};
     // Waits between tries; empty: a real wait that ends early when the
-    // dispatcher is abandoned. Tests pass one that only records.
+    // dispatcher is abandoned. Tests pass one that only records (it must
+    // outlive a worker that may be abandoned, as must now_ms).
     std::function<void(std::chrono::milliseconds)> sleep;
     // Unix time in ms for timestamps and signatures; empty: the system clock.
     std::function<std::int64_t()> now_ms;
@@ -43,6 +44,7 @@ class Dispatcher {
     Dispatcher(const Dispatcher&) = delete;
     Dispatcher& operator=(const Dispatcher&) = delete;
 
+    // A run message without notices is not sent: `done` gets 0 attempts.
     void post(const Channel& channel, Content content, Done done = {});
 
     // Whether the queue is empty and nothing is being sent (for tests and shutdown).

@@ -166,14 +166,17 @@ TEST(Dispatcher, AbandonsASendThatOutlastsTheDrainLimit) {
     EXPECT_FALSE(done);
 }
 
-TEST(Dispatcher, SendsInTheOrderPosted) {
+TEST(Dispatcher, SendsInTheOrderPostedAndSkipsARunWithoutNotices) {
     test::RawHttpServer server(test::Reply::ok(kOk));
     std::vector<std::chrono::milliseconds> sleeps;
     std::vector<std::string> order;
     {
         notify::Dispatcher dispatcher(test::recording_options(&sleeps));
-        for (const char* path : {"/a", "/b", "/c"}) {
-            dispatcher.post({"team", ChannelKind::json, server.url(path)}, std::string("x"),
+        for (const char* path : {"/a", "/empty", "/b", "/c"}) {
+            notify::Content content = std::string("x");
+            if (path == std::string("/empty"))
+                content = notify::RunMessage{"board", test::kSendTime, {}};
+            dispatcher.post({"team", ChannelKind::json, server.url(path)}, content,
                             [&order, path](notify::DeliveryResult r) {
                                 if (r.delivered)
                                     order.push_back(path);
@@ -181,6 +184,7 @@ TEST(Dispatcher, SendsInTheOrderPosted) {
         }
     }  // the destructor drains the queue
     EXPECT_EQ(order, (std::vector<std::string>{"/a", "/b", "/c"}));
+    EXPECT_EQ(server.request_count(), 3u);
 }
 
 }  // namespace
