@@ -13,6 +13,13 @@ std::string transfer_problem(net::TransferError error) {
     return error == net::TransferError::timeout ? "no answer in time" : "no connection";
 }
 
+// A robot's own error code (under 200 OK), a server failing or asking for
+// patience may pass; a redirect or another 4xx means the address or the
+// message is wrong, and trying again will not help.
+bool may_pass(int status) {
+    return (status >= 200 && status <= 299) || status >= 500 || status == 408 || status == 429;
+}
+
 }  // namespace
 
 Attempt post_webhook(const Channel& channel, const Content& content, std::int64_t now_ms) {
@@ -43,10 +50,7 @@ Attempt post_webhook(const Channel& channel, const Content& content, std::int64_
     attempt.delivered = !problem;
     if (problem) {
         attempt.problem = *problem;
-        // Other 4xx answers mean the address or the message is wrong: trying again will not help.
-        const bool client_error = result.status >= 400 && result.status < 500 &&
-                                  result.status != 408 && result.status != 429;
-        attempt.worth_retrying = !client_error;
+        attempt.worth_retrying = may_pass(result.status);
     }
     return attempt;
 }

@@ -26,6 +26,10 @@ struct ShapeCase {
     std::string body;
 };
 
+void PrintTo(const ShapeCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
 class RobotShape : public testing::TestWithParam<ShapeCase> {};
 
 TEST_P(RobotShape, PostsTheRobotsJsonToItsAddress) {
@@ -91,6 +95,10 @@ struct RetryCase {
     bool delivered;
     std::string error;
 };
+
+void PrintTo(const RetryCase& c, std::ostream* out) {
+    *out << c.name;
+}
 
 class Retries : public testing::TestWithParam<RetryCase> {};
 

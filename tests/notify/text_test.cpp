@@ -43,6 +43,10 @@ struct FailingCase {
     std::vector<std::string> sent;
 };
 
+void PrintTo(const FailingCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
 class FailingDecision : public testing::TestWithParam<FailingCase> {};
 
 TEST_P(FailingDecision, SaysFailingOnceAndRecoveryOnce) {
