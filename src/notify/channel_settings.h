@@ -34,9 +34,10 @@ ParsedChannels parse_channels(std::string_view ini_text);
 
 const Channel* find_channel(const std::vector<Channel>& channels, std::string_view name);
 
-// The warning to print once when the settings file, which holds these
-// secrets, can be read by other users of the machine; nothing when it
-// cannot, or where the file system has no such permissions.
+// The warning to print once when the settings file defines channels (and so
+// holds their secrets) and other users of the machine can read it; nothing
+// when they cannot, or where the file system has no such permissions. The
+// caller asks only when parse_channels found a channel.
 std::optional<std::string> shared_settings_warning(const std::filesystem::path& file);
 
 }  // namespace notify
