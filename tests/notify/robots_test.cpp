@@ -146,6 +146,14 @@ INSTANTIATE_TEST_SUITE_P(
                   "通知通道 team：HTTP 404"}),
     [](const auto& info) { return std::string(info.param.name); });
 
+TEST(SendTest, SendsATestMessageAtOnceAndGivesTheAnswer) {
+    test::RawHttpServer server(test::Reply::ok(kOk));
+    const auto result = notify::send_test({"钉钉", ChannelKind::dingtalk, server.url("/send")});
+    EXPECT_TRUE(result.delivered);
+    EXPECT_EQ(result.answer, "HTTP 200 " + kOk);
+    EXPECT_NE(test::split_request(server.last_request()).body.find("测试消息"), std::string::npos);
+}
+
 TEST(Dispatcher, ConnectionRefusedIsRetriedAndNamesOnlyTheChannel) {
     const Channel channel{"team", ChannelKind::dingtalk,
                           "http://127.0.0.1:" + std::to_string(test::refused_port()) +
