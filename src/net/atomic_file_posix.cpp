@@ -65,7 +65,9 @@ std::string write_file_atomically(const std::filesystem::path& file, std::string
     std::filesystem::create_directories(dir, error);
     if (error)
         return "cannot create " + dir.string() + ": " + error.message();
-    std::string temp = (dir / ("." + file.filename().string() + ".XXXXXX")).string();
+    std::filesystem::path pattern = dir / file.filename();
+    pattern += ".XXXXXX";
+    std::string temp = pattern.string();
     FileDescriptor out(::mkstemp(temp.data()));
     if (out.get() < 0)
         return failed("cannot create a file in", dir);
