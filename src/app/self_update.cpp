@@ -151,8 +151,9 @@ void run_update_check(ui::Context& ctx) {
 
     const ProgramFile self = running_program();
     if (!dir_writable(self.dir)) {
-        net::show_message(GBK("有新版本") + record.version +
-                              GBK("!当前版本2.0\r\n程序目录不能写入，不能自动更新，请更新软件包。"),
+        net::show_message(GBK("有新版本") + record.version + GBK("!当前版本") +
+                              std::string(kOwnVersion) +
+                              GBK("\r\n程序目录不能写入，不能自动更新，请更新软件包。"),
                           kTaskModalOk, GBK("信息："));
         return;
     }
