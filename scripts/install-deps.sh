@@ -11,6 +11,7 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev libcpp-httplib-dev
     libcli11-dev libsqlite3-dev
     fonts-wqy-microhei xvfb xauth
+    desktop-file-utils lintian
 )
 
 missing=()

@@ -7,6 +7,7 @@
 #include <QTimer>
 #include <QWebEnginePage>
 
+#include "app/settings_dialog.h"
 #include "app/startup_sequence.h"
 #include "app/startup_steps.h"
 #include "app/tracker.h"
@@ -99,6 +100,11 @@ void MainWindow::bind_events() {
     按钮排名看板->setGeometry(pages.right() - 80, pages.bottom() + 5, 80, 24);
     按钮排名看板->show();
     connect(按钮排名看板, &QPushButton::clicked, this, &MainWindow::open_board);
+    auto* 按钮设置 = new QPushButton(QStringLiteral("设置"), this);
+    按钮设置->setObjectName(QStringLiteral("按钮设置"));
+    按钮设置->setGeometry(pages.right() - 80 - 5 - 60, pages.bottom() + 5, 60, 24);
+    按钮设置->show();
+    connect(按钮设置, &QPushButton::clicked, this, [this] { open_settings_dialog(this); });
 }
 
 void MainWindow::load_on_first_visit(int new_page) {

@@ -6,6 +6,7 @@
 #include <QProcess>
 #include <QProgressBar>
 #include <QStandardPaths>
+#include <QTemporaryFile>
 #include <QWidget>
 #include <cstdio>
 #include <cstdlib>
@@ -57,11 +58,24 @@ void end_process(int code) {
     std::_Exit(code);
 }
 
+// Beside the program in a build or a portable copy; in the helper directory
+// (libexec/korvel) relative to bin/ once installed.
 QString deleter_program() {
     if (hooks().deleter_program)
         return hooks().deleter_program();
-    return QStandardPaths::findExecutable(QStringLiteral("korvel-deleter"),
-                                          {QCoreApplication::applicationDirPath()});
+    const QString dir = QCoreApplication::applicationDirPath();
+    return QStandardPaths::findExecutable(
+        QStringLiteral("korvel-deleter"),
+        {dir, QDir::cleanPath(dir + QStringLiteral("/" KORVEL_HELPER_DIR_FROM_BIN))});
+}
+
+// Permissions alone do not tell (read-only mounts, the superuser): a file
+// actually created there does.
+bool dir_writable(const QString& dir) {
+    if (hooks().dir_writable)
+        return hooks().dir_writable(dir);
+    QTemporaryFile probe(QDir(dir).filePath(QStringLiteral(".korvel-write-XXXXXX")));
+    return probe.open();
 }
 
 std::filesystem::path to_path(const QString& s) {
@@ -135,13 +149,20 @@ void run_update_check(app::Context& ctx) {
     if (!is_other_version(record) || !is_plain_version(record.version))
         return;
 
+    const ProgramFile self = running_program();
+    if (!dir_writable(self.dir)) {
+        net::show_message(GBK("有新版本") + record.version + GBK("!当前版本") +
+                              std::string(kOwnVersion) +
+                              GBK("\r\n程序目录不能写入，不能自动更新，请更新软件包。"),
+                          kTaskModalOk, GBK("信息："));
+        return;
+    }
     auto* bar = ui::control<QProgressBar>(ctx.window, "进度条1");
     ctx.window.show();
     if (bar != nullptr)
         bar->show();
     net::show_message(GBK("有新版本!当前版本2.0\r\n请更新!"), kTaskModalOk, GBK("信息："));
 
-    const ProgramFile self = running_program();
     const QString new_name = ui::to_qstring(new_program_file_name(record.version));
     // Downloading over the running program file would leave nothing to start
     // once the deleter has run: count it as a failed download.

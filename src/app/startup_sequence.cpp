@@ -38,14 +38,6 @@ void run_startup_sequence(MainWindow& window, const StartupSteps& steps) {
 
 namespace {
 
-void apply_settings() {
-    const Settings settings = load_settings(settings_path(), net::default_hosts());
-    for (const std::string& problem : settings.problems) {
-        std::cerr << "korvel: " << kSettingsFileName << ": " << problem << '\n';
-    }
-    net::set_hosts(settings.hosts);
-}
-
 // Restores the plain pump and message box when the program's own go away.
 struct NetHooks {
     explicit NetHooks(QtEventPump& pump) {
@@ -65,6 +57,12 @@ struct NetHooks {
 int run_program() {
     // Program-wide data exists, empty, before the window and outlives it.
     app::ProgramData data;
+    // Which file is in use is said once, so an installed copy can be told
+    // apart from a portable one.
+    const std::filesystem::path file = settings_path();
+    std::cerr << "korvel: settings: "
+              << (file.empty() ? std::string("none found, built-in defaults") : file.string())
+              << std::endl;
     apply_settings();
     // Static: an abandoned fetch worker may still call wake() after this
     // function has returned; the pump then ignores it.

@@ -57,7 +57,8 @@ class SimulatorTest : public ::testing::Test {
         write_bytes(program_path(), "the old program");
         app::set_update_hooks({[this] { return program_path(); },
                                [this](int code) { exit_codes.push_back(code); },
-                               [this] { return deleter_recorder(); }});
+                               [this] { return deleter_recorder(); },
+                               {}});
     }
 
     void TearDown() override {

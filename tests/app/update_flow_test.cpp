@@ -179,7 +179,8 @@ TEST_F(UpdateFlow, VersionNamingTheRunningProgramIsNotDownloaded) {
     // "Korvel" + "" + ".exe" would be written over the running program.
     app::set_update_hooks({[this] { return in_program_dir("Korvel.exe"); },
                            [this](int code) { exit_codes.push_back(code); },
-                           [this] { return deleter_recorder(); }});
+                           [this] { return deleter_recorder(); },
+                           {}});
     startup_test::write_bytes(in_program_dir("Korvel.exe"), "running");
     start_simulator();
     sim::Options options = server->options();

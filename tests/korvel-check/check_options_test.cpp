@@ -136,7 +136,14 @@ INSTANTIATE_TEST_SUITE_P(
         UsageCase{"NoMaxInFlight", {"--goods", "1", "--new", "--max-in-flight", "0"}},
         UsageCase{"TooManyPagesPerSecond", {"--board", "b", "--pages-per-second", "51"}},
         UsageCase{"NotADate", {"--history", "--since", "2024-5-1"}},
-        UsageCase{"NoSuchDay", {"--prune-before", "2023-02-29"}}),
+        UsageCase{"NoSuchDay", {"--prune-before", "2023-02-29"}},
+        UsageCase{"ReplaceWithoutSaving", {"--goods", "1", "--new", "--replace"}},
+        UsageCase{"SavedBoardWithoutListing", {"--save-board", "b", "--goods", "1"}},
+        UsageCase{"ScheduleNotUnderstood",
+                  {"--save-board", "b", "--goods", "1", "--new", "--schedule", "often"}},
+        UsageCase{"ScheduleForARun", {"--board", "b", "--schedule", "30m 08:00-22:00 mon on"}},
+        UsageCase{"ExportAndDelete", {"--export-board", "a", "--delete-board", "b"}},
+        UsageCase{"VersionWithGoods", {"--version", "--goods", "1"}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(KeywordLines, SkipsBlankLinesAndDropsLineEndsAndTheByteOrderMark) {

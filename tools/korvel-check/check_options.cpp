@@ -44,28 +44,33 @@ constexpr unsigned bit(Mode mode) {
 }
 constexpr unsigned kCheck = bit(Mode::check);
 constexpr unsigned kRuns = kCheck | bit(Mode::board);
+constexpr unsigned kSave = bit(Mode::save_board);
 
 struct Belonging {
     std::string_view option;
     unsigned modes;
 };
 constexpr Belonging kBelongings[] = {
-    {"--goods", kCheck},
-    {"--competitor", kCheck},
-    {"--keyword", kCheck},
-    {"--keywords-file", kCheck},
-    {"--sort", kCheck},
-    {"--category", kCheck},
-    {"--tab", kCheck},
-    {"--new", kCheck},
+    {"--goods", kCheck | kSave},
+    {"--competitor", kCheck | kSave},
+    {"--keyword", kCheck | kSave},
+    {"--keywords-file", kCheck | kSave},
+    {"--sort", kCheck | kSave},
+    {"--category", kCheck | kSave},
+    {"--tab", kCheck | kSave},
+    {"--new", kCheck | kSave},
     {"--no-history", kCheck},
-    {"--config", kRuns},
+    {"--config", kRuns | kSave | bit(Mode::version)},
     {"--max-in-flight", kRuns},
     {"--pages-per-second", kRuns},
     {"--retries", kRuns},
     {"--format", kRuns | bit(Mode::history)},
     {"--board", bit(Mode::board) | bit(Mode::history)},
     {"--since", bit(Mode::history)},
+    {"--replace", kSave | bit(Mode::import_board)},
+    {"--schedule", kSave},
+    {"--notice-move-by", kSave},
+    {"--notice-top", kSave},
 };
 
 struct Dates {
@@ -88,7 +93,9 @@ void declare_check(CLI::App& app, CheckOptions& o, std::string& format) {
     app.add_option("--format", format, "output format")
         ->check(CLI::IsMember({"table", "csv", "json"}))
         ->default_str("table");
-    app.add_option("--config", o.config, "settings file (default: korvel.ini beside the program)");
+    app.add_option("--config", o.config,
+                   "settings file (default: the first korvel.ini beside the program, in "
+                   "$XDG_CONFIG_HOME/korvel or ~/.config/korvel, in /etc/xdg/korvel)");
 }
 
 // The ranges are those the [board] section of korvel.ini accepts.
@@ -116,6 +123,10 @@ void declare_history(CLI::App& app, CheckOptions& o, Dates& dates, bool& history
     app.add_flag("--list-boards", list_boards, "print the names of the saved boards");
 }
 
+void declare_version(CLI::App& app, bool& version) {
+    app.add_flag("--version", version, "print the version and the settings file in use");
+}
+
 Format format_named(std::string_view name) {
     for (const Names& n : kFormats) {
         if (n.name == name)
@@ -134,10 +145,26 @@ std::string_view mode_option(Mode mode) {
             return "--prune-before";
         case Mode::list_boards:
             return "--list-boards";
+        case Mode::save_board:
+        case Mode::export_board:
+        case Mode::import_board:
+        case Mode::delete_board:
+            return board_admin_option(mode);
+        case Mode::version:
+            return "--version";
         case Mode::check:
             break;
     }
     return "--goods";
+}
+
+// The option of the first mode (in Mode order) among `modes`.
+std::string_view first_mode_option(unsigned modes) {
+    for (unsigned m = 0; m < 32; ++m) {
+        if ((modes & (1u << m)) != 0)
+            return mode_option(static_cast<Mode>(m));
+    }
+    return {};
 }
 
 bool wants_a_listing(const CheckOptions& o) {
@@ -152,7 +179,8 @@ ParsedCommandLine usage_error(std::string_view problem) {
 // one chore each; --board alone runs the board.
 std::string choose_mode(const CLI::App& app, CheckOptions& o) {
     std::vector<Mode> chores;
-    for (Mode m : {Mode::list_boards, Mode::prune, Mode::history}) {
+    for (Mode m : {Mode::version, Mode::list_boards, Mode::prune, Mode::history, Mode::save_board,
+                   Mode::export_board, Mode::import_board, Mode::delete_board}) {
         if (app.count(std::string(mode_option(m))) > 0)
             chores.push_back(m);
     }
@@ -163,8 +191,8 @@ std::string choose_mode(const CLI::App& app, CheckOptions& o) {
     for (const Belonging& b : kBelongings) {
         if ((b.modes & bit(o.mode)) != 0 || app.count(std::string(b.option)) == 0)
             continue;
-        if (o.mode == Mode::check)  // of the options above, only --since can be out of place here
-            return std::string(b.option) + " needs --history";
+        if (o.mode == Mode::check)
+            return std::string(b.option) + " needs " + std::string(first_mode_option(b.modes));
         return std::string(b.option) + " cannot be used with " + std::string(mode_option(o.mode));
     }
     if (o.db && o.no_history)
@@ -213,9 +241,12 @@ ParsedCommandLine parse_command_line(int argc, const char* const* argv) {
     Dates dates;
     bool history = false;
     bool list_boards = false;
+    bool version = false;
     declare_check(app, options, format);
     declare_scheduler(app, options.scheduler);
     declare_history(app, options, dates, history, list_boards);
+    declare_board_admin(app, options.admin);
+    declare_version(app, version);
     try {
         app.parse(argc, argv);
     } catch (const CLI::CallForHelp&) {
@@ -224,8 +255,10 @@ ParsedCommandLine parse_command_line(int argc, const char* const* argv) {
         return usage_error(e.what());
     }
     std::string problem = choose_mode(app, options);
-    if (problem.empty() && options.mode == Mode::check)
+    if (problem.empty() && (options.mode == Mode::check || options.mode == Mode::save_board))
         problem = check_one_off(options);
+    if (problem.empty())
+        problem = check_board_admin(options.admin);
     if (problem.empty() && options.board && options.board->empty())
         problem = "--board needs a board name";
     if (problem.empty())

@@ -7,13 +7,27 @@
 #include <string>
 #include <vector>
 
+#include "board_admin_options.h"
+
 namespace cli {
 
 enum class Format { table, csv, json };
 
-// What the run does: one-off checks (the default), a saved board's run, or
-// one of the history's chores.
-enum class Mode { check, board, history, prune, list_boards };
+// What the run does: one-off checks (the default), a saved board's run, one
+// of the history's chores, one of the saved boards' chores
+// (board_admin_options.h), or telling the version and settings file.
+enum class Mode {
+    check,
+    board,
+    history,
+    prune,
+    list_boards,
+    save_board,
+    export_board,
+    import_board,
+    delete_board,
+    version
+};
 
 // The scheduler settings given on the command line; they win over the
 // [board] section of the settings file.
@@ -42,6 +56,7 @@ struct CheckOptions {
     bool no_history = false;
     std::optional<std::int64_t> since_ms;         // --since, local midnight
     std::optional<std::int64_t> prune_before_ms;  // --prune-before, local midnight
+    BoardAdminOptions admin;
 };
 
 // Either options to run with, or how the program ends at once: the help text

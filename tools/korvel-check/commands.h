@@ -15,6 +15,10 @@ int run_check(const CheckOptions& options);
 int run_board(const CheckOptions& options);
 // --history, --prune-before or --list-boards.
 int run_history_chore(const CheckOptions& options);
+// --save-board, --export-board, --import-board or --delete-board.
+int run_board_admin(const CheckOptions& options);
+// --version: the version and the settings file a run would read.
+int run_version(const CheckOptions& options);
 
 // A usage message on stderr; returns 64.
 int usage_error(std::string_view problem);

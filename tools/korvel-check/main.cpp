@@ -17,6 +17,13 @@ int main(int argc, char** argv) {
             return cli::run_check(*parsed.options);
         case cli::Mode::board:
             return cli::run_board(*parsed.options);
+        case cli::Mode::save_board:
+        case cli::Mode::export_board:
+        case cli::Mode::import_board:
+        case cli::Mode::delete_board:
+            return cli::run_board_admin(*parsed.options);
+        case cli::Mode::version:
+            return cli::run_version(*parsed.options);
         case cli::Mode::history:
         case cli::Mode::prune:
         case cli::Mode::list_boards:

@@ -7,6 +7,7 @@
 
 #include "exit_codes.h"
 #include "net/settings_file.h"
+#include "net/settings_location.h"
 #include "program_location.h"
 
 namespace cli {
@@ -36,12 +37,15 @@ void apply(const SchedulerOverrides& given, board::BoardSettings& settings) {
 
 }  // namespace
 
+std::filesystem::path run_settings_file(const CheckOptions& options) {
+    const std::filesystem::path named =
+        options.config ? std::filesystem::path(*options.config) : std::filesystem::path();
+    return net::find_settings_file(net::settings_places(named, executable_directory()));
+}
+
 std::optional<RunSettings> load_run_settings(const CheckOptions& options) {
-    const std::filesystem::path file = options.config
-                                           ? std::filesystem::path(*options.config)
-                                           : executable_directory() / net::kSettingsFileName;
-    std::error_code error;
-    const bool exists = std::filesystem::is_regular_file(file, error);
+    const std::filesystem::path file = run_settings_file(options);
+    const bool exists = !file.empty();
     if (options.config && !exists)
         return std::nullopt;
     const std::string text = exists ? file_text(file) : std::string();
@@ -50,7 +54,7 @@ std::optional<RunSettings> load_run_settings(const CheckOptions& options) {
     board::ParsedBoardSettings scheduler = board::parse_board_settings(text);
     report(file, scheduler.messages);
     apply(options.scheduler, scheduler.settings);
-    return RunSettings{hosts.hosts, scheduler.settings};
+    return RunSettings{hosts.hosts, scheduler.settings, file};
 }
 
 }  // namespace cli

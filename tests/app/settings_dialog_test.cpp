@@ -1,0 +1,126 @@
+// The settings dialog: values judged by the programs' readers, the file
+// changed in place (comments and unknown keys kept), the user's file written
+// when there is none, and the new values in force for the next check.
+#include <gtest/gtest.h>
+
+#include <QLabel>
+#include <QLineEdit>
+#include <fstream>
+
+#include "app/settings.h"
+#include "app/settings_dialog.h"
+#include "app/settings_values.h"
+#include "net/hosts.h"
+#include "plain/temp_dir.h"
+
+namespace {
+
+class SettingsDialogTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        saved_xdg_ = qgetenv("XDG_CONFIG_HOME");
+        qputenv("XDG_CONFIG_HOME", QByteArray::fromStdString(dir.path().string()));
+    }
+    void TearDown() override {
+        qputenv("XDG_CONFIG_HOME", saved_xdg_);
+        net::set_hosts(net::default_hosts());
+        app::apply_settings();
+    }
+
+    std::filesystem::path user_file() const { return dir.file("korvel/korvel.ini"); }
+
+    std::unique_ptr<app::SettingsDialog> open() {
+        const auto in_use = app::settings_path();
+        return std::make_unique<app::SettingsDialog>(
+            in_use, app::settings_target(app::settings_places(), in_use));
+    }
+
+    static void type(app::SettingsDialog& d, const char* key, const QString& text) {
+        auto* edit = d.findChild<QLineEdit*>(QString::fromUtf8(key));
+        ASSERT_NE(edit, nullptr) << key;
+        edit->setText(text);
+    }
+
+    test::TempDir dir;
+    QByteArray saved_xdg_;
+};
+
+TEST_F(SettingsDialogTest, WithoutAFileItWritesTheUsersAndTheNextCheckUsesIt) {
+    const auto dialog = open();
+    EXPECT_TRUE(dialog->findChild<QLabel*>("settings_file")->text().contains("内置默认值"));
+    type(*dialog, "vendor_info", "vendor.test:8080");
+    type(*dialog, "retries", "5");
+    ASSERT_TRUE(dialog->save()) << dialog->findChild<QLabel*>("reason")->text().toStdString();
+    EXPECT_EQ(test::file_bytes(user_file()),
+              "[hosts]\nvendor_info=vendor.test:8080\n"
+              "[board]\nretries=5\n");
+    EXPECT_EQ(app::settings_path(), user_file());
+    EXPECT_EQ(net::hosts().vendor_info, "vendor.test:8080");
+    EXPECT_EQ(app::board_settings().retries, 5);
+}
+
+TEST_F(SettingsDialogTest, ChangesOnlyTheEditedValuesOfTheFile) {
+    const std::string before =
+        "; kept as it is\n[hosts]\nsearch_api = s.test:1\nfuture_key=1\n"
+        "[board]\npages_per_second=1.5   ; slow\n[later]\nx=y\n";
+    std::filesystem::create_directories(user_file().parent_path());
+    std::ofstream(user_file()) << before;
+    const auto dialog = open();
+    EXPECT_EQ(dialog->findChild<QLineEdit*>("pages_per_second")->text(), "1.5");
+    type(*dialog, "search_api", "s.test:2");
+    type(*dialog, "pages_per_second", "0.5");
+    ASSERT_TRUE(dialog->save());
+    EXPECT_EQ(test::file_bytes(user_file()),
+              "; kept as it is\n[hosts]\nsearch_api = s.test:2\nfuture_key=1\n"
+              "[board]\npages_per_second=0.5   ; slow\n[later]\nx=y\n");
+}
+
+TEST_F(SettingsDialogTest, AValueTheReaderWouldIgnoreIsRefusedWithItsReason) {
+    std::filesystem::create_directories(user_file().parent_path());
+    std::ofstream(user_file()) << "[board]\nretries=2\n";
+    const auto dialog = open();
+    type(*dialog, "retries", "11");
+    EXPECT_FALSE(dialog->save());
+    const QString reason = dialog->findChild<QLabel*>("reason")->text();
+    EXPECT_TRUE(reason.contains("失败重试次数") && reason.contains("out of range 0..10"))
+        << reason.toStdString();
+    EXPECT_EQ(test::file_bytes(user_file()), "[board]\nretries=2\n");
+}
+
+TEST(SettingValues, EachFieldIsJudgedByItsReader) {
+    struct Case {
+        std::string_view key;
+        std::string_view value;
+        bool taken;
+    };
+    const Case cases[] = {
+        {"goods_page", "goods.test:8080", true},
+        {"goods_page", "goods.test:0", false},
+        {"goods_page", "", false},
+        {"domain_word", "goods2.html", true},
+        {"domain_word", "two words", false},
+        {"max_in_flight", "16", true},
+        {"max_in_flight", "2.5", false},
+        {"jitter", "0.95", false},
+        {"pause_s", "0", true},
+        {"retries", "3\n[hosts]", false},
+    };
+    const auto fields = app::setting_fields();
+    for (const Case& c : cases) {
+        const auto field = std::find_if(fields.begin(), fields.end(),
+                                        [&](const app::SettingField& f) { return f.key == c.key; });
+        ASSERT_NE(field, fields.end()) << c.key;
+        EXPECT_EQ(app::setting_problem(*field, c.value).empty(), c.taken)
+            << c.key << "=" << c.value;
+    }
+}
+
+TEST(SettingValues, TheMachinesFileIsNotTheOneWritten) {
+    const net::SettingsPlaces places{{}, "/opt/k", "/home/u/.config/korvel", "/etc/xdg/korvel"};
+    EXPECT_EQ(app::settings_target(places, "/etc/xdg/korvel/korvel.ini"),
+              "/home/u/.config/korvel/korvel.ini");
+    EXPECT_EQ(app::settings_target(places, "/opt/k/korvel.ini"), "/opt/k/korvel.ini");
+    EXPECT_EQ(app::settings_target(places, {}), "/home/u/.config/korvel/korvel.ini");
+}
+
+}  // namespace

@@ -1,0 +1,93 @@
+// Boards kept without a window: saved from the one-off options, exported in
+// their text form, imported into another history and run there with the
+// same grid; and the settings file korvel-check says it uses.
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "plain/temp_dir.h"
+#include "run_process.h"
+#include "sim_catalogue.h"
+#include "sim_server.h"
+
+namespace {
+
+const std::string kProgram = KORVEL_CHECK_EXE;
+const std::string kSample(sim::kSampleGoodsId);
+
+class BoardAdmin : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        sim::Options options;
+        options.port = 0;
+        server = std::make_unique<sim::Server>(options);
+        ASSERT_TRUE(server->start());
+        const std::string host = server->host();
+        std::filesystem::create_directories(dir.file("config/korvel"));
+        // Only in the user's settings directory: korvel-check finds it there.
+        std::ofstream(dir.file("config/korvel/korvel.ini"))
+            << "[hosts]\ngoods_page=" << host << "\nsearch_api=" << host
+            << "\noperations_api=" << host << "\nvendor_info=" << host
+            << "\n[board]\npages_per_second=50\nbackoff_s=0.05\n";
+    }
+
+    test::ProcessResult run(const std::vector<std::string>& args) {
+        return test::run_process(kProgram, args,
+                                 {{"XDG_CONFIG_HOME", dir.file("config").string()},
+                                  {"XDG_DATA_HOME", dir.file("data").string()}});
+    }
+
+    std::string db(const std::string& name) const { return dir.file(name).string(); }
+
+    std::unique_ptr<sim::Server> server;
+    test::TempDir dir;
+};
+
+TEST_F(BoardAdmin, VersionNamesTheSettingsFileInUse) {
+    const auto result = run({"--version"});
+    EXPECT_EQ(result.exit_code, 0) << result.err;
+    EXPECT_EQ(result.out, "korvel-check 2.0\nsettings: " +
+                              dir.file("config/korvel/korvel.ini").string() + "\n");
+}
+
+TEST_F(BoardAdmin, SavedExportedAndImportedBoardRunsWithTheSameGrid) {
+    const std::string name = "辣条看板";
+    const auto saved =
+        run({"--save-board", name, "--goods", kSample, "--competitor", "96919329", "--keyword",
+             "辣条大礼包", "--keyword", "辣条", "--sort", "all", "--new", "--schedule",
+             "30m 08:00-22:00 mon,fri on", "--notice-move-by", "5", "--db", db("one.sqlite")});
+    ASSERT_EQ(saved.exit_code, 0) << saved.err;
+    const auto again =
+        run({"--save-board", name, "--goods", kSample, "--new", "--db", db("one.sqlite")});
+    EXPECT_EQ(again.exit_code, 64) << "a board of that name is replaced only with --replace";
+
+    const auto exported = run({"--export-board", name, "--db", db("one.sqlite")});
+    ASSERT_EQ(exported.exit_code, 0) << exported.err;
+    EXPECT_NE(exported.out.find("\nschedule=30m 08:00-22:00 mon,fri on\n"), std::string::npos);
+    EXPECT_NE(exported.out.find("\nnotice_move_by=5\n"), std::string::npos);
+    std::ofstream(dir.file("board.txt")) << exported.out;
+    const auto imported =
+        run({"--import-board", dir.file("board.txt").string(), "--db", db("two.sqlite")});
+    ASSERT_EQ(imported.exit_code, 0) << imported.err;
+    EXPECT_EQ(run({"--export-board", name, "--db", db("two.sqlite")}).out, exported.out);
+
+    const auto first = run({"--board", name, "--db", db("one.sqlite")});
+    const auto second = run({"--board", name, "--db", db("two.sqlite")});
+    EXPECT_EQ(first.exit_code, 0) << first.err;
+    EXPECT_NE(first.out.find("第37名"), std::string::npos) << first.out;
+    EXPECT_EQ(second.out, first.out);
+
+    EXPECT_EQ(run({"--delete-board", name, "--db", db("two.sqlite")}).exit_code, 0);
+    EXPECT_EQ(run({"--list-boards", "--db", db("two.sqlite")}).out, "");
+    EXPECT_EQ(run({"--delete-board", name, "--db", db("two.sqlite")}).exit_code, 64);
+}
+
+TEST_F(BoardAdmin, AnImportedFileThatCannotBeCheckedIsRefused) {
+    std::ofstream(dir.file("bad.txt")) << "korvel-board=1\nname=空看板\nown=4033138\nsorts=\n";
+    const auto result =
+        run({"--import-board", dir.file("bad.txt").string(), "--db", db("one.sqlite")});
+    EXPECT_EQ(result.exit_code, 64);
+    EXPECT_EQ(run({"--list-boards", "--db", db("one.sqlite")}).out, "");
+}
+
+}  // namespace

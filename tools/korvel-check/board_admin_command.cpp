@@ -1,0 +1,117 @@
+// The saved boards' chores: a board saved from the one-off options or from
+// its text form, printed in that form, removed. The history file holds the
+// boards, so the window sees them at once.
+#include <chrono>
+#include <iostream>
+
+#include "board/board_text.h"
+#include "commands.h"
+#include "exit_codes.h"
+#include "history_access.h"
+#include "run_settings.h"
+#include "saved_board.h"
+#include "text/codepage.h"
+
+namespace cli {
+
+namespace {
+
+constexpr std::size_t kMaxKeywordFileBytes = 16 << 20;
+constexpr std::size_t kMaxBoardFileBytes = 4 << 20;
+
+std::int64_t now_ms() {
+    return std::chrono::duration_cast<std::chrono::milliseconds>(
+               std::chrono::system_clock::now().time_since_epoch())
+        .count();
+}
+
+// Saves `board` under its name unless one of that name exists and may not
+// be replaced.
+int save(const board::Board& board, const CheckOptions& options) {
+    const std::string name = text::gbk_to_utf8(board.name);
+    OpenedHistory history = open_history(options.db);
+    if (!history.store)
+        return failure(history.problem);
+    history::Store& store = *history.store;
+    const auto existing = store.load_board(name);
+    if (existing && !options.admin.replace)
+        return usage_error("a board named '" + name + "' exists; give --replace to replace it");
+    if (!existing && existing.error().code != history::ErrorCode::not_found)
+        return failure(existing.error().message);
+    const auto saved = store.save_board(name, board::board_to_text(board), now_ms());
+    if (!saved)
+        return failure(saved.error().message);
+    std::cout << (existing ? "replaced" : "saved") << " board '" << name << "'" << std::endl;
+    return kExitAllRead;
+}
+
+int save_from_options(const CheckOptions& options) {
+    // The settings' domain word tells a goods link from an id, as in a run.
+    const std::optional<RunSettings> settings = load_run_settings(options);
+    if (!settings)
+        return usage_error("cannot read the settings file '" + *options.config + "'");
+    std::vector<std::string> file_keywords;
+    if (options.keywords_file) {
+        const auto text = read_file(*options.keywords_file, kMaxKeywordFileBytes);
+        if (!text)
+            return usage_error("cannot read the keywords file '" + *options.keywords_file + "'");
+        file_keywords = keyword_lines(*text);
+    }
+    const PlanOrProblem planned = make_plan(options, file_keywords, settings->hosts.domain_word);
+    if (!planned.problem.empty())
+        return usage_error(planned.problem);
+    const BoardOrProblem made = saved_board(*options.admin.save, planned.plan, options.admin);
+    if (!made.problem.empty())
+        return usage_error("the board cannot be saved: " + made.problem);
+    return save(made.board, options);
+}
+
+int import_board(const CheckOptions& options) {
+    const std::string& file = *options.admin.import_file;
+    std::optional<std::string> text = read_file(file, kMaxBoardFileBytes);
+    if (!text)
+        return usage_error("cannot read the board file '" + file + "'");
+    if (text->starts_with("\xEF\xBB\xBF"))
+        text->erase(0, 3);
+    board::Board board;
+    if (const std::string problem = board_of_text(*text, board); !problem.empty())
+        return usage_error("the board file '" + file + "' cannot be used: " + problem);
+    return save(board, options);
+}
+
+int export_board(const history::Store& store, const std::string& name) {
+    const auto saved = store.load_board(name);
+    if (!saved && saved.error().code == history::ErrorCode::not_found)
+        return usage_error("no board named '" + name + "' in " + store.path());
+    if (!saved)
+        return failure(saved.error().message);
+    std::cout << saved.value().definition << std::flush;
+    return kExitAllRead;
+}
+
+int delete_board(history::Store& store, const std::string& name) {
+    const auto deleted = store.delete_board(name);
+    if (!deleted)
+        return failure(deleted.error().message);
+    if (!deleted.value())
+        return usage_error("no board named '" + name + "' in " + store.path());
+    std::cout << "deleted board '" << name << "'" << std::endl;
+    return kExitAllRead;
+}
+
+}  // namespace
+
+int run_board_admin(const CheckOptions& options) {
+    if (options.mode == Mode::save_board)
+        return save_from_options(options);
+    if (options.mode == Mode::import_board)
+        return import_board(options);
+    OpenedHistory history = open_history(options.db);
+    if (!history.store)
+        return failure(history.problem);
+    if (options.mode == Mode::export_board)
+        return export_board(*history.store, *options.admin.export_name);
+    return delete_board(*history.store, *options.admin.delete_name);
+}
+
+}  // namespace cli
