@@ -12,9 +12,9 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
 #include <QTableWidget>
-#include <QPointer>
 #include <QTimer>
 #include <QVBoxLayout>
 #include <chrono>
@@ -414,9 +414,8 @@ std::string BoardWindow::begin(const board::Board& b,
     config.board = b;
     config.history_file = store_ ? history_path(*store_) : std::filesystem::path();
     config.hosts = net::hosts();
-    config.settings = settings_;
-    const std::vector<ranking::Listing> listings =
-        only ? *only : board::plan_checks(b).listings;
+    config.settings = current_settings ? current_settings() : settings_;
+    const std::vector<ranking::Listing> listings = only ? *only : board::plan_checks(b).listings;
     config.only = std::move(only);
     events_ = std::make_unique<Events>(this);
     auto session = std::make_unique<board::Session>(std::move(config), events_.get());
@@ -442,8 +441,7 @@ void BoardWindow::take_goods(const std::vector<board::ConfirmedGoods>& goods) {
     for (const board::ConfirmedGoods& g : goods) {
         if (g.failure)
             missing << ui::to_qstring(g.item.link.empty() ? g.item.id : g.item.link) +
-                           QStringLiteral("：") +
-                           ui::to_qstring(ranking::reason_text(*g.failure));
+                           QStringLiteral("：") + ui::to_qstring(ranking::reason_text(*g.failure));
     }
     form->show_goods_note(missing.join(QStringLiteral("；")));
 }

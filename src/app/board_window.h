@@ -70,6 +70,9 @@ class BoardWindow final : public QWidget {
     std::function<void(const board::Board&, const board::SessionSummary&)> on_notices;
     // Called when a run ends.
     std::function<void()> on_run_end;
+    // The pace a run starts with, read anew for each run (settings edited in
+    // 设置 apply to the next run); unset: the settings given at construction.
+    std::function<board::BoardSettings()> current_settings;
     // Messages that would block a test go through this (UTF-8).
     std::function<void(const QString&)> show_message;
 
@@ -106,8 +109,7 @@ class BoardWindow final : public QWidget {
     void wire();
     void refresh_board_names();
     void prepare_board(const board::Board& board);
-    std::string begin(const board::Board& board,
-                      std::optional<std::vector<ranking::Listing>> only);
+    std::string begin(const board::Board& board, std::optional<std::vector<ranking::Listing>> only);
     bool showing_run() const;
     void take_goods(const std::vector<board::ConfirmedGoods>& goods);
     void take_check(const history::Check& check, const std::vector<history::Notice>& notices);

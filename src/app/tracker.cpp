@@ -14,6 +14,7 @@
 
 #include "app/board_window.h"
 #include "app/settings.h"
+#include "app/settings_dialog.h"
 #include "board/board_text.h"
 #include "history/default_path.h"
 #include "text/codepage.h"
@@ -24,20 +25,10 @@ namespace {
 
 constexpr int kScheduleTickMs = 20000;
 
-board::BoardSettings read_board_settings() {
-    std::ifstream in(settings_path());
-    std::stringstream text;
-    text << in.rdbuf();
-    board::ParsedBoardSettings parsed = board::parse_board_settings(text.str());
-    for (const std::string& message : parsed.messages)
-        std::cerr << "korvel: " << kSettingsFileName << ": " << message << '\n';
-    return parsed.settings;
-}
-
 }  // namespace
 
 Tracker::Tracker(QWidget& main_window, const std::filesystem::path& history_file)
-    : QObject(&main_window), main_window_(main_window), settings_(read_board_settings()) {
+    : QObject(&main_window), main_window_(main_window), settings_(board_settings()) {
     open_store(history_file);
     make_tray();
     timer_ = new QTimer(this);
@@ -71,6 +62,7 @@ void Tracker::open_store(const std::filesystem::path& file) {
 BoardWindow& Tracker::board_window() {
     if (!board_window_) {
         board_window_ = std::make_unique<BoardWindow>(store_, settings_);
+        board_window_->current_settings = [] { return board_settings(); };
         board_window_->on_notices = [this](const board::Board& b, const auto& run) {
             show_notices(b, run.notices);
         };
@@ -96,6 +88,7 @@ void Tracker::make_tray() {
         main_window_.show();
         main_window_.raise();
     });
+    menu->addAction(QStringLiteral("设置"), this, [this] { open_settings_dialog(&main_window_); });
     QAction* pause = menu->addAction(QStringLiteral("暂停全部"));
     pause->setCheckable(true);
     connect(pause, &QAction::toggled, this, [this](bool on) { set_paused(on); });
@@ -127,12 +120,12 @@ bool Tracker::keeps_running() const {
 void Tracker::show_notices(const board::Board& b, const std::vector<history::Notice>& notices) {
     if (tray_ == nullptr || notices.empty())
         return;
-    tray_->showMessage(QStringLiteral("排名变动：") + QString::fromStdString(text::gbk_to_utf8(b.name)),
-                       QString::fromStdString(board::tray_text(notices)));
+    tray_->showMessage(
+        QStringLiteral("排名变动：") + QString::fromStdString(text::gbk_to_utf8(b.name)),
+        QString::fromStdString(board::tray_text(notices)));
 }
 
-void Tracker::record_skip(const std::string& board_utf8, board::Time now,
-                          const std::string& why) {
+void Tracker::record_skip(const std::string& board_utf8, board::Time now, const std::string& why) {
     if (!store_)
         return;
     history::Notice notice;
