@@ -31,6 +31,10 @@ bool transient(const net::PageResult& page) {
     return true;  // connect, timeout, closing, or a body that is no listing
 }
 
+// Rate-limit answers one page may meet before they count as its failures,
+// so that a server limiting one page with Retry-After: 0 cannot hold the run.
+constexpr int kMostLimitsPerPage = 20;
+
 bool honours_retry_after(const net::PageResult& page) {
     return page.retry_after_s >= 0 && (page.status == 429 || page.status == 503);
 }
@@ -148,7 +152,7 @@ FetchOrder Scheduler::issue(std::size_t check, TimePoint now) {
     order.ticket = next_ticket_++;
     order.check = check;
     order.page = state.read->next_page();
-    order.attempt = state.page_failures + 1;
+    order.attempt = state.page_failures + state.page_limits + 1;
     order.url = ranking::listing_page_url(hosts_, plan_.listings[check], order.page);
     order.host = check_hosts_[check];
     HostState& host = hosts_state_.at(order.host);
@@ -198,6 +202,7 @@ void Scheduler::fetch_done(std::uint64_t ticket, const net::PageResult& page, Ti
     host.push_backs_in_a_row = 0;
     host.pace.page_read();
     state.page_failures = 0;
+    state.page_limits = 0;
     state.ready_at = now;
     *state.read = std::move(trial);
     if (!state.read->wants_page())
@@ -212,16 +217,21 @@ void Scheduler::page_failed(std::size_t check, ranking::ListingRead&& failed_rea
         finish(check);
         return;
     }
-    ++state.page_failures;
-    state.last_failure = failed_read;
     const int retry_after = honours_retry_after(page) ? page.retry_after_s : -1;
+    // The marketplace asking us to slow down says nothing about the page:
+    // the pace answers it, and the run's give-up rules bound it. Only a
+    // page limited again and again with no wait asked counts it as failing.
+    const bool limited = page.status == 429 || retry_after >= 0;
+    if (!limited || ++state.page_limits > kMostLimitsPerPage)
+        ++state.page_failures;
+    state.last_failure = failed_read;
     HostState& host = hosts_state_.at(order.host);
     // A request sent before the last push-back tells nothing new about the
     // server's mood: it neither counts in a row nor pushes back again.
     if (order.epoch == host.epoch) {
         ++host.failures_in_a_row;
-        const bool pushed_back = page.status == 429 || retry_after >= 0 ||
-                                 host.failures_in_a_row >= settings_.failures_before_pause;
+        const bool pushed_back =
+            limited || host.failures_in_a_row >= settings_.failures_before_pause;
         if (pushed_back && !push_back(host, retry_after, now))
             return;
     }
@@ -230,7 +240,8 @@ void Scheduler::page_failed(std::size_t check, ranking::ListingRead&& failed_rea
         finish(check);
         return;
     }
-    const double backoff = jittered(settings_.backoff_s * std::ldexp(1.0, state.page_failures - 1));
+    const double backoff =
+        jittered(settings_.backoff_s * std::ldexp(1.0, std::max(0, state.page_failures - 1)));
     state.ready_at = now + after(std::max(backoff, static_cast<double>(retry_after)));
 }
 

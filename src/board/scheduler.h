@@ -11,7 +11,8 @@
 // - a check asks for page 2 only while a goods item is still missing;
 // - a transient failure (no connection, time-out, 5xx, 429, a body that is
 //   no listing) is retried after a jittered, doubling backoff, at least as
-//   long as the server's Retry-After, at most `retries` times;
+//   long as the server's Retry-After, at most `retries` times; a rate-limit
+//   answer (429, 503 with Retry-After) is push-back, not the page's failure;
 // - push-back from a host (a 429, a 503 with Retry-After, or
 //   failures_before_pause transient failures in a row) halves its pace and
 //   pauses it for Retry-After or pause_s. Failures of requests sent before
@@ -109,6 +110,7 @@ class Scheduler {
         bool in_flight = false;
         bool finished = false;
         int page_failures = 0;  // failed requests for the page being read
+        int page_limits = 0;    // rate-limit answers for it, not counted as failures
         // The read as the last failed request left it: what the check reports
         // when the run gives up before a retry succeeds.
         std::optional<ranking::ListingRead> last_failure;
