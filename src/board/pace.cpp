@@ -10,7 +10,7 @@ namespace {
 constexpr double kSlowest = 0.001;
 constexpr double kFastest = 1000;
 // Rises the ceiling withholds before the pace probes above it.
-constexpr int kRisesHeld = 5;
+constexpr int kRisesHeld = 10;
 
 double sane(double pages_per_second, double fallback) {
     return std::isfinite(pages_per_second) ? std::clamp(pages_per_second, kSlowest, kFastest)
