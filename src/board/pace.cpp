@@ -41,7 +41,9 @@ Pace::Pace(double start, const BoardSettings& settings)
 void Pace::push_back() {
     const double pushed_at = pages_per_second_;
     pages_per_second_ = std::max(floor_, pushed_at / 2);
-    ceiling_ = std::max(pages_per_second_, pushed_at - step());
+    // Multiplicative as well as one step: a pace far above the limit would
+    // otherwise leave a ceiling still above it, costing another halving.
+    ceiling_ = std::max(pages_per_second_, std::min(pushed_at - step(), pushed_at * 0.8));
     rises_held_ = 0;
     concurrency_ = std::max(1, concurrency_ / 2);
     read_in_a_row_ = 0;

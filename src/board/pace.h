@@ -8,8 +8,9 @@
 // marketplace lets it, instead of staying too fast and being cut off.
 //
 // A pace that was pushed back at is not tried again at once: the rises stop
-// one step below it (the ceiling) until ten rises' worth of pages went by
-// there without push-back, and only then probe above. Without that, every
+// one step below it, and at most at 80 % of it (the ceiling), until ten
+// rises' worth of pages went by there without push-back, and only then
+// probe above. Without that, every
 // climb would run into the limit again and halve the pace once more. A pace
 // learned from the last run is such a ceiling too.
 #include "board/board_settings.h"

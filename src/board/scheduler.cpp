@@ -105,10 +105,11 @@ double Scheduler::spacing(const Pace& pace) {
         return jittered(pace.spacing_s());
     // Under a limit a spacing shorter than the pace's would cross it, and
     // one exactly as long meets it head-on whenever a request arrives a
-    // little sooner after the one before than it was sent: the jitter only
-    // lengthens, from a margin of 1 % on.
+    // little sooner after the one before than it was sent (a busy machine
+    // or network shifts arrivals by milliseconds): the jitter only
+    // lengthens, from a margin of 3 % on.
     const double j = std::clamp(settings_.jitter, 0.0, 0.99) / 6;
-    std::uniform_real_distribution<double> factor(1.01, 1.01 + j);
+    std::uniform_real_distribution<double> factor(1.03, 1.03 + j);
     return pace.spacing_s() * factor(random_);
 }
 
