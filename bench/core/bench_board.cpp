@@ -13,8 +13,11 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <set>
+#include <thread>
 
 #include "board/board_run.h"
 #include "board/check_plan.h"
@@ -40,6 +43,12 @@ sim::Server& simulator() {
 void set_delay(int ms) {
     sim::Options o = simulator().options();
     o.delay_ms = ms;
+    simulator().set_options(o);
+}
+
+void set_rate_limit(int per_second) {
+    sim::Options o = simulator().options();
+    o.rate_limit = per_second;
     simulator().set_options(o);
 }
 
@@ -94,24 +103,85 @@ struct RunCount {
     double seconds = 0;
     int pages = 0;
     int failed_checks = 0;
+    std::vector<board::CheckReport> reports;  // in the order they arrived
+    board::RunStatus end;
 };
 
-RunCount run_board(const board::CheckPlan& plan, const board::BoardSettings& settings) {
+RunCount run_board(const board::CheckPlan& plan, const board::BoardSettings& settings,
+                   const board::PaceByHost& start_pace = {}) {
     net::Hosts hosts;
     hosts.goods_page = hosts.search_api = hosts.operations_api = simulator().host();
-    int failed = 0;
+    RunCount count;
     simulator().reset_counts();
     simulator().clear_requests();  // the simulator's own log would grow with every run
     const auto start = Clock::now();
     {
-        board::BoardRun run(plan, hosts, settings, [&failed](const board::CheckReport& report) {
-            failed += board::needs_recheck(report) ? 1 : 0;
+        board::BoardRun run(plan, hosts, settings, [&count](const board::CheckReport& report) {
+            count.failed_checks += board::needs_recheck(report) ? 1 : 0;
+            count.reports.push_back(report);
         });
+        run.set_start_pace(start_pace);
         run.start();
+        // A line a few seconds on stderr, so a slow run shows where its time goes.
+        while (!run.done()) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+            if (std::getenv("KORVEL_BENCH_PROGRESS") == nullptr)
+                continue;
+            const board::RunStatus status = run.status();
+            std::fprintf(stderr, "%zu/%zu pace %.3f paused %.0fs %s\n", status.reported,
+                         status.total, status.pages_per_second, status.paused_s,
+                         status.paused_until ? "(paused)" : "");
+        }
         run.wait_until_done();
+        count.end = run.status();
     }
-    const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
-    return {seconds, simulator().counts().listing_pages(), failed};
+    count.seconds = std::chrono::duration<double>(Clock::now() - start).count();
+    count.pages = simulator().counts().listing_pages();
+    return count;
+}
+
+int pages_read(const RunCount& run) {
+    int pages = 0;
+    for (const board::CheckReport& report : run.reports)
+        pages += report.pages_read;
+    return pages;
+}
+
+// 429s per 100 pages read once the first `settle` pages were read (by the
+// order the checks were reported in).
+double limited_per_100_after(const RunCount& run, int settle) {
+    int pages = 0;
+    int limited = 0;
+    int counted_pages = 0;
+    for (const board::CheckReport& report : run.reports) {
+        if (pages >= settle) {
+            counted_pages += report.pages_read;
+            limited +=
+                static_cast<int>(std::count(report.statuses.begin(), report.statuses.end(), 429));
+        }
+        pages += report.pages_read;
+    }
+    return counted_pages == 0 ? 0 : 100.0 * limited / counted_pages;
+}
+
+// Cells not equal to what the catalogue says, not-checked or failed checks included.
+int cells_off_truth(const board::CheckPlan& plan, const RunCount& run) {
+    const sim::Catalogue catalogue(simulator().options().seed);
+    int off = static_cast<int>(plan.listings.size() - run.reports.size()) *
+              static_cast<int>(plan.goods_ids.size());
+    for (const board::CheckReport& report : run.reports) {
+        const auto ids =
+            catalogue.keyword_listing(text::gbk_to_utf8(report.listing.key),
+                                      sim::kAllSorts[static_cast<int>(*report.listing.sort)]);
+        for (std::size_t g = 0; g < plan.goods_ids.size(); ++g) {
+            const int position =
+                sim::expected_position(sim::ListingKind::keyword, ids, plan.goods_ids[g]);
+            const ranking::RunOutcome truth = position > 0 ? ranking::RunOutcome::found_at(position)
+                                                           : ranking::RunOutcome::not_in_top_1000();
+            off += report.checked && report.outcomes.at(g) == truth ? 0 : 1;
+        }
+    }
+    return off;
 }
 
 long resident_kb() {
@@ -146,6 +216,65 @@ void BM_BoardTwentyKeywordsFiveSorts(benchmark::State& state) {
     state.SetLabel(board_run.seconds <= bound ? "within bound" : "OVER BOUND");
 }
 BENCHMARK(BM_BoardTwentyKeywordsFiveSorts)
+    ->UseManualTime()
+    ->Iterations(1)
+    ->Unit(benchmark::kSecond);
+
+// The same board against a marketplace that answers at most `limit` listing
+// pages a second (429 with Retry-After: 1 beyond), at the default settings:
+// every cell must equal the catalogue, within 1.25 x pages / limit + the
+// pauses + 5 s. Then a second run starting at the pace the first ended with.
+void BM_BoardUnderRateLimit(benchmark::State& state) {
+    const int limit = static_cast<int>(state.range(0));
+    const board::BoardSettings settings;
+    const board::CheckPlan plan = board_plan(true);
+    set_delay(0);
+    set_rate_limit(limit);
+    RunCount first;
+    RunCount second;
+    // Each run starts with the limiter's window empty, as runs half an hour
+    // apart do.
+    const auto quiet = [] { std::this_thread::sleep_for(std::chrono::milliseconds(1100)); };
+    for (auto _ : state) {
+        quiet();
+        first = run_board(plan, settings);
+        quiet();
+        second = run_board(plan, settings, first.end.pace_by_host);
+        state.SetIterationTime(first.seconds);
+    }
+    set_rate_limit(0);
+    const auto bound = [limit](const RunCount& run) {
+        return 1.25 * pages_read(run) / limit + run.end.paused_s + 5;
+    };
+    int limited_first = 0;
+    int limited_second = 0;
+    for (const board::CheckReport& report : first.reports)
+        limited_first +=
+            static_cast<int>(std::count(report.statuses.begin(), report.statuses.end(), 429));
+    for (const board::CheckReport& report : second.reports)
+        limited_second +=
+            static_cast<int>(std::count(report.statuses.begin(), report.statuses.end(), 429));
+    state.counters["pages"] = pages_read(first);
+    state.counters["wall_s"] = first.seconds;
+    state.counters["bound_s"] = bound(first);
+    state.counters["paused_s"] = first.end.paused_s;
+    state.counters["429s"] = limited_first;
+    state.counters["429_per_100_settled"] = limited_per_100_after(first, 50);
+    state.counters["cells_off"] = cells_off_truth(plan, first);
+    state.counters["end_pace"] = first.end.pages_per_second;
+    state.counters["2nd_wall_s"] = second.seconds;
+    state.counters["2nd_bound_s"] = bound(second);
+    state.counters["2nd_429s"] = limited_second;
+    state.counters["2nd_429_per_100"] = limited_per_100_after(second, 0);
+    state.counters["2nd_cells_off"] = cells_off_truth(plan, second);
+    const bool within = first.seconds <= bound(first) && second.seconds <= bound(second);
+    const bool truthful = cells_off_truth(plan, first) == 0 && cells_off_truth(plan, second) == 0;
+    state.SetLabel(std::string(within ? "within bound" : "OVER BOUND") +
+                   (truthful ? ", every cell true" : ", CELLS OFF"));
+}
+BENCHMARK(BM_BoardUnderRateLimit)
+    ->Arg(2)
+    ->Arg(1)
     ->UseManualTime()
     ->Iterations(1)
     ->Unit(benchmark::kSecond);

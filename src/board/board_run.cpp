@@ -51,6 +51,34 @@ BoardRun::~BoardRun() {
         worker.join();
 }
 
+void BoardRun::set_start_pace(const PaceByHost& start_pace) {
+    Lock lock(mutex_);
+    if (!started_)
+        scheduler_.set_start_pace(start_pace);
+}
+
+RunStatus BoardRun::status() const {
+    Lock lock(mutex_);
+    RunStatus status;
+    status.reported = scheduler_.reported();
+    status.total = scheduler_.total();
+    status.pace_by_host = scheduler_.pace_by_host();
+    for (const auto& [host, pace] : status.pace_by_host) {
+        if (status.pages_per_second == 0 || pace < status.pages_per_second)
+            status.pages_per_second = pace;
+    }
+    status.retrying = scheduler_.retrying();
+    status.paused_s = scheduler_.paused_s();
+    status.end = done_ ? end_ : RunEnd::running;
+    const TimePoint now = Clock::now();
+    const TimePoint paused_until = scheduler_.paused_until();
+    if (!done_ && paused_until > now)
+        status.paused_until =
+            std::chrono::system_clock::now() +
+            std::chrono::duration_cast<std::chrono::system_clock::duration>(paused_until - now);
+    return status;
+}
+
 bool BoardRun::start() {
     Lock lock(mutex_);
     if (started_)

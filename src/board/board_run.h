@@ -6,14 +6,17 @@
 //
 //   board::BoardRun run(plan, net::hosts(), settings,
 //                       [&](const board::CheckReport& r) { /* on the control thread */ });
+//   run.set_start_pace(board::learned_start_pace(stored, now_ms, settings));  // optional
 //   run.start();
 //   ...
 //   run.stop();              // at once: transfers aborted, no half-read check reported
 //   run.wait_until_done();   // the only call that waits for the run
+//   run.status().pace_by_host  // the pace to remember for the next run
 //
 // The handler runs on the control thread, one report at a time, in the
 // order the checks finished; it may call stop() but not wait_until_done().
 // Once stop() has returned, no further report is handed out.
+#include <chrono>
 #include <condition_variable>
 #include <cstdint>
 #include <deque>
@@ -21,6 +24,7 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <random>
 #include <thread>
 #include <vector>
@@ -29,6 +33,20 @@
 #include "net/abort_signal.h"
 
 namespace board {
+
+// A run's progress as a progress line or a window shows it.
+struct RunStatus {
+    std::size_t reported = 0;
+    std::size_t total = 0;
+    double pages_per_second = 0;  // the slowest host's pace
+    // When the latest pause of a host ends, while one is paused.
+    std::optional<std::chrono::system_clock::time_point> paused_until;
+    bool retrying = false;  // some page waits for a retry
+    double paused_s = 0;    // pausing the run has spent so far, all hosts together
+    RunEnd end = RunEnd::running;
+    // Each host's pace; once the run has ended, the pace to remember.
+    PaceByHost pace_by_host;
+};
 
 class BoardRun {
   public:
@@ -41,6 +59,10 @@ class BoardRun {
     BoardRun(const BoardRun&) = delete;
     BoardRun& operator=(const BoardRun&) = delete;
 
+    // Before start(): hosts start at the pace an earlier run learned
+    // (learned_start_pace, pace_memory.h) instead of pages_per_second.
+    void set_start_pace(const PaceByHost& start_pace);
+
     // Starts the threads and returns; false when they cannot be started (the
     // run then ends as stopped, without reports).
     bool start();
@@ -48,6 +70,8 @@ class BoardRun {
     // Blocks until the run has ended and every report has been handed out.
     RunEnd wait_until_done();
     bool done() const;
+    // Safe from any thread, at any time.
+    RunStatus status() const;
 
   private:
     struct Job {

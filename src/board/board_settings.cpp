@@ -23,7 +23,7 @@ struct Field {
     double max;
 };
 
-constexpr std::array<Field, 10> kFields = {{
+constexpr std::array<Field, 15> kFields = {{
     {"max_in_flight", &BoardSettings::max_in_flight, 1, 16},
     {"pages_per_second", &BoardSettings::pages_per_second, 0.01, 50},
     {"jitter", &BoardSettings::jitter, 0, 0.9},
@@ -33,7 +33,12 @@ constexpr std::array<Field, 10> kFields = {{
     {"pause_s", &BoardSettings::pause_s, 0, 3600},
     {"give_up_after", &BoardSettings::give_up_after, 1, 100},
     {"request_timeout_s", &BoardSettings::request_timeout_s, 1, 600},
-    {"max_retry_after_s", &BoardSettings::max_retry_after_s, 0, 86400},
+    {"max_pause_s", &BoardSettings::max_pause_s, 0, 86400},
+    {"max_retry_after_s", &BoardSettings::max_pause_s, 0, 86400},
+    {"min_pages_per_second", &BoardSettings::min_pages_per_second, 0.001, 50},
+    {"speed_up_after", &BoardSettings::speed_up_after, 1, 10000},
+    {"pause_budget_s", &BoardSettings::pause_budget_s, 0, 604800},
+    {"remember_pace_h", &BoardSettings::remember_pace_h, 0, 8760},
 }};
 
 std::optional<double> number(std::string_view text) {

@@ -3,18 +3,25 @@
 // of korvel.ini:
 //
 //   [board]
-//   max_in_flight = 3        ; requests at once per host
-//   pages_per_second = 2.5   ; across the whole board
-//   jitter = 0.3             ; each spacing is 1/pages_per_second x [1-j, 1+j]
-//   retries = 3              ; for a connection failure, time-out, 5xx, 429, or a body that is no
-//   listing backoff_s = 1            ; first retry's wait, doubled for each further one (also
-//   jittered) failures_before_pause = 3 pause_s = 60             ; pause after push-back when the
-//   server names no Retry-After give_up_after = 3        ; the push-back that ends the run
+//   max_in_flight = 3            ; requests at once per host
+//   pages_per_second = 2.5       ; the fastest pace per host
+//   min_pages_per_second = 0.1   ; the slowest pace push-back brings a host down to
+//   speed_up_after = 20          ; pages read in a row before the pace rises again
+//   jitter = 0.3                 ; each spacing is 1/pace x [1-j, 1+j]
+//   retries = 3                  ; for a connection failure, time-out, 5xx, 429, or a
+//                                ; body that is no listing
+//   backoff_s = 1                ; first retry's wait, doubled for each further one
+//   failures_before_pause = 3    ; transient failures in a row that count as push-back
+//   pause_s = 60                 ; pause after push-back when the server names no Retry-After
+//   give_up_after = 3            ; push-backs in a row, no page read between, that end the run
 //   request_timeout_s = 30
-//   max_retry_after_s = 600  ; a longer Retry-After is not waited for
+//   max_pause_s = 900            ; a longer Retry-After ends the run instead of being waited for
+//   pause_budget_s = 1800        ; more pausing than this in one run ends it
+//   remember_pace_h = 24         ; a run within this many hours starts at the pace the last ended
 //
 // A missing key keeps its default; a value that cannot be read or is out of
-// range keeps the default and gives a message.
+// range keeps the default and gives a message. max_retry_after_s, the older
+// name of max_pause_s, is still read.
 #include <string>
 #include <string_view>
 #include <vector>
@@ -31,7 +38,11 @@ struct BoardSettings {
     double pause_s = 60;
     int give_up_after = 3;
     double request_timeout_s = 30;
-    double max_retry_after_s = 600;
+    double max_pause_s = 900;
+    double min_pages_per_second = 0.1;
+    int speed_up_after = 20;
+    double pause_budget_s = 1800;
+    double remember_pace_h = 24;
     bool operator==(const BoardSettings&) const = default;
 };
 

@@ -124,7 +124,7 @@ history::Check check_record(const CheckReport& report, const std::vector<std::st
         const auto role = i < own_count ? history::Role::own : history::Role::competitor;
         if (!report.checked || i >= report.outcomes.size()) {
             const std::string reason =
-                text::gbk_to_utf8(report.reason.empty() ? not_checked_text() : report.reason);
+                text::gbk_to_utf8(report.not_checked_reason.empty() ? not_checked_text() : report.not_checked_reason);
             check.goods.push_back(
                 {goods[i], role, {}, history::Outcome::not_checked, reason});
         } else {

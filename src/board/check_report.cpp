@@ -10,6 +10,10 @@ const std::string& not_checked_text() {
     return GBK("未检查");
 }
 
+const std::string& rate_limited_text() {
+    return GBK("被限速");
+}
+
 bool needs_recheck(const CheckReport& report) {
     return !report.checked ||
            std::any_of(report.outcomes.begin(), report.outcomes.end(), [](const auto& outcome) {

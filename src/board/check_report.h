@@ -18,7 +18,9 @@ struct CheckReport {
     std::size_t check = 0;  // index into the plan's listings
     ranking::Listing listing;
     bool checked = true;  // false: 未检查
-    std::string reason;   // why it was not checked (GBK); empty: 未检查
+    // Why it was not checked (GBK): rate_limited_text() when the run gave up
+    // under push-back. Empty when checked.
+    std::string not_checked_reason;
     // One per goods id of the plan, in its order; empty when not checked.
     std::vector<ranking::RunOutcome> outcomes;
     int pages_read = 0;
@@ -31,6 +33,9 @@ struct CheckReport {
 
 // "未检查" (GBK).
 const std::string& not_checked_text();
+
+// "被限速" (GBK): the marketplace kept pushing back at the slowest pace.
+const std::string& rate_limited_text();
 
 // Not checked, or some goods item's outcome failed.
 bool needs_recheck(const CheckReport& report);

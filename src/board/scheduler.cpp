@@ -31,6 +31,10 @@ bool transient(const net::PageResult& page) {
     return true;  // connect, timeout, closing, or a body that is no listing
 }
 
+// Rate-limit answers one page may meet before they count as its failures,
+// so that a server limiting one page with Retry-After: 0 cannot hold the run.
+constexpr int kMostLimitsPerPage = 20;
+
 bool honours_retry_after(const net::PageResult& page) {
     return page.retry_after_s >= 0 && (page.status == 429 || page.status == 503);
 }
@@ -38,22 +42,56 @@ bool honours_retry_after(const net::PageResult& page) {
 }  // namespace
 
 Scheduler::Scheduler(CheckPlan plan, const net::Hosts& hosts, const BoardSettings& settings,
-                     std::uint64_t seed)
+                     std::uint64_t seed, const PaceByHost& start_pace)
     : plan_(std::move(plan)),
       hosts_(hosts),
       settings_(settings),
       random_(seed),
-      checks_(plan_.listings.size()),
-      concurrency_(std::max(1, settings.max_in_flight)) {
-    for (const ranking::Listing& listing : plan_.listings)
-        check_hosts_.push_back(host_of(ranking::listing_page_url(hosts_, listing, 1)));
+      checks_(plan_.listings.size()) {
+    for (const ranking::Listing& listing : plan_.listings) {
+        const std::string host = host_of(ranking::listing_page_url(hosts_, listing, 1));
+        check_hosts_.push_back(host);
+        hosts_state_.try_emplace(host, HostState{Pace(settings_.pages_per_second, settings_)});
+    }
+    set_start_pace(start_pace);
     end_if_all_reported();
 }
 
-std::size_t Scheduler::host_count() const {
-    std::vector<std::string> hosts = check_hosts_;
-    std::sort(hosts.begin(), hosts.end());
-    return static_cast<std::size_t>(std::unique(hosts.begin(), hosts.end()) - hosts.begin());
+void Scheduler::set_start_pace(const PaceByHost& start_pace) {
+    if (next_ticket_ != 1)
+        return;
+    for (auto& [name, host] : hosts_state_) {
+        const auto learned = start_pace.find(name);
+        if (learned != start_pace.end())
+            host.pace = Pace(learned->second, settings_);
+    }
+}
+
+int Scheduler::concurrency() const {
+    int lowest = std::max(1, settings_.max_in_flight);
+    for (const auto& [name, host] : hosts_state_)
+        lowest = std::min(lowest, host.pace.concurrency());
+    return lowest;
+}
+
+TimePoint Scheduler::paused_until() const {
+    TimePoint latest{};
+    for (const auto& [name, host] : hosts_state_)
+        latest = std::max(latest, host.paused_until);
+    return latest;
+}
+
+PaceByHost Scheduler::pace_by_host() const {
+    PaceByHost paces;
+    for (const auto& [name, host] : hosts_state_)
+        paces[name] = host.pace.pages_per_second();
+    return paces;
+}
+
+bool Scheduler::retrying() const {
+    return std::any_of(checks_.begin(), checks_.end(), [](const CheckState& state) {
+        return !state.finished && !state.in_flight && state.page_failures > 0;
+    });
 }
 
 double Scheduler::jittered(double seconds) {
@@ -62,13 +100,24 @@ double Scheduler::jittered(double seconds) {
     return seconds * factor(random_);
 }
 
-bool Scheduler::too_long(int retry_after_s) const {
-    return retry_after_s > settings_.max_retry_after_s;
+double Scheduler::spacing(const Pace& pace) {
+    if (!pace.limited())
+        return jittered(pace.spacing_s());
+    // Under a limit a spacing shorter than the pace's would cross it, and
+    // one exactly as long meets it head-on whenever a request arrives a
+    // little sooner after the one before than it was sent (a busy machine
+    // or network shifts arrivals by milliseconds): the jitter only
+    // lengthens, from a margin of 3 % on.
+    const double j = std::clamp(settings_.jitter, 0.0, 0.99) / 6;
+    std::uniform_real_distribution<double> factor(1.03, 1.03 + j);
+    return pace.spacing_s() * factor(random_);
 }
 
-bool Scheduler::host_free(const std::string& host) const {
-    const auto it = in_flight_by_host_.find(host);
-    return it == in_flight_by_host_.end() || it->second < concurrency_;
+bool Scheduler::host_open(std::size_t check, std::optional<TimePoint> now) const {
+    const HostState& host = hosts_state_.at(check_hosts_[check]);
+    if (host.in_flight >= host.pace.concurrency())
+        return false;
+    return !now || (host.paused_until <= *now && host.next_slot <= *now);
 }
 
 std::optional<std::size_t> Scheduler::ready_check(TimePoint now) const {
@@ -77,9 +126,7 @@ std::optional<std::size_t> Scheduler::ready_check(TimePoint now) const {
     std::optional<std::size_t> fresh;
     for (std::size_t i = 0; i < checks_.size(); ++i) {
         const CheckState& state = checks_[i];
-        if (state.finished || state.in_flight)
-            continue;
-        if (!host_free(check_hosts_[i]))
+        if (state.finished || state.in_flight || !host_open(i, now))
             continue;
         if (state.read && state.ready_at <= now)
             return i;
@@ -90,7 +137,7 @@ std::optional<std::size_t> Scheduler::ready_check(TimePoint now) const {
 }
 
 std::optional<FetchOrder> Scheduler::next_fetch(TimePoint now) {
-    if (done() || now < paused_until_ || now < next_slot_)
+    if (done())
         return std::nullopt;
     const auto check = ready_check(now);
     if (!check)
@@ -107,14 +154,13 @@ FetchOrder Scheduler::issue(std::size_t check, TimePoint now) {
     order.ticket = next_ticket_++;
     order.check = check;
     order.page = state.read->next_page();
-    order.attempt = state.page_failures + 1;
+    order.attempt = state.page_failures + state.page_limits + 1;
     order.url = ranking::listing_page_url(hosts_, plan_.listings[check], order.page);
-    order.host = host_of(order.url);
-    orders_[order.ticket] = Order{check, order.host, epoch_};
-    ++in_flight_by_host_[order.host];
-    // A rate set in code rather than read from the settings file may be 0.
-    const double rate = std::clamp(settings_.pages_per_second, 0.01, 1000.0);
-    next_slot_ = now + after(jittered(1.0 / rate));
+    order.host = check_hosts_[check];
+    HostState& host = hosts_state_.at(order.host);
+    orders_[order.ticket] = Order{check, order.host, host.epoch};
+    ++host.in_flight;
+    host.next_slot = now + after(spacing(host.pace));
     return order;
 }
 
@@ -124,17 +170,15 @@ std::optional<TimePoint> Scheduler::next_wake() const {
     std::optional<TimePoint> earliest;
     for (std::size_t i = 0; i < checks_.size(); ++i) {
         const CheckState& state = checks_[i];
-        if (state.finished || state.in_flight)
+        if (state.finished || state.in_flight || !host_open(i, std::nullopt))
             continue;
-        if (!host_free(check_hosts_[i]))
-            continue;
-        const TimePoint ready = state.read ? state.ready_at : TimePoint{};
+        const HostState& host = hosts_state_.at(check_hosts_[i]);
+        const TimePoint ready = std::max(
+            {state.read ? state.ready_at : TimePoint{}, host.next_slot, host.paused_until});
         if (!earliest || ready < *earliest)
             earliest = ready;
     }
-    if (!earliest)
-        return std::nullopt;
-    return std::max({*earliest, next_slot_, paused_until_});
+    return earliest;
 }
 
 void Scheduler::fetch_done(std::uint64_t ticket, const net::PageResult& page, TimePoint now) {
@@ -143,7 +187,8 @@ void Scheduler::fetch_done(std::uint64_t ticket, const net::PageResult& page, Ti
         return;
     const Order order = it->second;
     orders_.erase(it);
-    --in_flight_by_host_[order.host];
+    HostState& host = hosts_state_.at(order.host);
+    --host.in_flight;
     CheckState& state = checks_[order.check];
     state.in_flight = false;
     state.statuses.push_back(page.status);
@@ -155,8 +200,11 @@ void Scheduler::fetch_done(std::uint64_t ticket, const net::PageResult& page, Ti
         page_failed(order.check, std::move(trial), page, order, now);
         return;
     }
-    failures_in_a_row_ = 0;
+    host.failures_in_a_row = 0;
+    host.push_backs_in_a_row = 0;
+    host.pace.page_read();
     state.page_failures = 0;
+    state.page_limits = 0;
     state.ready_at = now;
     *state.read = std::move(trial);
     if (!state.read->wants_page())
@@ -171,38 +219,50 @@ void Scheduler::page_failed(std::size_t check, ranking::ListingRead&& failed_rea
         finish(check);
         return;
     }
-    ++state.page_failures;
-    state.last_failure = failed_read;
     const int retry_after = honours_retry_after(page) ? page.retry_after_s : -1;
+    // The marketplace asking us to slow down says nothing about the page:
+    // the pace answers it, and the run's give-up rules bound it. Only a
+    // page limited again and again with no wait asked counts it as failing.
+    const bool limited = page.status == 429 || retry_after >= 0;
+    if (!limited || ++state.page_limits > kMostLimitsPerPage)
+        ++state.page_failures;
+    state.last_failure = failed_read;
+    HostState& host = hosts_state_.at(order.host);
     // A request sent before the last push-back tells nothing new about the
     // server's mood: it neither counts in a row nor pushes back again.
-    if (order.epoch == epoch_) {
-        ++failures_in_a_row_;
+    if (order.epoch == host.epoch) {
+        ++host.failures_in_a_row;
         const bool pushed_back =
-            page.status == 429 || failures_in_a_row_ >= settings_.failures_before_pause;
-        if (pushed_back && !push_back(retry_after, too_long(retry_after), now))
+            limited || host.failures_in_a_row >= settings_.failures_before_pause;
+        if (pushed_back && !push_back(host, retry_after, now))
             return;
     }
-    if (state.page_failures > settings_.retries || too_long(retry_after)) {
+    if (state.page_failures > settings_.retries || retry_after > settings_.max_pause_s) {
         *state.read = std::move(failed_read);
         finish(check);
         return;
     }
-    const double backoff = jittered(settings_.backoff_s * std::ldexp(1.0, state.page_failures - 1));
+    const double backoff =
+        jittered(settings_.backoff_s * std::ldexp(1.0, std::max(0, state.page_failures - 1)));
     state.ready_at = now + after(std::max(backoff, static_cast<double>(retry_after)));
 }
 
-bool Scheduler::push_back(int retry_after_s, bool waiting_too_long, TimePoint now) {
+bool Scheduler::push_back(HostState& host, int retry_after_s, TimePoint now) {
     ++push_backs_;
-    ++epoch_;
-    failures_in_a_row_ = 0;
-    if (push_backs_ >= settings_.give_up_after || waiting_too_long) {
+    ++host.epoch;
+    ++host.push_backs_in_a_row;
+    host.failures_in_a_row = 0;
+    host.pace.push_back();
+    const double pause = retry_after_s >= 0 ? retry_after_s : settings_.pause_s;
+    const TimePoint until = std::max(host.paused_until, now + after(pause));
+    const double added = Seconds(until - std::max(host.paused_until, now)).count();
+    if (host.push_backs_in_a_row >= settings_.give_up_after || pause > settings_.max_pause_s ||
+        paused_s_ + added > settings_.pause_budget_s) {
         give_up();
         return false;
     }
-    concurrency_ = std::max(1, concurrency_ / 2);
-    const double pause = retry_after_s >= 0 ? retry_after_s : settings_.pause_s;
-    paused_until_ = std::max(paused_until_, now + after(pause));
+    paused_s_ += added;
+    host.paused_until = until;
     return true;
 }
 
@@ -232,6 +292,8 @@ void Scheduler::give_up() {
         report.listing = plan_.listings[i];
         // A check whose requests failed says so; one never tried is not checked.
         report.checked = state.last_failure.has_value();
+        if (!report.checked)
+            report.not_checked_reason = rate_limited_text();
         if (state.last_failure) {
             report.outcomes = state.last_failure->outcomes();
             report.pages_read = state.last_failure->pages_read();
@@ -242,7 +304,8 @@ void Scheduler::give_up() {
         reports_.push_back(std::move(report));
     }
     orders_.clear();
-    in_flight_by_host_.clear();
+    for (auto& [name, host] : hosts_state_)
+        host.in_flight = 0;
     end_ = RunEnd::gave_up;
 }
 
@@ -259,7 +322,8 @@ void Scheduler::stop() {
     if (done())
         return;
     orders_.clear();
-    in_flight_by_host_.clear();
+    for (auto& [name, host] : hosts_state_)
+        host.in_flight = 0;
     end_ = RunEnd::stopped;
 }
 

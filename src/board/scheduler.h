@@ -5,18 +5,23 @@
 // clock; the threaded driver (board_run.h) passes the steady clock.
 //
 // Rules:
-// - at most `concurrency()` requests in flight per host (max_in_flight at
-//   first), and one request per check at a time (page 2 needs page 1);
-// - consecutive requests start 1/pages_per_second apart, jittered;
+// - each host has a pace (pace.h): consecutive requests to it start
+//   1/pace apart, jittered, with at most its concurrency in flight; one
+//   request per check at a time (page 2 needs page 1);
 // - a check asks for page 2 only while a goods item is still missing;
 // - a transient failure (no connection, time-out, 5xx, 429, a body that is
 //   no listing) is retried after a jittered, doubling backoff, at least as
-//   long as the server's Retry-After, at most `retries` times;
-// - push-back (a 429, or failures_before_pause transient failures in a row)
-//   halves the concurrency and pauses all work for Retry-After or pause_s.
-//   The give_up_after-th push-back ends the run instead: every check not yet
-//   reported is reported not checked. Failures of requests sent before the
-//   last push-back do not count again.
+//   long as the server's Retry-After, at most `retries` times; a rate-limit
+//   answer (429, 503 with Retry-After) is push-back, not the page's failure;
+// - push-back from a host (a 429, a 503 with Retry-After, or
+//   failures_before_pause transient failures in a row) halves its pace and
+//   pauses it for Retry-After or pause_s. Failures of requests sent before
+//   its last push-back do not count again.
+// - the run gives up only when push-back goes on: give_up_after push-backs
+//   in a row from one host with no page read between them, a Retry-After
+//   beyond max_pause_s, or more than pause_budget_s of pauses in the run.
+//   Every check not yet reported is then reported: a check whose requests
+//   failed with its failure, one never tried not checked (被限速).
 #include <chrono>
 #include <cstdint>
 #include <map>
@@ -28,6 +33,7 @@
 #include "board/board_settings.h"
 #include "board/check_plan.h"
 #include "board/check_report.h"
+#include "board/pace.h"
 #include "net/fetch_page.h"
 #include "net/hosts.h"
 #include "ranking/listing_read.h"
@@ -35,6 +41,8 @@
 namespace board {
 
 using TimePoint = std::chrono::steady_clock::time_point;
+// Pages a second by host ("name[:port]").
+using PaceByHost = std::map<std::string, double>;
 
 struct FetchOrder {
     std::uint64_t ticket = 0;  // hands the result back through fetch_done
@@ -54,8 +62,13 @@ enum class RunEnd {
 
 class Scheduler {
   public:
+    // Each host starts at `start_pace` (learned by an earlier run), else at
+    // pages_per_second.
     Scheduler(CheckPlan plan, const net::Hosts& hosts, const BoardSettings& settings,
-              std::uint64_t seed);
+              std::uint64_t seed, const PaceByHost& start_pace = {});
+
+    // Before the first request: each host named starts at its learned pace.
+    void set_start_pace(const PaceByHost& start_pace);
 
     // A request that may start at `now`, or nullopt.
     std::optional<FetchOrder> next_fetch(TimePoint now);
@@ -74,12 +87,22 @@ class Scheduler {
     bool done() const { return end_ != RunEnd::running; }
 
     const CheckPlan& plan() const { return plan_; }
-    int concurrency() const { return concurrency_; }
-    TimePoint paused_until() const { return paused_until_; }
+    // The lowest concurrency of any host.
+    int concurrency() const;
+    // The latest end of a host's pause (a past time when none is paused).
+    TimePoint paused_until() const;
     int push_backs() const { return push_backs_; }
     std::size_t in_flight() const { return orders_.size(); }
     // Distinct hosts the plan's pages come from.
-    std::size_t host_count() const;
+    std::size_t host_count() const { return hosts_state_.size(); }
+    // Each host's current pace: at the end of a run, the pace to remember.
+    PaceByHost pace_by_host() const;
+    std::size_t reported() const { return reported_; }
+    std::size_t total() const { return checks_.size(); }
+    // Some check waits to retry a page that failed.
+    bool retrying() const;
+    // The seconds of pausing the run has spent (or is spending).
+    double paused_s() const { return paused_s_; }
 
   private:
     struct CheckState {
@@ -87,11 +110,21 @@ class Scheduler {
         bool in_flight = false;
         bool finished = false;
         int page_failures = 0;  // failed requests for the page being read
+        int page_limits = 0;    // rate-limit answers for it, not counted as failures
         // The read as the last failed request left it: what the check reports
         // when the run gives up before a retry succeeds.
         std::optional<ranking::ListingRead> last_failure;
         TimePoint ready_at{};  // its next request waits for this (backoff)
         std::vector<int> statuses;
+    };
+    struct HostState {
+        Pace pace;
+        TimePoint next_slot{};
+        TimePoint paused_until{};
+        int in_flight = 0;
+        int epoch = 0;  // counts push-backs; orders remember the one they went out in
+        int failures_in_a_row = 0;
+        int push_backs_in_a_row = 0;  // with no page read between them
     };
     struct Order {
         std::size_t check;
@@ -100,17 +133,20 @@ class Scheduler {
     };
 
     std::optional<std::size_t> ready_check(TimePoint now) const;
-    bool host_free(const std::string& host) const;
+    // Whether the check's host lets a request out at `now`; with no time,
+    // whether only time holds it back.
+    bool host_open(std::size_t check, std::optional<TimePoint> now) const;
     FetchOrder issue(std::size_t check, TimePoint now);
     void page_failed(std::size_t check, ranking::ListingRead&& failed_read,
                      const net::PageResult& page, const Order& order, TimePoint now);
     // True when the run goes on.
-    bool push_back(int retry_after_s, bool waiting_too_long, TimePoint now);
+    bool push_back(HostState& host, int retry_after_s, TimePoint now);
     void finish(std::size_t check);
     void give_up();
     void end_if_all_reported();
     double jittered(double seconds);
-    bool too_long(int retry_after_s) const;
+    // Until the next request to a host at this pace.
+    double spacing(const Pace& pace);
 
     CheckPlan plan_;
     net::Hosts hosts_;
@@ -118,17 +154,13 @@ class Scheduler {
     std::mt19937_64 random_;
     std::vector<CheckState> checks_;
     std::vector<std::string> check_hosts_;  // the host each check's pages come from
+    std::map<std::string, HostState> hosts_state_;
     std::map<std::uint64_t, Order> orders_;
-    std::map<std::string, int> in_flight_by_host_;
     std::vector<CheckReport> reports_;
     std::uint64_t next_ticket_ = 1;
     std::size_t reported_ = 0;
-    TimePoint next_slot_{};
-    TimePoint paused_until_{};
-    int concurrency_;
-    int failures_in_a_row_ = 0;
     int push_backs_ = 0;
-    int epoch_ = 0;  // counts push-backs; orders remember the one they went out in
+    double paused_s_ = 0;
     RunEnd end_ = RunEnd::running;
 };
 

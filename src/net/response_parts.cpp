@@ -1,6 +1,9 @@
 #include "net/response_parts.h"
 
+#include <curl/curl.h>
+
 #include <algorithm>
+#include <cstdint>
 
 #include "text/codepage.h"
 #include "text/fields.h"
@@ -42,7 +45,23 @@ std::string collect_cookies(std::string_view header_block) {
     return collected;
 }
 
-int retry_after_seconds(std::string_view header_block) {
+namespace {
+
+// Seconds from `now` to an HTTP-date (any of the three forms HTTP allows;
+// curl reads them all); -1 when the text is no date.
+int seconds_until(const std::string& date, std::chrono::system_clock::time_point now) {
+    const time_t at = curl_getdate(date.c_str(), nullptr);
+    if (at == -1) {
+        return -1;
+    }
+    const auto wait = std::chrono::system_clock::from_time_t(at) - now;
+    const auto seconds = std::chrono::ceil<std::chrono::seconds>(wait).count();
+    return static_cast<int>(std::clamp<std::int64_t>(seconds, 0, 999999999));
+}
+
+}  // namespace
+
+int retry_after_seconds(std::string_view header_block, std::chrono::system_clock::time_point now) {
     static constexpr std::string_view kName = "retry-after:";
     for (std::string line : text::split(header_block, "\n")) {
         if (!line.empty() && line.back() == '\r') {
@@ -52,8 +71,13 @@ int retry_after_seconds(std::string_view header_block) {
             continue;
         }
         const std::string value = text::trim(line.substr(kName.size()));
-        if (value.empty() || value.size() > 9 ||
-            value.find_first_not_of("0123456789") != std::string::npos) {
+        if (value.empty()) {
+            return -1;
+        }
+        if (value.find_first_not_of("0123456789") != std::string::npos) {
+            return seconds_until(value, now);
+        }
+        if (value.size() > 9) {
             return -1;
         }
         return std::stoi(value);

@@ -1,6 +1,7 @@
 #pragma once
 // What both routines make of a response besides its body: the raw header
 // block of the final response, the collected cookies, the conversion kind.
+#include <chrono>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -29,9 +30,11 @@ class HeaderBlock {
 // followed by ";".
 std::string collect_cookies(std::string_view header_block);
 
-// The Retry-After of a header block in whole seconds (the delay form; a
-// date is not used by the servers we talk to); -1 when absent or unreadable.
-int retry_after_seconds(std::string_view header_block);
+// The Retry-After of a header block in whole seconds: the delay form as it
+// is, an HTTP-date as the seconds from `now` to it (rounded up, 0 when it
+// has passed); -1 when absent or unreadable.
+int retry_after_seconds(std::string_view header_block, std::chrono::system_clock::time_point now =
+                                                           std::chrono::system_clock::now());
 
 // Kind 1: UTF-8 to GBK; kind 2: Big5 to simplified GBK; both read the bytes up
 // to the first NUL. Any other kind leaves the bytes as they are.

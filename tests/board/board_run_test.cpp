@@ -115,22 +115,60 @@ TEST_F(BoardRunSim, CompetitorsCostNoPageRequestOfTheirOwn) {
     EXPECT_GT(pages_alone, static_cast<int>(alone.listings.size())) << "some checks need page 2";
 }
 
+// Too fast for the limit at first: the pace comes down, and the board
+// finishes with every cell as the catalogue has it, not one given up.
 TEST_F(BoardRunSim, ARateLimitNeverTurnsARankIntoNotFound) {
-    for (const int give_up_after : {3, 30}) {
-        auto options = server.options();
-        options.rate_limit = 2;
-        server.set_options(options);
-        server.reset_counts();
-        board::BoardSettings settings = brisk_settings();
-        settings.pages_per_second = 10;
-        settings.give_up_after = give_up_after;
-        board::CheckPlan plan = sample_plan(catalogue, {std::string(sim::kSampleGoodsId)});
-        plan.listings.resize(6);
-        const auto reports = run(
-            plan, settings, give_up_after == 3 ? std::nullopt : std::optional(RunEnd::finished));
-        EXPECT_GT(server.counts().rate_limited_total(), 0);
-        expect_truthful(plan, reports);
+    auto options = server.options();
+    options.rate_limit = 2;
+    server.set_options(options);
+    server.reset_counts();
+    board::BoardSettings settings = brisk_settings();
+    settings.pages_per_second = 10;
+    board::CheckPlan plan = sample_plan(catalogue, {std::string(sim::kSampleGoodsId)});
+    plan.listings.resize(6);
+    Collector collector;
+    BoardRun run(plan, hosts_of(server), settings, collector.handler(), 7);
+    ASSERT_TRUE(run.start());
+    EXPECT_EQ(run.wait_until_done(), RunEnd::finished);
+    const auto reports = collector.reports();
+    EXPECT_GT(server.counts().rate_limited_total(), 0);
+    expect_truthful(plan, reports);
+    for (const CheckReport& report : reports) {
+        for (const RunOutcome& outcome : report.outcomes)
+            EXPECT_NE(outcome.status, RunStatus::failed) << ranking::reason_text(outcome);
     }
+    EXPECT_LT(run.status().pace_by_host.at(server.host()), settings.pages_per_second);
+}
+
+// A marketplace answering 429 to everything: the run pauses as it is told
+// until its pause budget is spent, then marks what it never read 未检查
+// because of the limit.
+TEST_F(BoardRunSim, AHostLimitingEverythingGivesUpWithinThePauseBudget) {
+    auto options = server.options();
+    options.status = 429;
+    options.retry_after = 1;
+    server.set_options(options);
+    board::BoardSettings settings = brisk_settings();
+    settings.give_up_after = 100;
+    settings.pause_budget_s = 2.5;
+    const board::CheckPlan plan = sample_plan(catalogue, {std::string(sim::kSampleGoodsId)});
+    Collector collector;
+    BoardRun run(plan, hosts_of(server), settings, collector.handler(), 7);
+    ASSERT_TRUE(run.start());
+    EXPECT_EQ(run.wait_until_done(), RunEnd::gave_up);
+    EXPECT_LE(run.status().paused_s, settings.pause_budget_s);
+    const auto reports = collector.reports();
+    ASSERT_EQ(reports.size(), plan.listings.size());
+    int not_checked = 0;
+    for (const CheckReport& report : reports) {
+        for (const RunOutcome& outcome : report.outcomes)
+            EXPECT_EQ(outcome, RunOutcome::failed(ranking::FailReason::http_status, 429));
+        if (!report.checked) {
+            EXPECT_EQ(report.not_checked_reason, board::rate_limited_text());
+            ++not_checked;
+        }
+    }
+    EXPECT_GT(not_checked, 0);
 }
 
 TEST_F(BoardRunSim, ARefusingHostGivesFailedOrUncheckedCells) {

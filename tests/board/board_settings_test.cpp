@@ -20,10 +20,15 @@ TEST(BoardSettings, ReadsTheBoardSectionOnly) {
         "pause_s = 30\n"
         "give_up_after = 2\n"
         "request_timeout_s = 12.5\n"
-        "max_retry_after_s = 90\n"
+        "max_retry_after_s = 90   ; the older name of max_pause_s\n"
+        "min_pages_per_second = 0.2\n"
+        "speed_up_after = 10\n"
+        "pause_budget_s = 600\n"
+        "remember_pace_h = 12\n"
         "[other]\npause_s = 1\n");
     EXPECT_TRUE(parsed.messages.empty()) << parsed.messages.front();
-    EXPECT_EQ(parsed.settings, (board::BoardSettings{2, 0.5, 0, 5, 0.25, 4, 30, 2, 12.5, 90}));
+    EXPECT_EQ(parsed.settings,
+              (board::BoardSettings{2, 0.5, 0, 5, 0.25, 4, 30, 2, 12.5, 90, 0.2, 10, 600, 12}));
 }
 
 TEST(BoardSettings, KeepsTheDefaultForAValueItCannotUse) {
@@ -39,6 +44,9 @@ TEST(BoardSettings, KeepsTheDefaultForAValueItCannotUse) {
         {"pages_per_second = fast", "line 2: pages_per_second = fast is not a number"},
         {"pages_per_second = 2.5x", "line 2: pages_per_second = 2.5x is not a number"},
         {"pages_per_second = nan", "line 2: pages_per_second = nan is not a number"},
+        {"min_pages_per_second = inf", "line 2: min_pages_per_second = inf is not a number"},
+        {"max_pause_s = 90000",
+         "line 2: max_pause_s = 90000 is out of range 0..86400; default 900"},
         {"jitter = 1", "line 2: jitter = 1 is out of range 0..0.9; default 0.3 kept"},
         {"retries = -1", "line 2: retries = -1 is out of range 0..10"},
         {"retries =", "line 2: retries =  is not a whole number"},

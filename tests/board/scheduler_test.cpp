@@ -1,6 +1,10 @@
 // The scheduler's decisions on a made-up clock.
 #include <algorithm>
+#include <cmath>
 #include <map>
+
+#include "board/pace_memory.h"
+#include "net/response_parts.h"
 
 #include "scheduler_fixture.h"
 
@@ -185,7 +189,7 @@ TEST(Scheduler, WaitsAtLeastTheRetryAfterOfA503) {
     EXPECT_EQ(retry->attempt, 2);
 }
 
-TEST(Scheduler, PausesEverythingAndHalvesConcurrencyOnA429) {
+TEST(Scheduler, PausesTheHostAndHalvesItsPaceAndConcurrencyOnA429) {
     struct Row {
         int retry_after;
         Ms pause;
@@ -200,6 +204,7 @@ TEST(Scheduler, PausesEverythingAndHalvesConcurrencyOnA429) {
         const board::TimePoint limited_at = clock.now;
         scheduler.fetch_done(out[0].ticket, status_page(429, row.retry_after), clock.now);
         EXPECT_EQ(scheduler.concurrency(), 1);
+        EXPECT_EQ(scheduler.pace_by_host().at("search.test"), 25);
         EXPECT_EQ(scheduler.push_backs(), 1);
         // The others were sent before the push-back: their 429s are no news.
         scheduler.fetch_done(out[1].ticket, status_page(429, row.retry_after), clock.now);
@@ -211,6 +216,38 @@ TEST(Scheduler, PausesEverythingAndHalvesConcurrencyOnA429) {
         ASSERT_TRUE(resumed);
         EXPECT_GE(clock.since(limited_at), row.pause);
         EXPECT_FALSE(scheduler.next_fetch(clock.now + 10s)) << "one request at a time now";
+    }
+}
+
+// Retry-After as an HTTP-date (the delay form is in the tests above), on a
+// 429 and on a 503: the host is paused until then, and it is push-back.
+TEST(Scheduler, PausesForARetryAfterGivenAsAnHttpDate) {
+    // Wed, 09 Dec 2026 11:00:00 GMT
+    const auto wall = std::chrono::system_clock::from_time_t(1796814000);
+    struct Row {
+        int status;
+        const char* header;
+        Ms pause;
+    };
+    const Row rows[] = {
+        {429, "Retry-After: Wed, 09 Dec 2026 11:00:12 GMT\r\n", 12000ms},
+        {503, "retry-after: Wednesday, 09-Dec-26 11:00:12 GMT\r\n", 12000ms},
+        {429, "Retry-After: Wed, 09 Dec 2026 10:59:00 GMT\r\n", 0ms},
+    };
+    for (const Row& row : rows) {
+        Scheduler scheduler(keyword_plan(2), test_hosts(), unhurried_settings(), 1);
+        FakeClock clock;
+        const auto first = next_order(scheduler, clock);
+        ASSERT_TRUE(first);
+        const board::TimePoint answered = clock.now;
+        scheduler.fetch_done(first->ticket,
+                             status_page(row.status, net::retry_after_seconds(row.header, wall)),
+                             clock.now);
+        EXPECT_EQ(scheduler.push_backs(), 1) << row.header;
+        EXPECT_EQ(scheduler.paused_until(), answered + row.pause) << row.header;
+        const auto retry = next_order(scheduler, clock);
+        ASSERT_TRUE(retry);
+        EXPECT_GE(clock.since(answered), row.pause) << row.header;
     }
 }
 
@@ -234,10 +271,101 @@ TEST(Scheduler, PausesAfterFailuresInARow) {
     }
     EXPECT_EQ(scheduler.push_backs(), 1);
     EXPECT_EQ(scheduler.concurrency(), 1);
+    EXPECT_EQ(scheduler.pace_by_host().at("search.test"), 25);
     EXPECT_EQ(scheduler.paused_until(), clock.now + 60s);
 }
 
-TEST(Scheduler, GivesUpAtTheThirdPushBackFailingTriedChecksAndMarkingTheRestNotChecked) {
+// Push-back halves the pace down to the floor; pages read in a row raise it
+// again, but not past the pace last pushed back at until ten rises' worth
+// of pages went by there.
+TEST(Scheduler, HalvesThePaceToTheFloorAndRaisesItAfterPagesReadInARow) {
+    board::BoardSettings settings = unhurried_settings();
+    settings.pages_per_second = 10;
+    settings.min_pages_per_second = 2;
+    settings.speed_up_after = 2;
+    Scheduler scheduler(keyword_plan(40), test_hosts(), settings, 1);
+    FakeClock clock;
+    std::vector<double> paces;
+    const auto answer = [&](const net::PageResult& page) {
+        const auto order = next_order(scheduler, clock);
+        ASSERT_TRUE(order);
+        scheduler.fetch_done(order->ticket, page, clock.now);
+        paces.push_back(scheduler.pace_by_host().at("search.test"));
+    };
+    for (int i = 0; i < 3; ++i) {
+        answer(status_page(429, 0));
+        answer(listing_page({"11", "22"}));  // keeps the run from giving up
+    }
+    for (int i = 0; i < 24; ++i)
+        answer(listing_page({"11", "22"}));
+    std::vector<double> expected = {5, 5, 2.5, 2.5, 2, 2};
+    expected.resize(expected.size() + 20, 2);  // ten rises held at the floor
+    expected.insert(expected.end(), {3, 3, 4, 4});
+    EXPECT_EQ(paces, expected);
+    EXPECT_EQ(scheduler.concurrency(), 3) << "one more request at once with each rise";
+}
+
+// The rules that end a run: give_up_after push-backs in a row with no page
+// read between, a Retry-After beyond max_pause_s, more pausing than
+// pause_budget_s; push-back short of them never does.
+TEST(Scheduler, GivesUpOnlyWhenPushBackGoesOnAndMarksTheRestRateLimited) {
+    struct Row {
+        const char* what;
+        int give_up_after;
+        double pause_budget_s;
+        std::vector<int> retry_afters;  // one 429 each, a page read after the one marked 0
+        int push_backs;                 // when the run ends; 0: it does not
+    };
+    const Row rows[] = {
+        {"a page read between", 3, 1800, {1, 1, 0, 1, 1, 1}, 5},
+        {"not in a row", 3, 1800, {1, 1, 0, 1, 1, 0, 1}, 0},
+        {"beyond max_pause_s", 30, 1800, {1, 901}, 2},
+        {"at max_pause_s", 30, 1800, {900}, 0},
+        {"over the budget", 30, 10, {4, 4, 0, 4}, 3},
+        {"within the budget", 30, 12, {4, 4, 0, 4}, 0},
+    };
+    for (const Row& row : rows) {
+        board::BoardSettings settings = unhurried_settings();
+        settings.give_up_after = row.give_up_after;
+        settings.pause_budget_s = row.pause_budget_s;
+        Scheduler scheduler(keyword_plan(8), test_hosts(), settings, 1);
+        FakeClock clock;
+        const auto first = next_order(scheduler, clock);
+        ASSERT_TRUE(first);
+        scheduler.fetch_done(first->ticket, listing_page({"11", "22"}), clock.now);
+        for (const int retry_after : row.retry_afters) {
+            const auto order = next_order(scheduler, clock);
+            ASSERT_TRUE(order) << row.what;
+            scheduler.fetch_done(
+                order->ticket,
+                retry_after == 0 ? listing_page({"11", "22"}) : status_page(429, retry_after),
+                clock.now);
+        }
+        if (row.push_backs == 0) {
+            EXPECT_EQ(scheduler.end(), RunEnd::running) << row.what;
+            continue;
+        }
+        EXPECT_EQ(scheduler.end(), RunEnd::gave_up) << row.what;
+        EXPECT_EQ(scheduler.push_backs(), row.push_backs) << row.what;
+        EXPECT_FALSE(scheduler.next_wake());
+        EXPECT_EQ(scheduler.in_flight(), 0u);
+        const auto reports = scheduler.take_reports();
+        ASSERT_EQ(reports.size(), 8u) << row.what;
+        int not_checked = 0;
+        for (const board::CheckReport& report : reports) {
+            // Never a not-in-1000: a check whose requests failed reports the
+            // failure, one never tried is not checked because of the limit.
+            for (const RunOutcome& o : report.outcomes)
+                EXPECT_NE(o.status, ranking::RunStatus::not_in_top_1000) << row.what;
+            EXPECT_EQ(report.not_checked_reason,
+                      report.checked ? std::string() : board::rate_limited_text());
+            not_checked += report.checked ? 0 : 1;
+        }
+        EXPECT_GE(not_checked, 1) << row.what;
+    }
+}
+
+TEST(Scheduler, GivesUpAtTheThirdPushBackInARowFailingTriedChecksAndMarkingTheRestNotChecked) {
     Scheduler scheduler(keyword_plan(5), test_hosts(), unhurried_settings(), 1);
     FakeClock clock;
     const auto first = next_order(scheduler, clock);
@@ -277,6 +405,44 @@ TEST(Scheduler, GivesUpAtOnceWhenTheServerAsksForTooLongAWait) {
     scheduler.fetch_done(order->ticket, status_page(429, 7200), clock.now);
     EXPECT_EQ(scheduler.end(), RunEnd::gave_up);
     EXPECT_EQ(scheduler.take_reports().size(), 2u);
+}
+
+TEST(Scheduler, StartsAtTheLearnedPaceOfItsHost) {
+    board::BoardSettings settings = unhurried_settings();
+    settings.pages_per_second = 10;
+    struct Row {
+        board::PaceByHost learned;
+        double pace;
+    };
+    const Row rows[] = {{{}, 10}, {{{"search.test", 2.0}}, 2}, {{{"ops.test", 2.0}}, 10}};
+    for (const Row& row : rows) {
+        Scheduler scheduler(keyword_plan(3), test_hosts(), settings, 1, row.learned);
+        FakeClock clock;
+        ASSERT_TRUE(next_order(scheduler, clock));
+        const board::TimePoint first = clock.now;
+        ASSERT_TRUE(next_order(scheduler, clock));
+        EXPECT_GE(clock.since(first).count(), 1000 / row.pace - 1);
+        EXPECT_LE(clock.since(first).count(), 1030 / row.pace);
+        EXPECT_EQ(scheduler.pace_by_host().at("search.test"), row.pace);
+    }
+}
+
+TEST(PaceMemory, TakesTheNewestFreshPaceOfEachHostWithinTheLimits) {
+    board::BoardSettings settings;  // 0.1 .. 2.5, remembered 24 h
+    const std::int64_t now = 1'800'000'000'000;
+    const std::int64_t hour = 3'600'000;
+    const std::vector<board::StoredPace> stored = {
+        {"a", 1.2, now - 2 * hour},  {"a", 0.6, now - hour},  // the newer counts
+        {"b", 9.0, now - hour},      {"c", 0.01, now},        // clamped
+        {"d", 1.0, now - 25 * hour},                          // too old
+        {"e", 1.0, now + hour},                               // from a clock set back
+        {"f", std::nan(""), now},
+    };
+    EXPECT_EQ(board::learned_start_pace(stored, now, settings),
+              (std::map<std::string, double>{{"a", 0.6}, {"b", 2.5}, {"c", 0.1}}));
+    settings.remember_pace_h = 0.5;
+    EXPECT_EQ(board::learned_start_pace(stored, now, settings),
+              (std::map<std::string, double>{{"c", 0.1}}));
 }
 
 TEST(Scheduler, StopEndsAtOnceAndIgnoresLateAnswers) {

@@ -135,6 +135,8 @@ INSTANTIATE_TEST_SUITE_P(
         UsageCase{"DbAndNoHistory", {"--goods", "1", "--new", "--db", "h", "--no-history"}},
         UsageCase{"NoMaxInFlight", {"--goods", "1", "--new", "--max-in-flight", "0"}},
         UsageCase{"TooManyPagesPerSecond", {"--board", "b", "--pages-per-second", "51"}},
+        UsageCase{"NanPagesPerSecond", {"--board", "b", "--pages-per-second", "nan"}},
+        UsageCase{"InfinitePauseBudget", {"--board", "b", "--pause-budget-s", "inf"}},
         UsageCase{"NotADate", {"--history", "--since", "2024-5-1"}},
         UsageCase{"NoSuchDay", {"--prune-before", "2023-02-29"}},
         UsageCase{"ReplaceWithoutSaving", {"--goods", "1", "--new", "--replace"}},

@@ -2,6 +2,8 @@
 
 #include <CLI/CLI.hpp>
 #include <algorithm>
+#include <charconv>
+#include <cmath>
 
 #include "exit_codes.h"
 #include "local_date.h"
@@ -64,6 +66,11 @@ constexpr Belonging kBelongings[] = {
     {"--max-in-flight", kRuns},
     {"--pages-per-second", kRuns},
     {"--retries", kRuns},
+    {"--min-pages-per-second", kRuns},
+    {"--speed-up-after", kRuns},
+    {"--give-up-after", kRuns},
+    {"--max-pause-s", kRuns},
+    {"--pause-budget-s", kRuns},
     {"--format", kRuns | bit(Mode::history)},
     {"--board", bit(Mode::board) | bit(Mode::history)},
     {"--since", bit(Mode::history)},
@@ -98,14 +105,40 @@ void declare_check(CLI::App& app, CheckOptions& o, std::string& format) {
                    "$XDG_CONFIG_HOME/korvel or ~/.config/korvel, in /etc/xdg/korvel)");
 }
 
+// A range lets "nan" through (no comparison with it is true), and a
+// non-finite pace would lift the limit altogether.
+const CLI::Validator kFinite(
+    [](std::string& text) {
+        double value = 0;
+        const char* end = text.data() + text.size();
+        const auto [at, error] = std::from_chars(text.data(), end, value);
+        return error == std::errc() && at == end && std::isfinite(value)
+                   ? std::string()
+                   : "'" + text + "' is not a finite number";
+    },
+    "FINITE");
+
 // The ranges are those the [board] section of korvel.ini accepts.
 void declare_scheduler(CLI::App& app, SchedulerOverrides& s) {
     app.add_option("--max-in-flight", s.max_in_flight, "requests at once per host")
         ->check(CLI::Range(1, 16));
-    app.add_option("--pages-per-second", s.pages_per_second, "page requests per second")
-        ->check(CLI::Range(0.01, 50.0));
+    app.add_option("--pages-per-second", s.pages_per_second, "fastest page requests per second")
+        ->check(kFinite & CLI::Range(0.01, 50.0));
     app.add_option("--retries", s.retries, "retries of a page that failed")
         ->check(CLI::Range(0, 10));
+    app.add_option("--min-pages-per-second", s.min_pages_per_second,
+                   "slowest pace push-back brings a host down to")
+        ->check(kFinite & CLI::Range(0.001, 50.0));
+    app.add_option("--speed-up-after", s.speed_up_after,
+                   "pages read in a row before the pace rises")
+        ->check(CLI::Range(1, 10000));
+    app.add_option("--give-up-after", s.give_up_after,
+                   "push-backs in a row, no page read between, that end the run")
+        ->check(CLI::Range(1, 100));
+    app.add_option("--max-pause-s", s.max_pause_s, "longest Retry-After waited for")
+        ->check(kFinite & CLI::Range(0.0, 86400.0));
+    app.add_option("--pause-budget-s", s.pause_budget_s, "most pausing in one run")
+        ->check(kFinite & CLI::Range(0.0, 604800.0));
 }
 
 void declare_history(CLI::App& app, CheckOptions& o, Dates& dates, bool& history,

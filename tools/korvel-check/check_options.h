@@ -35,6 +35,11 @@ struct SchedulerOverrides {
     std::optional<int> max_in_flight;
     std::optional<double> pages_per_second;
     std::optional<int> retries;
+    std::optional<double> min_pages_per_second;
+    std::optional<int> speed_up_after;
+    std::optional<int> give_up_after;
+    std::optional<double> max_pause_s;
+    std::optional<double> pause_budget_s;
 };
 
 struct CheckOptions {

@@ -33,6 +33,16 @@ void apply(const SchedulerOverrides& given, board::BoardSettings& settings) {
         settings.pages_per_second = *given.pages_per_second;
     if (given.retries)
         settings.retries = *given.retries;
+    if (given.min_pages_per_second)
+        settings.min_pages_per_second = *given.min_pages_per_second;
+    if (given.speed_up_after)
+        settings.speed_up_after = *given.speed_up_after;
+    if (given.give_up_after)
+        settings.give_up_after = *given.give_up_after;
+    if (given.max_pause_s)
+        settings.max_pause_s = *given.max_pause_s;
+    if (given.pause_budget_s)
+        settings.pause_budget_s = *given.pause_budget_s;
 }
 
 }  // namespace
