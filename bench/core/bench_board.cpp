@@ -5,6 +5,10 @@
 // - page requests against the same board for the own goods alone, and each
 //   against the pages the catalogue says the read needs (target: equal; a
 //   competitor costs a request only where it sends a check on to page 2);
+// - against a simulator limiting listing pages to 2, then 1 a second (429 with
+//   Retry-After: 1 beyond): every cell true, wall time against 1.25 x pages /
+//   limit + the pauses + 5 s, 429s per 100 pages after the first 50 pages,
+//   and the same for a second run started at the pace the first ended with;
 // - resident memory after 10 runs against after the first (target: no growth
 //   beyond noise). These runs use a quick simulator and page rate, so the
 //   measurement takes minutes, not a quarter of an hour: the same code runs.
