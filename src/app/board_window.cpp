@@ -25,6 +25,7 @@
 #include "board/chart_series.h"
 #include "board/check_plan.h"
 #include "board/check_record.h"
+#include "board/run_status_text.h"
 #include "history/csv_export.h"
 #include "net/hosts.h"
 #include "text/codepage.h"
@@ -47,6 +48,8 @@ QString from_utf8(const std::string& text) {
 
 // How often the window looks for checks another process added.
 constexpr int kPollMs = 2000;
+// How often a run's pace and pauses are shown anew.
+constexpr int kStatusMs = 500;
 // Notices shown when a board opens; older ones stay in the history.
 constexpr std::size_t kNoticesShown = 200;
 // Beyond this many points a series is thinned to its days (last month kept whole).
@@ -78,6 +81,9 @@ BoardWindow::BoardWindow(std::shared_ptr<history::Store> store, board::BoardSett
     wire();
     refresh_board_names();
     prepare_board(form->board());
+    status_timer_ = new QTimer(this);
+    status_timer_->setInterval(kStatusMs);
+    connect(status_timer_, &QTimer::timeout, this, [this] { update_status(); });
     auto* poll = new QTimer(this);
     connect(poll, &QTimer::timeout, this, [this] { poll_history(); });
     poll->start(kPollMs);
@@ -285,6 +291,8 @@ bool BoardWindow::save_board() {
 
 // Reads what the grid needs of the board's history and lays out its grid.
 void BoardWindow::prepare_board(const board::Board& b) {
+    if (b.name != board_.name)
+        stopped_.clear();
     board_ = b;
     layout_ = board::grid_layout(board_);
     log_ = std::make_unique<board::BoardLog>(text::gbk_to_utf8(board_.name), store_.get());
@@ -425,6 +433,7 @@ std::string BoardWindow::begin(const board::Board& b,
     waiting_.clear();
     for (const ranking::Listing& listing : listings)
         waiting_.insert(board::cell_key(listing));
+    status_timer_->start();
     run_done_ = 0;
     run_total_ = listings.size();
     按钮开始检查->setEnabled(false);
@@ -452,6 +461,7 @@ void BoardWindow::take_check(const history::Check& check,
     if (showing_run() && log_) {
         const board::CellKey key = board::cell_key(check);
         waiting_.erase(key);
+        stopped_.erase(key);
         log_->keep(check);
         if (chart_ != nullptr && chart_window_->isVisible() && chart_key_ == key)
             show_chart_of(key);  // the new point shows at once
@@ -479,9 +489,14 @@ void BoardWindow::run_ended(const board::SessionSummary& summary) {
     const bool shown = showing_run();
     session_->wait();  // the session's thread is ending: its last call was this event
     session_.reset();
+    status_timer_->stop();
     按钮开始检查->setEnabled(true);
     按钮重查失败->setEnabled(true);
     按钮停止->setEnabled(false);
+    if (shown && summary.end != board::SessionEnd::finished) {
+        // Cells the run did not reach say so until they are checked again.
+        stopped_.insert(waiting_.begin(), waiting_.end());
+    }
     if (shown) {
         // The run-level notice is the only one not already listed.
         for (const history::Notice& n : summary.notices) {
@@ -536,7 +551,12 @@ void BoardWindow::fill_cell(int row, int column) {
         mode = (choice - 1) % 2 == 0 ? board::GridMode::competitor : board::GridMode::difference;
     }
     const std::string own = board_.own.empty() ? std::string() : board_.own.front().id;
-    const board::CellView view = board::cell_view(log_->cell(*key), own, rival, mode);
+    board::CellView view = board::cell_view(log_->cell(*key), own, rival, mode);
+    if (stopped_.contains(*key)) {
+        view.text = "未检查" + (view.text.empty() ? std::string() : " · " + view.text);
+        view.tooltip = "上一轮检查在此格之前停止" +
+                       (view.tooltip.empty() ? std::string() : "\n" + view.tooltip);
+    }
     auto* item = new QTableWidgetItem(from_utf8(view.text));
     item->setToolTip(from_utf8(view.tooltip));
     if (view.stale)
@@ -554,9 +574,42 @@ void BoardWindow::update_status() {
     } else {
         text += QStringLiteral("（历史文件无法打开，结果不会保存）");
     }
-    if (running())
-        text += QStringLiteral("  · 检查中 %1/%2").arg(run_done_).arg(run_total_);
+    if (running()) {
+        board::RunStatus status = session_->status();
+        status.reported = run_done_;
+        status.total = run_total_;
+        text += QStringLiteral("  · 检查中 ") + from_utf8(board::run_status_text(status));
+    } else {
+        text += last_run_text();
+    }
     标签看板状态->setText(text);
+}
+
+// "  · 上次检查 12-09 14:05 完成 · 下次 15:00" for the board on screen.
+QString BoardWindow::last_run_text() const {
+    QString text;
+    if (store_ && !board_.name.empty()) {
+        const auto last = store_->last_run(text::gbk_to_utf8(board_.name));
+        if (last && last.value()) {
+            const history::RunRecord& run = *last.value();
+            const QString how = run.how_ended == "done"      ? QStringLiteral("完成")
+                                : run.how_ended == "stopped" ? QStringLiteral("已停止")
+                                : run.how_ended == "gave_up" ? QStringLiteral("被限速，未全部检查")
+                                                             : QStringLiteral("失败");
+            text += QStringLiteral("  · 上次检查 %1 %2（%3 项，失败 %4，未检查 %5）")
+                        .arg(QDateTime::fromMSecsSinceEpoch(run.ended_ms).toString("MM-dd HH:mm"))
+                        .arg(how)
+                        .arg(run.checks)
+                        .arg(run.failed)
+                        .arg(run.not_checked);
+        }
+    }
+    if (next_start_of) {
+        if (const auto next = next_start_of(board_.name))
+            text += QStringLiteral("  · 下次定时检查 ") +
+                    QDateTime::fromMSecsSinceEpoch(board::unix_ms(*next)).toString("MM-dd HH:mm");
+    }
+    return text;
 }
 
 std::string BoardWindow::board_csv() const {

@@ -27,6 +27,7 @@ class QLabel;
 class QListWidget;
 class QPushButton;
 class QTableWidget;
+class QTimer;
 
 namespace app {
 
@@ -73,6 +74,8 @@ class BoardWindow final : public QWidget {
     // The pace a run starts with, read anew for each run (settings edited in
     // 设置 apply to the next run); unset: the settings given at construction.
     std::function<board::BoardSettings()> current_settings;
+    // The next planned start of a board (by GBK name), if it has a schedule.
+    std::function<std::optional<board::Time>(const std::string&)> next_start_of;
     // Messages that would block a test go through this (UTF-8).
     std::function<void(const QString&)> show_message;
 
@@ -121,6 +124,7 @@ class BoardWindow final : public QWidget {
     void fill_cell(int row, int column);
     void refresh_view_choices();
     void update_status();
+    QString last_run_text() const;
     void tell(const QString& message);
     void export_to_file(const std::string& csv, const QString& suggested);
 
@@ -132,6 +136,8 @@ class BoardWindow final : public QWidget {
     std::unique_ptr<Events> events_;
     std::unique_ptr<board::Session> session_;
     std::set<board::CellKey> waiting_;  // cells of the run not recorded yet
+    std::set<board::CellKey> stopped_;  // cells a stopped or given-up run did not reach
+    QTimer* status_timer_ = nullptr;
     std::size_t run_done_ = 0;
     std::size_t run_total_ = 0;
     std::int64_t seen_version_ = -1;  // the history's data_version last read

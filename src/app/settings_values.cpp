@@ -16,7 +16,7 @@ namespace {
 constexpr std::string_view kHosts = "hosts";
 constexpr std::string_view kBoard = "board";
 
-constexpr std::array<SettingField, 15> kFields = {{
+constexpr std::array<SettingField, 19> kFields = {{
     {kHosts, "goods_page", "商品页主机"},
     {kHosts, "search_api", "搜索接口主机"},
     {kHosts, "operations_api", "运营接口主机"},
@@ -31,7 +31,11 @@ constexpr std::array<SettingField, 15> kFields = {{
     {kBoard, "pause_s", "暂停时长（秒）"},
     {kBoard, "give_up_after", "受阻几次后放弃"},
     {kBoard, "request_timeout_s", "请求超时（秒）"},
-    {kBoard, "max_retry_after_s", "最长等待Retry-After（秒）"},
+    {kBoard, "max_pause_s", "最长等待Retry-After（秒）"},
+    {kBoard, "min_pages_per_second", "最慢每秒页数"},
+    {kBoard, "speed_up_after", "连续成功几页后提速"},
+    {kBoard, "pause_budget_s", "每轮暂停总时长上限（秒）"},
+    {kBoard, "remember_pace_h", "记住速度（小时）"},
 }};
 
 std::string shown(double value) {
@@ -63,7 +67,11 @@ std::string board_value(const board::BoardSettings& s, std::string_view key) {
         {"pause_s", s.pause_s},
         {"give_up_after", s.give_up_after},
         {"request_timeout_s", s.request_timeout_s},
-        {"max_retry_after_s", s.max_retry_after_s},
+        {"max_pause_s", s.max_pause_s},
+        {"min_pages_per_second", s.min_pages_per_second},
+        {"speed_up_after", s.speed_up_after},
+        {"pause_budget_s", s.pause_budget_s},
+        {"remember_pace_h", s.remember_pace_h},
     };
     for (const auto& [name, value] : values) {
         if (name == key)

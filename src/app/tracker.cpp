@@ -63,6 +63,13 @@ BoardWindow& Tracker::board_window() {
     if (!board_window_) {
         board_window_ = std::make_unique<BoardWindow>(store_, settings_);
         board_window_->current_settings = [] { return board_settings(); };
+        board_window_->next_start_of = [this](const std::string& name_gbk) {
+            std::optional<board::Time> at;
+            if (const auto it = next_start_.find(text::gbk_to_utf8(name_gbk));
+                it != next_start_.end())
+                at = it->second.at;
+            return at;
+        };
         board_window_->on_notices = [this](const board::Board& b, const auto& run) {
             show_notices(b, run.notices);
         };

@@ -11,6 +11,7 @@
 #include "board/check_record.h"
 #include "board/grid.h"
 #include "board/notices.h"
+#include "board/pace_memory.h"
 #include "history/store.h"
 #include "net/fetch_worker.h"
 #include "text/codepage.h"
@@ -170,6 +171,7 @@ void Session::run() {
     if (config_.only)
         plan.listings = *config_.only;
     summary_.total = plan.listings.size();
+    summary_total_ = summary_.total;
 
     s.log = std::make_unique<BoardLog>(s.board_name, s.store ? &*s.store : nullptr);
     std::vector<CellKey> cells;
@@ -218,8 +220,10 @@ void Session::run() {
     } else {
         {
             std::lock_guard lock(s.run_mutex);
-            if (!stop_requested_)
+            if (!stop_requested_) {
                 s.run = std::make_unique<BoardRun>(plan, config_.hosts, config_.settings, record);
+                s.run->set_start_pace(learned_pace());
+            }
         }
         if (s.run && s.run->start())
             end = s.run->wait_until_done();
@@ -229,10 +233,38 @@ void Session::run() {
     finish(end);
 }
 
+PaceByHost Session::learned_pace() const {
+    if (!impl_->store)
+        return {};
+    std::vector<StoredPace> stored;
+    for (const std::string& host : {config_.hosts.search_api, config_.hosts.operations_api}) {
+        const auto kept = impl_->store->load_pace(host);
+        if (kept && kept.value())
+            stored.push_back({host, kept.value()->first, kept.value()->second});
+    }
+    return learned_start_pace(stored, now_ms(), config_.settings);
+}
+
+RunStatus Session::status() const {
+    std::lock_guard lock(impl_->run_mutex);
+    if (impl_->run)
+        return impl_->run->status();
+    RunStatus status;
+    status.total = summary_total_;
+    return status;
+}
+
 void Session::finish(RunEnd end) {
     Impl& s = *impl_;
     {
         std::lock_guard lock(s.run_mutex);
+        if (s.run) {
+            // The pace each host ended with starts the next run (of any board).
+            for (const auto& [host, pace] : s.run->status().pace_by_host) {
+                if (s.store)
+                    (void)s.store->save_pace(host, pace, now_ms());
+            }
+        }
         s.run.reset();  // joins its threads: every report has been recorded
     }
     summary_.end = end == RunEnd::gave_up   ? SessionEnd::gave_up

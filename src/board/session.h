@@ -27,6 +27,7 @@
 #include <vector>
 
 #include "board/board.h"
+#include "board/board_run.h"
 #include "board/board_settings.h"
 #include "board/check_report.h"
 #include "board/goods_confirm.h"
@@ -104,6 +105,9 @@ class Session {
     // sinks has returned.
     SessionSummary wait();
     bool done() const { return done_; }
+    // How the run goes (thread-safe): checks done, pace, a pause and its end,
+    // retries. Before the listings are read (goods pages), only the total.
+    RunStatus status() const;
 
     const Board& board() const { return config_.board; }
 
@@ -112,6 +116,7 @@ class Session {
 
     void run();
     void finish(RunEnd end);
+    PaceByHost learned_pace() const;
 
     SessionConfig config_;
     SessionObserver* observer_;
@@ -122,6 +127,7 @@ class Session {
     std::atomic<bool> done_{false};
     std::thread thread_;
     SessionSummary summary_;
+    std::atomic<std::size_t> summary_total_{0};
 };
 
 class BoardLog;

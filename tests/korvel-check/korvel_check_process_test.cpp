@@ -351,7 +351,7 @@ TEST_F(KorvelCheckBoard, ARefusedHostEndsWithTwoAndGivenUpChecksAreNotChecked) {
     // The two checks tried (the second's failure made the run give up) say why;
     // the two never tried are not checked.
     EXPECT_EQ(occurrences(result.out, ",failed,,无法连接服务器\n"), 4u) << result.out;
-    EXPECT_EQ(occurrences(result.out, ",failed,,未检查\n"), 4u) << result.out;
+    EXPECT_EQ(occurrences(result.out, ",failed,,被限速\n"), 4u) << result.out;
     EXPECT_EQ(result.out.find("not_in_top_1000"), std::string::npos);
 }
 

@@ -15,9 +15,9 @@
 #include "history_access.h"
 #include "net/hosts.h"
 #include "output_format.h"
-#include "session_progress.h"
 #include "result_rows.h"
 #include "run_settings.h"
+#include "session_progress.h"
 #include "text/codepage.h"
 
 namespace cli {
@@ -80,7 +80,7 @@ int run_board(const CheckOptions& options) {
     session.add_sink(std::make_shared<StderrSink>());
     if (const std::string refused = session.start(); !refused.empty())
         return failure(refused);
-    const board::SessionSummary summary = session.wait();
+    const board::SessionSummary summary = progress.follow(session);
 
     board::BoardLog log(name, &store);
     const board::GridLayout layout = board::grid_layout(checked);

@@ -100,7 +100,7 @@ int run_check(const CheckOptions& options) {
     if (!checked.own.empty() || !checked.competitors.empty()) {
         if (std::string refused = session.start(); !refused.empty())
             return failure(refused);
-        store_problem = session.wait().store_problem;
+        store_problem = progress.follow(session).store_problem;
     }
 
     const std::vector<ResultRow> rows = goods_major_rows(columns, listings, reports);

@@ -81,7 +81,10 @@ std::vector<ResultRow> goods_major_rows(const std::vector<GoodsColumn>& columns,
                        *goods.target >= report->outcomes.size()) {
                 ResultRow row = result_row(goods.label, listings[l], {});
                 row.status = ranking::RunStatus::failed;
-                row.reason = text::gbk_to_utf8(board::not_checked_text());
+                row.reason =
+                    text::gbk_to_utf8(report != nullptr && !report->not_checked_reason.empty()
+                                          ? report->not_checked_reason
+                                          : board::not_checked_text());
                 rows.push_back(std::move(row));
             } else {
                 rows.push_back(

@@ -1,8 +1,11 @@
 #include "session_progress.h"
 
+#include <chrono>
 #include <iostream>
+#include <thread>
 
 #include "board/check_record.h"
+#include "board/run_status_text.h"
 #include "check_plan.h"
 #include "exit_codes.h"
 #include "text/codepage.h"
@@ -22,9 +25,32 @@ void SessionProgress::goods_confirmed(const std::vector<board::ConfirmedGoods>& 
     }
 }
 
+void SessionProgress::draw(const std::string& what) {
+    line_.show(done_, total_, what + pace_);
+}
+
+board::SessionSummary SessionProgress::follow(board::Session& session) {
+    // The session's status is read here, never from the observer's calls:
+    // those run while the session may be waiting to stop.
+    for (int tick = 1; !session.done(); ++tick) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(200));
+        if (tick % 5 != 0)
+            continue;
+        const std::string pace = board::run_pace_text(session.status());
+        std::lock_guard lock(mutex_);
+        pace_ = pace;
+        if (!session.done() && done_ > 0)
+            draw(last_);
+    }
+    return session.wait();
+}
+
 void SessionProgress::check_recorded(const board::CheckReport& report, const history::Check&,
                                      const std::vector<history::Notice>&) {
-    line_.show(++done_, total_, listing_label(report.listing));
+    std::lock_guard lock(mutex_);
+    ++done_;
+    last_ = listing_label(report.listing);
+    draw(last_);
     for (std::size_t i = 0; i < listings_.size(); ++i) {
         if (board::cell_key(listings_[i]) == board::cell_key(report.listing))
             reports_[i] = report;
@@ -32,6 +58,7 @@ void SessionProgress::check_recorded(const board::CheckReport& report, const his
 }
 
 void SessionProgress::ended(const board::SessionSummary&) {
+    std::lock_guard lock(mutex_);
     line_.clear();
 }
 

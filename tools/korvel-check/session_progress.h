@@ -2,6 +2,8 @@
 // What korvel-check shows and keeps of a board session: the progress line on
 // stderr, goods whose page names none, each report for the output rows, and
 // the run's notices on stderr (where journalctl keeps them).
+#include <mutex>
+#include <string>
 #include <vector>
 
 #include "board/session.h"
@@ -21,7 +23,16 @@ class SessionProgress final : public board::SessionObserver {
                         const std::vector<history::Notice>& notices) override;
     void ended(const board::SessionSummary& summary) override;
 
+    // Waits for the session, redrawing the line every second so a pause
+    // shows while no check finishes.
+    board::SessionSummary follow(board::Session& session);
+
   private:
+    void draw(const std::string& what);
+
+    std::mutex mutex_;
+    std::string last_;  // the listing last shown
+    std::string pace_;  // " · 2.5 页/秒 …" as last read
     ProgressLine line_;
     std::size_t done_ = 0;
     std::size_t total_;

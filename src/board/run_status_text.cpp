@@ -1,0 +1,40 @@
+#include "board/run_status_text.h"
+
+#include <cstdio>
+#include <ctime>
+
+namespace board {
+
+std::string clock_of(std::chrono::system_clock::time_point time) {
+    const std::time_t seconds = std::chrono::system_clock::to_time_t(time);
+    std::tm local{};
+#ifdef _WIN32
+    localtime_s(&local, &seconds);
+#else
+    localtime_r(&seconds, &local);
+#endif
+    char text[16];
+    std::strftime(text, sizeof text, "%H:%M:%S", &local);
+    return text;
+}
+
+std::string run_status_text(const RunStatus& status) {
+    return std::to_string(status.reported) + "/" + std::to_string(status.total) +
+           run_pace_text(status);
+}
+
+std::string run_pace_text(const RunStatus& status) {
+    std::string text;
+    if (status.pages_per_second > 0) {
+        char pace[32];
+        std::snprintf(pace, sizeof pace, "%.3g", status.pages_per_second);
+        text += std::string(" · ") + pace + " 页/秒";
+    }
+    if (status.paused_until && *status.paused_until > std::chrono::system_clock::now())
+        text += " · 被限速，暂停至 " + clock_of(*status.paused_until);
+    if (status.retrying)
+        text += " · 重试中";
+    return text;
+}
+
+}  // namespace board

@@ -1,0 +1,17 @@
+#pragma once
+// A running board in one line (UTF-8), the same in the window's status line
+// and korvel-check's progress line: "12/100 · 2.5 页/秒 · 被限速，暂停至 14:05:30 · 重试中".
+#include <string>
+
+#include "board/board_run.h"
+
+namespace board {
+
+std::string run_status_text(const RunStatus& status);
+// The same without the count: " · 2.5 页/秒 · 重试中", or empty.
+std::string run_pace_text(const RunStatus& status);
+
+// "14:05:30" in local time.
+std::string clock_of(std::chrono::system_clock::time_point time);
+
+}  // namespace board
