@@ -182,7 +182,8 @@ TEST_F(BoardWindowTest, MistypedInputIsRefusedOrReportedNeverNotRanked) {
         window->form->编辑框看板关键词->setPlainText(QString::fromStdString(keywords));
         EXPECT_FALSE(window->start_checks());
         ASSERT_EQ(messages.size(), 1);
-        EXPECT_TRUE(messages[0].contains(QString::fromStdString(refused))) << messages[0].toStdString();
+        EXPECT_TRUE(messages[0].contains(QString::fromStdString(refused)))
+            << messages[0].toStdString();
     }
     ui::write_text(window->form->编辑框看板类目, std::string());
     fill("", "辣条");
@@ -192,6 +193,33 @@ TEST_F(BoardWindowTest, MistypedInputIsRefusedOrReportedNeverNotRanked) {
     EXPECT_TRUE(window->form->标签商品提示->text().contains(QStringLiteral("商品不存在或已下架")));
     for (int c = 0; c < 5; ++c)
         EXPECT_TRUE(cell(0, c).starts_with("失败")) << cell(0, c);
+}
+
+// While the marketplace holds the board back the status line says until when,
+// and after 停止 the cells it never reached say 未检查.
+TEST_F(BoardWindowTest, APauseShowsItsEndAndAStoppedRunMarksWhatItDidNotReach) {
+    sim::Options options;
+    options.port = 0;
+    options.fault_path = "/search";
+    options.status = 429;
+    options.retry_after = 60;
+    sim::Server server(options);
+    ASSERT_TRUE(server.start());
+    qt_test::ScopedHosts hosts(server.host());
+    fill("", "辣条");
+    ASSERT_TRUE(window->start_checks());
+    QElapsedTimer guard;  // a hang guard only
+    guard.start();
+    while (!window->标签看板状态->text().contains(QStringLiteral("被限速，暂停至")) &&
+           guard.elapsed() < 20000)
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+    EXPECT_TRUE(window->标签看板状态->text().contains(QStringLiteral("被限速，暂停至")))
+        << window->标签看板状态->text().toStdString();
+    window->stop_checks();
+    wait_for_run();
+    for (int c = 0; c < 5; ++c)
+        EXPECT_TRUE(cell(0, c).starts_with("未检查")) << cell(0, c);
+    EXPECT_TRUE(window->标签看板状态->text().contains(QStringLiteral("上次检查")));
 }
 
 }  // namespace

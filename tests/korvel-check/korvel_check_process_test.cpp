@@ -438,6 +438,36 @@ TEST_F(KorvelCheckBoard, AKilledRunKeepsTheNoticesOfTheChecksItRecorded) {
         EXPECT_TRUE(noticed.contains(id)) << "check " << id;
 }
 
+// --retry-failed reads exactly the cells whose latest check was not read.
+TEST_F(KorvelCheckBoard, RetryFailedChecksOnlyTheCellsThatFailed) {
+    board::Board b = sample_board();
+    b.name = text::utf8_to_gbk("重查");
+    b.new_goods = true;
+    auto store = history::Store::open(db());
+    ASSERT_TRUE(store);
+    ASSERT_TRUE(store.value().save_board("重查", board::board_to_text(b), 1));
+    auto options = server.options();
+    options.fault_path = "/v5/newlist";
+    options.status = 404;
+    server.set_options(options);
+    const auto config = config_for(server.host());
+    EXPECT_EQ(run({"--config", config, "--board", "重查", "--db", db()}).exit_code, 2);
+    options.status = 0;
+    server.set_options(options);
+    server.clear_requests();
+    const auto again = run(
+        {"--config", config, "--board", "重查", "--db", db(), "--retry-failed", "--format", "csv"});
+    EXPECT_EQ(again.exit_code, 0) << again.err;
+    EXPECT_EQ(occurrences(again.out, ",new,"), 2u) << again.out;
+    EXPECT_EQ(occurrences(again.out, "\n"), 3u) << again.out;
+    EXPECT_EQ(requests_to("/search"), 0u);
+    server.clear_requests();
+    const auto nothing =
+        run({"--config", config, "--board", "重查", "--db", db(), "--retry-failed"});
+    EXPECT_EQ(nothing.exit_code, 0) << nothing.err;
+    EXPECT_EQ(requests_to("/v5/newlist"), 0u);
+}
+
 // A Goods ID whose goods page names no goods fails its rows, never "not ranked".
 TEST_F(KorvelCheck, AGoodsIdThatDoesNotExistFails) {
     const auto result = check({"--goods", "99999999", "--keyword", "辣条", "--format", "csv"});

@@ -73,7 +73,19 @@ int run_board(const CheckOptions& options) {
     config.history_file = file_of(store);
     config.hosts = settings->hosts;
     config.settings = settings->scheduler;
-    const std::vector<ranking::Listing> listings = board::plan_checks(checked).listings;
+    std::vector<ranking::Listing> listings = board::plan_checks(checked).listings;
+    const board::GridLayout layout = board::grid_layout(checked);
+    board::BoardLog log(name, &store);
+    if (options.retry_failed) {
+        if (const std::string problem = log.load(board::board_cells(layout)); !problem.empty())
+            return failure(problem);
+        listings = board::listings_to_recheck(checked, log);
+        if (listings.empty()) {
+            std::cerr << kProgramName << ": no failed or unchecked cell to check again\n";
+            return kExitAllRead;
+        }
+        config.only = listings;
+    }
     Reports reports(listings.size());
     SessionProgress progress(listings.size(), reports, listings);
     board::Session session(std::move(config), &progress);
@@ -82,8 +94,6 @@ int run_board(const CheckOptions& options) {
         return failure(refused);
     const board::SessionSummary summary = progress.follow(session);
 
-    board::BoardLog log(name, &store);
-    const board::GridLayout layout = board::grid_layout(checked);
     if (const std::string problem = log.load(board::board_cells(layout)); !problem.empty())
         return failure(problem);
     const std::vector<ResultRow> rows = goods_major_rows(board_columns(checked), listings, reports);

@@ -74,6 +74,7 @@ constexpr Belonging kBelongings[] = {
     {"--format", kRuns | bit(Mode::history)},
     {"--board", bit(Mode::board) | bit(Mode::history)},
     {"--since", bit(Mode::history)},
+    {"--retry-failed", bit(Mode::board)},
     {"--replace", kSave | bit(Mode::import_board)},
     {"--schedule", kSave},
     {"--notice-move-by", kSave},
@@ -148,6 +149,9 @@ void declare_history(CLI::App& app, CheckOptions& o, Dates& dates, bool& history
     app.add_option("--db", o.db, "history file (default: the user's data directory)")
         ->option_text("FILE");
     app.add_flag("--no-history", o.no_history, "keep nothing in the history");
+    app.add_flag("--retry-failed", o.retry_failed,
+                 "with --board: check again only the cells whose latest check failed or was not "
+                 "checked");
     app.add_flag("--history", history, "print the stored checks (of --board NAME, else all)");
     app.add_option("--since", dates.since, "with --history: checks from DATE on")
         ->option_text("DATE");

@@ -59,6 +59,7 @@ struct CheckOptions {
     std::optional<std::string> board;  // a saved board's name
     std::optional<std::string> db;     // the history file; default: the user's
     bool no_history = false;
+    bool retry_failed = false;  // --board: only the cells whose latest check was not read
     std::optional<std::int64_t> since_ms;         // --since, local midnight
     std::optional<std::int64_t> prune_before_ms;  // --prune-before, local midnight
     BoardAdminOptions admin;
