@@ -121,7 +121,8 @@ void BoardLog::trim(CellData& data) const {
     std::map<std::string, int> reads;
     for (std::size_t i = recent.size(); i-- > 0;) {
         for (const history::GoodsResult& row : recent[i].goods) {
-            if (read_goods(recent[i], row.goods_id) != nullptr && reads[row.goods_id]++ < kReadsKept)
+            if (read_goods(recent[i], row.goods_id) != nullptr &&
+                reads[row.goods_id]++ < kReadsKept)
                 keep_from = std::min(keep_from, i);
         }
     }

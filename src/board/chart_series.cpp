@@ -64,7 +64,8 @@ std::int64_t local_day(std::int64_t ms, std::int64_t offset_ms) {
 
 bool better(const ChartPoint& a, const ChartPoint& b) {
     const auto weight = [](const ChartPoint& p) {
-        return p.kind == PointKind::rank ? p.rank : (p.kind == PointKind::not_in_top_1000 ? 1001 : 1002);
+        return p.kind == PointKind::rank ? p.rank
+                                         : (p.kind == PointKind::not_in_top_1000 ? 1001 : 1002);
     };
     return weight(a) < weight(b);
 }

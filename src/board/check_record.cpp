@@ -123,10 +123,9 @@ history::Check check_record(const CheckReport& report, const std::vector<std::st
     for (std::size_t i = 0; i < goods.size(); ++i) {
         const auto role = i < own_count ? history::Role::own : history::Role::competitor;
         if (!report.checked || i >= report.outcomes.size()) {
-            const std::string reason =
-                text::gbk_to_utf8(report.not_checked_reason.empty() ? not_checked_text() : report.not_checked_reason);
-            check.goods.push_back(
-                {goods[i], role, {}, history::Outcome::not_checked, reason});
+            const std::string reason = text::gbk_to_utf8(
+                report.not_checked_reason.empty() ? not_checked_text() : report.not_checked_reason);
+            check.goods.push_back({goods[i], role, {}, history::Outcome::not_checked, reason});
         } else {
             check.goods.push_back(goods_result(goods[i], role, report.outcomes[i]));
         }

@@ -4,6 +4,7 @@
 
 #include "board/notices.h"
 #include "board/notices_grid.h"
+#include "board/run_status_text.h"
 #include "text/codepage.h"
 
 namespace board {
@@ -11,16 +12,7 @@ namespace board {
 namespace {
 
 std::string clock_text(std::int64_t ms) {
-    const std::time_t seconds = static_cast<std::time_t>(ms / 1000);
-    std::tm local{};
-#ifdef _WIN32
-    localtime_s(&local, &seconds);
-#else
-    localtime_r(&seconds, &local);
-#endif
-    char out[32];
-    std::strftime(out, sizeof out, "%m-%d %H:%M", &local);
-    return out;
+    return local_time_text(ms, "%m-%d %H:%M");
 }
 
 // The goods item's rank in a read check: nullopt when it is not among the
@@ -147,9 +139,8 @@ CellView cell_view(const CellData& cell, const std::string& own, const std::stri
     if (unread == nullptr)
         return {value_of(checks, cell, own, competitor, mode),
                 "检查于 " + clock_text(latest.time_ms), false};
-    const history::Outcome status = unread->goods_id.empty()
-                                        ? latest.outcome
-                                        : history::status_of(latest, *unread);
+    const history::Outcome status =
+        unread->goods_id.empty() ? latest.outcome : history::status_of(latest, *unread);
     const std::string head = status == history::Outcome::not_checked ? "未检查" : "失败";
     CellView view{head, unread->reason.empty() ? latest.reason : unread->reason, false};
     const std::vector<history::Check> read = up_to_last_read(checks, goods);

@@ -106,8 +106,7 @@ void overtaken_notices(const CellContext& cell, const Check& previous, const Goo
         }
         const GoodsResult* competitor_before = read_goods(previous, competitor.goods_id);
         if (competitor_before == nullptr || !read_goods(cell.current, competitor.goods_id) ||
-            !ahead(competitor, own) ||
-            ahead(*competitor_before, own_before)) {
+            !ahead(competitor, own) || ahead(*competitor_before, own_before)) {
             continue;
         }
         const std::string now = rank_text(competitor.rank);

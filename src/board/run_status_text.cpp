@@ -5,17 +5,23 @@
 
 namespace board {
 
-std::string clock_of(std::chrono::system_clock::time_point time) {
-    const std::time_t seconds = std::chrono::system_clock::to_time_t(time);
+std::string local_time_text(std::int64_t unix_ms, const char* format) {
+    const std::time_t seconds = static_cast<std::time_t>(unix_ms / 1000);
     std::tm local{};
 #ifdef _WIN32
     localtime_s(&local, &seconds);
 #else
     localtime_r(&seconds, &local);
 #endif
-    char text[16];
-    std::strftime(text, sizeof text, "%H:%M:%S", &local);
+    char text[32];
+    std::strftime(text, sizeof text, format, &local);
     return text;
+}
+
+std::string clock_of(std::chrono::system_clock::time_point time) {
+    return local_time_text(
+        std::chrono::duration_cast<std::chrono::milliseconds>(time.time_since_epoch()).count(),
+        "%H:%M:%S");
 }
 
 std::string run_status_text(const RunStatus& status) {

@@ -11,9 +11,9 @@
 #include <string>
 
 #include "app/main_window.h"
+#include "app/program_data.h"
 #include "app/skin.h"
 #include "app/startup_steps.h"
-#include "app/program_data.h"
 
 namespace {
 

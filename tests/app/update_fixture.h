@@ -14,13 +14,13 @@
 #include <vector>
 
 #include "app/main_window.h"
+#include "app/program_data.h"
 #include "app/qt_event_pump.h"
 #include "app/self_update.h"
 #include "net/event_pump.h"
 #include "net/hosts.h"
 #include "net/message_box.h"
 #include "sim_server.h"
-#include "app/program_data.h"
 
 namespace startup_test {
 

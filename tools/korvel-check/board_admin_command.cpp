@@ -16,7 +16,6 @@ namespace cli {
 
 namespace {
 
-constexpr std::size_t kMaxKeywordFileBytes = 16 << 20;
 constexpr std::size_t kMaxBoardFileBytes = 4 << 20;
 
 std::int64_t now_ms() {
@@ -50,14 +49,7 @@ int save_from_options(const CheckOptions& options) {
     const std::optional<RunSettings> settings = load_run_settings(options);
     if (!settings)
         return usage_error("cannot read the settings file '" + *options.config + "'");
-    std::vector<std::string> file_keywords;
-    if (options.keywords_file) {
-        const auto text = read_file(*options.keywords_file, kMaxKeywordFileBytes);
-        if (!text)
-            return usage_error("cannot read the keywords file '" + *options.keywords_file + "'");
-        file_keywords = keyword_lines(*text);
-    }
-    const PlanOrProblem planned = make_plan(options, file_keywords, settings->hosts.domain_word);
+    const PlanOrProblem planned = plan_from_options(options, settings->hosts.domain_word);
     if (!planned.problem.empty())
         return usage_error(planned.problem);
     const BoardOrProblem made = saved_board(*options.admin.save, planned.plan, options.admin);

@@ -18,9 +18,6 @@ namespace cli {
 
 namespace {
 
-// Larger files are not keyword lists; reading stops here.
-constexpr std::size_t kMaxKeywordFileBytes = 16 << 20;
-
 std::size_t link_count(const CheckPlan& plan) {
     std::size_t links = 0;
     for (const auto* list : {&plan.own, &plan.competitors}) {
@@ -47,20 +44,26 @@ std::vector<std::string> link_ids(const CheckPlan& plan, const ResolvedIds& ids)
 
 }  // namespace
 
+PlanOrProblem plan_from_options(const CheckOptions& options, std::string_view domain_word) {
+    // Larger files are not keyword lists; reading stops here.
+    constexpr std::size_t kMaxKeywordFileBytes = 16 << 20;
+    std::vector<std::string> file_keywords;
+    if (options.keywords_file) {
+        const auto text = read_file(*options.keywords_file, kMaxKeywordFileBytes);
+        if (!text)
+            return {{}, "cannot read the keywords file '" + *options.keywords_file + "'"};
+        file_keywords = keyword_lines(*text);
+    }
+    return make_plan(options, file_keywords, domain_word);
+}
+
 int run_check(const CheckOptions& options) {
     const std::optional<RunSettings> settings = load_run_settings(options);
     if (!settings)
         return usage_error("cannot read the settings file '" + *options.config + "'");
     net::set_hosts(settings->hosts);
 
-    std::vector<std::string> file_keywords;
-    if (options.keywords_file) {
-        const auto text = read_file(*options.keywords_file, kMaxKeywordFileBytes);
-        if (!text)
-            return usage_error("cannot read the keywords file '" + *options.keywords_file + "'");
-        file_keywords = keyword_lines(*text);
-    }
-    const PlanOrProblem planned = make_plan(options, file_keywords, settings->hosts.domain_word);
+    const PlanOrProblem planned = plan_from_options(options, settings->hosts.domain_word);
     if (!planned.problem.empty())
         return usage_error(planned.problem);
 

@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "check_options.h"
+#include "check_plan.h"
 
 namespace cli {
 
@@ -27,5 +28,9 @@ int failure(std::string_view problem);
 
 // At most `limit` bytes of the file; nullopt when it cannot be opened.
 std::optional<std::string> read_file(const std::string& path, std::size_t limit);
+
+// The goods and listings the one-off options name, keywords file included;
+// its problem is a usage error.
+PlanOrProblem plan_from_options(const CheckOptions& options, std::string_view domain_word);
 
 }  // namespace cli

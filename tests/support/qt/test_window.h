@@ -14,9 +14,9 @@
 #include <vector>
 
 #include "app/main_window.h"
+#include "app/program_data.h"
 #include "app/qt_event_pump.h"
 #include "net/hosts.h"
-#include "app/program_data.h"
 
 namespace qt_test {
 
