@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -13,6 +14,7 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QTableWidget>
+#include <QTimeEdit>
 #include <filesystem>
 
 #include "app/board_form.h"
@@ -220,6 +222,20 @@ TEST_F(BoardWindowTest, APauseShowsItsEndAndAStoppedRunMarksWhatItDidNotReach) {
     for (int c = 0; c < 5; ++c)
         EXPECT_TRUE(cell(0, c).starts_with("未检查")) << cell(0, c);
     EXPECT_TRUE(window->标签看板状态->text().contains(QStringLiteral("上次检查")));
+}
+
+// A schedule switched off keeps its hours when the board is saved and reopened.
+TEST_F(BoardWindowTest, ASwitchedOffScheduleReopensWithItsHours) {
+    fill("", "辣条");
+    window->form->复选框定时检查->setChecked(false);
+    window->form->时间框开始->setTime(QTime(9, 30));
+    window->form->时间框结束->setTime(QTime(18, 0));
+    ASSERT_TRUE(window->save_board());
+    window->form->时间框开始->setTime(QTime(0, 0));
+    ASSERT_TRUE(window->open_board(text::utf8_to_gbk("测试看板")));
+    EXPECT_FALSE(window->form->复选框定时检查->isChecked());
+    EXPECT_EQ(window->form->时间框开始->time(), QTime(9, 30));
+    EXPECT_EQ(window->form->时间框结束->time(), QTime(18, 0));
 }
 
 }  // namespace
