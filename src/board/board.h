@@ -36,6 +36,11 @@ struct Board {
     bool new_goods = false;
     std::optional<Schedule> schedule;  // unattended re-checks; none: only on demand
     NoticeThresholds notices;          // when a change is worth a notice
+    // Names of the notice channels (korvel.ini's [notify.NAME] sections) the
+    // board's notices and daily report go to.
+    std::vector<std::string> channels;
+    // The daily report's local time, minutes after midnight; none: no report.
+    std::optional<int> report_minute;
     bool operator==(const Board&) const = default;
 };
 

@@ -145,6 +145,13 @@ class Reader {
                 number < 1 || number > 1000)
                 return std::string(key) + " is not a number from 1 to 1000";
             (key == "notice_move_by" ? board_.notices.move_by : board_.notices.top_n) = number;
+        } else if (key == "channel") {
+            board_.channels.push_back(value);
+        } else if (key == "report") {
+            const auto minute = clock_minute(value);
+            if (!minute)
+                return "report is not a time of day (HH:MM)";
+            board_.report_minute = *minute;
         } else if (key == "new_goods") {
             if (value != "0" && value != "1")
                 return "new_goods is neither 0 nor 1";
@@ -197,6 +204,10 @@ std::string board_to_text(const Board& board) {
         put(out, "new_goods", "1");
     if (board.schedule)
         put(out, "schedule", schedule_to_text(*board.schedule));
+    for (const std::string& channel : board.channels)
+        put(out, "channel", channel);
+    if (board.report_minute)
+        put(out, "report", clock_text(*board.report_minute));
     const NoticeThresholds defaults;
     if (board.notices.move_by != defaults.move_by)
         put(out, "notice_move_by", std::to_string(board.notices.move_by));

@@ -16,10 +16,13 @@
 //   category=14
 //   tab=14
 //   new_goods=1
+//   channel=运营群
+//   report=09:00
 //
 // goods_link, goods_name and goods_shop belong to the own or competitor line
 // above them. Without a sorts line every sort order is checked; "sorts=" with
-// nothing after it chooses none.
+// nothing after it chooses none. Each channel line names a notice channel of
+// korvel.ini; report is the daily report's local time (none: no report).
 #include <optional>
 #include <string>
 #include <string_view>

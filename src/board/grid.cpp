@@ -5,6 +5,7 @@
 #include "board/notices.h"
 #include "board/notices_grid.h"
 #include "board/run_status_text.h"
+#include "board/words.h"
 #include "text/codepage.h"
 
 namespace board {
@@ -99,8 +100,7 @@ std::vector<history::Check> up_to_last_read(const std::vector<history::Check>& c
 }  // namespace
 
 std::string sort_caption(ranking::Sort sort) {
-    static const char* const kCaptions[] = {"综合", "销量", "评分", "价格低", "价格高"};
-    return kCaptions[static_cast<int>(sort)];
+    return std::string(sort_word(sort));
 }
 
 GridLayout grid_layout(const Board& board) {

@@ -23,7 +23,7 @@ struct GridLayout {
 // follow as rows of their own with their one check in the first column.
 GridLayout grid_layout(const Board& board);
 
-// "综合", "销量", "评分", "价格低", "价格高".
+// The column caption of a sort order (its word in board/words.h).
 std::string sort_caption(ranking::Sort sort);
 
 enum class GridMode {

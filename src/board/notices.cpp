@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "board/words.h"
+
 namespace board {
 namespace {
 
@@ -12,21 +14,7 @@ using history::Notice;
 using history::Role;
 
 std::string_view sort_label(history::Sort sort) {
-    switch (sort) {
-        case history::Sort::none:
-            return {};
-        case history::Sort::default_order:
-            return "综合";
-        case history::Sort::sales:
-            return "销量";
-        case history::Sort::credit:
-            return "评分";
-        case history::Sort::price_asc:
-            return "价格从低到高";
-        case history::Sort::price_desc:
-            return "价格从高到低";
-    }
-    return {};
+    return sort_word(sort);
 }
 
 bool same_cell(const Check& a, const Check& b) {

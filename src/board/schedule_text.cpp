@@ -11,12 +11,6 @@ namespace {
 constexpr std::array<std::string_view, 7> kDayNames = {"mon", "tue", "wed", "thu",
                                                        "fri", "sat", "sun"};
 
-std::string clock_text(int minute) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%02d:%02d", minute / 60, minute % 60);
-    return text;
-}
-
 std::vector<std::string_view> split(std::string_view text, char separator) {
     std::vector<std::string_view> parts;
     while (!text.empty()) {
@@ -41,19 +35,6 @@ std::optional<int> number(std::string_view text) {
     return value;
 }
 
-// "HH:MM" with two digits each.
-std::optional<int> clock_minute(std::string_view text) {
-    if (text.size() != 5 || text[2] != ':') {
-        return std::nullopt;
-    }
-    const auto hours = number(text.substr(0, 2));
-    const auto minutes = number(text.substr(3, 2));
-    if (!hours || !minutes || *hours > 23 || *minutes > 59) {
-        return std::nullopt;
-    }
-    return *hours * 60 + *minutes;
-}
-
 std::optional<Weekdays> weekdays_from(std::string_view text) {
     Weekdays days;
     for (const auto name : split(text, ',')) {
@@ -75,6 +56,24 @@ ParsedSchedule refused() {
 }
 
 }  // namespace
+
+std::string clock_text(int minute) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%02d:%02d", minute / 60, minute % 60);
+    return text;
+}
+
+std::optional<int> clock_minute(std::string_view text) {
+    if (text.size() != 5 || text[2] != ':') {
+        return std::nullopt;
+    }
+    const auto hours = number(text.substr(0, 2));
+    const auto minutes = number(text.substr(3, 2));
+    if (!hours || !minutes || *hours > 23 || *minutes > 59) {
+        return std::nullopt;
+    }
+    return *hours * 60 + *minutes;
+}
 
 std::string schedule_to_text(const Schedule& schedule) {
     std::string text = std::to_string(schedule.interval_minutes) + "m " +

@@ -10,6 +10,10 @@
 
 namespace board {
 
+// "08:05" for minute 485 of the day, and back; nullopt unless "HH:MM".
+std::string clock_text(int minute);
+std::optional<int> clock_minute(std::string_view text);
+
 std::string schedule_to_text(const Schedule& schedule);
 
 struct ParsedSchedule {

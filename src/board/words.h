@@ -1,0 +1,22 @@
+#pragma once
+// The board's one vocabulary (UTF-8): the grid, the chart, the notices, the
+// exports and korvel-check's tables name each thing with these words.
+#include <string_view>
+
+#include "history/records.h"
+#include "ranking/listing.h"
+
+namespace board {
+
+inline constexpr std::string_view kOwnWord = "本店";
+inline constexpr std::string_view kCompetitorWord = "竞品";
+inline constexpr std::string_view kNotInTopWord = "千名外";
+inline constexpr std::string_view kFailedWord = "失败";
+inline constexpr std::string_view kNotCheckedWord = "未检查";
+
+// "综合", "销量", "评分", "价格从低到高", "价格从高到低".
+std::string_view sort_word(ranking::Sort sort);
+// The same for a stored sort; empty for a listing without one.
+std::string_view sort_word(history::Sort sort);
+
+}  // namespace board
