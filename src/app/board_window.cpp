@@ -10,10 +10,14 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QShortcut>
+#include <QSplitter>
 #include <QTableWidget>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -25,6 +29,7 @@
 #include "board/chart_series.h"
 #include "board/check_plan.h"
 #include "board/check_record.h"
+#include "board/goods_names.h"
 #include "board/run_status_text.h"
 #include "history/csv_export.h"
 #include "net/hosts.h"
@@ -50,8 +55,6 @@ QString from_utf8(const std::string& text) {
 constexpr int kPollMs = 2000;
 // How often a run's pace and pauses are shown anew.
 constexpr int kStatusMs = 500;
-// Notices shown when a board opens; older ones stay in the history.
-constexpr std::size_t kNoticesShown = 200;
 // Beyond this many points a series is thinned to its days (last month kept whole).
 constexpr std::size_t kChartPoints = 2000;
 
@@ -69,6 +72,16 @@ std::int64_t start_of_day_ms(const QDate& date) {
     return QDateTime(date, QTime(0, 0)).toMSecsSinceEpoch();
 }
 
+bool ask(QWidget* parent, const QString& question) {
+    QMessageBox box(QMessageBox::Question, QStringLiteral("确认"), question, QMessageBox::NoButton,
+                    parent);
+    box.setTextFormat(Qt::PlainText);
+    QPushButton* yes = box.addButton(QStringLiteral("删除"), QMessageBox::DestructiveRole);
+    box.setDefaultButton(box.addButton(QStringLiteral("取消"), QMessageBox::RejectRole));
+    box.exec();
+    return box.clickedButton() == yes;
+}
+
 }  // namespace
 
 BoardWindow::BoardWindow(std::shared_ptr<history::Store> store, board::BoardSettings settings,
@@ -76,11 +89,13 @@ BoardWindow::BoardWindow(std::shared_ptr<history::Store> store, board::BoardSett
     : QWidget(parent, Qt::Window), store_(std::move(store)), settings_(settings) {
     setObjectName(QStringLiteral("看板窗口"));
     setWindowTitle(QStringLiteral("排名看板"));
-    resize(1000, 820);
+    // Fits a 1366x768 screen with the title bar and a task bar.
+    resize(1300, 680);
     build();
     wire();
     refresh_board_names();
     prepare_board(form->board());
+    show_definition(true);  // a new board starts with its definition
     status_timer_ = new QTimer(this);
     status_timer_->setInterval(kStatusMs);
     connect(status_timer_, &QTimer::timeout, this, [this] { update_status(); });
@@ -127,69 +142,132 @@ class BoardWindow::Events final : public board::SessionObserver {
 };
 
 void BoardWindow::build() {
-    auto* top = new QHBoxLayout();
-    组合框看板 = new QComboBox(this);
-    组合框看板->setObjectName(QStringLiteral("组合框看板"));
-    组合框看板->setMinimumWidth(180);
-    按钮保存看板 = button(this, "按钮保存看板", QStringLiteral("保存看板"));
-    按钮删除看板 = button(this, "按钮删除看板", QStringLiteral("删除看板"));
-    top->addWidget(new QLabel(QStringLiteral("已保存的看板："), this));
-    top->addWidget(组合框看板);
-    top->addWidget(按钮保存看板);
-    top->addWidget(按钮删除看板);
-    top->addStretch();
+    form = new BoardForm();
+    面板看板定义 = new QScrollArea(this);
+    面板看板定义->setObjectName(QStringLiteral("面板看板定义"));
+    面板看板定义->setWidget(form);
+    面板看板定义->setWidgetResizable(true);
+    面板看板定义->setFrameShape(QFrame::NoFrame);
 
-    form = new BoardForm(this);
-
-    auto* actions = new QHBoxLayout();
-    按钮开始检查 = button(this, "按钮开始检查", QStringLiteral("开始检查"));
-    按钮停止 = button(this, "按钮停止", QStringLiteral("停止"));
-    按钮重查失败 = button(this, "按钮重查失败", QStringLiteral("重查失败"));
-    按钮导出看板 = button(this, "按钮导出看板", QStringLiteral("导出看板CSV"));
-    按钮导出历史 = button(this, "按钮导出历史", QStringLiteral("导出历史CSV"));
-    日期从 = new QDateEdit(QDate::currentDate().addDays(-7), this);
-    日期到 = new QDateEdit(QDate::currentDate(), this);
-    日期从->setObjectName(QStringLiteral("日期从"));
-    日期到->setObjectName(QStringLiteral("日期到"));
-    日期从->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
-    日期到->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
-    日期从->setCalendarPopup(true);
-    日期到->setCalendarPopup(true);
-    组合框显示 = new QComboBox(this);
-    组合框显示->setObjectName(QStringLiteral("组合框显示"));
-    按钮停止->setEnabled(false);
-    for (QWidget* w : {static_cast<QWidget*>(按钮开始检查), static_cast<QWidget*>(按钮停止),
-                       static_cast<QWidget*>(按钮重查失败)})
-        actions->addWidget(w);
-    actions->addSpacing(16);
-    actions->addWidget(new QLabel(QStringLiteral("显示："), this));
-    actions->addWidget(组合框显示);
-    actions->addStretch();
-    actions->addWidget(按钮导出看板);
-    actions->addWidget(日期从);
-    actions->addWidget(new QLabel(QStringLiteral("至"), this));
-    actions->addWidget(日期到);
-    actions->addWidget(按钮导出历史);
-
+    标签运行摘要 = new QLabel(this);
+    标签运行摘要->setObjectName(QStringLiteral("标签运行摘要"));
+    标签运行摘要->setTextFormat(Qt::PlainText);
+    标签运行摘要->setWordWrap(true);
     表格排名 = new QTableWidget(this);
     表格排名->setObjectName(QStringLiteral("表格排名"));
     表格排名->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    表格排名->setSelectionMode(QAbstractItemView::SingleSelection);
     表格排名->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    表格排名->horizontalHeader()->setSectionsClickable(true);
+    表格排名->horizontalHeader()->setToolTip(
+        QStringLiteral("点击列标题按名次排序，再点一次倒序，第三次恢复看板顺序"));
+    表格排名->verticalHeader()->setTextElideMode(Qt::ElideRight);
     标签看板状态 = new QLabel(this);
     标签看板状态->setObjectName(QStringLiteral("标签看板状态"));
     标签看板状态->setTextFormat(Qt::PlainText);
-    列表通知 = new QListWidget(this);
-    列表通知->setObjectName(QStringLiteral("列表通知"));
-    列表通知->setMaximumHeight(80);
+    标签看板状态->setWordWrap(true);
+
+    auto* split = new QSplitter(Qt::Horizontal, this);
+    split->setChildrenCollapsible(false);
+    split->addWidget(表格排名);
+    split->addWidget(build_notice_panel());
+    split->setStretchFactor(0, 3);
+    split->setStretchFactor(1, 1);
 
     auto* layout = new QVBoxLayout(this);
-    layout->addLayout(top);
-    layout->addWidget(form);
-    layout->addLayout(actions);
-    layout->addWidget(表格排名, 1);
+    layout->setContentsMargins(8, 6, 8, 6);
+    layout->setSpacing(4);
+    layout->addWidget(build_top_row());
+    layout->addWidget(面板看板定义, 2);
+    layout->addWidget(build_action_row());
+    layout->addWidget(标签运行摘要);
+    layout->addWidget(split, 3);
     layout->addWidget(标签看板状态);
-    layout->addWidget(new QLabel(QStringLiteral("变动通知："), this));
-    layout->addWidget(列表通知);
+}
+
+QWidget* BoardWindow::build_top_row() {
+    auto* row = new QWidget(this);
+    auto* top = new QHBoxLayout(row);
+    top->setContentsMargins(0, 0, 0, 0);
+    组合框看板 = new QComboBox(row);
+    组合框看板->setObjectName(QStringLiteral("组合框看板"));
+    组合框看板->setMinimumWidth(180);
+    按钮编辑看板 = button(row, "按钮编辑看板", QStringLiteral("编辑看板"));
+    按钮编辑看板->setCheckable(true);
+    按钮保存看板 = button(row, "按钮保存看板", QStringLiteral("保存看板"));
+    按钮删除看板 = button(row, "按钮删除看板", QStringLiteral("删除看板"));
+    top->addWidget(new QLabel(QStringLiteral("已保存的看板："), row));
+    top->addWidget(组合框看板);
+    top->addWidget(按钮编辑看板);
+    top->addWidget(按钮保存看板);
+    // Deleting stands well apart from saving: one is never clicked for the other.
+    top->addStretch();
+    top->addWidget(按钮删除看板);
+    return row;
+}
+
+QWidget* BoardWindow::build_action_row() {
+    auto* row = new QWidget(this);
+    auto* actions = new QHBoxLayout(row);
+    actions->setContentsMargins(0, 0, 0, 0);
+    按钮开始检查 = button(row, "按钮开始检查", QStringLiteral("开始检查"));
+    按钮开始检查->setToolTip(QStringLiteral("Ctrl+Enter"));
+    按钮停止 = button(row, "按钮停止", QStringLiteral("停止"));
+    按钮重查失败 = button(row, "按钮重查失败", QStringLiteral("重查失败"));
+    按钮导出看板 = button(row, "按钮导出看板", QStringLiteral("导出看板CSV"));
+    按钮导出历史 = button(row, "按钮导出历史", QStringLiteral("导出历史CSV"));
+    日期从 = new QDateEdit(QDate::currentDate().addDays(-7), row);
+    日期到 = new QDateEdit(QDate::currentDate(), row);
+    日期从->setObjectName(QStringLiteral("日期从"));
+    日期到->setObjectName(QStringLiteral("日期到"));
+    for (QDateEdit* date : {日期从, 日期到}) {
+        date->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
+        date->setCalendarPopup(true);
+    }
+    组合框显示 = new QComboBox(row);
+    组合框显示->setObjectName(QStringLiteral("组合框显示"));
+    // Goods names can be long: the choice keeps its width, the list shows them whole.
+    组合框显示->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    组合框显示->setMinimumContentsLength(16);
+    组合框筛选 = new QComboBox(row);
+    组合框筛选->setObjectName(QStringLiteral("组合框筛选"));
+    组合框筛选->addItems(
+        {QStringLiteral("全部"), QStringLiteral("只看下降"), QStringLiteral("只看失败")});
+    按钮停止->setEnabled(false);
+    for (QPushButton* b : {按钮开始检查, 按钮停止, 按钮重查失败})
+        actions->addWidget(b);
+    actions->addSpacing(12);
+    actions->addWidget(new QLabel(QStringLiteral("显示："), row));
+    actions->addWidget(组合框显示);
+    actions->addWidget(组合框筛选);
+    actions->addStretch();
+    actions->addWidget(按钮导出看板);
+    actions->addWidget(日期从);
+    actions->addWidget(new QLabel(QStringLiteral("至"), row));
+    actions->addWidget(日期到);
+    actions->addWidget(按钮导出历史);
+    return row;
+}
+
+QWidget* BoardWindow::build_notice_panel() {
+    auto* panel = new QWidget(this);
+    auto* column = new QVBoxLayout(panel);
+    column->setContentsMargins(0, 0, 0, 0);
+    auto* head = new QHBoxLayout();
+    编辑框通知筛选 = new QLineEdit(panel);
+    编辑框通知筛选->setObjectName(QStringLiteral("编辑框通知筛选"));
+    编辑框通知筛选->setPlaceholderText(QStringLiteral("按关键词筛选"));
+    编辑框通知筛选->setClearButtonEnabled(true);
+    按钮导出通知 = button(panel, "按钮导出通知", QStringLiteral("导出通知CSV"));
+    head->addWidget(new QLabel(QStringLiteral("变动通知："), panel));
+    head->addWidget(编辑框通知筛选, 1);
+    head->addWidget(按钮导出通知);
+    列表通知 = new QListWidget(panel);
+    列表通知->setObjectName(QStringLiteral("列表通知"));
+    列表通知->setWordWrap(true);
+    column->addLayout(head);
+    column->addWidget(列表通知, 1);
+    return panel;
 }
 
 void BoardWindow::wire() {
@@ -197,27 +275,34 @@ void BoardWindow::wire() {
     connect(按钮停止, &QPushButton::clicked, this, [this] { stop_checks(); });
     connect(按钮重查失败, &QPushButton::clicked, this, [this] { recheck_failed(); });
     connect(按钮保存看板, &QPushButton::clicked, this, [this] { save_board(); });
-    connect(按钮删除看板, &QPushButton::clicked, this, [this] {
-        if (store_ && 组合框看板->currentIndex() >= 0)
-            (void)store_->delete_board(组合框看板->currentText().toStdString());
-        refresh_board_names();
-    });
+    connect(按钮删除看板, &QPushButton::clicked, this, [this] { delete_board(); });
+    connect(按钮编辑看板, &QPushButton::toggled, this, [this](bool on) { show_definition(on); });
     connect(组合框看板, &QComboBox::activated, this,
             [this] { open_board(text::utf8_to_gbk(组合框看板->currentText().toStdString())); });
     connect(组合框显示, &QComboBox::activated, this, [this] { refill_grid(); });
+    connect(组合框筛选, &QComboBox::activated, this, [this] { refill_grid(); });
     connect(表格排名, &QTableWidget::cellClicked, this,
             [this](int row, int column) { show_chart(row, column); });
+    connect(表格排名->horizontalHeader(), &QHeaderView::sectionClicked, this, [this](int column) {
+        // Ascending, then descending, then the board's own order again.
+        if (column != sort_column_)
+            sort_grid(column, false);
+        else
+            sort_grid(sort_descending_ ? -1 : column, !sort_descending_);
+    });
     // A notice opens the chart of the cell it speaks of.
     connect(列表通知, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) {
         const std::string wanted = item->data(Qt::UserRole).toString().toStdString();
-        for (std::size_t r = 0; r < layout_.cells.size(); ++r) {
-            for (std::size_t c = 0; c < layout_.cells[r].size(); ++c) {
-                const auto& key = layout_.cells[r][c];
-                if (key && board::cell_key_text(*key) == wanted)
-                    show_chart(static_cast<int>(r), static_cast<int>(c));
+        for (int r = 0; r < 表格排名->rowCount(); ++r) {
+            const auto& cells = layout_.cells.at(row_order_.at(static_cast<std::size_t>(r)));
+            for (std::size_t c = 0; c < cells.size(); ++c) {
+                if (!wanted.empty() && cells[c] && board::cell_key_text(*cells[c]) == wanted)
+                    show_chart(r, static_cast<int>(c));
             }
         }
     });
+    connect(编辑框通知筛选, &QLineEdit::textChanged, this, [this] { refill_notices(); });
+    connect(按钮导出通知, &QPushButton::clicked, this, [this] { export_notices(); });
     connect(按钮导出看板, &QPushButton::clicked, this,
             [this] { export_to_file(board_csv(), QStringLiteral("看板.csv")); });
     connect(按钮导出历史, &QPushButton::clicked, this, [this] {
@@ -225,6 +310,42 @@ void BoardWindow::wire() {
                                    start_of_day_ms(日期到->date().addDays(1))),
                        QStringLiteral("历史.csv"));
     });
+    wire_keys();
+}
+
+void BoardWindow::wire_keys() {
+    for (const QKeyCombination key : {Qt::CTRL | Qt::Key_Return, Qt::CTRL | Qt::Key_Enter}) {
+        auto* run = new QShortcut(QKeySequence(key), this);
+        connect(run, &QShortcut::activated, this, [this] { start_checks(); });
+    }
+    auto* close_window = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(close_window, &QShortcut::activated, this, &QWidget::close);
+    for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Enter}) {
+        auto* chart = new QShortcut(QKeySequence(key), 表格排名);
+        chart->setContext(Qt::WidgetShortcut);
+        connect(chart, &QShortcut::activated, this,
+                [this] { show_chart(表格排名->currentRow(), 表格排名->currentColumn()); });
+    }
+}
+
+void BoardWindow::show_definition(bool shown) {
+    面板看板定义->setVisible(shown);
+    const QSignalBlocker quiet(按钮编辑看板);
+    按钮编辑看板->setChecked(shown);
+    按钮编辑看板->setText(shown ? QStringLiteral("收起编辑") : QStringLiteral("编辑看板"));
+}
+
+void BoardWindow::delete_board() {
+    if (!store_ || 组合框看板->currentIndex() < 0)
+        return;
+    const QString name = 组合框看板->currentText();
+    const QString question =
+        QStringLiteral("删除看板“%1”？它的定义将被删除，已有的检查历史仍然保留。").arg(name);
+    if (!(confirm ? confirm(question) : ask(this, question)))
+        return;
+    if (const auto deleted = store_->delete_board(name.toStdString()); !deleted)
+        tell(QStringLiteral("看板未能删除：") + from_utf8(deleted.error().message));
+    refresh_board_names();
 }
 
 void BoardWindow::tell(const QString& message) {
@@ -232,7 +353,7 @@ void BoardWindow::tell(const QString& message) {
         show_message(message);
         return;
     }
-    QMessageBox box(QMessageBox::Information, QStringLiteral("信息："), message, QMessageBox::Ok,
+    QMessageBox box(QMessageBox::Information, QStringLiteral("信息"), message, QMessageBox::Ok,
                     this);
     box.setTextFormat(Qt::PlainText);
     box.button(QMessageBox::Ok)->setText(QStringLiteral("确定"));
@@ -265,11 +386,12 @@ bool BoardWindow::open_board(const std::string& name_gbk) {
     form->show_board(*board);
     form->show_goods_note({});
     prepare_board(*board);
+    show_definition(false);  // a saved board opens on its grid
     return true;
 }
 
 bool BoardWindow::save_board() {
-    board::Board b = form->board();
+    const board::Board b = board::with_known_names(form->board(), board_);
     if (b.name.empty()) {
         tell(QStringLiteral("请填写看板名称"));
         return false;
@@ -309,29 +431,6 @@ void BoardWindow::prepare_board(const board::Board& b) {
         标签看板状态->setText(from_utf8(problem));
 }
 
-void BoardWindow::add_notice_item(const history::Notice& n, bool newest_first) {
-    const QString when = QDateTime::fromMSecsSinceEpoch(n.time_ms).toString("MM-dd HH:mm");
-    auto* item = new QListWidgetItem(when + QStringLiteral("  ") + from_utf8(n.message));
-    item->setData(Qt::UserRole,
-                  QString::fromStdString(board::cell_key_text({n.listing, n.key, n.sort})));
-    if (newest_first)
-        列表通知->insertItem(0, item);
-    else
-        列表通知->addItem(item);
-}
-
-// The board's stored notices, newest first: they outlive the window.
-void BoardWindow::load_notices() {
-    列表通知->clear();
-    if (!store_ || board_.name.empty())
-        return;
-    const auto stored = store_->notices(text::gbk_to_utf8(board_.name), {}, kNoticesShown);
-    if (!stored)
-        return;
-    for (auto it = stored.value().rbegin(); it != stored.value().rend(); ++it)
-        add_notice_item(*it, false);
-}
-
 void BoardWindow::poll_history() {
     if (!store_ || running())
         return;  // a run's own checks arrive as events
@@ -347,21 +446,10 @@ void BoardWindow::poll_history() {
         标签看板状态->setText(from_utf8(problem));
 }
 
-void BoardWindow::refresh_view_choices() {
-    组合框显示->clear();
-    组合框显示->addItem(QStringLiteral("本店排名"));
-    for (const auto& c : board_.competitors) {
-        const QString id = ui::to_qstring(c.id.empty() ? c.link : c.id);
-        组合框显示->addItem(QStringLiteral("竞品 %1 排名").arg(id));
-        组合框显示->addItem(QStringLiteral("本店 − 竞品 %1").arg(id));
-    }
-    组合框显示->setCurrentIndex(0);
-}
-
 bool BoardWindow::start_checks() {
     if (running())
         return false;
-    const board::Board b = form->board();
+    const board::Board b = board::with_known_names(form->board(), board_);
     QStringList faults = form->problems();
     for (const std::string& fault : board::validate(b))
         faults << ui::to_qstring(fault);
@@ -387,6 +475,7 @@ std::string BoardWindow::run_saved(const board::Board& b) {
     if (nothing_typed(form->board())) {
         form->show_board(b);
         prepare_board(b);
+        show_definition(false);
     } else if (board_.name == b.name && board_ != b) {
         prepare_board(b);
     }
@@ -431,6 +520,7 @@ std::string BoardWindow::begin(const board::Board& b,
         return refused;
     session_ = std::move(session);
     waiting_.clear();
+    run_start_ms_ = QDateTime::currentMSecsSinceEpoch();
     for (const ranking::Listing& listing : listings)
         waiting_.insert(board::cell_key(listing));
     status_timer_->start();
@@ -453,6 +543,31 @@ void BoardWindow::take_goods(const std::vector<board::ConfirmedGoods>& goods) {
                            QStringLiteral("：") + ui::to_qstring(ranking::reason_text(*g.failure));
     }
     form->show_goods_note(missing.join(QStringLiteral("；")));
+    take_names(goods);
+}
+
+// The names the goods pages gave stay with the board: on screen at once, and
+// in the saved board when there is one, so they are there the next time.
+void BoardWindow::take_names(const std::vector<board::ConfirmedGoods>& goods) {
+    if (!board::take_names(board_, goods))
+        return;
+    const int choice = 组合框显示->currentIndex();
+    refresh_view_choices();
+    组合框显示->setCurrentIndex(std::max(0, choice));
+    if (!store_)
+        return;
+    const std::string name = text::gbk_to_utf8(board_.name);
+    const auto saved = store_->load_board(name);
+    if (!saved)
+        return;
+    auto kept = board::board_from_text(saved.value().definition);
+    if (!kept || !board::take_names(*kept, goods))
+        return;
+    const auto stored =
+        store_->save_board(name, board::board_to_text(*kept), QDateTime::currentMSecsSinceEpoch());
+    if (!stored)
+        标签看板状态->setText(QStringLiteral("商品名称未能保存：") +
+                              from_utf8(stored.error().message));
 }
 
 void BoardWindow::take_check(const history::Check& check,
@@ -471,8 +586,8 @@ void BoardWindow::take_check(const history::Check& check,
                     fill_cell(static_cast<int>(r), static_cast<int>(c));
             }
         }
-        for (const history::Notice& n : notices)
-            add_notice_item(n, true);
+        add_notices(notices);
+        update_summary();
     }
     update_status();
 }
@@ -499,10 +614,12 @@ void BoardWindow::run_ended(const board::SessionSummary& summary) {
     }
     if (shown) {
         // The run-level notice is the only one not already listed.
+        std::vector<history::Notice> failing;
         for (const history::Notice& n : summary.notices) {
             if (n.kind == board::notice_kind::checks_failing)
-                add_notice_item(n, true);
+                failing.push_back(n);
         }
+        add_notices(failing);
         refill_grid();
     }
     if (store_) {
@@ -517,51 +634,6 @@ void BoardWindow::run_ended(const board::SessionSummary& summary) {
         on_notices(ran, summary);
     if (on_run_end)
         on_run_end();
-}
-
-void BoardWindow::refill_grid() {
-    表格排名->clear();
-    表格排名->setRowCount(static_cast<int>(layout_.rows.size()));
-    表格排名->setColumnCount(static_cast<int>(std::max<std::size_t>(1, layout_.columns.size())));
-    QStringList columns;
-    for (ranking::Sort sort : layout_.columns)
-        columns << from_utf8(board::sort_caption(sort));
-    表格排名->setHorizontalHeaderLabels(columns);
-    QStringList rows;
-    for (const std::string& row : layout_.rows)
-        rows << from_utf8(row);
-    表格排名->setVerticalHeaderLabels(rows);
-    for (int r = 0; r < 表格排名->rowCount(); ++r) {
-        for (int c = 0; c < 表格排名->columnCount(); ++c)
-            fill_cell(r, c);
-    }
-}
-
-void BoardWindow::fill_cell(int row, int column) {
-    const auto& key =
-        layout_.cells.at(static_cast<std::size_t>(row)).at(static_cast<std::size_t>(column));
-    if (!key || !log_)
-        return;
-    const int choice = std::max(0, 组合框显示->currentIndex());
-    board::GridMode mode = board::GridMode::own;
-    std::string rival;
-    if (choice > 0) {
-        const auto& c = board_.competitors.at(static_cast<std::size_t>((choice - 1) / 2));
-        rival = c.id;
-        mode = (choice - 1) % 2 == 0 ? board::GridMode::competitor : board::GridMode::difference;
-    }
-    const std::string own = board_.own.empty() ? std::string() : board_.own.front().id;
-    board::CellView view = board::cell_view(log_->cell(*key), own, rival, mode);
-    if (stopped_.contains(*key)) {
-        view.text = "未检查" + (view.text.empty() ? std::string() : " · " + view.text);
-        view.tooltip = "上一轮检查在此格之前停止" +
-                       (view.tooltip.empty() ? std::string() : "\n" + view.tooltip);
-    }
-    auto* item = new QTableWidgetItem(from_utf8(view.text));
-    item->setToolTip(from_utf8(view.tooltip));
-    if (view.stale)
-        item->setForeground(QColor(150, 150, 150));
-    表格排名->setItem(row, column, item);
 }
 
 void BoardWindow::update_status() {
@@ -649,12 +721,14 @@ void BoardWindow::export_to_file(const std::string& csv, const QString& suggeste
 }
 
 RankChart* BoardWindow::show_chart(int row, int column) {
-    if (!log_ || row < 0 || column < 0 || static_cast<std::size_t>(row) >= layout_.cells.size())
+    if (!log_ || row < 0 || column < 0 || static_cast<std::size_t>(row) >= row_order_.size())
         return nullptr;
-    const auto& key =
-        layout_.cells[static_cast<std::size_t>(row)].at(static_cast<std::size_t>(column));
-    if (!key)
+    const std::size_t layout_row = row_order_[static_cast<std::size_t>(row)];
+    const auto& cells = layout_.cells.at(layout_row);
+    if (static_cast<std::size_t>(column) >= cells.size() ||
+        !cells[static_cast<std::size_t>(column)])
         return nullptr;
+    const board::CellKey key = *cells[static_cast<std::size_t>(column)];
     if (chart_window_ == nullptr) {
         chart_window_ = new QWidget(this, Qt::Window);
         chart_window_->setObjectName(QStringLiteral("走势窗口"));
@@ -677,9 +751,9 @@ RankChart* BoardWindow::show_chart(int row, int column) {
         layout->addLayout(ranges);
         layout->addWidget(chart_, 1);
     }
-    show_chart_of(*key);
+    show_chart_of(key);
     chart_window_->setWindowTitle(QStringLiteral("排名走势：") +
-                                  from_utf8(layout_.rows[static_cast<std::size_t>(row)]));
+                                  from_utf8(layout_.rows[layout_row]));
     chart_window_->show();
     chart_window_->raise();
     return chart_;
@@ -707,6 +781,11 @@ void BoardWindow::show_chart_of(const board::CellKey& key) {
     chart_->set_series(board::thinned(board::chart_series(checks), kChartPoints,
                                       board::range_start_ms(board::ChartRange::month, now_ms),
                                       std::int64_t{now.offsetFromUtc()} * 1000));
+}
+
+void BoardWindow::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    fit_row_header();
 }
 
 void BoardWindow::closeEvent(QCloseEvent* event) {

@@ -1,8 +1,10 @@
 #pragma once
-// The rank board: a board's definition, its grid of every keyword under every
-// sort order (and the extra listings), filled as checks finish, with the
-// change since the last good check and the best rank so far; start, stop,
-// re-check of the failed cells, CSV export, and the history it keeps.
+// The rank board: its grid of every keyword under every sort order (and the
+// extra listings) first, filled as checks finish, with the change since the
+// last good check and the best rank so far, a line summing up the last run,
+// sorting and filters; the board's definition in a panel folded away under
+// 编辑看板; the change notices by run; start, stop, re-check of the failed
+// cells, CSV export, and the history it keeps.
 // A run is a board::Session: goods pages and listings are read off the GUI
 // thread and every check is recorded there; its events arrive here as
 // queued calls, so the window never waits for the board. Checks another
@@ -24,9 +26,11 @@
 class QComboBox;
 class QDateEdit;
 class QLabel;
+class QLineEdit;
 class QListWidget;
 class QPushButton;
 class QTableWidget;
+class QScrollArea;
 class QTimer;
 
 namespace app {
@@ -78,9 +82,13 @@ class BoardWindow final : public QWidget {
     std::function<std::optional<board::Time>(const std::string&)> next_start_of;
     // Messages that would block a test go through this (UTF-8).
     std::function<void(const QString&)> show_message;
+    // Questions that would block a test go through this (UTF-8); true: go ahead.
+    std::function<bool(const QString&)> confirm;
 
     BoardForm* form = nullptr;
     QComboBox* 组合框看板 = nullptr;
+    QPushButton* 按钮编辑看板 = nullptr;  // folds the board's definition away and back
+    QScrollArea* 面板看板定义 = nullptr;
     QPushButton* 按钮保存看板 = nullptr;
     QPushButton* 按钮删除看板 = nullptr;
     QPushButton* 按钮开始检查 = nullptr;
@@ -91,12 +99,21 @@ class BoardWindow final : public QWidget {
     QDateEdit* 日期从 = nullptr;
     QDateEdit* 日期到 = nullptr;
     QComboBox* 组合框显示 = nullptr;
+    QComboBox* 组合框筛选 = nullptr;  // 全部 / 只看下降 / 只看失败
+    QLabel* 标签运行摘要 = nullptr;
     QTableWidget* 表格排名 = nullptr;
     QLabel* 标签看板状态 = nullptr;
+    QLineEdit* 编辑框通知筛选 = nullptr;
+    QPushButton* 按钮导出通知 = nullptr;
     QListWidget* 列表通知 = nullptr;
 
-    // The rank chart of a grid cell (opened by a click on the cell).
+    // The rank chart of a grid cell as shown (opened by a click on the cell).
     RankChart* show_chart(int row, int column);
+    // Sorts the grid by a column's values (a click on its header); -1: board order.
+    void sort_grid(int column, bool descending);
+    void show_definition(bool shown);
+    // The notices listed, newest run first, as CSV.
+    std::string notices_csv() const;
 
     const board::Board& current_board() const { return board_; }
     const board::GridLayout& layout() const { return layout_; }
@@ -104,12 +121,18 @@ class BoardWindow final : public QWidget {
 
   protected:
     void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
   private:
     class Events;
 
     void build();
+    QWidget* build_top_row();
+    QWidget* build_action_row();
+    QWidget* build_notice_panel();
     void wire();
+    void wire_keys();
+    void delete_board();
     void refresh_board_names();
     void prepare_board(const board::Board& board);
     std::string begin(const board::Board& board, std::optional<std::vector<ranking::Listing>> only);
@@ -117,11 +140,20 @@ class BoardWindow final : public QWidget {
     void take_goods(const std::vector<board::ConfirmedGoods>& goods);
     void take_check(const history::Check& check, const std::vector<history::Notice>& notices);
     void run_ended(const board::SessionSummary& summary);
+    void take_names(const std::vector<board::ConfirmedGoods>& goods);
     void load_notices();
-    void add_notice_item(const history::Notice& notice, bool newest_first);
+    void add_notices(const std::vector<history::Notice>& notices);
+    void refill_notices();
+    std::vector<history::Notice> shown_notices() const;
+    void export_notices();
     void refill_grid();
     void show_chart_of(const board::CellKey& key);
-    void fill_cell(int row, int column);
+    board::CellView view_of(std::size_t layout_row, std::size_t column) const;
+    void put_cell(int row, int column, const board::CellView& view);
+    void fill_cell(int layout_row, int column);
+    void update_row_shown(int row);
+    void fit_row_header();
+    void update_summary();
     void refresh_view_choices();
     void update_status();
     QString last_run_text() const;
@@ -140,7 +172,12 @@ class BoardWindow final : public QWidget {
     QTimer* status_timer_ = nullptr;
     std::size_t run_done_ = 0;
     std::size_t run_total_ = 0;
-    std::int64_t seen_version_ = -1;  // the history's data_version last read
+    std::int64_t seen_version_ = -1;            // the history's data_version last read
+    std::vector<history::Notice> notices_;      // the board's notices listed, oldest first
+    std::optional<std::int64_t> run_start_ms_;  // the start of the run on screen
+    std::vector<std::size_t> row_order_;        // grid row -> layout row
+    int sort_column_ = -1;
+    bool sort_descending_ = false;
     QWidget* chart_window_ = nullptr;
     RankChart* chart_ = nullptr;
     std::optional<board::CellKey> chart_key_;  // the cell the chart shows

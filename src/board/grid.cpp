@@ -1,6 +1,9 @@
 #include "board/grid.h"
 
+#include <algorithm>
+#include <cstdlib>
 #include <ctime>
+#include <numeric>
 
 #include "board/notices.h"
 #include "board/notices_grid.h"
@@ -23,30 +26,50 @@ std::optional<int> rank_in(const history::Check& check, const std::string& goods
     return row == nullptr ? std::nullopt : row->rank;
 }
 
+bool moved_up(const std::string& change) {
+    return change.starts_with("▲") || change == "新进";
+}
+
+bool moved_down(const std::string& change) {
+    return change.starts_with("▼") || change == "跌出";
+}
+
 // `checks` end with one read for `goods`.
-std::string rank_cell(const std::vector<history::Check>& checks, const CellData& cell,
-                      const std::string& goods) {
-    const std::optional<int> rank = rank_in(checks.back(), goods);
-    std::string text = rank ? "第" + std::to_string(*rank) + "名" : std::string("千名外");
+CellView rank_cell(const std::vector<history::Check>& checks, const CellData& cell,
+                   const std::string& goods) {
+    CellView view;
+    view.value = rank_in(checks.back(), goods);
+    view.text = view.value ? "第" + std::to_string(*view.value) + "名" : std::string(kNotInTopWord);
     const std::string change = latest_change_text(checks, goods);
     if (!change.empty())
-        text += " " + change;
+        view.text += " " + change;
+    view.fell = moved_down(change);
+    view.tone = moved_up(change) ? CellTone::good : view.fell ? CellTone::bad : CellTone::plain;
     std::optional<int> best = best_rank(checks, goods);
     if (const auto kept = cell.best.find(goods); kept != cell.best.end())
         best = best ? std::min(*best, kept->second) : kept->second;
     if (best)
-        text += " (最好第" + std::to_string(*best) + "名)";
-    return text;
+        view.text += "（最好第" + std::to_string(*best) + "名）";
+    return view;
 }
 
-std::string difference_cell(const history::Check& check, const std::string& own,
-                            const std::string& competitor) {
-    const auto a = rank_in(check, own);
-    const auto b = rank_in(check, competitor);
-    if (!a || !b)
-        return a ? "领先" : (b ? "落后" : "均在千名外");
+// The own goods against the competitor in words: ahead is good news.
+CellView difference_cell(const std::vector<history::Check>& checks, const std::string& own,
+                         const std::string& competitor) {
+    const auto a = rank_in(checks.back(), own);
+    const auto b = rank_in(checks.back(), competitor);
+    CellView view;
+    view.fell = moved_down(latest_change_text(checks, own));
+    if (!a || !b) {
+        view.text = a ? "领先（竞品千名外）" : (b ? "落后（本店千名外）" : "均在千名外");
+        view.tone = a ? CellTone::good : (b ? CellTone::bad : CellTone::plain);
+        return view;
+    }
     const int d = *a - *b;
-    return d > 0 ? "+" + std::to_string(d) : std::to_string(d);
+    view.value = d;
+    view.text = (d < 0 ? "领先 " : "落后 ") + std::to_string(std::abs(d)) + " 名";
+    view.tone = d < 0 ? CellTone::good : CellTone::bad;
+    return view;
 }
 
 std::vector<std::string> viewed_goods(const std::string& own, const std::string& competitor,
@@ -75,8 +98,8 @@ const history::GoodsResult* unread_row(const history::Check& check,
     return nullptr;
 }
 
-std::string value_of(const std::vector<history::Check>& checks, const CellData& cell,
-                     const std::string& own, const std::string& competitor, GridMode mode) {
+CellView value_of(const std::vector<history::Check>& checks, const CellData& cell,
+                  const std::string& own, const std::string& competitor, GridMode mode) {
     switch (mode) {
         case GridMode::own:
             return rank_cell(checks, cell, own);
@@ -85,7 +108,7 @@ std::string value_of(const std::vector<history::Check>& checks, const CellData& 
         case GridMode::difference:
             break;
     }
-    return difference_cell(checks.back(), own, competitor);
+    return difference_cell(checks, own, competitor);
 }
 
 // The checks up to and including the last one read for every viewed goods item.
@@ -136,22 +159,48 @@ CellView cell_view(const CellData& cell, const std::string& own, const std::stri
     const history::Check& latest = checks.back();
     const std::vector<std::string> goods = viewed_goods(own, competitor, mode);
     const history::GoodsResult* unread = unread_row(latest, goods);
-    if (unread == nullptr)
-        return {value_of(checks, cell, own, competitor, mode),
-                "检查于 " + clock_text(latest.time_ms), false};
+    if (unread == nullptr) {
+        CellView view = value_of(checks, cell, own, competitor, mode);
+        view.tooltip = "检查于 " + clock_text(latest.time_ms);
+        return view;
+    }
     const history::Outcome status =
         unread->goods_id.empty() ? latest.outcome : history::status_of(latest, *unread);
-    const std::string head = status == history::Outcome::not_checked ? "未检查" : "失败";
-    CellView view{head, unread->reason.empty() ? latest.reason : unread->reason, false};
+    CellView view;
+    view.text = status == history::Outcome::not_checked ? kNotCheckedWord : kFailedWord;
+    view.tooltip = unread->reason.empty() ? latest.reason : unread->reason;
+    view.failed = true;
     const std::vector<history::Check> read = up_to_last_read(checks, goods);
     if (read.empty())
         return view;
-    // The last good value stays visible, greyed, with its time.
-    view.text += " · 上次" + value_of(read, cell, own, competitor, mode) + " (" +
-                 clock_text(read.back().time_ms) + ")";
+    // The last good value stays visible beside the failure, with its time.
+    view.text += " · 上次" + value_of(read, cell, own, competitor, mode).text + "（" +
+                 clock_text(read.back().time_ms) + "）";
     view.tooltip += "\n上次成功：" + clock_text(read.back().time_ms);
     view.stale = true;
     return view;
+}
+
+std::vector<std::size_t> sorted_rows(const std::vector<std::optional<int>>& values,
+                                     bool descending) {
+    std::vector<std::size_t> order(values.size());
+    std::iota(order.begin(), order.end(), std::size_t{0});
+    std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+        const auto& x = values[a];
+        const auto& y = values[b];
+        if (!x || !y)
+            return x.has_value() && !y.has_value();
+        return descending ? *x > *y : *x < *y;
+    });
+    return order;
+}
+
+bool row_shown(const std::vector<CellView>& row, RowFilter filter) {
+    if (filter == RowFilter::all)
+        return true;
+    return std::any_of(row.begin(), row.end(), [filter](const CellView& cell) {
+        return filter == RowFilter::fell ? cell.fell : cell.failed;
+    });
 }
 
 }  // namespace board

@@ -29,7 +29,7 @@ std::string sort_caption(ranking::Sort sort);
 enum class GridMode {
     own,         // the own goods' rank
     competitor,  // a competitor's rank
-    difference,  // own rank minus the competitor's (negative: the own goods is ahead)
+    difference,  // own against the competitor: 领先 N 名 / 落后 N 名
 };
 
 // What the board keeps of one cell: its newest checks (oldest first),
@@ -40,10 +40,19 @@ struct CellData {
     std::map<std::string, int> best;  // goods id -> best rank
 };
 
+// How a cell reads at a glance: good news green, bad news red.
+enum class CellTone { plain, good, bad };
+
 struct CellView {
-    std::string text;  // "第37名 ▲3 (最好第30名)", "千名外", "失败 · 上次第37名", "未检查", …
+    std::string text;  // "第37名 ▲3（最好第30名）", "千名外", "领先 5 名", "失败 · 上次第37名", …
     std::string tooltip;  // the reason of a failure, and the time of the value shown
     bool stale = false;   // the value shown is an older one: the latest check failed
+    bool failed = false;  // the latest check could not be read (失败 or 未检查)
+    bool fell = false;    // the goods the view is about moved down (or out of the first 1000)
+    CellTone tone = CellTone::plain;
+    // What the column sorts by: the rank, or own minus competitor in the
+    // difference view; none when the latest check gives no number.
+    std::optional<int> value;
 };
 
 // What a cell shows for the goods the mode looks at. `competitor` is used by
@@ -51,5 +60,15 @@ struct CellView {
 // those goods shows 失败 or 未检查 with the last value read for them.
 CellView cell_view(const CellData& cell, const std::string& own, const std::string& competitor,
                    GridMode mode);
+
+// The rows in the order one column sorts them: by value, smallest first (or
+// largest first), rows without a value last, ties in board order.
+std::vector<std::size_t> sorted_rows(const std::vector<std::optional<int>>& values,
+                                     bool descending);
+
+enum class RowFilter { all, fell, failed };  // 全部 / 只看下降 / 只看失败
+
+// Whether a row of cells passes the filter: any of its cells fell, or failed.
+bool row_shown(const std::vector<CellView>& row, RowFilter filter);
 
 }  // namespace board

@@ -128,7 +128,8 @@ TEST_F(BoardWindowTest, ARefusedHostGivesFailedCellsNotOutsideTheThousand) {
             << cell(0, c);
     }
     EXPECT_TRUE(cell(0, 0).starts_with("失败"));
-    EXPECT_EQ(window->列表通知->count(), 1);  // one "checks failing" notice, no rank notices
+    // One run's heading and its one "checks failing" notice, no rank notices.
+    EXPECT_EQ(window->列表通知->count(), 2);
 }
 
 // korvel-check on a timer writes to the same file: the open window shows its
@@ -159,12 +160,12 @@ TEST_F(BoardWindowTest, ChecksAndNoticesWrittenElsewhereShowUpAndOutliveTheWindo
 
     window->poll_history();
     EXPECT_TRUE(cell(0, 0).starts_with("第42名")) << cell(0, 0);
-    ASSERT_EQ(window->列表通知->count(), 1);
+    ASSERT_EQ(window->列表通知->count(), 2);  // the run's heading and its notice
 
     app::BoardWindow reopened(store, quick_settings());
     ASSERT_TRUE(reopened.open_board(text::utf8_to_gbk("测试看板")));
-    ASSERT_EQ(reopened.列表通知->count(), 1);
-    EXPECT_TRUE(reopened.列表通知->item(0)->text().contains(QStringLiteral("第42名")));
+    ASSERT_EQ(reopened.列表通知->count(), 2);
+    EXPECT_TRUE(reopened.列表通知->item(1)->text().contains(QStringLiteral("第42名")));
 }
 
 // Typing mistakes are refused before anything runs; a goods item that does not

@@ -63,7 +63,7 @@ INSTANTIATE_TEST_SUITE_P(
         CellCase{"Moved",
                  {read(1, 40, 5), read(2, 37, 6)},
                  board::GridMode::own,
-                 "第37名 ▲3 (最好第37名)",
+                 "第37名 ▲3（最好第37名）",
                  false},
         CellCase{"Outside", {read(1, {}, 5)}, board::GridMode::own, "千名外", false},
         CellCase{"FailedKeepsLastGood",
@@ -73,7 +73,8 @@ INSTANTIATE_TEST_SUITE_P(
                  true},
         CellCase{"FailedFirst", {failed(1)}, board::GridMode::own, "失败", false},
         CellCase{"Competitor", {read(1, 37, 5)}, board::GridMode::competitor, "第5名", false},
-        CellCase{"Difference", {read(1, 37, 5)}, board::GridMode::difference, "+32", false},
+        CellCase{"Behind", {read(1, 37, 5)}, board::GridMode::difference, "落后 32 名", false},
+        CellCase{"Ahead", {read(1, 5, 37)}, board::GridMode::difference, "领先 32 名", false},
         CellCase{"OnlyOwnRanked", {read(1, 37, {})}, board::GridMode::difference, "领先", false},
         // The own rank read beside a competitor whose page failed stays the own value.
         CellCase{"OwnReadCompetitorFailed",
@@ -87,5 +88,49 @@ INSTANTIATE_TEST_SUITE_P(
                  "失败 · 上次第5名",
                  true}),
     [](const auto& info) { return info.param.name; });
+
+// What the colours, the filters and the sorting go by.
+TEST(CellFlags, RiseGreenFallRedFailureFlaggedAheadGood) {
+    using board::CellTone;
+    const auto own = [](std::vector<Check> checks) {
+        return board::cell_view({std::move(checks), {}}, "1", "2", board::GridMode::own);
+    };
+    const auto rose = own({read(1, 40, 5), read(2, 37, 6)});
+    EXPECT_EQ(rose.tone, CellTone::good);
+    EXPECT_FALSE(rose.fell);
+    EXPECT_EQ(rose.value, 37);
+    const auto fell = own({read(1, 37, 5), read(2, 40, 6)});
+    EXPECT_EQ(fell.tone, CellTone::bad);
+    EXPECT_TRUE(fell.fell);
+    const auto left = own({read(1, 37, 5), read(2, {}, 6)});
+    EXPECT_TRUE(left.fell);
+    EXPECT_EQ(left.value, std::nullopt);
+    const auto broken = own({read(1, 37, 5), failed(2)});
+    EXPECT_TRUE(broken.failed);
+    EXPECT_EQ(broken.value, std::nullopt);
+    EXPECT_NE(broken.text.find("（"), std::string::npos) << broken.text;
+    const auto ahead =
+        board::cell_view({{read(1, 5, 37)}, {}}, "1", "2", board::GridMode::difference);
+    EXPECT_EQ(ahead.tone, CellTone::good);
+    EXPECT_EQ(ahead.value, -32);
+}
+
+TEST(SortedRows, ByValueThenBoardOrderWithoutValueLast) {
+    const std::vector<std::optional<int>> values = {std::nullopt, 30, 5, std::nullopt, 30, 12};
+    EXPECT_EQ(board::sorted_rows(values, false), (std::vector<std::size_t>{2, 5, 1, 4, 0, 3}));
+    EXPECT_EQ(board::sorted_rows(values, true), (std::vector<std::size_t>{1, 4, 5, 2, 0, 3}));
+}
+
+TEST(RowShown, FellOrFailedInAnyCell) {
+    board::CellView plain, fell, failed;
+    fell.fell = true;
+    failed.failed = true;
+    using board::RowFilter;
+    EXPECT_TRUE(board::row_shown({plain}, RowFilter::all));
+    EXPECT_FALSE(board::row_shown({plain, failed}, RowFilter::fell));
+    EXPECT_TRUE(board::row_shown({plain, fell}, RowFilter::fell));
+    EXPECT_TRUE(board::row_shown({failed, plain}, RowFilter::failed));
+    EXPECT_FALSE(board::row_shown({fell}, RowFilter::failed));
+}
 
 }  // namespace

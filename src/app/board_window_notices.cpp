@@ -1,0 +1,109 @@
+// The board window's change notices: one heading per run, newest first, a
+// keyword filter, and the list as CSV.
+#include <QDateTime>
+#include <QFile>
+#include <QFileDialog>
+#include <QFont>
+#include <QLineEdit>
+#include <QListWidget>
+
+#include "app/board_window.h"
+#include "board/notice_list.h"
+#include "text/codepage.h"
+
+namespace app {
+
+namespace {
+
+// Notices shown when a board opens; older ones stay in the history.
+constexpr std::size_t kNoticesShown = 200;
+
+QListWidgetItem* heading_item(const board::NoticeGroup& group) {
+    auto* item = new QListWidgetItem(QString::fromStdString(board::group_heading(group)));
+    QFont bold = item->font();
+    bold.setBold(true);
+    item->setFont(bold);
+    item->setFlags(Qt::ItemIsEnabled);
+    item->setBackground(QColor(238, 241, 245));
+    return item;
+}
+
+QListWidgetItem* notice_item(const history::Notice& notice) {
+    const board::NoticeItemText text = board::notice_item_text(notice);
+    auto* item = new QListWidgetItem(QString::fromStdString(text.text));
+    item->setToolTip(QString::fromStdString(text.tooltip));
+    item->setData(
+        Qt::UserRole,
+        QString::fromStdString(board::cell_key_text({notice.listing, notice.key, notice.sort})));
+    return item;
+}
+
+}  // namespace
+
+void BoardWindow::load_notices() {
+    notices_.clear();
+    if (store_ && !board_.name.empty()) {
+        if (auto stored = store_->notices(text::gbk_to_utf8(board_.name), {}, kNoticesShown))
+            notices_ = std::move(stored).value();
+    }
+    refill_notices();
+}
+
+void BoardWindow::add_notices(const std::vector<history::Notice>& notices) {
+    if (notices.empty())
+        return;
+    notices_.insert(notices_.end(), notices.begin(), notices.end());
+    refill_notices();
+}
+
+// The notices the filter lets through, oldest first.
+std::vector<history::Notice> BoardWindow::shown_notices() const {
+    const std::string filter = 编辑框通知筛选->text().trimmed().toStdString();
+    std::vector<history::Notice> shown;
+    for (const history::Notice& n : notices_) {
+        if (board::notice_matches(n, filter))
+            shown.push_back(n);
+    }
+    return shown;
+}
+
+void BoardWindow::refill_notices() {
+    std::vector<std::int64_t> starts;
+    if (run_start_ms_)
+        starts.push_back(*run_start_ms_);
+    if (store_ && !board_.name.empty()) {
+        if (const auto last = store_->last_run(text::gbk_to_utf8(board_.name));
+            last && last.value())
+            starts.push_back(last.value()->started_ms);
+    }
+    列表通知->clear();
+    for (const board::NoticeGroup& group : board::notice_groups(shown_notices(), starts)) {
+        列表通知->addItem(heading_item(group));
+        for (const history::Notice& n : group.notices)
+            列表通知->addItem(notice_item(n));
+    }
+}
+
+std::string BoardWindow::notices_csv() const {
+    std::vector<history::Notice> newest_first;
+    for (const board::NoticeGroup& group : board::notice_groups(shown_notices(), {}))
+        newest_first.insert(newest_first.end(), group.notices.begin(), group.notices.end());
+    return board::notices_csv(newest_first);
+}
+
+void BoardWindow::export_notices() {
+    const QString file = QFileDialog::getSaveFileName(this, QStringLiteral("导出通知"),
+                                                      QStringLiteral("变动通知.csv"),
+                                                      QStringLiteral("CSV 文件 (*.csv)"));
+    if (file.isEmpty())
+        return;
+    const std::string csv = notices_csv();
+    QFile out(file);
+    if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
+        out.write(csv.data(), static_cast<qint64>(csv.size())) != static_cast<qint64>(csv.size()) ||
+        !out.flush()) {
+        tell(QStringLiteral("文件无法写入：") + file);
+    }
+}
+
+}  // namespace app

@@ -1,0 +1,102 @@
+#include "board/notice_list.h"
+
+#include <algorithm>
+
+#include "board/run_status_text.h"
+#include "board/words.h"
+#include "history/csv_export.h"
+
+namespace board {
+
+namespace {
+
+std::string_view kind_word(std::string_view kind) {
+    if (kind == "rank_move")
+        return "名次变动";
+    if (kind == "entered_top" || kind == "entered_1000")
+        return "进入";
+    if (kind == "left_top" || kind == "left_1000")
+        return "跌出";
+    if (kind == "overtaken")
+        return "被竞品超过";
+    if (kind == "checks_failing")
+        return "检查多数失败";
+    if (kind == "skipped")
+        return "定时检查跳过";
+    return kind;
+}
+
+bool starts_run(std::int64_t previous_ms, std::int64_t time_ms,
+                const std::vector<std::int64_t>& run_starts) {
+    if (time_ms - previous_ms > kRunGapMs)
+        return true;
+    return std::any_of(run_starts.begin(), run_starts.end(),
+                       [&](std::int64_t start) { return previous_ms < start && start <= time_ms; });
+}
+
+}  // namespace
+
+std::vector<NoticeGroup> notice_groups(std::vector<history::Notice> notices,
+                                       const std::vector<std::int64_t>& run_starts) {
+    std::stable_sort(notices.begin(), notices.end(),
+                     [](const auto& a, const auto& b) { return a.time_ms < b.time_ms; });
+    std::vector<NoticeGroup> groups;
+    for (history::Notice& n : notices) {
+        if (groups.empty() || groups.back().board != n.board ||
+            starts_run(groups.back().notices.back().time_ms, n.time_ms, run_starts))
+            groups.push_back({n.board, n.time_ms, {}});
+        groups.back().notices.push_back(std::move(n));
+    }
+    for (NoticeGroup& g : groups)
+        std::reverse(g.notices.begin(), g.notices.end());
+    std::reverse(groups.begin(), groups.end());
+    return groups;
+}
+
+std::string group_heading(const NoticeGroup& group) {
+    return group.board + " · " + local_time_text(group.time_ms, "%m-%d %H:%M") + " · " +
+           std::to_string(group.notices.size()) + " 条变动";
+}
+
+NoticeItemText notice_item_text(const history::Notice& n) {
+    NoticeItemText out;
+    out.text = local_time_text(n.time_ms, "%H:%M") + "  " + n.message;
+    out.tooltip =
+        local_time_text(n.time_ms, "%Y-%m-%d %H:%M:%S") + " · " + std::string(kind_word(n.kind));
+    if (!n.goods_id.empty())
+        out.tooltip += "\n商品ID " + n.goods_id;
+    return out;
+}
+
+bool notice_matches(const history::Notice& n, std::string_view filter) {
+    return filter.empty() || n.key.find(filter) != std::string::npos ||
+           n.message.find(filter) != std::string::npos;
+}
+
+std::string spreadsheet_text(std::string_view field) {
+    const bool formula = !field.empty() &&
+                         std::string_view("=+-@\t\r").find(field.front()) != std::string_view::npos;
+    return formula ? "'" + std::string(field) : std::string(field);
+}
+
+std::string notices_csv(const std::vector<history::Notice>& notices) {
+    std::string out = "\xEF\xBB\xBF时间,看板,列表,关键词,排序,商品ID,变动,之前,之后,说明\r\n";
+    for (const history::Notice& n : notices) {
+        const std::string fields[] = {local_time_text(n.time_ms, "%Y-%m-%d %H:%M:%S"),
+                                      n.board,
+                                      std::string(history::to_text(n.listing)),
+                                      n.key,
+                                      std::string(sort_word(n.sort)),
+                                      n.goods_id,
+                                      std::string(kind_word(n.kind)),
+                                      n.before,
+                                      n.after,
+                                      n.message};
+        for (std::size_t i = 0; i < std::size(fields); ++i)
+            out += (i ? "," : "") + history::csv_field(spreadsheet_text(fields[i]));
+        out += "\r\n";
+    }
+    return out;
+}
+
+}  // namespace board

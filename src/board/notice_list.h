@@ -1,0 +1,53 @@
+#pragma once
+// The board window's list of change notices: one heading per run (board,
+// time, "N 条变动"), newest run first, each notice as one line under it, and
+// the list as CSV for a spreadsheet. Texts are UTF-8, as the history keeps them.
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "history/records.h"
+
+namespace board {
+
+// Notices further apart than this belong to different runs.
+inline constexpr std::int64_t kRunGapMs = 10 * 60 * 1000;
+
+struct NoticeGroup {
+    std::string board;
+    std::int64_t time_ms = 0;              // the run's first notice
+    std::vector<history::Notice> notices;  // newest first
+};
+
+// The notices (in any order) as runs, newest run first. A run ends where
+// the next notice comes more than kRunGapMs later or at or after one of
+// `run_starts` (the starts of runs the history knows of).
+std::vector<NoticeGroup> notice_groups(std::vector<history::Notice> notices,
+                                       const std::vector<std::int64_t>& run_starts);
+
+// "测试看板 · 12-09 14:05 · 3 条变动".
+std::string group_heading(const NoticeGroup& group);
+
+struct NoticeItemText {
+    std::string text;     // "14:05  辣条 · 综合：第12名 → 第42名"
+    std::string tooltip;  // the full time, the goods and what kind of change
+};
+
+// What a notice's line in the list says; the one place that words a notice
+// item, so whatever more there is to say about a notice goes here.
+NoticeItemText notice_item_text(const history::Notice& notice);
+
+// Whether the notice speaks of a keyword containing `filter` (or says it in
+// its message); an empty filter matches every notice.
+bool notice_matches(const history::Notice& notice, std::string_view filter);
+
+// The notices as CSV (UTF-8 with a byte-order mark, CR LF line ends), one
+// row each: time, board, listing, key, sort, goods, kind, before, after, message.
+std::string notices_csv(const std::vector<history::Notice>& notices);
+
+// A field a spreadsheet would take for a formula (it starts with = + - @,
+// a tab or CR) gets a leading apostrophe so it stays text.
+std::string spreadsheet_text(std::string_view field);
+
+}  // namespace board

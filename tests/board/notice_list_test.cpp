@@ -1,0 +1,81 @@
+// The notice list: runs under one heading each, newest first; the filter;
+// the CSV a spreadsheet opens as text.
+#include "board/notice_list.h"
+
+#include <gtest/gtest.h>
+
+#include "board/goods_names.h"
+
+namespace {
+
+history::Notice notice(std::int64_t minute, std::string key, std::string message) {
+    history::Notice n;
+    n.board = "看板";
+    n.time_ms = minute * 60'000;
+    n.key = std::move(key);
+    n.sort = history::Sort::sales;
+    n.kind = "rank_move";
+    n.message = std::move(message);
+    return n;
+}
+
+TEST(NoticeGroups, RunsSplitAtGapsAndRunStartsNewestFirst) {
+    const std::vector<history::Notice> notices = {
+        notice(0, "辣条", "a"),  notice(3, "辣条", "b"),   // one run
+        notice(30, "薯片", "c"),                           // after a long gap
+        notice(31, "薯片", "d"), notice(32, "辣条", "e"),  // a run started at minute 31
+    };
+    const auto groups = board::notice_groups(notices, {31 * 60'000});
+    ASSERT_EQ(groups.size(), 3u);
+    EXPECT_EQ(groups[0].notices.size(), 2u);
+    EXPECT_EQ(groups[0].notices[0].message, "e");  // newest first within a run too
+    EXPECT_EQ(groups[1].notices[0].message, "c");
+    EXPECT_EQ(groups[2].notices[0].message, "b");
+    EXPECT_TRUE(board::group_heading(groups[0]).ends_with(" · 2 条变动"));
+    EXPECT_TRUE(board::group_heading(groups[0]).starts_with("看板 · "));
+}
+
+TEST(NoticeMatches, KeywordOrMessage) {
+    const auto n = notice(0, "辣条大礼包", "辣条大礼包 · 销量：第3名 → 第30名");
+    EXPECT_TRUE(board::notice_matches(n, ""));
+    EXPECT_TRUE(board::notice_matches(n, "礼包"));
+    EXPECT_FALSE(board::notice_matches(n, "薯片"));
+}
+
+TEST(NoticesCsv, BomHeaderAndFormulaFieldsKeptAsText) {
+    struct Case {
+        std::string field, cell;
+    };
+    for (const auto& [field, cell] : std::vector<Case>{{"=1+1", "'=1+1"},
+                                                       {"+86", "'+86"},
+                                                       {"-3", "'-3"},
+                                                       {"@x", "'@x"},
+                                                       {"\tx", "'\tx"},
+                                                       {"\rx", "\"'\rx\""},
+                                                       {"辣条", "辣条"}}) {
+        const std::string csv = board::notices_csv({notice(0, field, "m")});
+        EXPECT_TRUE(csv.starts_with("\xEF\xBB\xBF时间,看板,")) << csv;
+        EXPECT_NE(csv.find("," + cell + ",销量,"), std::string::npos) << field << "\n" << csv;
+    }
+}
+
+TEST(GoodsNames, ConfirmedNamesAreKeptAndSurviveAFormWithoutThem) {
+    board::Board b;
+    b.own = {{"", "https://x/goods?id=7", "", ""}};
+    b.competitors = {{"9", "", "", ""}};
+    board::ConfirmedGoods own{
+        {"7", "https://x/goods?id=7", "\xC0\xB1\xCC\xF5", "\xB5\xEA"}, true, {}};
+    board::ConfirmedGoods gone{
+        {"9", "", "", ""}, false, ranking::RunOutcome::failed(ranking::FailReason::goods_gone)};
+    EXPECT_TRUE(board::take_names(b, {own, gone}));
+    EXPECT_FALSE(board::take_names(b, {own, gone}));
+    EXPECT_EQ(b.own[0].id, "7");
+    EXPECT_EQ(board::goods_caption(b.own[0]), "辣条（店）");
+    EXPECT_EQ(board::goods_caption(b.competitors[0]), "9");
+
+    board::Board typed;
+    typed.own = {{"", "https://x/goods?id=7", "", ""}};
+    EXPECT_EQ(board::with_known_names(typed, b).own[0].name, "\xC0\xB1\xCC\xF5");
+}
+
+}  // namespace
