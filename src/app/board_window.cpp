@@ -161,7 +161,7 @@ void BoardWindow::build() {
     表格排名->horizontalHeader()->setSectionsClickable(true);
     表格排名->horizontalHeader()->setToolTip(
         QStringLiteral("点击列标题按名次排序，再点一次倒序，第三次恢复看板顺序"));
-    表格排名->verticalHeader()->setTextElideMode(Qt::ElideRight);
+    表格排名->installEventFilter(this);  // the row header follows the grid's width
     标签看板状态 = new QLabel(this);
     标签看板状态->setObjectName(QStringLiteral("标签看板状态"));
     标签看板状态->setTextFormat(Qt::PlainText);
@@ -534,6 +534,7 @@ std::string BoardWindow::begin(const board::Board& b,
 }
 
 void BoardWindow::take_goods(const std::vector<board::ConfirmedGoods>& goods) {
+    take_names(goods);
     if (!showing_run())
         return;
     QStringList missing;
@@ -543,20 +544,21 @@ void BoardWindow::take_goods(const std::vector<board::ConfirmedGoods>& goods) {
                            QStringLiteral("：") + ui::to_qstring(ranking::reason_text(*g.failure));
     }
     form->show_goods_note(missing.join(QStringLiteral("；")));
-    take_names(goods);
 }
 
 // The names the goods pages gave stay with the board: on screen at once, and
 // in the saved board when there is one, so they are there the next time.
 void BoardWindow::take_names(const std::vector<board::ConfirmedGoods>& goods) {
-    if (!board::take_names(board_, goods))
+    if (!session_)
         return;
-    const int choice = 组合框显示->currentIndex();
-    refresh_view_choices();
-    组合框显示->setCurrentIndex(std::max(0, choice));
+    if (showing_run() && board::take_names(board_, goods)) {
+        const int choice = 组合框显示->currentIndex();
+        refresh_view_choices();
+        组合框显示->setCurrentIndex(std::max(0, choice));
+    }
     if (!store_)
         return;
-    const std::string name = text::gbk_to_utf8(board_.name);
+    const std::string name = text::gbk_to_utf8(session_->board().name);
     const auto saved = store_->load_board(name);
     if (!saved)
         return;
@@ -783,9 +785,10 @@ void BoardWindow::show_chart_of(const board::CellKey& key) {
                                       std::int64_t{now.offsetFromUtc()} * 1000));
 }
 
-void BoardWindow::resizeEvent(QResizeEvent* event) {
-    QWidget::resizeEvent(event);
-    fit_row_header();
+bool BoardWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == 表格排名 && event->type() == QEvent::Resize)
+        fit_row_header();
+    return QWidget::eventFilter(watched, event);
 }
 
 void BoardWindow::closeEvent(QCloseEvent* event) {

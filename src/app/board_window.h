@@ -121,7 +121,7 @@ class BoardWindow final : public QWidget {
 
   protected:
     void closeEvent(QCloseEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     class Events;

@@ -1,6 +1,7 @@
 // The board window's grid: what each cell shows in the chosen view, the
 // order of its rows, the filter, and the summary of the last run above it.
 #include <QComboBox>
+#include <QFontMetrics>
 #include <QHeaderView>
 #include <QLabel>
 #include <QTableWidget>
@@ -160,9 +161,18 @@ void BoardWindow::sort_grid(int column, bool descending) {
     refill_grid();
 }
 
-// The row header never takes more than a third of the grid.
+// The row header never takes more than a third of the grid: longer keywords
+// are elided (the whole keyword stays in the tooltip).
 void BoardWindow::fit_row_header() {
-    表格排名->verticalHeader()->setMaximumWidth(std::max(60, 表格排名->width() / 3));
+    QHeaderView* header = 表格排名->verticalHeader();
+    const int widest = std::max(60, 表格排名->width() / 3);
+    header->setMaximumWidth(widest);
+    const QFontMetrics metrics(header->font());
+    for (int r = 0; r < 表格排名->rowCount(); ++r) {
+        QTableWidgetItem* head = 表格排名->verticalHeaderItem(r);
+        if (head != nullptr)
+            head->setText(metrics.elidedText(head->toolTip(), Qt::ElideRight, widest - 16));
+    }
 }
 
 void BoardWindow::update_summary() {

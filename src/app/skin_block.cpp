@@ -30,10 +30,6 @@ QPushButton:hover {
 QPushButton:pressed {
     background: #2166c2;
 }
-QPushButton:focus {
-    border: 2px solid #0b3a75;
-    padding: 1px 8px;
-}
 QPushButton:disabled {
     background: #b9c5d6;
     color: #eef2f7;

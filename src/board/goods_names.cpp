@@ -62,4 +62,15 @@ std::string goods_caption(const GoodsItem& goods) {
     return caption;
 }
 
+std::map<std::string, std::string> names_by_id(const Board& board) {
+    std::map<std::string, std::string> names;
+    for (const auto* list : {&board.own, &board.competitors}) {
+        for (const GoodsItem& g : *list) {
+            if (!g.id.empty() && !g.name.empty())
+                names[g.id] = goods_caption(g);
+        }
+    }
+    return names;
+}
+
 }  // namespace board

@@ -2,6 +2,7 @@
 // Goods shown by name: the board keeps the goods and shop names its goods
 // pages gave, so the window says "本店 辣条大礼包（零食铺）" instead of an ID.
 // Board fields are GBK; the captions are UTF-8 like every other display text.
+#include <map>
 #include <string>
 #include <vector>
 
@@ -21,5 +22,9 @@ bool take_names(Board& board, const std::vector<ConfirmedGoods>& goods);
 
 // "辣条大礼包（零食铺）", or the id (or link) when the goods has no name yet.
 std::string goods_caption(const GoodsItem& goods);
+
+// Goods ID -> goods_caption for every goods item of the board with a name:
+// what the rank chart's legend and title name the goods by.
+std::map<std::string, std::string> names_by_id(const Board& board);
 
 }  // namespace board

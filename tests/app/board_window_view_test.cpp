@@ -128,6 +128,8 @@ TEST_F(BoardView, OpensOnASmallScreenWithTheGridFirstAndLongKeywordsElided) {
     EXPECT_GE(whole_rows, 15);
     EXPECT_LE(grid->verticalHeader()->width(), grid->width() / 3);
     EXPECT_EQ(grid->verticalHeaderItem(24)->toolTip().toStdString(), long_keyword);
+    EXPECT_TRUE(grid->verticalHeaderItem(24)->text().endsWith(QChar(0x2026)));
+    EXPECT_EQ(grid->verticalHeaderItem(0)->text(), QStringLiteral("关键词0"));
 
     QTest::mouseClick(window->按钮编辑看板, Qt::LeftButton);
     EXPECT_TRUE(window->面板看板定义->isVisible());

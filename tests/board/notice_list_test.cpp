@@ -4,8 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include "board/goods_names.h"
-
 namespace {
 
 history::Notice notice(std::int64_t minute, std::string key, std::string message) {
@@ -57,25 +55,6 @@ TEST(NoticesCsv, BomHeaderAndFormulaFieldsKeptAsText) {
         EXPECT_TRUE(csv.starts_with("\xEF\xBB\xBF时间,看板,")) << csv;
         EXPECT_NE(csv.find("," + cell + ",销量,"), std::string::npos) << field << "\n" << csv;
     }
-}
-
-TEST(GoodsNames, ConfirmedNamesAreKeptAndSurviveAFormWithoutThem) {
-    board::Board b;
-    b.own = {{"", "https://x/goods?id=7", "", ""}};
-    b.competitors = {{"9", "", "", ""}};
-    board::ConfirmedGoods own{
-        {"7", "https://x/goods?id=7", "\xC0\xB1\xCC\xF5", "\xB5\xEA"}, true, {}};
-    board::ConfirmedGoods gone{
-        {"9", "", "", ""}, false, ranking::RunOutcome::failed(ranking::FailReason::goods_gone)};
-    EXPECT_TRUE(board::take_names(b, {own, gone}));
-    EXPECT_FALSE(board::take_names(b, {own, gone}));
-    EXPECT_EQ(b.own[0].id, "7");
-    EXPECT_EQ(board::goods_caption(b.own[0]), "辣条（店）");
-    EXPECT_EQ(board::goods_caption(b.competitors[0]), "9");
-
-    board::Board typed;
-    typed.own = {{"", "https://x/goods?id=7", "", ""}};
-    EXPECT_EQ(board::with_known_names(typed, b).own[0].name, "\xC0\xB1\xCC\xF5");
 }
 
 }  // namespace
