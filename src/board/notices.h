@@ -75,9 +75,10 @@ struct CellChange {
 std::vector<history::Notice> run_notices(const std::vector<CellChange>& cells,
                                          const NoticeThresholds& thresholds);
 
-// A run's notices in a few lines, for a tray message: "N 条变动" and the
-// three largest moves (or the first three notices when none moved).
-std::string tray_text(const std::vector<history::Notice>& notices);
+// A run's notices in a few lines, for a tray message: "辣条看板：N 条变动"
+// (the board's name, UTF-8, when given) and the three largest moves (or the
+// first three notices when none moved), never every line.
+std::string tray_text(const std::vector<history::Notice>& notices, std::string_view board = {});
 
 // The one notice of a run whose checks mostly could not be read: more than
 // half of them failed or were not checked. It names the commonest reason.

@@ -85,7 +85,7 @@ int places_moved(const Notice& notice) {
 
 }  // namespace
 
-std::string tray_text(const std::vector<Notice>& notices) {
+std::string tray_text(const std::vector<Notice>& notices, std::string_view board) {
     std::vector<const Notice*> ordered;
     for (const Notice& n : notices) {
         ordered.push_back(&n);
@@ -93,7 +93,8 @@ std::string tray_text(const std::vector<Notice>& notices) {
     std::stable_sort(ordered.begin(), ordered.end(), [](const Notice* a, const Notice* b) {
         return places_moved(*a) > places_moved(*b);
     });
-    std::string text = std::to_string(notices.size()) + " 条变动";
+    std::string text = board.empty() ? std::string() : std::string(board) + "：";
+    text += std::to_string(notices.size()) + " 条变动";
     for (std::size_t i = 0; i < ordered.size() && i < 3; ++i) {
         text += "\n" + ordered[i]->message;
     }
