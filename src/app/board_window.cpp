@@ -387,6 +387,7 @@ bool BoardWindow::open_board(const std::string& name_gbk) {
     form->show_goods_note({});
     prepare_board(*board);
     show_definition(false);  // a saved board opens on its grid
+    组合框看板->setCurrentIndex(组合框看板->findText(ui::to_qstring(name_gbk)));
     return true;
 }
 

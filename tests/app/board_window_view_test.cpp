@@ -116,6 +116,7 @@ TEST_F(BoardView, OpensOnASmallScreenWithTheGridFirstAndLongKeywordsElided) {
     ASSERT_TRUE(window->open_board(text::utf8_to_gbk("视图看板")));
     shown();
     EXPECT_FALSE(window->面板看板定义->isVisible());
+    EXPECT_EQ(window->组合框看板->currentText(), QStringLiteral("视图看板"));
     EXPECT_LE(window->frameGeometry().width(), 1366);
     EXPECT_LE(window->height() + 30, 768);  // with the title bar
 
