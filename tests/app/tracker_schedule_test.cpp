@@ -88,10 +88,10 @@ TEST_F(TrackerSchedule, DueStartsRunTheBoardAndAMovedRankLeavesANotice) {
     ASSERT_EQ(notices.value().size(), 1u);
     EXPECT_NE(notices.value()[0].message.find("▼15"), std::string::npos)
         << notices.value()[0].message;
-    EXPECT_EQ(tracker->board_window().列表通知->count(), 1);
+    EXPECT_EQ(tracker->board_window().列表通知->count(), 2);  // the run's heading, its notice
     // The notice opens the chart of its cell.
     app::BoardWindow& w = tracker->board_window();
-    emit w.列表通知->itemClicked(w.列表通知->item(0));
+    emit w.列表通知->itemClicked(w.列表通知->item(1));
     const auto* chart = w.findChild<QWidget*>(QStringLiteral("走势窗口"));
     ASSERT_NE(chart, nullptr);
     EXPECT_TRUE(chart->isVisible());
