@@ -30,6 +30,30 @@
 
 namespace {
 
+long long checks_in(const history::Store& store) {
+    const auto count = store.count_checks();
+    return count ? count.value() : 0;
+}
+
+// One run of the board on screen; with `stop_after`, 停止 once that many
+// checks are recorded, as a seller who stops a run half-way.
+void run_board(app::BoardWindow& window, history::Store& store, long long stop_after) {
+    const long long before = checks_in(store);
+    if (!window.start_checks())
+        return;
+    QElapsedTimer guard;
+    guard.start();
+    while (window.running() && guard.elapsed() < 120000) {
+        QApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
+        if (stop_after > 0 && checks_in(store) - before >= stop_after)
+            window.stop_checks();
+    }
+}
+
+// A board of 18 keywords run three times: as it stands, after the own goods
+// fell 30 places everywhere, and back up again in a run stopped after 52 of
+// its 90 checks, so the grid shows rises, falls and 千名外 side by side. It is
+// drawn as a seller opens it the next time, at 1366x768.
 bool render_board(const QString& out_dir) {
     sim::Options options;
     options.port = 0;
@@ -43,26 +67,38 @@ bool render_board(const QString& out_dir) {
     const auto dir = std::filesystem::temp_directory_path() / "korvel-render-board";
     std::filesystem::remove_all(dir);
     std::filesystem::create_directories(dir);
+    const sim::Catalogue catalogue(options.seed);
+    const auto rivals = catalogue.keyword_listing("辣条", sim::Sort::overall);
     bool saved = false;
     {
         auto store =
             std::make_shared<history::Store>(history::Store::open(dir / "history.sqlite").value());
         board::BoardSettings fast;
-        fast.pages_per_second = 50;
+        fast.pages_per_second = 40;
+        fast.jitter = 0;
         app::BoardWindow window(store, fast);
-        ui::write_text(window.form->编辑框看板名称, text::utf8_to_gbk("辣条日常"));
+        ui::write_text(window.form->编辑框看板名称, text::utf8_to_gbk("辣条店铺看板"));
         ui::write_text(window.form->编辑框本店商品, std::string(sim::kSampleGoodsId));
-        ui::write_text(window.form->编辑框竞品, "96919329");
+        ui::write_text(window.form->编辑框竞品, rivals.at(4) + "\n" + rivals.at(30));
         ui::write_text(window.form->编辑框看板关键词,
-                       text::utf8_to_gbk("辣条大礼包\n辣条\n辣条礼包"));
-        window.show();
-        window.start_checks();
-        QElapsedTimer guard;
-        guard.start();
-        while (window.running() && guard.elapsed() < 60000)
-            QApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+                       text::utf8_to_gbk("辣条\n辣条大礼包\n麻辣零食\n卫龙辣条\n素牛筋\n豆干\n"
+                                         "零食大礼包\n休闲零食\n网红零食\n办公室零食\n牛肉干\n"
+                                         "鸭脖\n薯片\n坚果\n麻辣小吃\n湖南特产\n儿时怀旧零食\n"
+                                         "小包装零食整箱批发价"));
+        window.save_board();
+        for (const auto& [shift, stop_after] : {std::pair{0, 0LL}, {30, 0LL}, {0, 52LL}}) {
+            sim::Options moved = server.options();
+            moved.rank_shift = shift;
+            server.set_options(moved);
+            run_board(window, *store, stop_after);
+        }
+        app::BoardWindow reopened(store, fast);
+        reopened.open_board(text::utf8_to_gbk("辣条店铺看板"));
+        reopened.resize(1366, 768);
+        reopened.show();
+        QApplication::processEvents();
         const QString file = QDir(out_dir).filePath(QStringLiteral("board.png"));
-        saved = window.grab().save(file);
+        saved = reopened.grab().save(file);
         std::printf("%s\n", qPrintable(file));
     }
     net::set_event_pump(nullptr);
