@@ -270,9 +270,17 @@ TEST_F(BoardView, KeysRunCloseAndOpenTheChart) {
     ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
 
     ui::write_text(window->form->编辑框看板名称, std::string());
-    QTest::keyClick(window->表格排名, Qt::Key_Return, Qt::ControlModifier);
-    ASSERT_EQ(messages.size(), 1);  // 开始检查 ran: it asks for a name
-    EXPECT_TRUE(messages[0].contains(QStringLiteral("名称")));
+    // From the grid and from inside the keyword list alike.
+    for (QWidget* w : {static_cast<QWidget*>(window->表格排名),
+                       static_cast<QWidget*>(window->form->编辑框看板关键词)}) {
+        messages.clear();
+        window->show_definition(true);
+        w->setFocus();
+        QTest::keyClick(w, Qt::Key_Return, Qt::ControlModifier);
+        ASSERT_EQ(messages.size(), 1);  // 开始检查 ran: it asks for a name
+        EXPECT_TRUE(messages[0].contains(QStringLiteral("名称")));
+    }
+    EXPECT_EQ(window->form->编辑框看板关键词->toPlainText(), QStringLiteral("辣条\n薯片"));
 
     window->表格排名->setFocus();
     window->表格排名->setCurrentCell(1, 0);
