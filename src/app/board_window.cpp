@@ -29,7 +29,7 @@
 #include "board/chart_series.h"
 #include "board/check_plan.h"
 #include "board/check_record.h"
-#include "board/goods_names.h"
+#include "board/goods_captions.h"
 #include "board/run_status_text.h"
 #include "history/csv_export.h"
 #include "net/hosts.h"

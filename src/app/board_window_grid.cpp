@@ -8,7 +8,7 @@
 #include <numeric>
 
 #include "app/board_window.h"
-#include "board/goods_names.h"
+#include "board/goods_captions.h"
 #include "board/run_summary.h"
 #include "board/words.h"
 #include "ui/widget_text.h"

@@ -1,12 +1,12 @@
 // Goods named as their pages gave them, kept through a form that holds only
 // ids and links.
-#include "board/goods_names.h"
+#include "board/goods_captions.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
-TEST(GoodsNames, ConfirmedNamesAreKeptAndSurviveAFormWithoutThem) {
+TEST(GoodsCaptions, ConfirmedNamesAreKeptAndSurviveAFormWithoutThem) {
     board::Board b;
     b.own = {{"", "https://x/goods?id=7", "", ""}};
     b.competitors = {{"9", "", "", ""}};

@@ -1,4 +1,4 @@
-#include "board/goods_names.h"
+#include "board/goods_captions.h"
 
 #include "text/codepage.h"
 
