@@ -427,6 +427,8 @@ std::string BoardWindow::begin(const board::Board& b,
     config.only = std::move(only);
     events_ = std::make_unique<Events>(this);
     auto session = std::make_unique<board::Session>(std::move(config), events_.get());
+    if (make_notice_sink)
+        session->add_sink(make_notice_sink());
     if (std::string refused = session->start(); !refused.empty())
         return refused;
     session_ = std::move(session);

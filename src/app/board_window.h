@@ -76,6 +76,9 @@ class BoardWindow final : public QWidget {
     std::function<board::BoardSettings()> current_settings;
     // The next planned start of a board (by GBK name), if it has a schedule.
     std::function<std::optional<board::Time>(const std::string&)> next_start_of;
+    // A sink for each run's notices beyond the window's own (chat groups,
+    // e-mail), made anew for each run so that korvel.ini is read again.
+    std::function<std::shared_ptr<board::NoticeSink>()> make_notice_sink;
     // Messages that would block a test go through this (UTF-8).
     std::function<void(const QString&)> show_message;
 

@@ -14,6 +14,7 @@
 #include "history/csv_export.h"
 #include "history/store.h"
 #include "plain/raw_http_server.h"
+#include "plain/smtp_server.h"
 #include "plain/temp_dir.h"
 #include "run_process.h"
 #include "sim_catalogue.h"
@@ -436,6 +437,61 @@ TEST_F(KorvelCheckBoard, AKilledRunKeepsTheNoticesOfTheChecksItRecorded) {
         noticed.insert(n.check_id);
     for (const std::int64_t id : moved)
         EXPECT_TRUE(noticed.contains(id)) << "check " << id;
+}
+
+// A run that moved a rank sends one message to each channel the board
+// chose, on the way out, without changing how the run ends; no address key
+// or password shows in anything the runs leave behind.
+TEST_F(KorvelCheckBoard, NoticesReachTheBoardsChatRobotAndMailbox) {
+    test::RawHttpServer robot(test::Reply::ok(R"({"errcode":0,"errmsg":"ok"})"));
+    test::SmtpServer mail;
+    board::Board b = sample_board();
+    b.channels = {text::utf8_to_gbk("运营群"), text::utf8_to_gbk("邮件")};
+    {
+        auto store = history::Store::open(db());
+        ASSERT_TRUE(store.value().save_board(kBoardName, board::board_to_text(b), 2));
+    }
+    const std::string config =
+        config_for(server.host(), "korvel.ini",
+                   "[board]\npages_per_second=50\nbackoff_s=0.05\npause_s=0.2\n"
+                   "[notify.运营群]\nkind=wecom\nurl=" +
+                       robot.url("/cgi-bin/webhook/send?key=SECRET-KEY-77") +
+                       "\n[notify.邮件]\nkind=email\nsmtp=" + mail.url() +
+                       "\nuser=me@example.com\npassword=PASS-WORD-88\nfrom=me@example.com\n"
+                       "to=you@example.com\n");
+    const auto board_run = [&] {
+        return run({"--config", config, "--board", kBoardName, "--db", db()});
+    };
+    const auto first = board_run();
+    EXPECT_EQ(first.exit_code, 0) << first.err;
+    EXPECT_EQ(robot.request_count(), 0u) << "a run without notices sends nothing";
+
+    auto options = server.options();
+    options.rank_shift = 15;
+    server.set_options(options);
+    const auto second = board_run();
+    EXPECT_EQ(second.exit_code, 1) << second.err;
+    ASSERT_EQ(robot.request_count(), 1u);
+    EXPECT_NE(test::split_request(robot.last_request()).body.find("看板「" + kBoardName + "」"),
+              std::string::npos);
+    ASSERT_EQ(mail.sessions().size(), 1u);
+    EXPECT_NE(second.err.find("通知已发送至 运营群"), std::string::npos) << second.err;
+    EXPECT_NE(second.err.find("通知已发送至 邮件"), std::string::npos) << second.err;
+
+    const auto report = run({"--config", config, "--board", kBoardName, "--db", db(), "--report"});
+    EXPECT_EQ(report.exit_code, 0) << report.err;
+    ASSERT_EQ(robot.request_count(), 2u);
+    EXPECT_NE(test::split_request(robot.last_request()).body.find("日报"), std::string::npos);
+
+    const auto tested = run({"--config", config, "--test-notify", "运营群"});
+    EXPECT_EQ(tested.exit_code, 0) << tested.err;
+    EXPECT_NE(tested.out.find("服务器回答：HTTP 200"), std::string::npos) << tested.out;
+
+    const std::string left = first.out + first.err + second.out + second.err + report.out +
+                             report.err + tested.out + tested.err + test::file_bytes(db()) +
+                             test::file_bytes(db() + "-wal");
+    for (const char* secret : {"SECRET-KEY-77", "PASS-WORD-88"})
+        EXPECT_EQ(left.find(secret), std::string::npos) << secret;
 }
 
 // --retry-failed reads exactly the cells whose latest check was not read.

@@ -26,7 +26,8 @@ enum class Mode {
     export_board,
     import_board,
     delete_board,
-    version
+    version,
+    test_notify
 };
 
 // The scheduler settings given on the command line; they win over the
@@ -60,6 +61,8 @@ struct CheckOptions {
     std::optional<std::string> db;     // the history file; default: the user's
     bool no_history = false;
     bool retry_failed = false;  // --board: only the cells whose latest check was not read
+    bool report = false;        // --board: send the daily report instead of a run
+    std::optional<std::string> test_notify;       // a notice channel's name (UTF-8)
     std::optional<std::int64_t> since_ms;         // --since, local midnight
     std::optional<std::int64_t> prune_before_ms;  // --prune-before, local midnight
     BoardAdminOptions admin;

@@ -16,7 +16,8 @@ int main(int argc, char** argv) {
         case cli::Mode::check:
             return cli::run_check(*parsed.options);
         case cli::Mode::board:
-            return cli::run_board(*parsed.options);
+            return parsed.options->report ? cli::run_report(*parsed.options)
+                                          : cli::run_board(*parsed.options);
         case cli::Mode::save_board:
         case cli::Mode::export_board:
         case cli::Mode::import_board:
@@ -24,6 +25,8 @@ int main(int argc, char** argv) {
             return cli::run_board_admin(*parsed.options);
         case cli::Mode::version:
             return cli::run_version(*parsed.options);
+        case cli::Mode::test_notify:
+            return cli::run_test_notify(*parsed.options);
         case cli::Mode::history:
         case cli::Mode::prune:
         case cli::Mode::list_boards:
