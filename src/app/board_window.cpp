@@ -19,6 +19,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 #include <chrono>
+#include <sstream>
 
 #include "app/board_form.h"
 #include "app/rank_chart.h"
@@ -232,9 +233,13 @@ void BoardWindow::wire() {
     connect(按钮导出历史, &QPushButton::clicked, this, [this] {
         const QString from = 日期从->date().toString(QStringLiteral("yyyy-MM-dd"));
         const QString to = 日期到->date().toString(QStringLiteral("yyyy-MM-dd"));
-        export_to_file(history_csv(start_of_day_ms(日期从->date()),
-                                   start_of_day_ms(日期到->date().addDays(1))),
-                       export_name("历史", from == to ? from : from + "至" + to));
+        const std::string csv = history_csv(start_of_day_ms(日期从->date()),
+                                            start_of_day_ms(日期到->date().addDays(1)));
+        // A file with the header only would read as "nothing was checked".
+        if (csv.empty())
+            tell(QStringLiteral("历史记录无法读取，未导出。"));
+        else
+            export_to_file(csv, export_name("历史", from == to ? from : from + "至" + to));
     });
 }
 
@@ -649,16 +654,17 @@ std::string BoardWindow::board_grid_csv() const {
 }
 
 std::string BoardWindow::history_csv(std::int64_t from_ms, std::int64_t to_ms) const {
-    std::vector<history::Check> checks;
-    if (store_) {
-        history::CheckFilter filter;
-        filter.board = text::gbk_to_utf8(board_.name);
-        filter.since_ms = from_ms;
-        filter.until_ms = to_ms;
-        if (auto found = store_->checks(filter))
-            checks = std::move(found).value();
-    }
-    return board::checks_csv(checks, board::goods_names(board_));
+    if (!store_)
+        return {};
+    history::CheckFilter filter;
+    filter.board = text::gbk_to_utf8(board_.name);
+    filter.since_ms = from_ms;
+    filter.until_ms = to_ms;
+    // Check by check into the text: a long range never holds its checks twice.
+    std::ostringstream out;
+    if (!board::write_checks_csv(*store_, filter, board::goods_names(board_), true, out))
+        return {};
+    return std::move(out).str();
 }
 
 void BoardWindow::export_to_file(const std::string& csv, const QString& suggested) {

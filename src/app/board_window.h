@@ -65,7 +65,8 @@ class BoardWindow final : public QWidget {
 
     // The board's exports (UTF-8 CSV with a byte-order mark, board/check_csv.h
     // and board/grid_csv.h): the latest check of every cell, one row per
-    // goods item; the grid as laid out; the checks in [from, to).
+    // goods item; the grid as laid out; the checks in [from, to) (empty
+    // when the history cannot be read).
     std::string board_csv() const;
     std::string board_grid_csv() const;
     std::string history_csv(std::int64_t from_ms, std::int64_t to_ms) const;

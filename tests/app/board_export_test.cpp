@@ -11,6 +11,7 @@
 
 #include "app/board_form.h"
 #include "app/board_window.h"
+#include "history/local_time.h"
 #include "plain/csv_reader.h"
 #include "plain/temp_dir.h"
 #include "sim_catalogue.h"
@@ -68,6 +69,18 @@ TEST(BoardExport, TheButtonOffersTheGridAndTheRowsOfTheBoardOnScreen) {
     ASSERT_EQ(rows.size(), 2u) << "the header and the one goods item of the one check";
     EXPECT_EQ(rows[1].at(3), "辣条");
     EXPECT_NE(std::find(rows[1].begin(), rows[1].end(), "第42名"), rows[1].end());
+
+    const test::CsvRecords history = test::read_csv(window.history_csv(0, 2'000'000));
+    ASSERT_EQ(history.size(), 2u);
+    EXPECT_EQ(history[1].at(0), history::local_time_with_offset(check.time_ms));
+    EXPECT_EQ(test::read_csv(window.history_csv(2'000'000, 3'000'000)).size(), 1u);
+}
+
+// Without a history there is nothing to export, which is not the same as a
+// range without checks.
+TEST(BoardExport, NoHistoryGivesNoHistoryExport) {
+    app::BoardWindow window(nullptr, board::BoardSettings{});
+    EXPECT_EQ(window.history_csv(0, 1), "");
 }
 
 }  // namespace
