@@ -63,8 +63,12 @@ class BoardWindow final : public QWidget {
     // Saves the board on screen under its name.
     bool save_board();
 
-    // The board's checks as CSV (UTF-8 with BOM), all or those in [from, to).
+    // The board's exports (UTF-8 CSV with a byte-order mark, board/check_csv.h
+    // and board/grid_csv.h): the latest check of every cell, one row per
+    // goods item; the grid as laid out; the checks in [from, to) (empty
+    // when the history cannot be read).
     std::string board_csv() const;
+    std::string board_grid_csv() const;
     std::string history_csv(std::int64_t from_ms, std::int64_t to_ms) const;
 
     // Called on the GUI thread after every run that left notices.
@@ -130,6 +134,7 @@ class BoardWindow final : public QWidget {
     QString last_run_text() const;
     void tell(const QString& message);
     void export_to_file(const std::string& csv, const QString& suggested);
+    QString export_name(std::string_view kind, const QString& date = {}) const;
 
     std::shared_ptr<history::Store> store_;
     board::BoardSettings settings_;

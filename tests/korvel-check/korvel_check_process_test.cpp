@@ -11,7 +11,8 @@
 
 #include "board/board_lock.h"
 #include "board/board_text.h"
-#include "history/csv_export.h"
+#include "board/check_csv.h"
+#include "board/goods_names.h"
 #include "history/store.h"
 #include "plain/raw_http_server.h"
 #include "plain/smtp_server.h"
@@ -59,8 +60,10 @@ class KorvelCheck : public ::testing::Test {
     }
 
     test::ProcessResult run(const std::vector<std::string>& args,
-                            const std::string& program = kProgram) {
-        return test::run_process(program, args, {{"XDG_DATA_HOME", dir.file("data").string()}});
+                            const std::string& program = kProgram,
+                            test::StdoutTo stdout_to = test::StdoutTo::pipe) {
+        return test::run_process(program, args, {{"XDG_DATA_HOME", dir.file("data").string()}},
+                                 stdout_to);
     }
 
     test::ProcessResult check(std::vector<std::string> args) {
@@ -107,6 +110,24 @@ TEST_F(KorvelCheck, SampleKeywordsGiveTheirRanksInCsv) {
               "4033138,keyword,辣条,default,found,618,\n"
               "4033138,keyword,辣条礼包,default,not_in_top_1000,,\n");
     EXPECT_EQ(result.err, "") << "no progress line when stderr is not a terminal";
+}
+
+// A spreadsheet opens a file only as UTF-8 with the mark; a program reading
+// a pipe gets none unless it asks.
+TEST_F(KorvelCheck, CsvIntoAFileBeginsWithAByteOrderMarkAndIntoAPipeOnlyWithBom) {
+    std::vector<std::string> args = {"--config",    config_for(server.host()),
+                                     "--goods",     kSample,
+                                     "--keyword",   "辣条大礼包",
+                                     "--format",    "csv",
+                                     "--no-history"};
+    const auto piped = run(args);
+    ASSERT_EQ(piped.exit_code, 0) << piped.err;
+    ASSERT_TRUE(piped.out.starts_with("goods_id,")) << piped.out;
+    const auto into_file = run(args, kProgram, test::StdoutTo::file);
+    args.push_back("--bom");
+    const auto forced = run(args);
+    EXPECT_EQ(into_file.out, "\xEF\xBB\xBF" + piped.out);
+    EXPECT_EQ(forced.out, "\xEF\xBB\xBF" + piped.out);
 }
 
 // A second goods item costs no request: its link is resolved through its
@@ -377,11 +398,14 @@ TEST_F(KorvelCheckBoard, HistoryPrintsTheStoredChecksAndPruneRemovesThem) {
     ASSERT_TRUE(store);
     history::CheckFilter of_board;
     of_board.board = kBoardName;
-    EXPECT_EQ(printed.out, history::to_csv(store.value().checks(of_board).value()));
+    EXPECT_EQ(printed.out, board::checks_csv(store.value().checks(of_board).value(),
+                                             board::goods_names(store.value()), false));
     EXPECT_EQ(occurrences(printed.out, "\r\n"), 1u + 4 * 2) << "a header, two goods of four checks";
-    EXPECT_NE(printed.out.find(kBoardName + ",keyword,辣条大礼包,default," + kSample +
-                               ",own,found," + std::to_string(sample_rank("辣条大礼包")) + ","),
+    const std::string rank = std::to_string(sample_rank("辣条大礼包"));
+    EXPECT_NE(printed.out.find(kBoardName + ",keyword,辣条大礼包,default,综合," + kSample + ","),
               std::string::npos)
+        << printed.out;
+    EXPECT_NE(printed.out.find(",own,本店,found,第" + rank + "名," + rank + ","), std::string::npos)
         << printed.out;
     const auto every = run({"--history", "--db", db(), "--format", "json"});
     EXPECT_EQ(occurrences(every.out, "\n"), 2u + 4 * 2 + 1) << every.out;

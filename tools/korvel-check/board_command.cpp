@@ -88,7 +88,7 @@ int run_board(const CheckOptions& options) {
         return failure(problem);
     const std::vector<ResultRow> rows = goods_major_rows(board_columns(checked), listings, reports);
     std::cout << (options.format == Format::table ? format_grids(checked, log)
-                                                  : format_rows(rows, options.format))
+                                                  : format_rows(rows, options.format, options.bom))
               << std::flush;
     if (!summary.store_problem.empty())
         return failure("not every check went into the history: " + summary.store_problem);

@@ -73,6 +73,7 @@ constexpr Belonging kBelongings[] = {
     {"--max-pause-s", kRuns},
     {"--pause-budget-s", kRuns},
     {"--format", kRuns | bit(Mode::history)},
+    {"--bom", kRuns | bit(Mode::history)},
     {"--board", bit(Mode::board) | bit(Mode::history)},
     {"--since", bit(Mode::history)},
     {"--retry-failed", bit(Mode::board)},
@@ -103,6 +104,9 @@ void declare_check(CLI::App& app, CheckOptions& o, std::string& format) {
     app.add_option("--format", format, "output format")
         ->check(CLI::IsMember({"table", "csv", "json"}))
         ->default_str("table");
+    app.add_flag("--bom", o.bom,
+                 "begin CSV with a UTF-8 byte-order mark (without it: only when standard output "
+                 "is a file)");
     app.add_option("--config", o.config,
                    "settings file (default: the first korvel.ini beside the program, in "
                    "$XDG_CONFIG_HOME/korvel or ~/.config/korvel, in /etc/xdg/korvel)");

@@ -54,6 +54,9 @@ struct CheckOptions {
     std::optional<std::string> tab;
     bool new_goods = false;
     Format format = Format::table;
+    // CSV begins with a byte-order mark: --bom, or standard output is a
+    // regular file (main decides, so the parsing stays pure).
+    bool bom = false;
     std::optional<std::string> config;
     SchedulerOverrides scheduler;
 

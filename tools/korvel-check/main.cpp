@@ -4,14 +4,18 @@
 
 #include "check_options.h"
 #include "commands.h"
+#include "output_format.h"
 
 int main(int argc, char** argv) {
-    const cli::ParsedCommandLine parsed = cli::parse_command_line(argc, argv);
+    cli::ParsedCommandLine parsed = cli::parse_command_line(argc, argv);
     if (!parsed.options) {
         std::cout << parsed.out << std::flush;
         std::cerr << parsed.err << std::flush;
         return parsed.exit_code;
     }
+    // A spreadsheet opening the file needs the mark to read UTF-8; a program
+    // reading a pipe is better off without it.
+    parsed.options->bom = parsed.options->bom || cli::standard_output_is_file();
     switch (parsed.options->mode) {
         case cli::Mode::check:
             return cli::run_check(*parsed.options);
