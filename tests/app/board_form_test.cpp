@@ -150,6 +150,13 @@ TEST(BoardFormCatalogue, TheMainWindowHandsItsListsToTheBoardForm) {
     w.window.tracker().board_window().hide();
     EXPECT_NE(menu_entry(form.类目选择->menu(), QStringLiteral("食品")), nullptr);
 
+    // A box emptied on the category page offers nothing more; a name chosen stays.
+    menu_entry(form.类目选择->menu(), QStringLiteral("食品"))->trigger();
+    catalogue::clear_box(w.window.catalogue_view(), data, catalogue::ListKind::Level1);
+    EXPECT_EQ(menu_entry(form.类目选择->menu(), QStringLiteral("食品")), nullptr);
+    EXPECT_EQ(form.编辑框看板类目->text(), QStringLiteral("食品"));
+    EXPECT_EQ(form.board().category_ids, std::vector<std::string>{"14"});
+
     data.tabs.buffer = catalogue::category_line(gbk("推荐"), "1");
     catalogue::fill(w.window.catalogue_view(), data, catalogue::ListKind::Tabs);
     form.编辑框看板爱逛街->setText(QStringLiteral("推荐"));
