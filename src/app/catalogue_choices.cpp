@@ -21,7 +21,6 @@ std::vector<catalogue::CategoryEntry> offered(const catalogue::SelectionList& li
 }  // namespace
 
 CatalogueChoices catalogue_choices(const catalogue::CatalogueData& data) {
-    using catalogue::ListKind;
     return {{offered(data.level1), offered(data.level2), offered(data.level3)}, offered(data.tabs)};
 }
 
