@@ -108,6 +108,10 @@ TEST_F(BoardFormTest, CategoriesAndTabsAreKeptByIdAndShownByName) {
         EXPECT_EQ(b.category_ids, c.categories) << c.typed_categories;
         EXPECT_EQ(b.tab_id, c.tab) << c.typed_tab;
     }
+    const QList<QAction*> unloaded = form.类目选择->menu()->actions();
+    ASSERT_EQ(unloaded.size(), 1);
+    EXPECT_FALSE(unloaded[0]->isEnabled());
+    EXPECT_TRUE(unloaded[0]->text().contains(QStringLiteral("未加载")));
     const board::Board stored = sample_board();
     form.show_board(stored);
     EXPECT_EQ(form.编辑框看板类目->text(), QStringLiteral("3001、99"));  // nothing loaded yet
