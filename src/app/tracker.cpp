@@ -12,6 +12,7 @@
 #include <iostream>
 #include <sstream>
 
+#include "app/board_form.h"
 #include "app/board_window.h"
 #include "app/settings.h"
 #include "app/settings_dialog.h"
@@ -88,6 +89,7 @@ BoardWindow& Tracker::board_window() {
 
 void Tracker::open_board_window() {
     BoardWindow& w = board_window();
+    offer_channels();
     w.show();
     w.raise();
     w.activateWindow();
@@ -151,6 +153,13 @@ void Tracker::record_skip(const std::string& board_utf8, board::Time now, const 
     notice.kind = "skipped";
     notice.message = why.empty() ? std::string(board::due_reason(board::DueAction::skip)) : why;
     (void)store_->add_notice(notice);
+}
+
+void Tracker::offer_channels() {
+    std::vector<std::string> names;
+    for (const notify::Channel& channel : notify::load_channels(settings_path()).channels)
+        names.push_back(channel.name);
+    board_window().form->set_channel_names(std::move(names));
 }
 
 notify::NotifierConfig Tracker::notifier_config() {

@@ -56,6 +56,8 @@ class Tracker final : public QObject {
     void show_notices(const board::Board& board, const std::vector<history::Notice>& notices);
     // A start that did not run, kept as a notice; `why` empty: it overlapped a run.
     void record_skip(const std::string& board_utf8, board::Time now, const std::string& why);
+    // The form offers the channels korvel.ini defines now.
+    void offer_channels();
     // The channels korvel.ini defines now, for one run or one report.
     notify::NotifierConfig notifier_config();
     void send_report_if_due(const std::string& board_utf8, const board::Board& board,
