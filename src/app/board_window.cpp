@@ -12,6 +12,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
@@ -22,16 +23,19 @@
 #include <QTimer>
 #include <QVBoxLayout>
 #include <chrono>
+#include <sstream>
 
 #include "app/board_form.h"
 #include "app/rank_chart.h"
 #include "board/board_text.h"
 #include "board/chart_series.h"
+#include "board/check_csv.h"
 #include "board/check_plan.h"
 #include "board/check_record.h"
 #include "board/goods_captions.h"
+#include "board/goods_names.h"
+#include "board/grid_csv.h"
 #include "board/run_status_text.h"
-#include "history/csv_export.h"
 #include "net/hosts.h"
 #include "text/codepage.h"
 #include "text/primitives.h"
@@ -303,12 +307,24 @@ void BoardWindow::wire() {
     });
     connect(编辑框通知筛选, &QLineEdit::textChanged, this, [this] { refill_notices(); });
     connect(按钮导出通知, &QPushButton::clicked, this, [this] { export_notices(); });
-    connect(按钮导出看板, &QPushButton::clicked, this,
-            [this] { export_to_file(board_csv(), QStringLiteral("看板.csv")); });
+    // The board exports as the grid is laid out or as one row per goods item.
+    auto* board_export = new QMenu(按钮导出看板);
+    board_export->setObjectName(QStringLiteral("菜单导出看板"));
+    connect(board_export->addAction(QStringLiteral("表格布局")), &QAction::triggered, this,
+            [this] { export_to_file(board_grid_csv(), export_name("表格")); });
+    connect(board_export->addAction(QStringLiteral("明细")), &QAction::triggered, this,
+            [this] { export_to_file(board_csv(), export_name("明细")); });
+    按钮导出看板->setMenu(board_export);
     connect(按钮导出历史, &QPushButton::clicked, this, [this] {
-        export_to_file(history_csv(start_of_day_ms(日期从->date()),
-                                   start_of_day_ms(日期到->date().addDays(1))),
-                       QStringLiteral("历史.csv"));
+        const QString from = 日期从->date().toString(QStringLiteral("yyyy-MM-dd"));
+        const QString to = 日期到->date().toString(QStringLiteral("yyyy-MM-dd"));
+        const std::string csv = history_csv(start_of_day_ms(日期从->date()),
+                                            start_of_day_ms(日期到->date().addDays(1)));
+        // A file with the header only would read as "nothing was checked".
+        if (csv.empty())
+            tell(QStringLiteral("历史记录无法读取，未导出。"));
+        else
+            export_to_file(csv, export_name("历史", from == to ? from : from + "至" + to));
     });
     wire_keys();
 }
@@ -517,6 +533,8 @@ std::string BoardWindow::begin(const board::Board& b,
     config.only = std::move(only);
     events_ = std::make_unique<Events>(this);
     auto session = std::make_unique<board::Session>(std::move(config), events_.get());
+    if (make_notice_sink)
+        session->add_sink(make_notice_sink());
     if (std::string refused = session->start(); !refused.empty())
         return refused;
     session_ = std::move(session);
@@ -552,6 +570,14 @@ void BoardWindow::take_goods(const std::vector<board::ConfirmedGoods>& goods) {
 void BoardWindow::take_names(const std::vector<board::ConfirmedGoods>& goods) {
     if (!session_)
         return;
+    if (showing_run()) {
+        std::vector<board::GoodsItem> named;
+        for (const board::ConfirmedGoods& g : goods) {
+            if (!g.failure)
+                named.push_back(g.item);
+        }
+        form->learn_goods(named);
+    }
     if (showing_run() && board::take_names(board_, goods)) {
         const int choice = 组合框显示->currentIndex();
         refresh_view_choices();
@@ -687,28 +713,43 @@ QString BoardWindow::last_run_text() const {
     return text;
 }
 
+// "我的看板-表格-2026-12-09.csv"; today when no date is given.
+QString BoardWindow::export_name(std::string_view kind, const QString& date) const {
+    const QString day =
+        date.isEmpty() ? QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd")) : date;
+    return from_utf8(
+        board::export_file_name(text::gbk_to_utf8(board_.name), kind, day.toStdString()));
+}
+
 std::string BoardWindow::board_csv() const {
     std::vector<history::Check> checks;
-    if (!log_)
-        return history::to_csv(checks);
-    for (const board::CellKey& key : board::board_cells(layout_)) {
-        if (!log_->cell(key).recent.empty())
-            checks.push_back(log_->cell(key).recent.back());
+    if (log_) {
+        for (const board::CellKey& key : board::board_cells(layout_)) {
+            if (!log_->cell(key).recent.empty())
+                checks.push_back(log_->cell(key).recent.back());
+        }
     }
-    return history::to_csv(checks);
+    return board::checks_csv(checks, board::goods_names(board_));
+}
+
+std::string BoardWindow::board_grid_csv() const {
+    if (!log_)
+        return board::grid_csv(board_, layout_, board::BoardLog(board_.name, nullptr), stopped_);
+    return board::grid_csv(board_, layout_, *log_, stopped_);
 }
 
 std::string BoardWindow::history_csv(std::int64_t from_ms, std::int64_t to_ms) const {
-    std::vector<history::Check> checks;
-    if (store_) {
-        history::CheckFilter filter;
-        filter.board = text::gbk_to_utf8(board_.name);
-        filter.since_ms = from_ms;
-        filter.until_ms = to_ms;
-        if (auto found = store_->checks(filter))
-            checks = std::move(found).value();
-    }
-    return history::to_csv(checks);
+    if (!store_)
+        return {};
+    history::CheckFilter filter;
+    filter.board = text::gbk_to_utf8(board_.name);
+    filter.since_ms = from_ms;
+    filter.until_ms = to_ms;
+    // Check by check into the text: a long range never holds its checks twice.
+    std::ostringstream out;
+    if (!board::write_checks_csv(*store_, filter, board::goods_names(board_), true, out))
+        return {};
+    return std::move(out).str();
 }
 
 void BoardWindow::export_to_file(const std::string& csv, const QString& suggested) {
@@ -718,7 +759,8 @@ void BoardWindow::export_to_file(const std::string& csv, const QString& suggeste
         return;
     QFile out(file);
     if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
-        out.write(csv.data(), static_cast<qint64>(csv.size())) != static_cast<qint64>(csv.size())) {
+        out.write(csv.data(), static_cast<qint64>(csv.size())) != static_cast<qint64>(csv.size()) ||
+        !out.flush()) {
         tell(QStringLiteral("文件无法写入：") + file);
     }
 }

@@ -67,8 +67,12 @@ class BoardWindow final : public QWidget {
     // Saves the board on screen under its name.
     bool save_board();
 
-    // The board's checks as CSV (UTF-8 with BOM), all or those in [from, to).
+    // The board's exports (UTF-8 CSV with a byte-order mark, board/check_csv.h
+    // and board/grid_csv.h): the latest check of every cell, one row per
+    // goods item; the grid as laid out; the checks in [from, to) (empty
+    // when the history cannot be read).
     std::string board_csv() const;
+    std::string board_grid_csv() const;
     std::string history_csv(std::int64_t from_ms, std::int64_t to_ms) const;
 
     // Called on the GUI thread after every run that left notices.
@@ -80,6 +84,9 @@ class BoardWindow final : public QWidget {
     std::function<board::BoardSettings()> current_settings;
     // The next planned start of a board (by GBK name), if it has a schedule.
     std::function<std::optional<board::Time>(const std::string&)> next_start_of;
+    // A sink for each run's notices beyond the window's own (chat groups,
+    // e-mail), made anew for each run so that korvel.ini is read again.
+    std::function<std::shared_ptr<board::NoticeSink>()> make_notice_sink;
     // Messages that would block a test go through this (UTF-8).
     std::function<void(const QString&)> show_message;
     // Questions that would block a test go through this (UTF-8); true: go ahead.
@@ -159,6 +166,7 @@ class BoardWindow final : public QWidget {
     QString last_run_text() const;
     void tell(const QString& message);
     void export_to_file(const std::string& csv, const QString& suggested);
+    QString export_name(std::string_view kind, const QString& date = {}) const;
 
     std::shared_ptr<history::Store> store_;
     board::BoardSettings settings_;

@@ -7,6 +7,9 @@
 #include <QTimer>
 #include <QWebEnginePage>
 
+#include "app/board_form.h"
+#include "app/board_window.h"
+#include "app/catalogue_choices.h"
 #include "app/settings_dialog.h"
 #include "app/startup_sequence.h"
 #include "app/startup_steps.h"
@@ -167,7 +170,14 @@ void MainWindow::record_check(const history::Check& check) {
 }
 
 void MainWindow::open_board() {
+    board_form_ = tracker().board_window().form;
+    share_catalogue();
     tracker().open_board_window();
+}
+
+void MainWindow::share_catalogue() {
+    if (board_form_)
+        board_form_->set_catalogue(catalogue_choices(context_.data.catalogue));
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

@@ -3,6 +3,7 @@
 // control is a member whose identifier is the control's name and whose
 // objectName is the same name, so handlers find it with ui::control<T>(window,
 // "编辑框5") and code in this module can write window.编辑框5.
+#include <QPointer>
 #include <QWidget>
 #include <filesystem>
 #include <functional>
@@ -43,6 +44,7 @@ struct CatalogueData;
 
 namespace app {
 
+class BoardForm;
 class Tracker;
 class WindowCatalogueView;
 class WindowQueryView;
@@ -100,6 +102,9 @@ class MainWindow final : public QWidget {
     Tracker& tracker();
     // Opens the board window (the "排名看板" button below the pages).
     void open_board();
+    // Hands the category and 爱逛街 lists as loaded now to the board form,
+    // once the board window has been opened.
+    void share_catalogue();
     // Ends the program even while schedules would keep it in the tray.
     void end_program();
     // Keeps a finished single query's run in the check history.
@@ -207,6 +212,7 @@ class MainWindow final : public QWidget {
     bool keep_in_tray_ = true;    // false once the tray's 退出 asked to end
     QPushButton* 按钮排名看板 = nullptr;
     std::unique_ptr<WindowCatalogueView> catalogue_view_;
+    QPointer<BoardForm> board_form_;  // the board window's form, once opened
 };
 
 }  // namespace app

@@ -12,11 +12,14 @@
 #include <iostream>
 #include <sstream>
 
+#include "app/board_form.h"
 #include "app/board_window.h"
 #include "app/settings.h"
 #include "app/settings_dialog.h"
 #include "board/board_text.h"
 #include "history/default_path.h"
+#include "notify/board_report.h"
+#include "notify/channels_file.h"
 #include "text/codepage.h"
 
 namespace app {
@@ -35,9 +38,13 @@ Tracker::Tracker(QWidget& main_window, const std::filesystem::path& history_file
     connect(timer_, &QTimer::timeout, this,
             [this] { check_schedules(std::chrono::system_clock::now()); });
     timer_->start(kScheduleTickMs);
+    relay_->tracker = this;
 }
 
-Tracker::~Tracker() = default;
+Tracker::~Tracker() {
+    std::lock_guard lock(relay_->mutex);
+    relay_->tracker = nullptr;
+}
 
 void Tracker::open_store(const std::filesystem::path& file) {
     std::filesystem::path path = file;
@@ -73,12 +80,16 @@ BoardWindow& Tracker::board_window() {
         board_window_->on_notices = [this](const board::Board& b, const auto& run) {
             show_notices(b, run.notices);
         };
+        board_window_->make_notice_sink = [this] {
+            return std::make_shared<notify::BoardNotifier>(notifier_config());
+        };
     }
     return *board_window_;
 }
 
 void Tracker::open_board_window() {
     BoardWindow& w = board_window();
+    offer_channels();
     w.show();
     w.raise();
     w.activateWindow();
@@ -144,6 +155,62 @@ void Tracker::record_skip(const std::string& board_utf8, board::Time now, const 
     (void)store_->add_notice(notice);
 }
 
+void Tracker::offer_channels() {
+    std::vector<std::string> names;
+    for (const notify::Channel& channel : notify::load_channels(settings_path()).channels)
+        names.push_back(channel.name);
+    board_window().form->set_channel_names(std::move(names));
+}
+
+notify::NotifierConfig Tracker::notifier_config() {
+    notify::LoadedChannels loaded = notify::load_channels(settings_path());
+    for (const std::string& message : loaded.messages)
+        std::cerr << "korvel: " << message << '\n';
+    notify::NotifierConfig config;
+    config.channels = std::move(loaded.channels);
+    config.history_file =
+        store_ ? std::filesystem::path(std::u8string(store_->path().begin(), store_->path().end()))
+               : std::filesystem::path();
+    config.dispatcher = dispatcher_;
+    config.on_report = [relay = relay_](const notify::SendReport& report) {
+        std::lock_guard lock(relay->mutex);
+        if (relay->tracker == nullptr)
+            return;
+        Tracker* tracker = relay->tracker;
+        QMetaObject::invokeMethod(
+            tracker, [tracker, report] { tracker->take_send_report(report); },
+            Qt::QueuedConnection);
+    };
+    return config;
+}
+
+void Tracker::take_send_report(const notify::SendReport& report) {
+    if (board_window_)
+        board_window_->poll_history();  // the delivery is in the history now
+    if (!report.result.delivered) {
+        std::cerr << "korvel: " << report.result.error << '\n';
+        if (tray_ != nullptr)
+            tray_->showMessage(
+                QStringLiteral("通知未送达：") + QString::fromStdString(report.board),
+                QString::fromStdString(report.result.error), QSystemTrayIcon::Warning);
+    }
+}
+
+void Tracker::send_report_if_due(const std::string& board_utf8, const board::Board& b,
+                                 board::Time now, const board::LocalZone& zone) {
+    if (!b.report_minute || b.channels.empty() || !store_)
+        return;
+    const auto local =
+        std::chrono::floor<std::chrono::minutes>(now.time_since_epoch()) + zone.utc_offset;
+    const int minute_of_day = static_cast<int>(
+        ((local.count() % board::kMinutesPerDay) + board::kMinutesPerDay) % board::kMinutesPerDay);
+    const std::int64_t now_ms =
+        std::chrono::duration_cast<std::chrono::milliseconds>(now.time_since_epoch()).count();
+    if (minute_of_day < *b.report_minute || notify::report_sent_today(*store_, board_utf8, now_ms))
+        return;
+    notify::send_daily_report(notifier_config(), *store_, b, now_ms);
+}
+
 void Tracker::check_schedules(board::Time now) {
     if (!store_)
         return;
@@ -154,6 +221,8 @@ void Tracker::check_schedules(board::Time now) {
     for (const std::string& name : names.value()) {
         const auto saved = store_->load_board(name);
         const auto b = saved ? board::board_from_text(saved.value().definition) : std::nullopt;
+        if (b)
+            send_report_if_due(name, *b, now, zone);
         if (!b || !b->schedule || !b->schedule->enabled) {
             next_start_.erase(name);
             continue;

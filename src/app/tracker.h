@@ -7,12 +7,14 @@
 #include <QString>
 #include <map>
 #include <memory>
+#include <mutex>
 #include <random>
 
 #include "board/board.h"
 #include "board/board_settings.h"
 #include "board/schedule.h"
 #include "history/store.h"
+#include "notify/board_notifier.h"
 
 class QSystemTrayIcon;
 class QTimer;
@@ -54,6 +56,19 @@ class Tracker final : public QObject {
     void show_notices(const board::Board& board, const std::vector<history::Notice>& notices);
     // A start that did not run, kept as a notice; `why` empty: it overlapped a run.
     void record_skip(const std::string& board_utf8, board::Time now, const std::string& why);
+    // The form offers the channels korvel.ini defines now.
+    void offer_channels();
+    // The channels korvel.ini defines now, for one run or one report.
+    notify::NotifierConfig notifier_config();
+    void send_report_if_due(const std::string& board_utf8, const board::Board& board,
+                            board::Time now, const board::LocalZone& zone);
+    void take_send_report(const notify::SendReport& report);
+
+    // Hands a send's result from the dispatcher's thread to ours, while we live.
+    struct Relay {
+        std::mutex mutex;
+        Tracker* tracker = nullptr;
+    };
 
     QWidget& main_window_;
     std::shared_ptr<history::Store> store_;
@@ -65,6 +80,8 @@ class Tracker final : public QObject {
     bool paused_ = false;
     std::map<std::string, board::PlannedStart> next_start_;  // by board name (UTF-8)
     std::mt19937_64 rng_{std::random_device{}()};
+    std::shared_ptr<Relay> relay_ = std::make_shared<Relay>();
+    std::shared_ptr<notify::Dispatcher> dispatcher_ = std::make_shared<notify::Dispatcher>();
 };
 
 }  // namespace app

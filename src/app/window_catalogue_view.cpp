@@ -46,10 +46,12 @@ void WindowCatalogueView::append_names(ListKind list, const std::vector<std::str
     const int chosen = target->currentIndex();
     target->addItems(items);
     target->setCurrentIndex(chosen);
+    window_.share_catalogue();
 }
 
 void WindowCatalogueView::clear_box(ListKind list) {
     box(list)->clear();
+    window_.share_catalogue();
 }
 
 int WindowCatalogueView::chosen_index(ListKind list) const {

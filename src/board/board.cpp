@@ -47,11 +47,11 @@ void check_listings(const Board& board, std::vector<std::string>& faults) {
             faults.push_back(GBK("类目ID必须是数字：") + id);
     }
     if (board.tab_id && blank(*board.tab_id))
-        faults.push_back(GBK("爱逛街分类ID不能为空"));
+        faults.push_back(GBK("爱逛街标签不能为空"));
     else if (board.tab_id && !all_digits(*board.tab_id))
-        faults.push_back(GBK("爱逛街分类ID必须是数字：") + *board.tab_id);
+        faults.push_back(GBK("爱逛街标签必须是数字：") + *board.tab_id);
     if (listing_count(board) == 0)
-        faults.push_back(GBK("请至少添加一个关键词、类目、爱逛街分类或新品榜"));
+        faults.push_back(GBK("请至少添加一个关键词、类目、爱逛街标签或新品榜"));
 }
 
 }  // namespace
@@ -61,7 +61,7 @@ std::vector<std::string> validate(const Board& board) {
     if (blank(board.name))
         faults.push_back(GBK("看板名称不能为空"));
     if (board.own.empty())
-        faults.push_back(GBK("请至少添加一个自己的商品"));
+        faults.push_back(GBK("请至少添加一个本店商品"));
     if (board.competitors.size() > kMaxCompetitors)
         faults.push_back(GBK("竞品最多5个"));
     std::set<std::string> seen;

@@ -73,28 +73,18 @@ bool notice_matches(const history::Notice& n, std::string_view filter) {
            n.message.find(filter) != std::string::npos;
 }
 
-std::string spreadsheet_text(std::string_view field) {
-    const bool formula = !field.empty() &&
-                         std::string_view("=+-@\t\r").find(field.front()) != std::string_view::npos;
-    return formula ? "'" + std::string(field) : std::string(field);
-}
-
 std::string notices_csv(const std::vector<history::Notice>& notices) {
-    std::string out = "\xEF\xBB\xBF时间,看板,列表,关键词,排序,商品ID,变动,之前,之后,说明\r\n";
+    std::string out = std::string(history::kByteOrderMark) +
+                      history::csv_line({"时间", "看板", "列表", "关键词", "排序", "商品ID", "变动",
+                                         "之前", "之后", "说明"});
     for (const history::Notice& n : notices) {
-        const std::string fields[] = {local_time_text(n.time_ms, "%Y-%m-%d %H:%M:%S"),
-                                      n.board,
-                                      std::string(history::to_text(n.listing)),
-                                      n.key,
-                                      std::string(sort_word(n.sort)),
-                                      n.goods_id,
-                                      std::string(kind_word(n.kind)),
-                                      n.before,
-                                      n.after,
-                                      n.message};
-        for (std::size_t i = 0; i < std::size(fields); ++i)
-            out += (i ? "," : "") + history::csv_field(spreadsheet_text(fields[i]));
-        out += "\r\n";
+        out += history::csv_line(
+            {history::csv_field(local_time_text(n.time_ms, "%Y-%m-%d %H:%M:%S")),
+             history::csv_text(n.board), history::csv_field(history::to_text(n.listing)),
+             history::csv_text(n.key), history::csv_field(sort_word(n.sort)),
+             history::csv_text(n.goods_id), history::csv_field(kind_word(n.kind)),
+             history::csv_text(n.before), history::csv_text(n.after),
+             history::csv_text(n.message)});
     }
     return out;
 }

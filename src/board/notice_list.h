@@ -42,12 +42,9 @@ NoticeItemText notice_item_text(const history::Notice& notice);
 // its message); an empty filter matches every notice.
 bool notice_matches(const history::Notice& notice, std::string_view filter);
 
-// The notices as CSV (UTF-8 with a byte-order mark, CR LF line ends), one
-// row each: time, board, listing, key, sort, goods, kind, before, after, message.
+// The notices as CSV made like the other exports (history/csv_export.h: a
+// byte-order mark, CR LF, texts that never run as formulas), one row each:
+// time, board, listing, key, sort, goods, kind, before, after, message.
 std::string notices_csv(const std::vector<history::Notice>& notices);
-
-// A field a spreadsheet would take for a formula (it starts with = + - @,
-// a tab or CR) gets a leading apostrophe so it stays text.
-std::string spreadsheet_text(std::string_view field);
 
 }  // namespace board

@@ -298,7 +298,7 @@ void Session::finish(RunEnd end) {
         (void)s.store->add_run(record);
     }
     s.lock.reset();
-    if (!summary_.notices.empty()) {
+    if (!s.board_name.empty()) {
         for (const auto& sink : sinks_)
             sink->deliver(config_.board, summary_);
     }

@@ -4,7 +4,7 @@
 // history, confirms the goods by their goods pages, reads the listings under
 // the polite scheduler, records every check with the notices it gives (one
 // transaction each, so a kill loses at most the check in flight), and at the
-// end adds the run's summary notice and hands the run's notices to its sinks.
+// end adds the run's summary notice and hands the run to its sinks.
 // Callers observe it; none of them orchestrates a run of its own.
 //
 //   board::Session session(config, &observer);
@@ -79,8 +79,9 @@ class SessionObserver {
 };
 
 // Where a run's notices go once it has ended: the window's list and tray,
-// korvel-check's stderr, chat robots, e-mail. Called only for runs that left
-// notices, never with a failed check's rank.
+// korvel-check's stderr, chat robots, e-mail. Called once at the end of
+// every run of a named board, with or without notices (a run that reads
+// again after failing runs is news too), never with a failed check's rank.
 class NoticeSink {
   public:
     virtual ~NoticeSink() = default;

@@ -1,32 +1,28 @@
 #pragma once
-// The history as CSV for spreadsheets: UTF-8 with a byte-order mark (so a
-// spreadsheet takes it for UTF-8), RFC 4180 quoting, CR LF line ends.
-#include <ostream>
+// The pieces every CSV meant for a spreadsheet is made of: RFC 4180 quoting,
+// CR LF line ends, a UTF-8 byte-order mark (so a spreadsheet takes the file
+// for UTF-8), and text fields that cannot run as formulas.
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "history/records.h"
-#include "history/result.h"
-
 namespace history {
 
-// Header row, then one row per goods item of each check (a check without
-// goods gives one row with empty goods columns). Times are ISO 8601 UTC with
-// milliseconds; rank is empty unless found; http_statuses are joined by ';'.
-// A goods item with an outcome of its own shows its own status and reason.
-// Columns: time, board, listing, key, sort, goods_id, role, status, rank,
-// reason, pages, http_statuses.
-std::string to_csv(const std::vector<Check>& checks);
-
-class Store;
-struct CheckFilter;
-
-// The same bytes as to_csv(store.checks(filter)), written check by check in
-// constant memory. A failure of the stream is reported as a storage error.
-Status write_csv(const Store& store, const CheckFilter& filter, std::ostream& out);
+inline constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
 // One field: quoted when it holds a comma, quote, CR or LF; quotes doubled.
 std::string csv_field(std::string_view text);
+
+// A text a spreadsheet would take for a formula (it begins with =, +, -, @,
+// a tab or a carriage return) with an apostrophe put before it; any other
+// text as it is. Reading such a field back: drop the one leading apostrophe.
+std::string spreadsheet_safe(std::string_view text);
+
+// A field of free text (keyword, name, reason): made safe, then quoted.
+std::string csv_text(std::string_view text);
+
+// Fields already made fields (csv_field or csv_text), joined by commas and
+// ended with CR LF.
+std::string csv_line(const std::vector<std::string>& fields);
 
 }  // namespace history

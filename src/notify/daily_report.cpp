@@ -25,13 +25,16 @@ std::string move_text(int gained) {
 
 std::string row_text(const ReportRow& row) {
     const std::string best = row.best_in_7_days ? rank_text(row.best_in_7_days) : "无数据";
+    const std::string day_ago = row.day_ago_known ? rank_text(row.day_ago) : "无数据";
     return row.cell + "：" + rank_text(row.now) + "（" + move_text(places_gained(row)) +
-           "，24小时前" + rank_text(row.day_ago) + "，7天最好" + best + "）";
+           "，24小时前" + day_ago + "，7天最好" + best + "）";
 }
 
 }  // namespace
 
 int places_gained(const ReportRow& row) {
+    if (!row.day_ago_known)
+        return 0;
     return row.day_ago.value_or(kOutside) - row.now.value_or(kOutside);
 }
 

@@ -13,10 +13,12 @@ struct ReportRow {
     std::optional<int> now{};             // none: 千名外
     std::optional<int> day_ago{};         // none: 千名外
     std::optional<int> best_in_7_days{};  // none: 无数据 (never found in the week)
+    bool day_ago_known = true;            // false: nothing was read 24 hours ago (无数据)
 };
 
 // Places gained since a day ago (negative: lost). Leaving or entering the
-// first 1000 counts as a move to or from place 1001.
+// first 1000 counts as a move to or from place 1001; without a rank a day
+// ago there is no move.
 int places_gained(const ReportRow& row);
 
 // Title line ("【Korvel】看板「X」日报 2024-05-01"), then the risers (most

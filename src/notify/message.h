@@ -17,6 +17,7 @@ struct NoticeLine {
     std::string after{};
     std::string kind{};  // as the history stores it ("rank_move", "checks_failing", ...)
     std::string message{};
+    std::int64_t notice_id = 0;  // the history's notice; 0: made for the message alone
 };
 
 struct RunMessage {

@@ -13,11 +13,13 @@
 #include <QPlainTextEdit>
 #include <QWidget>
 #include <filesystem>
+#include <fstream>
 
 #include "app/board_form.h"
 #include "app/board_window.h"
 #include "board/board_lock.h"
 #include "board/board_text.h"
+#include "plain/raw_http_server.h"
 #include "plain/temp_dir.h"
 #include "qt/test_window.h"
 #include "sim_server.h"
@@ -149,6 +151,34 @@ TEST_F(TrackerSchedule, AStartThatFindsTheBoardLockedIsSkippedWithoutABox) {
     const auto notices = tracker->store()->notices("定时看板").value();
     ASSERT_EQ(notices.size(), 1u);
     EXPECT_EQ(notices[0].kind, "skipped");
+}
+
+// The daily report goes out once a day from the schedule's tick, to the
+// channels korvel.ini defines, off the GUI thread.
+TEST_F(TrackerSchedule, TheDailyReportGoesOutOnceADay) {
+    test::RawHttpServer robot(test::Reply::ok(R"({"errcode":0})"));
+    const auto config_home = dir.path() / "config";
+    std::filesystem::create_directories(config_home / "korvel");
+    std::ofstream(config_home / "korvel" / "korvel.ini")
+        << "[notify.群]\nkind=wecom\nurl=" << robot.url("/send?key=K") << "\n";
+    const QByteArray saved_home = qgetenv("XDG_CONFIG_HOME");
+    qputenv("XDG_CONFIG_HOME", QByteArray::fromStdString(config_home.string()));
+    board::Board b = scheduled_board();
+    b.schedule.reset();
+    b.channels = {text::utf8_to_gbk("群")};
+    b.report_minute = 0;  // due from midnight on
+    ASSERT_TRUE(tracker->store()->save_board("定时看板", board::board_to_text(b), 1).ok());
+
+    const board::Time now = std::chrono::system_clock::now();
+    tracker->check_schedules(now);
+    tracker->check_schedules(now + 1min);
+    QElapsedTimer guard;  // a hang guard only
+    guard.start();
+    while (robot.request_count() == 0 && guard.elapsed() < 30000)
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+    qputenv("XDG_CONFIG_HOME", saved_home);
+    ASSERT_EQ(robot.request_count(), 1u);
+    EXPECT_NE(test::split_request(robot.last_request()).body.find("日报"), std::string::npos);
 }
 
 }  // namespace

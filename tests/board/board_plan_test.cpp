@@ -42,7 +42,7 @@ TEST(BoardValidate, NamesEachFault) {
              b.new_goods = true;
          }},
         {"看板名称不能为空", [](Board& b) { b.name = "  "; }},
-        {"请至少添加一个自己的商品", [](Board& b) { b.own.clear(); }},
+        {"请至少添加一个本店商品", [](Board& b) { b.own.clear(); }},
         {"竞品最多5个",
          [](Board& b) {
              for (int i = 1; i <= 6; ++i)
@@ -62,7 +62,7 @@ TEST(BoardValidate, NamesEachFault) {
              b.new_goods = true;
          }},
         {"关键词不能为空", [](Board& b) { b.keywords.push_back(" "); }},
-        {"请至少添加一个关键词、类目、爱逛街分类或新品榜", [](Board& b) { b.keywords.clear(); }},
+        {"请至少添加一个关键词、类目、爱逛街标签或新品榜", [](Board& b) { b.keywords.clear(); }},
     };
     for (const Row& row : rows) {
         Board b = small_board();

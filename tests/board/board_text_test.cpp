@@ -26,6 +26,8 @@ Board awkward_board() {
     b.new_goods = true;
     b.schedule = board::Schedule{true, 30, 8 * 60, 22 * 60, board::Weekdays{0x1F}};
     b.notices = {5, 10};
+    b.channels = {text::utf8_to_gbk("运营群"), "mail"};
+    b.report_minute = 9 * 60 + 5;
     return b;
 }
 
@@ -75,6 +77,7 @@ TEST(BoardText, RefusesWhatThisVersionDidNotWrite) {
         {"korvel-board=1\nname=a\\qb\n", "line 2: broken escape in value"},
         {"korvel-board=1\nname=a\\\n", "line 2: broken escape in value"},
         {"korvel-board=1\nnew_goods=yes\n", "line 2: new_goods is neither 0 nor 1"},
+        {"korvel-board=1\nreport=9:00\n", "line 2: report is not a time of day (HH:MM)"},
     };
     for (const Row& row : rows) {
         std::string error;

@@ -71,6 +71,7 @@ TEST(CommandLine, TheModeFollowsTheOptionsGiven) {
         {{"--board", "看板", "--format", "csv", "--retries", "0"}, cli::Mode::board},
         {{"--history"}, cli::Mode::history},
         {{"--history", "--board", "看板", "--since", "2024-05-01"}, cli::Mode::history},
+        {{"--history", "--format", "csv", "--bom"}, cli::Mode::history},
         {{"--prune-before", "2024-05-01", "--db", "h.sqlite"}, cli::Mode::prune},
         {{"--list-boards"}, cli::Mode::list_boards},
     };
@@ -131,6 +132,7 @@ INSTANTIATE_TEST_SUITE_P(
         UsageCase{"BoardWithGoods", {"--board", "b", "--goods", "1"}},
         UsageCase{"SinceWithoutHistory", {"--goods", "1", "--new", "--since", "2024-05-01"}},
         UsageCase{"TwoChores", {"--history", "--list-boards"}},
+        UsageCase{"BomForListBoards", {"--list-boards", "--bom"}},
         UsageCase{"PruneForABoard", {"--prune-before", "2024-05-01", "--board", "b"}},
         UsageCase{"DbAndNoHistory", {"--goods", "1", "--new", "--db", "h", "--no-history"}},
         UsageCase{"NoMaxInFlight", {"--goods", "1", "--new", "--max-in-flight", "0"}},

@@ -11,9 +11,11 @@
 
 #include "board/board_lock.h"
 #include "board/board_text.h"
-#include "history/csv_export.h"
+#include "board/check_csv.h"
+#include "board/goods_names.h"
 #include "history/store.h"
 #include "plain/raw_http_server.h"
+#include "plain/smtp_server.h"
 #include "plain/temp_dir.h"
 #include "run_process.h"
 #include "sim_catalogue.h"
@@ -58,8 +60,10 @@ class KorvelCheck : public ::testing::Test {
     }
 
     test::ProcessResult run(const std::vector<std::string>& args,
-                            const std::string& program = kProgram) {
-        return test::run_process(program, args, {{"XDG_DATA_HOME", dir.file("data").string()}});
+                            const std::string& program = kProgram,
+                            test::StdoutTo stdout_to = test::StdoutTo::pipe) {
+        return test::run_process(program, args, {{"XDG_DATA_HOME", dir.file("data").string()}},
+                                 stdout_to);
     }
 
     test::ProcessResult check(std::vector<std::string> args) {
@@ -106,6 +110,24 @@ TEST_F(KorvelCheck, SampleKeywordsGiveTheirRanksInCsv) {
               "4033138,keyword,辣条,default,found,618,\n"
               "4033138,keyword,辣条礼包,default,not_in_top_1000,,\n");
     EXPECT_EQ(result.err, "") << "no progress line when stderr is not a terminal";
+}
+
+// A spreadsheet opens a file only as UTF-8 with the mark; a program reading
+// a pipe gets none unless it asks.
+TEST_F(KorvelCheck, CsvIntoAFileBeginsWithAByteOrderMarkAndIntoAPipeOnlyWithBom) {
+    std::vector<std::string> args = {"--config",    config_for(server.host()),
+                                     "--goods",     kSample,
+                                     "--keyword",   "辣条大礼包",
+                                     "--format",    "csv",
+                                     "--no-history"};
+    const auto piped = run(args);
+    ASSERT_EQ(piped.exit_code, 0) << piped.err;
+    ASSERT_TRUE(piped.out.starts_with("goods_id,")) << piped.out;
+    const auto into_file = run(args, kProgram, test::StdoutTo::file);
+    args.push_back("--bom");
+    const auto forced = run(args);
+    EXPECT_EQ(into_file.out, "\xEF\xBB\xBF" + piped.out);
+    EXPECT_EQ(forced.out, "\xEF\xBB\xBF" + piped.out);
 }
 
 // A second goods item costs no request: its link is resolved through its
@@ -376,11 +398,14 @@ TEST_F(KorvelCheckBoard, HistoryPrintsTheStoredChecksAndPruneRemovesThem) {
     ASSERT_TRUE(store);
     history::CheckFilter of_board;
     of_board.board = kBoardName;
-    EXPECT_EQ(printed.out, history::to_csv(store.value().checks(of_board).value()));
+    EXPECT_EQ(printed.out, board::checks_csv(store.value().checks(of_board).value(),
+                                             board::goods_names(store.value()), false));
     EXPECT_EQ(occurrences(printed.out, "\r\n"), 1u + 4 * 2) << "a header, two goods of four checks";
-    EXPECT_NE(printed.out.find(kBoardName + ",keyword,辣条大礼包,default," + kSample +
-                               ",own,found," + std::to_string(sample_rank("辣条大礼包")) + ","),
+    const std::string rank = std::to_string(sample_rank("辣条大礼包"));
+    EXPECT_NE(printed.out.find(kBoardName + ",keyword,辣条大礼包,default,综合," + kSample + ","),
               std::string::npos)
+        << printed.out;
+    EXPECT_NE(printed.out.find(",own,本店,found,第" + rank + "名," + rank + ","), std::string::npos)
         << printed.out;
     const auto every = run({"--history", "--db", db(), "--format", "json"});
     EXPECT_EQ(occurrences(every.out, "\n"), 2u + 4 * 2 + 1) << every.out;
@@ -436,6 +461,61 @@ TEST_F(KorvelCheckBoard, AKilledRunKeepsTheNoticesOfTheChecksItRecorded) {
         noticed.insert(n.check_id);
     for (const std::int64_t id : moved)
         EXPECT_TRUE(noticed.contains(id)) << "check " << id;
+}
+
+// A run that moved a rank sends one message to each channel the board
+// chose, on the way out, without changing how the run ends; no address key
+// or password shows in anything the runs leave behind.
+TEST_F(KorvelCheckBoard, NoticesReachTheBoardsChatRobotAndMailbox) {
+    test::RawHttpServer robot(test::Reply::ok(R"({"errcode":0,"errmsg":"ok"})"));
+    test::SmtpServer mail;
+    board::Board b = sample_board();
+    b.channels = {text::utf8_to_gbk("运营群"), text::utf8_to_gbk("邮件")};
+    {
+        auto store = history::Store::open(db());
+        ASSERT_TRUE(store.value().save_board(kBoardName, board::board_to_text(b), 2));
+    }
+    const std::string config =
+        config_for(server.host(), "korvel.ini",
+                   "[board]\npages_per_second=50\nbackoff_s=0.05\npause_s=0.2\n"
+                   "[notify.运营群]\nkind=wecom\nurl=" +
+                       robot.url("/cgi-bin/webhook/send?key=SECRET-KEY-77") +
+                       "\n[notify.邮件]\nkind=email\nsmtp=" + mail.url() +
+                       "\nuser=me@example.com\npassword=PASS-WORD-88\nfrom=me@example.com\n"
+                       "to=you@example.com\n");
+    const auto board_run = [&] {
+        return run({"--config", config, "--board", kBoardName, "--db", db()});
+    };
+    const auto first = board_run();
+    EXPECT_EQ(first.exit_code, 0) << first.err;
+    EXPECT_EQ(robot.request_count(), 0u) << "a run without notices sends nothing";
+
+    auto options = server.options();
+    options.rank_shift = 15;
+    server.set_options(options);
+    const auto second = board_run();
+    EXPECT_EQ(second.exit_code, 1) << second.err;
+    ASSERT_EQ(robot.request_count(), 1u);
+    EXPECT_NE(test::split_request(robot.last_request()).body.find("看板「" + kBoardName + "」"),
+              std::string::npos);
+    ASSERT_EQ(mail.sessions().size(), 1u);
+    EXPECT_NE(second.err.find("通知已发送至 运营群"), std::string::npos) << second.err;
+    EXPECT_NE(second.err.find("通知已发送至 邮件"), std::string::npos) << second.err;
+
+    const auto report = run({"--config", config, "--board", kBoardName, "--db", db(), "--report"});
+    EXPECT_EQ(report.exit_code, 0) << report.err;
+    ASSERT_EQ(robot.request_count(), 2u);
+    EXPECT_NE(test::split_request(robot.last_request()).body.find("日报"), std::string::npos);
+
+    const auto tested = run({"--config", config, "--test-notify", "运营群"});
+    EXPECT_EQ(tested.exit_code, 0) << tested.err;
+    EXPECT_NE(tested.out.find("服务器回答：HTTP 200"), std::string::npos) << tested.out;
+
+    const std::string left = first.out + first.err + second.out + second.err + report.out +
+                             report.err + tested.out + tested.err + test::file_bytes(db()) +
+                             test::file_bytes(db() + "-wal");
+    for (const char* secret : {"SECRET-KEY-77", "PASS-WORD-88"})
+        EXPECT_EQ(left.find(secret), std::string::npos) << secret;
 }
 
 // --retry-failed reads exactly the cells whose latest check was not read.

@@ -76,6 +76,22 @@ TEST(FormatCsv, HeaderThenOneQuotedLinePerRow) {
               "\"http://x/goods2.html?goods_id=\"\"1\"\"\",tab,14,,failed,,未取得商品ID\n");
 }
 
+// A keyword or an input typed as a formula reads as text in a spreadsheet.
+TEST(FormatCsv, TypedTextBeginsWithAnApostropheWhereASpreadsheetWouldRunIt) {
+    const std::vector<ResultRow> rows = {
+        {"=1+1", "keyword", "-辣条", "sales", RunStatus::failed, 0, "@原因"},
+        {"4033138", "keyword", "+辣条,小包", "", RunStatus::found, 3, ""},
+    };
+    EXPECT_EQ(cli::format_csv(rows, true),
+              "\xEF\xBB\xBF"
+              "goods_id,listing,key,sort,status,rank,reason\n"
+              "'=1+1,keyword,'-辣条,sales,failed,,'@原因\n"
+              "4033138,keyword,\"'+辣条,小包\",,found,3,\n");
+    EXPECT_EQ(cli::format_rows(rows, cli::Format::json, true).find("\xEF\xBB\xBF"),
+              std::string::npos)
+        << "the mark is for CSV only";
+}
+
 TEST(FormatCsv, NoRowsGiveTheHeaderOnly) {
     EXPECT_EQ(cli::format_csv({}), "goods_id,listing,key,sort,status,rank,reason\n");
 }

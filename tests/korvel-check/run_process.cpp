@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <fstream>
 #include <sstream>
 
@@ -55,12 +56,18 @@ std::vector<char*> pointers(std::vector<std::string>& words) {
     return out;
 }
 
+// `out_pipe` is the write end of a pipe for stdout, or -1 for `out_file`.
 pid_t spawn(const std::string& program, std::vector<char*>& argv, std::vector<char*>& envp,
-            const std::string& out_file, const std::string& err_file) {
+            const std::string& out_file, const std::string& err_file, int out_pipe = -1) {
     const pid_t child = ::fork();
     if (child == 0) {
         redirect(STDIN_FILENO, "/dev/null", O_RDONLY);
-        redirect(STDOUT_FILENO, out_file.c_str(), O_WRONLY | O_CREAT | O_TRUNC);
+        if (out_pipe >= 0) {
+            if (::dup2(out_pipe, STDOUT_FILENO) < 0)
+                ::_exit(127);
+        } else {
+            redirect(STDOUT_FILENO, out_file.c_str(), O_WRONLY | O_CREAT | O_TRUNC);
+        }
         redirect(STDERR_FILENO, err_file.c_str(), O_WRONLY | O_CREAT | O_TRUNC);
         ::execve(program.c_str(), argv.data(), envp.data());
         ::_exit(127);
@@ -93,8 +100,25 @@ void StartedProcess::kill_now() {
     pid_ = -1;
 }
 
+namespace {
+
+// Everything written into the pipe until its last writer closes it.
+std::string drained(int fd) {
+    std::string text;
+    char buffer[4096];
+    for (;;) {
+        const ssize_t got = ::read(fd, buffer, sizeof buffer);
+        if (got > 0)
+            text.append(buffer, static_cast<std::size_t>(got));
+        else if (got == 0 || errno != EINTR)
+            return text;
+    }
+}
+
+}  // namespace
+
 ProcessResult run_process(const std::string& program, const std::vector<std::string>& args,
-                          const Environment& env) {
+                          const Environment& env, StdoutTo stdout_to) {
     TempDir dir;
     const std::string out_file = dir.file("out").string();
     const std::string err_file = dir.file("err").string();
@@ -104,12 +128,21 @@ ProcessResult run_process(const std::string& program, const std::vector<std::str
     std::vector<std::string> variables = environment_with(env);
     std::vector<char*> envp = pointers(variables);
 
-    const pid_t child = spawn(program, argv, envp, out_file, err_file);
+    int ends[2] = {-1, -1};
+    if (stdout_to == StdoutTo::pipe && ::pipe2(ends, O_CLOEXEC) != 0)
+        return {};
+    const pid_t child = spawn(program, argv, envp, out_file, err_file, ends[1]);
     ProcessResult result;
+    if (stdout_to == StdoutTo::pipe) {
+        ::close(ends[1]);
+        result.out = drained(ends[0]);
+        ::close(ends[0]);
+    }
     int status = 0;
     if (child > 0 && ::waitpid(child, &status, 0) == child && WIFEXITED(status))
         result.exit_code = WEXITSTATUS(status);
-    result.out = file_text(out_file);
+    if (stdout_to == StdoutTo::file)
+        result.out = file_text(out_file);
     result.err = file_text(err_file);
     return result;
 }

@@ -14,11 +14,15 @@ struct ProcessResult {
 
 using Environment = std::vector<std::pair<std::string, std::string>>;
 
+// Where the child's standard output goes: a pipe, as in a shell pipeline,
+// or a regular file, as in a redirection (`> out.csv`).
+enum class StdoutTo { pipe, file };
+
 // `program` with `args` (argv[1..]) and `env` added to the environment;
-// stdin is empty, stdout and stderr are captured through files in a
-// temporary directory.
+// stdin is empty, stdout is captured through a pipe or a file, stderr
+// through a file in a temporary directory.
 ProcessResult run_process(const std::string& program, const std::vector<std::string>& args,
-                          const Environment& env = {});
+                          const Environment& env = {}, StdoutTo stdout_to = StdoutTo::pipe);
 
 // A program started in the background (output discarded), killed with
 // SIGKILL by kill_now() or at the latest when the object ends.

@@ -4,7 +4,7 @@
 
 #include "delivery_fixture.h"
 #include "notify/run_text.h"
-#include "smtp_server.h"
+#include "plain/smtp_server.h"
 
 namespace {
 

@@ -14,6 +14,7 @@
 #include "exit_codes.h"
 #include "history_access.h"
 #include "net/hosts.h"
+#include "notify_command.h"
 #include "output_format.h"
 #include "result_rows.h"
 #include "run_settings.h"
@@ -21,13 +22,6 @@
 #include "text/codepage.h"
 
 namespace cli {
-
-namespace {
-
-struct LoadedBoard {
-    std::optional<board::Board> board;
-    int exit_code = kExitAllRead;  // when there is none
-};
 
 // The board saved under `name`, ready to check.
 LoadedBoard load_board(const history::Store& store, const std::string& name) {
@@ -46,13 +40,6 @@ LoadedBoard load_board(const history::Store& store, const std::string& name) {
     return {std::move(loaded), kExitAllRead};
 }
 
-std::filesystem::path file_of(const history::Store& store) {
-    const std::string& utf8 = store.path();
-    return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
-}
-
-}  // namespace
-
 int run_board(const CheckOptions& options) {
     const std::optional<RunSettings> settings = load_run_settings(options);
     if (!settings)
@@ -70,7 +57,7 @@ int run_board(const CheckOptions& options) {
 
     board::SessionConfig config;
     config.board = checked;
-    config.history_file = file_of(store);
+    config.history_file = history_file_of(store);
     config.hosts = settings->hosts;
     config.settings = settings->scheduler;
     std::vector<ranking::Listing> listings = board::plan_checks(checked).listings;
@@ -86,10 +73,13 @@ int run_board(const CheckOptions& options) {
         }
         config.only = listings;
     }
+    // Declared before the session, so the sends it starts drain after it ends.
+    const RunNotices notices = run_notices(settings->file, history_file_of(store));
     Reports reports(listings.size());
     SessionProgress progress(listings.size(), reports, listings);
     board::Session session(std::move(config), &progress);
     session.add_sink(std::make_shared<StderrSink>());
+    session.add_sink(notices.notifier);
     if (const std::string refused = session.start(); !refused.empty())
         return failure(refused);
     const board::SessionSummary summary = progress.follow(session);
@@ -98,7 +88,7 @@ int run_board(const CheckOptions& options) {
         return failure(problem);
     const std::vector<ResultRow> rows = goods_major_rows(board_columns(checked), listings, reports);
     std::cout << (options.format == Format::table ? format_grids(checked, log)
-                                                  : format_rows(rows, options.format))
+                                                  : format_rows(rows, options.format, options.bom))
               << std::flush;
     if (!summary.store_problem.empty())
         return failure("not every check went into the history: " + summary.store_problem);

@@ -107,7 +107,7 @@ int run_check(const CheckOptions& options) {
     }
 
     const std::vector<ResultRow> rows = goods_major_rows(columns, listings, reports);
-    std::cout << format_rows(rows, options.format) << std::flush;
+    std::cout << format_rows(rows, options.format, options.bom) << std::flush;
     if (!store_problem.empty())
         return failure("not every check went into the history: " + store_problem);
     return exit_code_of(rows);

@@ -27,6 +27,7 @@ constexpr const char* kFooter =
     "  korvel-check --goods 4033138 --category 14 --category 2301 --tab 14 --new --format json\n"
     "  korvel-check --board 我的看板\n"
     "  korvel-check --history --board 我的看板 --since 2024-05-01 --format csv\n"
+    "  korvel-check --test-notify 运营群\n"
     "Exit codes: 0 every check was read and nothing to report, 1 a board's ranks changed\n"
     "(change notices on stderr), 2 some check failed or was not checked, or the history,\n"
     "the board or its lock could not be used, 64 usage error.";
@@ -62,7 +63,7 @@ constexpr Belonging kBelongings[] = {
     {"--tab", kCheck | kSave},
     {"--new", kCheck | kSave},
     {"--no-history", kCheck},
-    {"--config", kRuns | kSave | bit(Mode::version)},
+    {"--config", kRuns | kSave | bit(Mode::version) | bit(Mode::test_notify)},
     {"--max-in-flight", kRuns},
     {"--pages-per-second", kRuns},
     {"--retries", kRuns},
@@ -72,9 +73,11 @@ constexpr Belonging kBelongings[] = {
     {"--max-pause-s", kRuns},
     {"--pause-budget-s", kRuns},
     {"--format", kRuns | bit(Mode::history)},
+    {"--bom", kRuns | bit(Mode::history)},
     {"--board", bit(Mode::board) | bit(Mode::history)},
     {"--since", bit(Mode::history)},
     {"--retry-failed", bit(Mode::board)},
+    {"--report", bit(Mode::board)},
     {"--replace", kSave | bit(Mode::import_board)},
     {"--schedule", kSave},
     {"--notice-move-by", kSave},
@@ -101,6 +104,9 @@ void declare_check(CLI::App& app, CheckOptions& o, std::string& format) {
     app.add_option("--format", format, "output format")
         ->check(CLI::IsMember({"table", "csv", "json"}))
         ->default_str("table");
+    app.add_flag("--bom", o.bom,
+                 "begin CSV with a UTF-8 byte-order mark (without it: only when standard output "
+                 "is a file)");
     app.add_option("--config", o.config,
                    "settings file (default: the first korvel.ini beside the program, in "
                    "$XDG_CONFIG_HOME/korvel or ~/.config/korvel, in /etc/xdg/korvel)");
@@ -164,6 +170,14 @@ void declare_version(CLI::App& app, bool& version) {
     app.add_flag("--version", version, "print the version and the settings file in use");
 }
 
+void declare_notify(CLI::App& app, CheckOptions& o) {
+    app.add_flag("--report", o.report,
+                 "with --board: send the board's daily report to its notice channels now");
+    app.add_option("--test-notify", o.test_notify,
+                   "send a test message to the notice channel NAME of korvel.ini")
+        ->option_text("NAME");
+}
+
 Format format_named(std::string_view name) {
     for (const Names& n : kFormats) {
         if (n.name == name)
@@ -189,6 +203,8 @@ std::string_view mode_option(Mode mode) {
             return board_admin_option(mode);
         case Mode::version:
             return "--version";
+        case Mode::test_notify:
+            return "--test-notify";
         case Mode::check:
             break;
     }
@@ -217,7 +233,7 @@ ParsedCommandLine usage_error(std::string_view problem) {
 std::string choose_mode(const CLI::App& app, CheckOptions& o) {
     std::vector<Mode> chores;
     for (Mode m : {Mode::version, Mode::list_boards, Mode::prune, Mode::history, Mode::save_board,
-                   Mode::export_board, Mode::import_board, Mode::delete_board}) {
+                   Mode::export_board, Mode::import_board, Mode::delete_board, Mode::test_notify}) {
         if (app.count(std::string(mode_option(m))) > 0)
             chores.push_back(m);
     }
@@ -234,6 +250,8 @@ std::string choose_mode(const CLI::App& app, CheckOptions& o) {
     }
     if (o.db && o.no_history)
         return "--db and --no-history cannot be used together";
+    if (o.report && o.retry_failed)
+        return "--report and --retry-failed cannot be used together";
     return {};
 }
 
@@ -284,6 +302,7 @@ ParsedCommandLine parse_command_line(int argc, const char* const* argv) {
     declare_history(app, options, dates, history, list_boards);
     declare_board_admin(app, options.admin);
     declare_version(app, version);
+    declare_notify(app, options);
     try {
         app.parse(argc, argv);
     } catch (const CLI::CallForHelp&) {

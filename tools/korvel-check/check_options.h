@@ -26,7 +26,8 @@ enum class Mode {
     export_board,
     import_board,
     delete_board,
-    version
+    version,
+    test_notify
 };
 
 // The scheduler settings given on the command line; they win over the
@@ -53,6 +54,9 @@ struct CheckOptions {
     std::optional<std::string> tab;
     bool new_goods = false;
     Format format = Format::table;
+    // CSV begins with a byte-order mark: --bom, or standard output is a
+    // regular file (main decides, so the parsing stays pure).
+    bool bom = false;
     std::optional<std::string> config;
     SchedulerOverrides scheduler;
 
@@ -60,6 +64,8 @@ struct CheckOptions {
     std::optional<std::string> db;     // the history file; default: the user's
     bool no_history = false;
     bool retry_failed = false;  // --board: only the cells whose latest check was not read
+    bool report = false;        // --board: send the daily report instead of a run
+    std::optional<std::string> test_notify;       // a notice channel's name (UTF-8)
     std::optional<std::int64_t> since_ms;         // --since, local midnight
     std::optional<std::int64_t> prune_before_ms;  // --prune-before, local midnight
     BoardAdminOptions admin;

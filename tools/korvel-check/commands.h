@@ -5,10 +5,22 @@
 #include <string>
 #include <string_view>
 
+#include "board/board.h"
 #include "check_options.h"
 #include "check_plan.h"
+#include "exit_codes.h"
+#include "history/store.h"
 
 namespace cli {
+
+struct LoadedBoard {
+    std::optional<board::Board> board;
+    int exit_code = kExitAllRead;  // when there is none
+};
+
+// The board saved under `name` (UTF-8), ready to check; else why not, said
+// on stderr, and the exit code.
+LoadedBoard load_board(const history::Store& store, const std::string& name);
 
 // One-off checks of the goods and listings on the command line.
 int run_check(const CheckOptions& options);
@@ -18,6 +30,10 @@ int run_board(const CheckOptions& options);
 int run_history_chore(const CheckOptions& options);
 // --save-board, --export-board, --import-board or --delete-board.
 int run_board_admin(const CheckOptions& options);
+// --board NAME --report: the board's daily report to its notice channels.
+int run_report(const CheckOptions& options);
+// --test-notify NAME: a test message to one channel, and the server's answer.
+int run_test_notify(const CheckOptions& options);
 // --version: the version and the settings file a run would read.
 int run_version(const CheckOptions& options);
 

@@ -2,9 +2,9 @@
 // boards listed.
 #include <iostream>
 
+#include "board/check_csv.h"
 #include "commands.h"
 #include "exit_codes.h"
-#include "history/csv_export.h"
 #include "history_access.h"
 #include "history_output.h"
 
@@ -17,7 +17,8 @@ int print_checks(const history::Store& store, const CheckOptions& options) {
     filter.board = options.board;
     filter.since_ms = options.since_ms;
     if (options.format == Format::csv) {
-        const auto written = history::write_csv(store, filter, std::cout);
+        const auto written = board::write_checks_csv(store, filter, board::goods_names(store),
+                                                     options.bom, std::cout);
         std::cout << std::flush;
         return written ? kExitAllRead : failure(written.error().message);
     }

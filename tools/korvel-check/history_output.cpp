@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <sstream>
 
-#include "history/csv_export.h"
+#include "board/check_csv.h"
 #include "history/iso_time.h"
 #include "output_format.h"
 
@@ -69,7 +69,7 @@ std::string json_object(const std::vector<std::string>& line) {
 
 std::string format_history(const std::vector<history::Check>& checks, Format format) {
     if (format == Format::csv)
-        return history::to_csv(checks);
+        return board::checks_csv(checks, {});
     std::ostringstream out;
     HistoryPrinter printer(format, out);
     if (printer.needs_measuring()) {

@@ -4,19 +4,24 @@
 
 #include "check_options.h"
 #include "commands.h"
+#include "output_format.h"
 
 int main(int argc, char** argv) {
-    const cli::ParsedCommandLine parsed = cli::parse_command_line(argc, argv);
+    cli::ParsedCommandLine parsed = cli::parse_command_line(argc, argv);
     if (!parsed.options) {
         std::cout << parsed.out << std::flush;
         std::cerr << parsed.err << std::flush;
         return parsed.exit_code;
     }
+    // A spreadsheet opening the file needs the mark to read UTF-8; a program
+    // reading a pipe is better off without it.
+    parsed.options->bom = parsed.options->bom || cli::standard_output_is_file();
     switch (parsed.options->mode) {
         case cli::Mode::check:
             return cli::run_check(*parsed.options);
         case cli::Mode::board:
-            return cli::run_board(*parsed.options);
+            return parsed.options->report ? cli::run_report(*parsed.options)
+                                          : cli::run_board(*parsed.options);
         case cli::Mode::save_board:
         case cli::Mode::export_board:
         case cli::Mode::import_board:
@@ -24,6 +29,8 @@ int main(int argc, char** argv) {
             return cli::run_board_admin(*parsed.options);
         case cli::Mode::version:
             return cli::run_version(*parsed.options);
+        case cli::Mode::test_notify:
+            return cli::run_test_notify(*parsed.options);
         case cli::Mode::history:
         case cli::Mode::prune:
         case cli::Mode::list_boards:

@@ -6,6 +6,8 @@
 #include <array>
 #include <cstdint>
 
+#include "history/csv_export.h"
+
 namespace cli {
 
 namespace {
@@ -55,15 +57,7 @@ void append_padded(std::string& line, const std::string& cell, int width) {
 }  // namespace
 
 std::string csv_field(std::string_view value) {
-    if (value.find_first_of(",\"\r\n") == std::string_view::npos)
-        return std::string(value);
-    std::string out = "\"";
-    for (char c : value) {
-        if (c == '"')
-            out += '"';
-        out += c;
-    }
-    return out + "\"";
+    return history::csv_field(value);
 }
 
 std::string json_string(std::string_view value) {
@@ -113,11 +107,11 @@ int display_width(std::string_view utf8) {
     return width;
 }
 
-std::string format_csv(const std::vector<ResultRow>& rows) {
-    std::string out;
+std::string format_csv(const std::vector<ResultRow>& rows, bool byte_order_mark) {
+    std::string out(byte_order_mark ? history::kByteOrderMark : "");
     const auto append_line = [&out](const Cells& cells) {
         for (std::size_t i = 0; i < cells.size(); ++i)
-            out += (i == 0 ? "" : ",") + csv_field(cells[i]);
+            out += (i == 0 ? "" : ",") + history::csv_text(cells[i]);
         out += '\n';
     };
     append_line(kHeader);
@@ -169,10 +163,10 @@ std::string format_table(const std::vector<ResultRow>& rows) {
     return aligned_table(lines);
 }
 
-std::string format_rows(const std::vector<ResultRow>& rows, Format format) {
+std::string format_rows(const std::vector<ResultRow>& rows, Format format, bool byte_order_mark) {
     switch (format) {
         case Format::csv:
-            return format_csv(rows);
+            return format_csv(rows, byte_order_mark);
         case Format::json:
             return format_json(rows);
         case Format::table:

@@ -20,8 +20,10 @@ std::string json_string(std::string_view value);
 // characters two, combining marks and format characters none, others one.
 int display_width(std::string_view utf8);
 
-// A header line, then one line per row; lines end in LF.
-std::string format_csv(const std::vector<ResultRow>& rows);
+// A header line, then one line per row; lines end in LF. Text that a
+// spreadsheet would take for a formula begins with an apostrophe
+// (history::spreadsheet_safe); a byte-order mark first when asked for.
+std::string format_csv(const std::vector<ResultRow>& rows, bool byte_order_mark = false);
 // An array of objects, one per line; rank a number or null, reason a string
 // or null, key and sort null where the listing has none.
 std::string format_json(const std::vector<ResultRow>& rows);
@@ -35,6 +37,11 @@ std::string aligned_line(const std::vector<std::string>& cells, const std::vecto
 // A header line and the rows, each column padded to its widest cell.
 std::string format_table(const std::vector<ResultRow>& rows);
 
-std::string format_rows(const std::vector<ResultRow>& rows, Format format);
+// `byte_order_mark` applies to CSV only.
+std::string format_rows(const std::vector<ResultRow>& rows, Format format, bool byte_order_mark);
+
+// Whether standard output is a regular file (a redirection into a file,
+// where a spreadsheet will open it), not a terminal or a pipe.
+bool standard_output_is_file();
 
 }  // namespace cli

@@ -1,4 +1,4 @@
-#include "smtp_server.h"
+#include "plain/smtp_server.h"
 
 #include <arpa/inet.h>
 #include <netinet/in.h>

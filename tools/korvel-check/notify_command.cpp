@@ -1,0 +1,107 @@
+// --test-notify NAME and --board NAME --report, and the notices of a board
+// run. Sending never changes a run's exit code; what a channel answered goes
+// to stderr, never with its address, secret or password.
+#include "notify_command.h"
+
+#include <atomic>
+#include <iostream>
+#include <mutex>
+
+#include "board/board_text.h"
+#include "commands.h"
+#include "exit_codes.h"
+#include "history_access.h"
+#include "notify/board_report.h"
+#include "notify/channel_settings.h"
+#include "notify/channels_file.h"
+#include "run_settings.h"
+
+namespace cli {
+
+namespace {
+
+// Time for the queue to empty before the program ends: three tries of the
+// slowest channel with their backoffs.
+constexpr std::chrono::seconds kDrainLimit{120};
+
+std::mutex stderr_mutex;
+
+void print_report(const notify::SendReport& report) {
+    std::lock_guard lock(stderr_mutex);
+    if (report.result.delivered)
+        std::cerr << kProgramName << ": 通知已发送至 " << report.channel << '\n';
+    else
+        std::cerr << kProgramName << ": " << report.result.error << '\n';
+}
+
+notify::LoadedChannels channels_of(const std::filesystem::path& settings_file) {
+    notify::LoadedChannels loaded = notify::load_channels(settings_file);
+    for (const std::string& message : loaded.messages)
+        std::cerr << kProgramName << ": " << message << '\n';
+    return loaded;
+}
+
+notify::NotifierConfig notifier_config(const std::filesystem::path& settings_file,
+                                       const std::filesystem::path& history_file) {
+    notify::DispatcherOptions options;
+    options.drain_limit = kDrainLimit;
+    notify::NotifierConfig config;
+    config.channels = channels_of(settings_file).channels;
+    config.history_file = history_file;
+    config.dispatcher = std::make_shared<notify::Dispatcher>(options);
+    config.on_report = print_report;
+    return config;
+}
+
+}  // namespace
+
+RunNotices run_notices(const std::filesystem::path& settings_file,
+                       const std::filesystem::path& history_file) {
+    notify::NotifierConfig config = notifier_config(settings_file, history_file);
+    RunNotices notices;
+    notices.dispatcher = config.dispatcher;
+    notices.notifier = std::make_shared<notify::BoardNotifier>(std::move(config));
+    return notices;
+}
+
+int run_test_notify(const CheckOptions& options) {
+    const std::filesystem::path settings_file = run_settings_file(options);
+    const notify::LoadedChannels loaded = channels_of(settings_file);
+    const notify::Channel* channel = notify::find_channel(loaded.channels, *options.test_notify);
+    if (channel == nullptr)
+        return failure(
+            "no notice channel named '" + *options.test_notify + "' in " +
+            (settings_file.empty() ? std::string("korvel.ini") : settings_file.string()));
+    const notify::DeliveryResult result = notify::send_test(*channel);
+    std::cout << (result.delivered ? "已发送" : "未发送") << "：" << channel->name << '\n';
+    if (!result.answer.empty())
+        std::cout << "服务器回答：" << result.answer << '\n';
+    if (!result.delivered)
+        return failure(result.error);
+    return kExitAllRead;
+}
+
+int run_report(const CheckOptions& options) {
+    OpenedHistory history = open_history(options.db);
+    if (!history.store)
+        return failure(history.problem);
+    const LoadedBoard saved = load_board(*history.store, *options.board);
+    if (!saved.board)
+        return saved.exit_code;
+    if (saved.board->channels.empty())
+        return failure("the board '" + *options.board + "' sends to no notice channel");
+    notify::NotifierConfig config =
+        notifier_config(run_settings_file(options), history_file_of(*history.store));
+    auto all_sent = std::make_shared<std::atomic<bool>>(true);
+    config.on_report = [all_sent](const notify::SendReport& report) {
+        *all_sent = *all_sent && report.result.delivered;
+        print_report(report);
+    };
+    const std::string text =
+        notify::send_daily_report(config, *history.store, *saved.board, notify::now_unix_ms());
+    std::cout << text << '\n' << std::flush;
+    config.dispatcher.reset();  // waits for the sends (bounded)
+    return *all_sent ? kExitAllRead : kExitSomeFailed;
+}
+
+}  // namespace cli

@@ -1,0 +1,23 @@
+#include <sys/stat.h>
+
+#include <cstdio>
+
+#include "output_format.h"
+
+#if defined(_WIN32)
+#include <io.h>
+#endif
+
+namespace cli {
+
+bool standard_output_is_file() {
+#if defined(_WIN32)
+    struct _stat64 status {};
+    return _fstat64(_fileno(stdout), &status) == 0 && (status.st_mode & _S_IFMT) == _S_IFREG;
+#else
+    struct stat status {};
+    return ::fstat(fileno(stdout), &status) == 0 && S_ISREG(status.st_mode);
+#endif
+}
+
+}  // namespace cli
