@@ -182,10 +182,10 @@ void BoardWindow::build() {
     layout->setContentsMargins(8, 6, 8, 6);
     layout->setSpacing(4);
     layout->addWidget(build_top_row());
-    layout->addWidget(面板看板定义, 2);
+    layout->addWidget(面板看板定义);  // as tall as the form, the grid takes the rest
     layout->addWidget(build_action_row());
     layout->addWidget(标签运行摘要);
-    layout->addWidget(split, 3);
+    layout->addWidget(split, 1);
     layout->addWidget(标签看板状态);
 }
 
