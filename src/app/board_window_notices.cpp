@@ -8,6 +8,7 @@
 #include <QListWidget>
 
 #include "app/board_window.h"
+#include "board/goods_captions.h"
 #include "board/notice_list.h"
 #include "text/codepage.h"
 
@@ -28,8 +29,9 @@ QListWidgetItem* heading_item(const board::NoticeGroup& group) {
     return item;
 }
 
-QListWidgetItem* notice_item(const history::Notice& notice) {
-    const board::NoticeItemText text = board::notice_item_text(notice);
+QListWidgetItem* notice_item(const history::Notice& notice,
+                             const std::map<std::string, std::string>& names) {
+    const board::NoticeItemText text = board::notice_item_text(notice, names);
     auto* item = new QListWidgetItem(QString::fromStdString(text.text));
     item->setToolTip(QString::fromStdString(text.tooltip));
     item->setData(
@@ -77,10 +79,11 @@ void BoardWindow::refill_notices() {
             starts.push_back(last.value()->started_ms);
     }
     列表通知->clear();
+    const auto names = board::names_by_id(board_);
     for (const board::NoticeGroup& group : board::notice_groups(shown_notices(), starts)) {
         列表通知->addItem(heading_item(group));
         for (const history::Notice& n : group.notices)
-            列表通知->addItem(notice_item(n));
+            列表通知->addItem(notice_item(n, names));
     }
 }
 

@@ -58,11 +58,14 @@ std::string group_heading(const NoticeGroup& group) {
            std::to_string(group.notices.size()) + " 条变动";
 }
 
-NoticeItemText notice_item_text(const history::Notice& n) {
+NoticeItemText notice_item_text(const history::Notice& n,
+                                const std::map<std::string, std::string>& names) {
     NoticeItemText out;
     out.text = local_time_text(n.time_ms, "%H:%M") + "  " + n.message;
     out.tooltip =
         local_time_text(n.time_ms, "%Y-%m-%d %H:%M:%S") + " · " + std::string(kind_word(n.kind));
+    if (const auto named = names.find(n.goods_id); named != names.end())
+        out.tooltip += "\n" + named->second;
     if (!n.goods_id.empty())
         out.tooltip += "\n商品ID " + n.goods_id;
     return out;

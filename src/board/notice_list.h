@@ -3,6 +3,7 @@
 // time, "N 条变动"), newest run first, each notice as one line under it, and
 // the list as CSV for a spreadsheet. Texts are UTF-8, as the history keeps them.
 #include <cstdint>
+#include <map>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -35,8 +36,10 @@ struct NoticeItemText {
 };
 
 // What a notice's line in the list says; the one place that words a notice
-// item, so whatever more there is to say about a notice goes here.
-NoticeItemText notice_item_text(const history::Notice& notice);
+// item, so whatever more there is to say about a notice goes here. `names`
+// (goods ID -> "辣条大礼包（零食铺）") names the goods in the tooltip.
+NoticeItemText notice_item_text(const history::Notice& notice,
+                                const std::map<std::string, std::string>& names = {});
 
 // Whether the notice speaks of a keyword containing `filter` (or says it in
 // its message); an empty filter matches every notice.

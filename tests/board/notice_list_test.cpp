@@ -33,6 +33,15 @@ TEST(NoticeGroups, RunsSplitAtGapsAndRunStartsNewestFirst) {
     EXPECT_TRUE(board::group_heading(groups[0]).starts_with("看板 · "));
 }
 
+TEST(NoticeItemText, TimeAndMessageWithTheGoodsNamedInTheTooltip) {
+    auto n = notice(0, "辣条", "辣条 · 销量：第3名 → 第30名");
+    n.goods_id = "7";
+    const auto item = board::notice_item_text(n, {{"7", "辣条大礼包（零食铺）"}});
+    EXPECT_TRUE(item.text.ends_with("  辣条 · 销量：第3名 → 第30名")) << item.text;
+    EXPECT_NE(item.tooltip.find("辣条大礼包（零食铺）\n商品ID 7"), std::string::npos)
+        << item.tooltip;
+}
+
 TEST(NoticeMatches, KeywordOrMessage) {
     const auto n = notice(0, "辣条大礼包", "辣条大礼包 · 销量：第3名 → 第30名");
     EXPECT_TRUE(board::notice_matches(n, ""));
