@@ -430,8 +430,10 @@ bool BoardWindow::save_board() {
 
 // Reads what the grid needs of the board's history and lays out its grid.
 void BoardWindow::prepare_board(const board::Board& b) {
-    if (b.name != board_.name)
+    if (b.name != board_.name) {
         stopped_.clear();
+        sort_column_ = -1;  // another board: its own order first
+    }
     board_ = b;
     layout_ = board::grid_layout(board_);
     log_ = std::make_unique<board::BoardLog>(text::gbk_to_utf8(board_.name), store_.get());

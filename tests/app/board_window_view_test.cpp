@@ -179,9 +179,11 @@ TEST_F(BoardView, SortsByRankWithoutRankLastAndFiltersFallsAndFailures) {
     EXPECT_EQ(window->表格排名->item(1, 0)->foreground().color(), QColor(200, 30, 30));
     EXPECT_TRUE(window->表格排名->item(2, 0)->text().contains(QStringLiteral("上次第12名")));
 
-    window->sort_grid(0, false);
+    // A click on the header sorts by rank, the next one the other way round.
+    QHeaderView* header = window->表格排名->horizontalHeader();
+    emit header->sectionClicked(0);
     EXPECT_EQ(column(0), QStringList({"下降=第9名", "上升=第20名", "失败=失败", "未查="}));
-    window->sort_grid(0, true);
+    emit header->sectionClicked(0);
     EXPECT_EQ(column(0), QStringList({"上升=第20名", "下降=第9名", "失败=失败", "未查="}));
     // The chart opens for the row as shown, not as the board lists it.
     ASSERT_NE(window->show_chart(1, 0), nullptr);
@@ -189,7 +191,9 @@ TEST_F(BoardView, SortsByRankWithoutRankLastAndFiltersFallsAndFailures) {
                     ->windowTitle()
                     .endsWith(QStringLiteral("下降")));
 
-    window->sort_grid(-1, false);
+    EXPECT_TRUE(header->isSortIndicatorShown());
+    emit header->sectionClicked(0);  // the third click: the board's order again
+    EXPECT_FALSE(header->isSortIndicatorShown());
     for (const auto& [filter, rows] :
          {std::pair<int, QStringList>{1, {"下降=第9名"}}, {2, {"失败=失败"}}}) {
         window->组合框筛选->setCurrentIndex(filter);
