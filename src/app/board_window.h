@@ -182,6 +182,7 @@ class BoardWindow final : public QWidget {
     std::size_t run_total_ = 0;
     std::int64_t seen_version_ = -1;            // the history's data_version last read
     std::vector<history::Notice> notices_;      // the board's notices listed, oldest first
+    bool notices_cut_ = false;                  // older notices than these are in the history
     std::optional<std::int64_t> run_start_ms_;  // the start of the run on screen
     std::vector<std::size_t> row_order_;        // grid row -> layout row
     int sort_column_ = -1;

@@ -48,6 +48,7 @@ void BoardWindow::load_notices() {
         if (auto stored = store_->notices(text::gbk_to_utf8(board_.name), {}, kNoticesShown))
             notices_ = std::move(stored).value();
     }
+    notices_cut_ = notices_.size() >= kNoticesShown;
     refill_notices();
 }
 
@@ -80,7 +81,11 @@ void BoardWindow::refill_notices() {
     }
     列表通知->clear();
     const auto names = board::names_by_id(board_);
-    for (const board::NoticeGroup& group : board::notice_groups(shown_notices(), starts)) {
+    std::vector<board::NoticeGroup> groups = board::notice_groups(shown_notices(), starts);
+    // The oldest run may have more notices than were read: it would miscount them.
+    if (notices_cut_ && groups.size() > 1)
+        groups.pop_back();
+    for (const board::NoticeGroup& group : groups) {
         列表通知->addItem(heading_item(group));
         for (const history::Notice& n : group.notices)
             列表通知->addItem(notice_item(n, names));

@@ -230,6 +230,17 @@ TEST_F(BoardView, NoticesStandUnderOneHeadingPerRunAndFilterByKeyword) {
     const std::string csv = window->notices_csv();
     EXPECT_NE(csv.find("薯片"), std::string::npos);
     EXPECT_EQ(csv.find(",辣条,"), std::string::npos);
+
+    // A run only partly among the notices read is left out rather than miscounted.
+    std::vector<history::Notice> many(198, n("辣条", 120));
+    record(check("辣条", history::Sort::sales, 120, 32), many);
+    window->编辑框通知筛选->clear();
+    ASSERT_TRUE(window->open_board(text::utf8_to_gbk("视图看板")));
+    // Read: the 198, the run of one, and one of the first run's two, which is left out.
+    ASSERT_EQ(list->count(), 2 + 198 + 1);
+    EXPECT_TRUE(list->item(0)->text().endsWith(QStringLiteral("198 条变动")));
+    EXPECT_TRUE(list->item(199)->text().endsWith(QStringLiteral("1 条变动")));
+    EXPECT_TRUE(list->findItems(QStringLiteral("薯片"), Qt::MatchContains).isEmpty());
 }
 
 TEST_F(BoardView, GoodsShowByNameAndTheSavedBoardKeepsTheNames) {
