@@ -9,7 +9,8 @@ namespace board {
 
 namespace {
 
-constexpr std::int64_t kHour = 3600LL * 1000;
+constexpr std::int64_t kMinute = 60LL * 1000;
+constexpr std::int64_t kHour = 60 * kMinute;
 constexpr std::int64_t kDay = 24 * kHour;
 
 // Floor division, so times before 1970 still fall on their own hour and day.
@@ -24,9 +25,10 @@ std::string day_text(std::int64_t local_ms) {
            std::to_string(static_cast<unsigned>(ymd.day())) + "日";
 }
 
-std::string hour_text(std::int64_t local_ms) {
-    const std::int64_t hour = floor_div(local_ms, kHour) - floor_div(local_ms, kDay) * 24;
-    return (hour < 10 ? "0" : "") + std::to_string(hour) + ":00";
+std::string clock_text(std::int64_t local_ms) {
+    const std::int64_t minutes = (local_ms - floor_div(local_ms, kDay) * kDay) / kMinute;
+    const auto two = [](std::int64_t n) { return (n < 10 ? "0" : "") + std::to_string(n); };
+    return two(minutes / 60) + ":" + two(minutes % 60);
 }
 
 }  // namespace
@@ -67,7 +69,7 @@ std::vector<TimeTick> time_ticks(std::int64_t first_ms, std::int64_t last_ms,
     for (std::int64_t local = (floor_div(local_first - 1, step) + 1) * step;
          local <= last_ms + utc_offset_ms; local += step) {
         const bool midnight = floor_div(local, kDay) * kDay == local;
-        ticks.push_back({local - utc_offset_ms, midnight ? day_text(local) : hour_text(local)});
+        ticks.push_back({local - utc_offset_ms, midnight ? day_text(local) : clock_text(local)});
     }
     return ticks;
 }

@@ -17,13 +17,13 @@ std::vector<int> rank_ticks(RankAxis axis, int max_ticks);
 
 struct TimeTick {
     std::int64_t time_ms = 0;
-    std::string text;  // "14:00", or "12月9日" at a local midnight and for steps of days
+    std::string text;  // "14:30", or "12月9日" at a local midnight and for steps of days
 };
 
 // The labelled times between `first_ms` and `last_ms`: the smallest step of
-// 1, 2, 3, 6 or 12 hours or 1, 2, 7, 14, 30, 60, 90 or 180 days that leaves at
-// most `max_ticks`, at whole local hours and midnights (`utc_offset_ms` is the
-// local clock's offset).
+// 1, 5, 10, 15 or 30 minutes, 1, 2, 3, 6 or 12 hours or 1, 2, 7, 14, 30, 60, 90
+// or 180 days that leaves at most `max_ticks`, at whole local minutes, hours
+// and midnights (`utc_offset_ms` is the local clock's offset).
 std::vector<TimeTick> time_ticks(std::int64_t first_ms, std::int64_t last_ms,
                                  std::int64_t utc_offset_ms, int max_ticks);
 

@@ -2,6 +2,7 @@
 // the "not in the first 1000" band, competitors in their own colours.
 #include "app/rank_chart.h"
 #include "app/rank_chart_view.h"
+#include "history/store.h"
 
 #include <gtest/gtest.h>
 
@@ -158,6 +159,46 @@ TEST(RankChartView, MarksTheActiveRangeAndEscClosesItsWindow) {
 
     QTest::keyClick(&view, Qt::Key_Escape);
     EXPECT_FALSE(view.isVisible());
+}
+
+// The picture in the README: the history of korvel-check runs against the
+// local simulator (KORVEL_CHART_HISTORY, the keyword KORVEL_CHART_KEYWORD under
+// 综合), drawn to KORVEL_CHART_PNG with the goods named by KORVEL_CHART_NAMES
+// ("ID=name,ID=name").
+TEST(RankChartDocumentation, PictureFromAHistory) {
+    const char* db = std::getenv("KORVEL_CHART_HISTORY");
+    const char* out = std::getenv("KORVEL_CHART_PNG");
+    const char* keyword = std::getenv("KORVEL_CHART_KEYWORD");
+    if (db == nullptr || out == nullptr || keyword == nullptr)
+        GTEST_SKIP() << "no history to draw";
+    auto store = history::Store::open(db);
+    ASSERT_TRUE(store.ok());
+    history::CheckFilter filter;
+    filter.listing = history::Listing::keyword;
+    filter.key = keyword;
+    filter.sort = history::Sort::default_order;
+    std::vector<history::Check> checks;
+    ASSERT_TRUE(store.value()
+                    .for_each_check(filter,
+                                    [&](const history::Check& c) {
+                                        checks.push_back(c);
+                                        return true;
+                                    })
+                    .ok());
+    board::ChartLabels labels{keyword, "综合", {}};
+    for (const QString& pair :
+         QString::fromUtf8(std::getenv("KORVEL_CHART_NAMES")).split(QLatin1Char(','))) {
+        const QStringList parts = pair.split(QLatin1Char('='));
+        if (parts.size() == 2)
+            labels.names[parts[0].toStdString()] = parts[1].toStdString();
+    }
+    app::RankChartView view;
+    view.resize(760, 420);
+    view.chart()->set_series(board::chart_series(checks));
+    view.chart()->set_labels(labels);
+    view.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
+    EXPECT_TRUE(view.grab().save(QString::fromLocal8Bit(out), "PNG"));
 }
 
 }  // namespace
