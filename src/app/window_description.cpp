@@ -10,14 +10,14 @@ using K = ControlKind;
 constexpr bool kHidden = false;
 constexpr bool kDisabled = false;
 
-#define KORVEL_TUTORIAL_GAP "\r\n\r\n\r\n"
+#define KORVEL_TUTORIAL_GAP "\r\n\r\n"
 constexpr const char* kTutorial =
-    "关键词排名查询：输入商品链接或商品ID，再填关键词（一行一个）就可以查询" KORVEL_TUTORIAL_GAP
+    "关键词排名查询：输入商品链接或商品ID和关键词就可以查询" KORVEL_TUTORIAL_GAP
     "类目排名查询：先选择类目，再输入商品链接或商品ID就可以查询" KORVEL_TUTORIAL_GAP
     "爱逛街排名查询：先选择类目，再输入商品链接或商品ID就可以查询" KORVEL_TUTORIAL_GAP
     "新品排名查询：直接输入商品链接或商品ID就可以查询" KORVEL_TUTORIAL_GAP
-    "排名看板：点下方的“排名看板”，把本店商品、竞品、关键词和类目放进一个看板，"
-    "定时检查，看排名走势和变动通知";
+    "排名看板：点下方的“排名看板”，把本店商品、竞品、关键词\r\n"
+    "和类目放进一个看板，定时检查，看排名走势和变动通知";
 #undef KORVEL_TUTORIAL_GAP
 
 constexpr WindowSpec kWindow{"Korvel", {50, 50, 454, 484}};
@@ -125,7 +125,7 @@ constexpr ControlSpec kControls[] = {
     {"Tovin网页框1", K::WebBrowser, 4, nullptr, {7, 32, 416, 296}, ""},
 
     // Page 5, 文字教程.
-    // Five paragraphs with two empty lines between must fit 216 pixels.
+    // Ten lines (six of text, four empty) must fit 216 pixels; the label does not wrap.
     {"标签28",
      K::Label,
      5,

@@ -52,11 +52,12 @@ std::vector<int> rank_ticks(RankAxis axis, int max_ticks) {
 
 std::vector<TimeTick> time_ticks(std::int64_t first_ms, std::int64_t last_ms,
                                  std::int64_t utc_offset_ms, int max_ticks) {
-    static constexpr std::array<std::int64_t, 13> kSteps = {
-        kHour,    2 * kHour, 3 * kHour, 6 * kHour, 12 * kHour, kDay,      2 * kDay,
-        7 * kDay, 14 * kDay, 30 * kDay, 60 * kDay, 90 * kDay,  180 * kDay};
+    static constexpr std::array<std::int64_t, 18> kSteps = {
+        kMinute,   5 * kMinute, 10 * kMinute, 15 * kMinute, 30 * kMinute, kHour,
+        2 * kHour, 3 * kHour,   6 * kHour,    12 * kHour,   kDay,         2 * kDay,
+        7 * kDay,  14 * kDay,   30 * kDay,    60 * kDay,    90 * kDay,    180 * kDay};
     std::vector<TimeTick> ticks;
-    if (last_ms <= first_ms || max_ticks < 1)
+    if (last_ms < first_ms || max_ticks < 1)
         return ticks;
     std::int64_t step = 365 * kDay;
     for (const std::int64_t s : kSteps) {
@@ -71,6 +72,9 @@ std::vector<TimeTick> time_ticks(std::int64_t first_ms, std::int64_t last_ms,
         const bool midnight = floor_div(local, kDay) * kDay == local;
         ticks.push_back({local - utc_offset_ms, midnight ? day_text(local) : clock_text(local)});
     }
+    // Less than a step of time (a single check): its own day and time.
+    if (ticks.empty())
+        ticks.push_back({first_ms, day_text(local_first) + " " + clock_text(local_first)});
     return ticks;
 }
 

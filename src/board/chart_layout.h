@@ -23,7 +23,8 @@ struct TimeTick {
 // The labelled times between `first_ms` and `last_ms`: the smallest step of
 // 1, 5, 10, 15 or 30 minutes, 1, 2, 3, 6 or 12 hours or 1, 2, 7, 14, 30, 60, 90
 // or 180 days that leaves at most `max_ticks`, at whole local minutes, hours
-// and midnights (`utc_offset_ms` is the local clock's offset).
+// and midnights (`utc_offset_ms` is the local clock's offset). A span shorter
+// than a minute gets one label at its start with its day and time.
 std::vector<TimeTick> time_ticks(std::int64_t first_ms, std::int64_t last_ms,
                                  std::int64_t utc_offset_ms, int max_ticks);
 

@@ -55,6 +55,16 @@ TEST(TimeTicks, FallOnWholeLocalHoursAndMidnights) {
         EXPECT_NE(t.text.find("月"), std::string::npos) << t.text;
     }
     EXPECT_EQ(weeks[1].time_ms - weeks[0].time_ms, 7 * kDay);
+
+    // Runs minutes apart: whole minutes; a single check: its day and time.
+    const std::int64_t at = kDec9 - east8 + 13 * kHour + 30 * 60000 + 39000;  // 13:30:39
+    std::vector<std::string> minutes;
+    for (const auto& t : board::time_ticks(at, at + 190000, east8, 7))
+        minutes.push_back(t.text);
+    EXPECT_EQ(minutes, (std::vector<std::string>{"13:31", "13:32", "13:33"}));
+    const auto single = board::time_ticks(at, at, east8, 7);
+    ASSERT_EQ(single.size(), 1u);
+    EXPECT_EQ(single[0].text, "12月9日 13:30");
 }
 
 TEST(Lanes, SecondGoodsAtTheSameRankGetsItsOwnLane) {

@@ -9,6 +9,7 @@
 #include "sim_catalogue.h"
 #include "sim_server.h"
 #include "ui/control.h"
+#include "ui/design_tab_widget.h"
 
 namespace {
 
