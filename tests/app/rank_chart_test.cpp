@@ -101,8 +101,8 @@ TEST_F(RankChartPicture, TooltipNamesTimeRankAndReason) {
         best = chart.tooltip_at(QPoint(x_of(0), y));
     EXPECT_TRUE(best.contains(QStringLiteral("5550001"))) << best.toStdString();
     EXPECT_TRUE(best.contains(QStringLiteral("第20名"))) << best.toStdString();
-    EXPECT_TRUE(
-        chart.tooltip_at(QPoint(x_of(2), 320 - 28 - 1)).contains(QStringLiteral("无法连接服务器")));
+    const QString failed = chart.tooltip_at(QPoint(x_of(2), 320 - 28 - 1));
+    EXPECT_TRUE(failed.contains(QStringLiteral("失败：无法连接服务器"))) << failed.toStdString();
 }
 
 TEST_F(RankChartPicture, RangeLeavesOutOlderPoints) {
