@@ -26,7 +26,7 @@ constexpr int kBottom = 28;
 constexpr int kBandHeight = 26;
 constexpr int kBandGap = 6;
 constexpr int kNearPixels = 8;
-constexpr int kLegendWidth = 170;
+constexpr int kLegendMinText = 40;
 const QColor kFailedColour(200, 30, 30);
 
 std::int64_t now_on_clock() {
@@ -228,15 +228,20 @@ void RankChart::paint_heading(QPainter& painter,
                      painter.fontMetrics().elidedText(title(), Qt::ElideRight, title_box.width()));
     bold.setBold(false);
     painter.setFont(bold);
+    // The legend flows along one line; what does not fit is named in the tooltips.
+    int x = kLeft;
     for (std::size_t i = 0; i < series.size(); ++i) {
-        const int x = kLeft + static_cast<int>(i) * kLegendWidth;
-        if (x + kLegendWidth > width() - kRight + kLegendWidth / 2)
-            break;  // the rest are named in their tooltips
+        const int room = width() - kRight - x - 16;
+        if (room < kLegendMinText)
+            break;
+        const QString who = QString::fromStdString(board::series_label(series[i], labels_));
+        const QString shown = painter.fontMetrics().elidedText(who, Qt::ElideRight, room);
+        const int text_width = painter.fontMetrics().horizontalAdvance(shown);
         painter.fillRect(QRect(x, 30, 12, 12), colour_of(i));
         painter.setPen(QColor(60, 60, 60));
-        const QString who = QString::fromStdString(board::series_label(series[i], labels_));
-        painter.drawText(QRect(x + 16, 28, kLegendWidth - 22, 16), Qt::AlignLeft | Qt::AlignVCenter,
-                         painter.fontMetrics().elidedText(who, Qt::ElideRight, kLegendWidth - 22));
+        painter.drawText(QRect(x + 16, 28, text_width + 1, 16), Qt::AlignLeft | Qt::AlignVCenter,
+                         shown);
+        x += 16 + text_width + 20;
     }
 }
 

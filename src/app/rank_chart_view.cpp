@@ -19,10 +19,10 @@ constexpr board::ChartRange kRanges[] = {board::ChartRange::day, board::ChartRan
 }  // namespace
 
 RankChartView::RankChartView(QWidget* parent, Qt::WindowFlags flags)
-    : QWidget(parent, flags), chart_(new RankChart(this)) {
+    : QWidget(parent, flags), chart_(new RankChart(this)), ranges_(new QButtonGroup(this)) {
     auto* layout = new QVBoxLayout(this);
     auto* controls = new QHBoxLayout();
-    auto* ranges = new QButtonGroup(this);
+    QButtonGroup* ranges = ranges_;
     ranges->setExclusive(true);
     for (const board::ChartRange range : kRanges) {
         const std::string_view word = board::range_word(range);
@@ -47,6 +47,12 @@ RankChartView::RankChartView(QWidget* parent, Qt::WindowFlags flags)
     controls->addWidget(save);
     layout->addLayout(controls);
     layout->addWidget(chart_, 1);
+}
+
+void RankChartView::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (QAbstractButton* active = ranges_->checkedButton())
+        active->setFocus(Qt::OtherFocusReason);
 }
 
 void RankChartView::keyPressEvent(QKeyEvent* event) {

@@ -4,6 +4,8 @@
 // Shown as a window of its own, Esc closes it.
 #include <QWidget>
 
+class QButtonGroup;
+
 namespace app {
 
 class RankChart;
@@ -18,9 +20,12 @@ class RankChartView final : public QWidget {
 
   protected:
     void keyPressEvent(QKeyEvent* event) override;
+    // The keyboard starts on the active range, not on the first button.
+    void showEvent(QShowEvent* event) override;
 
   private:
     RankChart* chart_;
+    QButtonGroup* ranges_;
 };
 
 }  // namespace app

@@ -2,11 +2,13 @@
 // the "not in the first 1000" band, competitors in their own colours.
 #include "app/rank_chart.h"
 #include "app/rank_chart_view.h"
+#include "app/skin.h"
 #include "history/store.h"
 
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QImage>
 #include <QTest>
 #include <cstdlib>
@@ -192,6 +194,9 @@ TEST(RankChartDocumentation, PictureFromAHistory) {
         if (parts.size() == 2)
             labels.names[parts[0].toStdString()] = parts[1].toStdString();
     }
+    // Skinned as the program shows it.
+    const std::string_view sheet = app::skin_style_sheet(app::skin_block());
+    qApp->setStyleSheet(QString::fromUtf8(sheet.data(), static_cast<qsizetype>(sheet.size())));
     app::RankChartView view;
     view.resize(760, 420);
     view.chart()->set_series(board::chart_series(checks));
@@ -199,6 +204,7 @@ TEST(RankChartDocumentation, PictureFromAHistory) {
     view.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
     EXPECT_TRUE(view.grab().save(QString::fromLocal8Bit(out), "PNG"));
+    qApp->setStyleSheet(QString());
 }
 
 }  // namespace
