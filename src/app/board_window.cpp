@@ -23,6 +23,7 @@
 #include "app/rank_chart.h"
 #include "app/rank_chart_view.h"
 #include "board/board_text.h"
+#include "board/chart_labels.h"
 #include "board/chart_series.h"
 #include "board/check_plan.h"
 #include "board/check_record.h"
@@ -690,6 +691,7 @@ void BoardWindow::show_chart_of(const board::CellKey& key) {
     }
     const QDateTime now = QDateTime::currentDateTime();
     const std::int64_t now_ms = now.toMSecsSinceEpoch();
+    chart_->set_labels(board::chart_labels(board_, key));
     chart_->set_series(board::thinned(board::chart_series(checks), kChartPoints,
                                       board::range_start_ms(board::ChartRange::month, now_ms),
                                       std::int64_t{now.offsetFromUtc()} * 1000));

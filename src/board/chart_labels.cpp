@@ -3,8 +3,38 @@
 #include <algorithm>
 
 #include "board/words.h"
+#include "text/codepage.h"
 
 namespace board {
+
+namespace {
+
+std::string listing_text(const CellKey& cell) {
+    switch (cell.listing) {
+        case history::Listing::keyword:
+            break;
+        case history::Listing::category:
+            return "类目 " + cell.key;
+        case history::Listing::tab:
+            return "爱逛街 " + cell.key;
+        case history::Listing::new_goods:
+            return "新品";
+    }
+    return cell.key;
+}
+
+}  // namespace
+
+ChartLabels chart_labels(const Board& board, const CellKey& cell) {
+    ChartLabels labels{listing_text(cell), std::string(sort_word(cell.sort)), {}};
+    for (const auto* goods : {&board.own, &board.competitors}) {
+        for (const GoodsItem& item : *goods) {
+            if (!item.name.empty())
+                labels.names[text::gbk_to_utf8(item.id)] = text::gbk_to_utf8(item.name);
+        }
+    }
+    return labels;
+}
 
 std::string_view range_word(ChartRange range) {
     switch (range) {

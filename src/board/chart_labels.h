@@ -7,7 +7,9 @@
 #include <string_view>
 #include <vector>
 
+#include "board/board.h"
 #include "board/chart_series.h"
+#include "board/check_record.h"
 
 namespace board {
 
@@ -16,6 +18,11 @@ struct ChartLabels {
     std::string sort;     // sort_word() of the cell's sort; empty for a listing without one
     std::map<std::string, std::string> names;  // goods ID -> goods name; no name: the ID shows
 };
+
+// The labels of one cell of a board: its listing as the grid names its row
+// ("辣条", "类目 14", "爱逛街 3", "新品"), its sort word, and the names the
+// board keeps for its goods (GBK there, UTF-8 here).
+ChartLabels chart_labels(const Board& board, const CellKey& cell);
 
 // "24 小时", "7 天", "30 天", "全部": the range buttons' captions and the title's last part.
 std::string_view range_word(ChartRange range);

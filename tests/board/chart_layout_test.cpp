@@ -4,6 +4,7 @@
 
 #include "board/chart_labels.h"
 #include "board/chart_layout.h"
+#include "text/codepage.h"
 
 namespace {
 
@@ -84,6 +85,18 @@ TEST(ChartTitle, NamesGoodsListingSortAndRange) {
     EXPECT_EQ(board::chart_title(series, labels, board::ChartRange::week),
               "本店 辣条大礼包 · 辣条 · 销量 · 7 天");
     EXPECT_EQ(board::series_label(series[0], labels), "竞品 5550001");
+    // A board's cell: its keyword and sort, the names the board keeps (GBK).
+    board::Board b;
+    b.own = {{"4033138", {}, text::utf8_to_gbk("辣条大礼包"), {}}};
+    b.competitors = {{"5550001", {}, {}, {}}};
+    EXPECT_EQ(board::chart_title(
+                  series,
+                  board::chart_labels(b, {history::Listing::keyword, "辣条", history::Sort::sales}),
+                  board::ChartRange::week),
+              "本店 辣条大礼包 · 辣条 · 销量 · 7 天");
+    EXPECT_EQ(
+        board::chart_labels(b, {history::Listing::category, "14", history::Sort::none}).listing,
+        "类目 14");
     // Without names or a sort: the goods ID and what is known.
     EXPECT_EQ(board::chart_title(series, {"零食", "", {}}, board::ChartRange::all),
               "本店 4033138 · 零食 · 全部");
