@@ -23,7 +23,9 @@
 
 #include "app/board_form.h"
 #include "app/rank_chart.h"
+#include "app/rank_chart_view.h"
 #include "board/board_text.h"
+#include "board/chart_labels.h"
 #include "board/chart_series.h"
 #include "board/check_csv.h"
 #include "board/check_plan.h"
@@ -616,26 +618,11 @@ RankChart* BoardWindow::show_chart(int row, int column) {
         return nullptr;
     const board::CellKey key = *cells[static_cast<std::size_t>(column)];
     if (chart_window_ == nullptr) {
-        chart_window_ = new QWidget(this, Qt::Window);
-        chart_window_->setObjectName(QStringLiteral("走势窗口"));
-        chart_window_->resize(720, 420);
-        auto* layout = new QVBoxLayout(chart_window_);
-        auto* ranges = new QHBoxLayout();
-        chart_ = new RankChart(chart_window_);
-        const std::pair<const char*, board::ChartRange> choices[] = {
-            {"24 小时", board::ChartRange::day},
-            {"7 天", board::ChartRange::week},
-            {"30 天", board::ChartRange::month},
-            {"全部", board::ChartRange::all}};
-        for (const auto& [caption, range] : choices) {
-            auto* b = new QPushButton(QString::fromUtf8(caption), chart_window_);
-            connect(b, &QPushButton::clicked, chart_,
-                    [chart = chart_, range = range] { chart->set_range(range); });
-            ranges->addWidget(b);
-        }
-        ranges->addStretch();
-        layout->addLayout(ranges);
-        layout->addWidget(chart_, 1);
+        auto* view = new RankChartView(this, Qt::Window);
+        view->setObjectName(QStringLiteral("走势窗口"));
+        view->resize(720, 420);
+        chart_window_ = view;
+        chart_ = view->chart();
     }
     show_chart_of(key);
     chart_window_->setWindowTitle(QStringLiteral("排名走势：") +
@@ -664,6 +651,7 @@ void BoardWindow::show_chart_of(const board::CellKey& key) {
     }
     const QDateTime now = QDateTime::currentDateTime();
     const std::int64_t now_ms = now.toMSecsSinceEpoch();
+    chart_->set_labels(board::chart_labels(board_, key));
     chart_->set_series(board::thinned(board::chart_series(checks), kChartPoints,
                                       board::range_start_ms(board::ChartRange::month, now_ms),
                                       std::int64_t{now.offsetFromUtc()} * 1000));

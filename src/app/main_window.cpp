@@ -10,6 +10,7 @@
 #include "app/board_form.h"
 #include "app/board_window.h"
 #include "app/catalogue_choices.h"
+#include "app/enter_runs.h"
 #include "app/settings_dialog.h"
 #include "app/startup_sequence.h"
 #include "app/startup_steps.h"
@@ -87,6 +88,11 @@ void MainWindow::bind_events() {
     bind(按钮类目排名搜索, ranking::category_query);
     bind(按钮爱逛街查询, ranking::ishopping_query);
     bind(按钮新品查询, ranking::new_goods_query);
+    run_on_enter(*编辑框2, *按钮关键词排名搜索);
+    run_on_ctrl_enter(*编辑框3, *按钮关键词排名搜索);
+    run_on_enter(*编辑框12, *按钮类目排名搜索);
+    run_on_enter(*编辑框16, *按钮爱逛街查询);
+    run_on_enter(*编辑框18, *按钮新品查询);
     bind(组合框1, catalogue::on_level1_selected);
     bind(组合框2, catalogue::on_level2_selected);
     bind(组合框3, catalogue::on_level3_selected);

@@ -34,6 +34,13 @@ QPushButton:disabled {
     background: #b9c5d6;
     color: #eef2f7;
 }
+QPushButton:checked {
+    background: #174a8c;
+}
+QPushButton:focus {
+    border: 2px solid #f0a020;
+    padding: 1px 8px;
+}
 QLineEdit, QPlainTextEdit, QTextEdit {
     border: 1px solid #c9d1dd;
     border-radius: 2px;

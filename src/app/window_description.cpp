@@ -10,12 +10,14 @@ using K = ControlKind;
 constexpr bool kHidden = false;
 constexpr bool kDisabled = false;
 
-#define KORVEL_TUTORIAL_GAP "\r\n\r\n\r\n\r\n\r\n"
+#define KORVEL_TUTORIAL_GAP "\r\n\r\n"
 constexpr const char* kTutorial =
-    "关键词排名查询：只需要输入商品链接或者ID，和关键词就可以查询" KORVEL_TUTORIAL_GAP
-    "目录 排 名查询：先选择类目，然后输入商品链接或者ID就可以查询" KORVEL_TUTORIAL_GAP
-    "爱逛街排名查询：先选择类目，然后输入商品链接或者ID就可以查询" KORVEL_TUTORIAL_GAP
-    "新品 排 名查询：直接输入商品链接或者ID就可以查询";
+    "关键词排名查询：输入商品链接或商品ID和关键词就可以查询" KORVEL_TUTORIAL_GAP
+    "类目排名查询：先选择类目，再输入商品链接或商品ID就可以查询" KORVEL_TUTORIAL_GAP
+    "爱逛街排名查询：先选择类目，再输入商品链接或商品ID就可以查询" KORVEL_TUTORIAL_GAP
+    "新品排名查询：直接输入商品链接或商品ID就可以查询" KORVEL_TUTORIAL_GAP
+    "排名看板：点下方的“排名看板”，把本店商品、竞品、关键词\r\n"
+    "和类目放进一个看板，定时检查，看排名走势和变动通知";
 #undef KORVEL_TUTORIAL_GAP
 
 constexpr WindowSpec kWindow{"Korvel", {50, 50, 454, 484}};
@@ -48,7 +50,7 @@ constexpr ControlSpec kControls[] = {
     {"单选框评分", K::RadioButton, 0, nullptr, {160, 34, 72, 24}, "评分排序"},
     {"单选框价格低", K::RadioButton, 0, nullptr, {232, 34, 96, 24}, "价格从低到高"},
     {"单选框价格高", K::RadioButton, 0, nullptr, {327, 34, 96, 24}, "价格从高到低"},
-    {"标签2", K::Label, 0, nullptr, {10, 79, 92, 16}, "链接或者商品ID："},
+    {"标签2", K::Label, 0, nullptr, {10, 79, 92, 16}, "链接或商品ID："},
     {"编辑框2", K::LineEdit, 0, nullptr, {107, 77, 252, 24}, "4033138"},
     {"按钮关键词排名搜索", K::Button, 0, nullptr, {364, 77, 54, 24}, "查询"},
     {"标签3", K::Label, 0, nullptr, {51, 113, 48, 16}, "关键词："},
@@ -79,7 +81,7 @@ constexpr ControlSpec kControls[] = {
      1,
      nullptr,
      {227, 133, 201, 24},
-     "类目获取失败，点击这里重新获取…",
+     "获取类目失败，点击这里重新获取…",
      kHidden,
      kDisabled},
     {"标签10", K::Label, 1, nullptr, {20, 177, 56, 16}, "商品名称："},
@@ -123,7 +125,7 @@ constexpr ControlSpec kControls[] = {
     {"Tovin网页框1", K::WebBrowser, 4, nullptr, {7, 32, 416, 296}, ""},
 
     // Page 5, 文字教程.
-    // Sixteen lines (four of text, twelve empty) must fit 216 pixels.
+    // Ten lines (six of text, four empty) must fit 216 pixels; the label does not wrap.
     {"标签28",
      K::Label,
      5,

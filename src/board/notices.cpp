@@ -100,8 +100,9 @@ void overtaken_notices(const CellContext& cell, const Check& previous, const Goo
         const std::string now = rank_text(competitor.rank);
         out.push_back(notice_for(cell, competitor.goods_id, notice_kind::overtaken,
                                  rank_text(competitor_before->rank), now,
-                                 "竞品 " + competitor.goods_id + " " + now +
-                                     "，已排在本品前面（本品" + rank_text(own.rank) + "）"));
+                                 std::string(kCompetitorWord) + " " + competitor.goods_id + " " +
+                                     now + "，已排在" + std::string(kOwnWord) + "前面（" +
+                                     std::string(kOwnWord) + rank_text(own.rank) + "）"));
     }
 }
 
@@ -165,7 +166,7 @@ std::string move_text(int before, int after) {
 }
 
 std::string rank_text(std::optional<int> rank) {
-    return rank ? "第" + std::to_string(*rank) + "名" : "前1000名以外";
+    return rank ? "第" + std::to_string(*rank) + "名" : std::string(kNotInTopWord);
 }
 
 std::vector<Notice> cell_notices(const std::optional<Check>& previous, const Check& current,
@@ -184,7 +185,8 @@ std::vector<Notice> cell_notices(const std::optional<Check>& previous, const Che
         }
         // Several own goods in one cell: say which one moved.
         const CellContext cell{
-            current, cell_label(current) + (own_count > 1 ? " · 商品 " + own.goods_id : "")};
+            current, cell_label(current) +
+                         (own_count > 1 ? " · " + std::string(kOwnWord) + " " + own.goods_id : "")};
         if (auto notice = rank_notice(cell, own.goods_id, own_before->rank, own.rank, thresholds)) {
             out.push_back(*std::move(notice));
         }

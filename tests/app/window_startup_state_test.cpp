@@ -31,14 +31,16 @@ TEST(WindowStartState, ShowsTheKeywordPageWithItsSamples) {
     EXPECT_EQ(w.window.windowTitle(), QStringLiteral("Korvel"));
 }
 
-TEST(WindowStartState, TutorialIsTheFourSentencesWithFiveLineBreaksBetween) {
+TEST(WindowStartState, TutorialNamesEveryPageAndTheBoard) {
     qt_test::TestWindow w;
-    const std::string gap = "\r\n\r\n\r\n\r\n\r\n";
+    const std::string gap = "\r\n\r\n";
     const std::string expected =
-        GBK("关键词排名查询：只需要输入商品链接或者ID，和关键词就可以查询") + gap +
-        GBK("目录 排 名查询：先选择类目，然后输入商品链接或者ID就可以查询") + gap +
-        GBK("爱逛街排名查询：先选择类目，然后输入商品链接或者ID就可以查询") + gap +
-        GBK("新品 排 名查询：直接输入商品链接或者ID就可以查询");
+        GBK("关键词排名查询：输入商品链接或商品ID和关键词就可以查询") + gap +
+        GBK("类目排名查询：先选择类目，再输入商品链接或商品ID就可以查询") + gap +
+        GBK("爱逛街排名查询：先选择类目，再输入商品链接或商品ID就可以查询") + gap +
+        GBK("新品排名查询：直接输入商品链接或商品ID就可以查询") + gap +
+        GBK("排名看板：点下方的“排名看板”，把本店商品、竞品、关键词\r\n"
+            "和类目放进一个看板，定时检查，看排名走势和变动通知");
     EXPECT_EQ(ui::read_text(w.window.标签28), expected);
 }
 

@@ -134,7 +134,7 @@ TEST(Notices, AnOvertakingNoticeNamesTheCompetitorAndTheOwnRank) {
         board::cell_notices(read_check({own(10), rival(15)}), read_check({own(10), rival(8)}), {});
     ASSERT_EQ(notices.size(), 1u);
     EXPECT_NE(notices[0].message.find("999"), std::string::npos) << notices[0].message;
-    EXPECT_NE(notices[0].message.find("本品第10名"), std::string::npos) << notices[0].message;
+    EXPECT_NE(notices[0].message.find("本店第10名"), std::string::npos) << notices[0].message;
     EXPECT_EQ(notices[0].before, "第15名");
     EXPECT_EQ(notices[0].after, "第8名");
 }
@@ -144,7 +144,7 @@ TEST(Notices, SeveralOwnGoodsInACellAreNamed) {
                                              read_check({own(10, "111"), own(80, "222")}), {});
     ASSERT_EQ(notices.size(), 1u);
     EXPECT_EQ(notices[0].goods_id, "222");
-    EXPECT_NE(notices[0].message.find("商品 222"), std::string::npos) << notices[0].message;
+    EXPECT_NE(notices[0].message.find("本店 222"), std::string::npos) << notices[0].message;
 }
 
 TEST(Notices, NothingWithoutABaselineOfTheSameCell) {

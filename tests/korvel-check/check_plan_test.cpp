@@ -41,12 +41,11 @@ TEST(CheckPlan, ListingsComeKeywordsCategoriesTabThenNew) {
     ASSERT_TRUE(result.problem.empty()) << result.problem;
     EXPECT_EQ(labels(result.plan),
               (std::vector<std::string>{
-                  "keyword 辣条 default", "keyword 辣条 sales", "keyword 辣条 credit",
-                  "keyword 辣条 price-asc", "keyword 辣条 price-desc", "keyword k2 default",
-                  "keyword k2 sales", "keyword k2 credit", "keyword k2 price-asc",
-                  "keyword k2 price-desc", "keyword 从文件 default", "keyword 从文件 sales",
-                  "keyword 从文件 credit", "keyword 从文件 price-asc", "keyword 从文件 price-desc",
-                  "category 14", "category 2301", "tab 3", "new"}));
+                  "辣条 · 综合", "辣条 · 销量", "辣条 · 评分", "辣条 · 价格从低到高",
+                  "辣条 · 价格从高到低", "k2 · 综合", "k2 · 销量", "k2 · 评分", "k2 · 价格从低到高",
+                  "k2 · 价格从高到低", "从文件 · 综合", "从文件 · 销量", "从文件 · 评分",
+                  "从文件 · 价格从低到高", "从文件 · 价格从高到低", "类目 14", "类目 2301",
+                  "爱逛街 3", "新品"}));
 }
 
 TEST(CheckPlan, KeywordsReachTheEngineInGbkAndOneSortWhenOneIsNamed) {
@@ -57,7 +56,7 @@ TEST(CheckPlan, KeywordsReachTheEngineInGbkAndOneSortWhenOneIsNamed) {
     const ranking::Listing planned = listings(result.plan)[0];
     EXPECT_EQ(planned.kind, QueryKind::keyword);
     EXPECT_EQ(planned.key, text::utf8_to_gbk("辣条大礼包"));
-    EXPECT_EQ(cli::listing_label(planned), "keyword 辣条大礼包 price-desc");
+    EXPECT_EQ(cli::listing_label(planned), "辣条大礼包 · 价格从高到低");
     ASSERT_TRUE(planned.sort);
     EXPECT_EQ(*planned.sort, ranking::Sort::price_high);
 }
@@ -94,7 +93,7 @@ TEST(CheckPlan, AListingNamedTwiceIsReadOnce) {
     cli::CheckOptions o = goods_and({"辣条", "辣条"});
     o.categories = {"14", "14"};
     EXPECT_EQ(labels(cli::make_plan(o, {"辣条"}, kDomainWord).plan),
-              (std::vector<std::string>{"keyword 辣条 default", "category 14"}));
+              (std::vector<std::string>{"辣条 · 综合", "类目 14"}));
 }
 
 TEST(CheckPlan, TheDomainWordComesFromTheSettings) {

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "board/grid.h"
+#include "board/words.h"
 #include "output_format.h"
 #include "text/codepage.h"
 
@@ -29,6 +30,14 @@ Lines grid_lines(const board::GridLayout& layout, const board::BoardLog& log,
     return lines;
 }
 
+// "本店 辣条大礼包（4033138）", or "本店 4033138" while the name is unknown.
+std::string corner_of(std::string_view role, const board::GoodsItem& item) {
+    const std::string id = text::gbk_to_utf8(item.id);
+    if (item.name.empty())
+        return std::string(role) + " " + id;
+    return std::string(role) + " " + text::gbk_to_utf8(item.name) + "（" + id + "）";
+}
+
 }  // namespace
 
 std::string format_grids(const board::Board& board, const board::BoardLog& log) {
@@ -39,10 +48,10 @@ std::string format_grids(const board::Board& board, const board::BoardLog& log) 
         out += (out.empty() ? "" : "\n") + aligned_table(lines);
     };
     for (const board::GoodsItem& item : board.own)
-        add(grid_lines(layout, log, "本店 " + text::gbk_to_utf8(item.id), item.id, {},
+        add(grid_lines(layout, log, corner_of(board::kOwnWord, item), item.id, {},
                        board::GridMode::own));
     for (const board::GoodsItem& item : board.competitors)
-        add(grid_lines(layout, log, "竞品 " + text::gbk_to_utf8(item.id), first_own, item.id,
+        add(grid_lines(layout, log, corner_of(board::kCompetitorWord, item), first_own, item.id,
                        board::GridMode::competitor));
     return out;
 }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "board/words.h"
 #include "text/codepage.h"
 #include "text/primitives.h"
 
@@ -151,13 +152,18 @@ std::string_view sort_label(const ranking::Listing& listing) {
 }
 
 std::string listing_label(const ranking::Listing& listing) {
-    std::string label(ranking::listing_name(listing.kind));
     const std::string key = text::gbk_to_utf8(listing.key);
-    for (std::string_view part : {std::string_view(key), sort_label(listing)}) {
-        if (!part.empty())
-            label.append(" ").append(part);
+    switch (listing.kind) {
+        case ranking::QueryKind::keyword:
+            break;
+        case ranking::QueryKind::category:
+            return "类目 " + key;
+        case ranking::QueryKind::ishopping:
+            return "爱逛街 " + key;
+        case ranking::QueryKind::new_goods:
+            return "新品";
     }
-    return label;
+    return listing.sort ? key + " · " + std::string(board::sort_word(*listing.sort)) : key;
 }
 
 }  // namespace cli

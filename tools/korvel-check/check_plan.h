@@ -37,7 +37,7 @@ struct PlanOrProblem {
 PlanOrProblem make_plan(const CheckOptions& options, const std::vector<std::string>& file_keywords,
                         std::string_view domain_word);
 
-// "keyword 辣条 sales", "category 14", "tab 14" or "new" (UTF-8).
+// "辣条 · 销量", "类目 14", "爱逛街 14" or "新品" (UTF-8), as the board names its rows.
 std::string listing_label(const ranking::Listing& listing);
 
 // The sort's name, or empty for listings without sort orders.
