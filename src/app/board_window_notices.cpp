@@ -29,9 +29,29 @@ QListWidgetItem* heading_item(const board::NoticeGroup& group) {
     return item;
 }
 
+using Deliveries = std::map<std::int64_t, std::vector<history::Delivery>>;
+
+// Where each notice went (chat groups, e-mail), by notice id.
+Deliveries deliveries_of(const history::Store* store, const std::vector<history::Notice>& notices) {
+    Deliveries out;
+    if (store == nullptr)
+        return out;
+    std::vector<std::int64_t> ids;
+    for (const history::Notice& n : notices)
+        ids.push_back(n.id);
+    if (auto rows = store->deliveries(ids)) {
+        for (history::Delivery& d : rows.value())
+            out[d.notice_id].push_back(std::move(d));
+    }
+    return out;
+}
+
 QListWidgetItem* notice_item(const history::Notice& notice,
-                             const std::map<std::string, std::string>& names) {
-    const board::NoticeItemText text = board::notice_item_text(notice, names);
+                             const std::map<std::string, std::string>& names,
+                             const Deliveries& deliveries) {
+    const auto went = deliveries.find(notice.id);
+    const board::NoticeItemText text = board::notice_item_text(
+        notice, names, went == deliveries.end() ? std::vector<history::Delivery>{} : went->second);
     auto* item = new QListWidgetItem(QString::fromStdString(text.text));
     item->setToolTip(QString::fromStdString(text.tooltip));
     item->setData(
@@ -48,6 +68,7 @@ void BoardWindow::load_notices() {
         if (auto stored = store_->notices(text::gbk_to_utf8(board_.name), {}, kNoticesShown))
             notices_ = std::move(stored).value();
     }
+    std::erase_if(notices_, [](const history::Notice& n) { return !board::listed_notice(n); });
     notices_cut_ = notices_.size() >= kNoticesShown;
     refill_notices();
 }
@@ -81,14 +102,16 @@ void BoardWindow::refill_notices() {
     }
     列表通知->clear();
     const auto names = board::names_by_id(board_);
-    std::vector<board::NoticeGroup> groups = board::notice_groups(shown_notices(), starts);
+    const std::vector<history::Notice> shown = shown_notices();
+    const Deliveries deliveries = deliveries_of(store_.get(), shown);
+    std::vector<board::NoticeGroup> groups = board::notice_groups(shown, starts);
     // The oldest run may have more notices than were read: it would miscount them.
     if (notices_cut_ && groups.size() > 1)
         groups.pop_back();
     for (const board::NoticeGroup& group : groups) {
         列表通知->addItem(heading_item(group));
         for (const history::Notice& n : group.notices)
-            列表通知->addItem(notice_item(n, names));
+            列表通知->addItem(notice_item(n, names, deliveries));
     }
 }
 

@@ -23,6 +23,8 @@ std::string_view kind_word(std::string_view kind) {
         return "检查多数失败";
     if (kind == "skipped")
         return "定时检查跳过";
+    if (kind == "checks_recovered")
+        return "检查恢复";
     return kind;
 }
 
@@ -32,6 +34,21 @@ bool starts_run(std::int64_t previous_ms, std::int64_t time_ms,
         return true;
     return std::any_of(run_starts.begin(), run_starts.end(),
                        [&](std::int64_t start) { return previous_ms < start && start <= time_ms; });
+}
+
+// " · 已发送至 运营群 · 未送达 邮件" after the line; when and why in the tooltip.
+void add_deliveries(NoticeItemText& out, const std::vector<history::Delivery>& deliveries) {
+    for (const history::Delivery& d : deliveries) {
+        if (d.delivered_ms != 0) {
+            out.text += " · 已发送至 " + d.channel;
+            out.tooltip +=
+                "\n" + d.channel + "：已发送 " + local_time_text(d.delivered_ms, "%m-%d %H:%M:%S");
+        } else {
+            out.text += " · 未送达 " + d.channel;
+            out.tooltip += "\n" + d.channel + "：未送达（尝试 " + std::to_string(d.attempts) +
+                           " 次）" + (d.error.empty() ? "" : "：" + d.error);
+        }
+    }
 }
 
 }  // namespace
@@ -58,8 +75,13 @@ std::string group_heading(const NoticeGroup& group) {
            std::to_string(group.notices.size()) + " 条变动";
 }
 
+bool listed_notice(const history::Notice& notice) {
+    return notice.kind != "daily_report";
+}
+
 NoticeItemText notice_item_text(const history::Notice& n,
-                                const std::map<std::string, std::string>& names) {
+                                const std::map<std::string, std::string>& names,
+                                const std::vector<history::Delivery>& deliveries) {
     NoticeItemText out;
     out.text = local_time_text(n.time_ms, "%H:%M") + "  " + n.message;
     out.tooltip =
@@ -68,6 +90,7 @@ NoticeItemText notice_item_text(const history::Notice& n,
         out.tooltip += "\n" + named->second;
     if (!n.goods_id.empty())
         out.tooltip += "\n商品ID " + n.goods_id;
+    add_deliveries(out, deliveries);
     return out;
 }
 

@@ -38,8 +38,14 @@ struct NoticeItemText {
 // What a notice's line in the list says; the one place that words a notice
 // item, so whatever more there is to say about a notice goes here. `names`
 // (goods ID -> "辣条大礼包（零食铺）") names the goods in the tooltip.
+// `deliveries` are the notice's own: the channels it went to, or why not.
 NoticeItemText notice_item_text(const history::Notice& notice,
-                                const std::map<std::string, std::string>& names = {});
+                                const std::map<std::string, std::string>& names = {},
+                                const std::vector<history::Delivery>& deliveries = {});
+
+// Whether the notice belongs in the list of changes (a daily report that
+// was sent is kept as a notice, but is not a change).
+bool listed_notice(const history::Notice& notice);
 
 // Whether the notice speaks of a keyword containing `filter` (or says it in
 // its message); an empty filter matches every notice.

@@ -292,9 +292,11 @@ void Session::finish(RunEnd end) {
         record.how_ended = summary_.end == SessionEnd::finished  ? "done"
                            : summary_.end == SessionEnd::stopped ? "stopped"
                                                                  : "gave_up";
-        record.checks = static_cast<int>(summary_.recorded);
+        // A stopped run counts the checks it never reached as not checked.
+        const std::size_t planned = std::max(summary_.total, summary_.recorded);
+        record.checks = static_cast<int>(planned);
         record.failed = static_cast<int>(summary_.failed);
-        record.not_checked = static_cast<int>(summary_.not_checked);
+        record.not_checked = static_cast<int>(summary_.not_checked + planned - summary_.recorded);
         (void)s.store->add_run(record);
     }
     s.lock.reset();

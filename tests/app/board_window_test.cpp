@@ -223,6 +223,8 @@ TEST_F(BoardWindowTest, APauseShowsItsEndAndAStoppedRunMarksWhatItDidNotReach) {
     for (int c = 0; c < 5; ++c)
         EXPECT_TRUE(cell(0, c).starts_with("未检查")) << cell(0, c);
     EXPECT_TRUE(window->标签看板状态->text().contains(QStringLiteral("上次检查")));
+    EXPECT_TRUE(window->标签看板状态->text().contains(QStringLiteral("（5 项，失败 0，未检查 5）")))
+        << window->标签看板状态->text().toStdString();
 }
 
 // A schedule switched off keeps its hours when the board is saved and reopened.

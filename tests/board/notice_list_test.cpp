@@ -42,6 +42,17 @@ TEST(NoticeItemText, TimeAndMessageWithTheGoodsNamedInTheTooltip) {
         << item.tooltip;
 }
 
+// Where a notice went shows on its line, and why one did not in the tooltip.
+TEST(NoticeItemText, SaysWhichChannelsGotItAndWhyOneDidNot) {
+    const history::Notice n = notice(0, "辣条", "m");
+    const auto item = board::notice_item_text(
+        n, {}, {{1, "运营群", 1, 60'000, ""}, {1, "邮件", 3, 0, "通知通道 邮件：SMTP 554"}});
+    EXPECT_TRUE(item.text.ends_with("m · 已发送至 运营群 · 未送达 邮件")) << item.text;
+    EXPECT_NE(item.tooltip.find("邮件：未送达（尝试 3 次）：通知通道 邮件：SMTP 554"),
+              std::string::npos)
+        << item.tooltip;
+}
+
 TEST(NoticeMatches, KeywordOrMessage) {
     const auto n = notice(0, "辣条大礼包", "辣条大礼包 · 销量：第3名 → 第30名");
     EXPECT_TRUE(board::notice_matches(n, ""));
