@@ -103,8 +103,8 @@ QWidget* BoardWindow::build_action_row() {
     按钮开始检查->setToolTip(QStringLiteral("Ctrl+Enter"));
     按钮停止 = button(row, "按钮停止", QStringLiteral("停止"));
     按钮重查失败 = button(row, "按钮重查失败", QStringLiteral("重查失败"));
-    按钮导出看板 = button(row, "按钮导出看板", QStringLiteral("导出看板CSV"));
-    按钮导出历史 = button(row, "按钮导出历史", QStringLiteral("导出历史CSV"));
+    按钮导出看板 = button(row, "按钮导出看板", QStringLiteral("导出看板"));
+    按钮导出历史 = button(row, "按钮导出历史", QStringLiteral("导出历史"));
     日期从 = new QDateEdit(QDate::currentDate().addDays(-7), row);
     日期到 = new QDateEdit(QDate::currentDate(), row);
     日期从->setObjectName(QStringLiteral("日期从"));
@@ -147,7 +147,7 @@ QWidget* BoardWindow::build_notice_panel() {
     编辑框通知筛选->setObjectName(QStringLiteral("编辑框通知筛选"));
     编辑框通知筛选->setPlaceholderText(QStringLiteral("按关键词筛选"));
     编辑框通知筛选->setClearButtonEnabled(true);
-    按钮导出通知 = button(panel, "按钮导出通知", QStringLiteral("导出通知CSV"));
+    按钮导出通知 = button(panel, "按钮导出通知", QStringLiteral("导出通知"));
     head->addWidget(new QLabel(QStringLiteral("变动通知："), panel));
     head->addWidget(编辑框通知筛选, 1);
     head->addWidget(按钮导出通知);
