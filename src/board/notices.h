@@ -46,7 +46,7 @@ const history::GoodsResult* read_goods(const history::Check& check, std::string_
 // "辣条 · 销量", "类目 1234", "爱逛街 12", "新品".
 std::string cell_label(const history::Check& check);
 
-// "第37名", or "前1000名以外" for a goods item of a read listing without a rank.
+// "第37名", or 千名外 for a goods item of a read listing without a rank.
 std::string rank_text(std::optional<int> rank);
 
 // "▲3" when the rank number fell (the goods moved up three places), "▼15"
