@@ -95,10 +95,10 @@ void BoardWindow::refill_notices() {
     std::vector<std::int64_t> starts;
     if (run_start_ms_)
         starts.push_back(*run_start_ms_);
-    if (store_ && !board_.name.empty()) {
-        if (const auto last = store_->last_run(text::gbk_to_utf8(board_.name));
-            last && last.value())
-            starts.push_back(last.value()->started_ms);
+    if (store_ && !board_.name.empty() && !notices_.empty()) {
+        if (auto known = store_->run_starts(text::gbk_to_utf8(board_.name),
+                                            notices_.front().time_ms - board::kRunGapMs))
+            starts.insert(starts.end(), known.value().begin(), known.value().end());
     }
     列表通知->clear();
     const auto names = board::names_by_id(board_);

@@ -84,6 +84,9 @@ class Store {
     // Runs of a board; the last is the one started last.
     Result<std::int64_t> add_run(const RunRecord& run);
     Result<std::optional<RunRecord>> last_run(const std::string& board) const;
+    // When the board's runs since `since_ms` started, oldest first.
+    Result<std::vector<std::int64_t>> run_starts(const std::string& board,
+                                                 std::int64_t since_ms) const;
 
     // PRAGMA integrity_check reports "ok".
     Result<bool> integrity_ok() const;

@@ -86,4 +86,26 @@ Result<std::optional<RunRecord>> Store::last_run(const std::string& board) const
                                    static_cast<int>(select.int64(6))}};
 }
 
+Result<std::vector<std::int64_t>> Store::run_starts(const std::string& board,
+                                                    std::int64_t since_ms) const {
+    auto statement = sql::prepare(
+        db_, "SELECT started_ms FROM runs WHERE board = ? AND started_ms >= ? ORDER BY started_ms");
+    if (!statement) {
+        return statement.error();
+    }
+    auto& select = statement.value();
+    select.bind(1, board).bind(2, since_ms);
+    std::vector<std::int64_t> starts;
+    for (;;) {
+        auto row = select.step();
+        if (!row) {
+            return row.error();
+        }
+        if (!row.value()) {
+            return starts;
+        }
+        starts.push_back(select.int64(0));
+    }
+}
+
 }  // namespace history

@@ -27,6 +27,8 @@ TEST_F(HistoryTest, TheLastRunOfABoardIsTheOneStartedLast) {
     later.id = store.add_run({0, "早市", 1000, 3000, "done", 500, 0, 0}).value() - 1;
     ASSERT_TRUE(store.add_run({0, "晚市", 4000, 4100, "stopped", 3, 0, 1}).ok());
     EXPECT_EQ(store.last_run("早市").value(), later);
+    EXPECT_EQ(store.run_starts("早市", 1500).value(), std::vector<std::int64_t>{2000});
+    EXPECT_EQ(store.run_starts("早市", 0).value(), (std::vector<std::int64_t>{1000, 2000}));
     const auto refused = store.add_run({0, "早市", 1, 2, "crashed", 0, 0, 0});
     ASSERT_FALSE(refused.ok());
     EXPECT_EQ(refused.error().code, history::ErrorCode::invalid_record);
