@@ -186,6 +186,10 @@ void RankChart::paint_series(QPainter& painter, const Frame& f,
     const std::vector<std::vector<int>> lanes = board::lanes(series);
     for (std::size_t i = 0; i < series.size(); ++i) {
         const auto& points = series[i].points;
+        // Smoothing a line of more points than the plot has pixels across
+        // costs most of the paint and shows nothing: a year drawn over 全部.
+        painter.setRenderHint(QPainter::Antialiasing,
+                              points.size() <= static_cast<std::size_t>(f.plot.width()));
         QPainterPath path;
         bool open = false;  // a failed check ends the line: the next point starts anew
         for (std::size_t k = 0; k < points.size(); ++k) {
