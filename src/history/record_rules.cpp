@@ -1,47 +1,10 @@
 #include <algorithm>
 
 #include "history/records.h"
+#include "text/utf8.h"
 
 namespace history {
 namespace {
-
-bool continuation(unsigned char c) {
-    return (c & 0xC0) == 0x80;
-}
-
-// Length of the well-formed sequence that starts text[i], or 0. Overlong
-// forms, surrogates and code points past U+10FFFF are refused.
-std::size_t sequence_length(std::string_view text, std::size_t i) {
-    const auto at = [&](std::size_t k) { return static_cast<unsigned char>(text[i + k]); };
-    const unsigned char lead = at(0);
-    std::size_t length = 0;
-    unsigned char low = 0x80;
-    unsigned char high = 0xBF;
-    if (lead >= 0x01 && lead <= 0x7F) {
-        return 1;
-    } else if (lead >= 0xC2 && lead <= 0xDF) {
-        length = 2;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-        length = 3;
-        low = lead == 0xE0 ? 0xA0 : 0x80;
-        high = lead == 0xED ? 0x9F : 0xBF;
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-        length = 4;
-        low = lead == 0xF0 ? 0x90 : 0x80;
-        high = lead == 0xF4 ? 0x8F : 0xBF;
-    } else {
-        return 0;
-    }
-    if (i + length > text.size() || at(1) < low || at(1) > high) {
-        return 0;
-    }
-    for (std::size_t k = 2; k < length; ++k) {
-        if (!continuation(at(k))) {
-            return 0;
-        }
-    }
-    return length;
-}
 
 std::optional<std::string> text_problem(std::string_view what, std::string_view text) {
     if (is_utf8(text)) {
@@ -119,7 +82,8 @@ bool known_status(int status) {
 
 bool is_utf8(std::string_view text) {
     for (std::size_t i = 0; i < text.size();) {
-        const std::size_t length = sequence_length(text, i);
+        // A NUL would cut the text short for some readers: refused too.
+        const std::size_t length = text[i] == '\0' ? 0 : text::utf8_sequence_length(text.substr(i));
         if (length == 0) {
             return false;
         }

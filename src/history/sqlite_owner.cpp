@@ -81,6 +81,19 @@ Statement& Statement::bind_null(int index) {
     return *this;
 }
 
+Status Statement::each_row(const std::function<void(const Statement&)>& visit) {
+    for (;;) {
+        auto row = step();
+        if (!row) {
+            return row.error();
+        }
+        if (!row.value()) {
+            return {};
+        }
+        visit(*this);
+    }
+}
+
 Result<bool> Statement::step() {
     sqlite3* db = sqlite3_db_handle(statement_);
     if (bind_failure_ != 0) {

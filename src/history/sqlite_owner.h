@@ -3,6 +3,7 @@
 // write transaction that rolls back unless committed. sqlite3.h stays in the
 // .cpp files: the handle types are declared here only.
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -53,6 +54,8 @@ class Statement {
 
     // True while a row is ready, false once the statement is done.
     Result<bool> step();
+    // Steps to the end, handing each row to `visit` to read its columns.
+    Status each_row(const std::function<void(const Statement&)>& visit);
     Status run();  // steps once, expecting no row
     Status reset_for_reuse();
 

@@ -83,19 +83,15 @@ Result<std::vector<CellBest>> Store::best_ranks(const std::string& board) const 
     auto& select = statement.value();
     select.bind(1, board);
     std::vector<CellBest> best;
-    for (;;) {
-        auto row = select.step();
-        if (!row) {
-            return row.error();
-        }
-        if (!row.value()) {
-            return best;
-        }
-        best.push_back(CellBest{listing_from_text(select.text(0)).value_or(Listing::keyword),
-                                select.text(1), sort_from_text(select.text(2)).value_or(Sort::none),
-                                select.text(3), static_cast<int>(select.int64(4)),
-                                select.int64(5)});
+    auto read = select.each_row([&](const sql::Statement& row) {
+        best.push_back(CellBest{listing_from_text(row.text(0)).value_or(Listing::keyword),
+                                row.text(1), sort_from_text(row.text(2)).value_or(Sort::none),
+                                row.text(3), static_cast<int>(row.int64(4)), row.int64(5)});
+    });
+    if (!read) {
+        return read.error();
     }
+    return best;
 }
 
 Result<std::int64_t> Store::data_version() const {

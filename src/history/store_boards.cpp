@@ -9,16 +9,12 @@ Result<std::vector<std::string>> Store::board_names() const {
         return statement.error();
     }
     std::vector<std::string> names;
-    for (;;) {
-        auto row = statement.value().step();
-        if (!row) {
-            return row.error();
-        }
-        if (!row.value()) {
-            return names;
-        }
-        names.push_back(statement.value().text(0));
+    auto read = statement.value().each_row(
+        [&](const sql::Statement& row) { names.push_back(row.text(0)); });
+    if (!read) {
+        return read.error();
     }
+    return names;
 }
 
 Result<Board> Store::load_board(const std::string& name) const {

@@ -90,15 +90,10 @@ Result<std::vector<Notice>> Store::notices(const std::string& board,
         select.bind(3, static_cast<std::int64_t>(std::min<std::size_t>(*newest_limit, most)));
     }
     std::vector<Notice> notices;
-    for (;;) {
-        auto row = select.step();
-        if (!row) {
-            return row.error();
-        }
-        if (!row.value()) {
-            break;
-        }
-        notices.push_back(notice_from_row(select, board));
+    auto read = select.each_row(
+        [&](const sql::Statement& row) { notices.push_back(notice_from_row(row, board)); });
+    if (!read) {
+        return read.error();
     }
     if (newest_limit) {
         std::reverse(notices.begin(), notices.end());
@@ -137,17 +132,12 @@ Result<std::vector<Delivery>> Store::deliveries(const std::vector<std::int64_t>&
         for (std::size_t i = 0; i < count; ++i) {
             select.bind(static_cast<int>(i + 1), notice_ids[first + i]);
         }
-        for (;;) {
-            auto row = select.step();
-            if (!row) {
-                return row.error();
-            }
-            if (!row.value()) {
-                break;
-            }
-            found.push_back(Delivery{select.int64(0), select.text(1),
-                                     static_cast<int>(select.int64(2)), select.int64(3),
-                                     select.text(4)});
+        auto read = select.each_row([&](const sql::Statement& row) {
+            found.push_back(Delivery{row.int64(0), row.text(1), static_cast<int>(row.int64(2)),
+                                     row.int64(3), row.text(4)});
+        });
+        if (!read) {
+            return read.error();
         }
     }
     // Chunks are each in order; the whole is put in order once.

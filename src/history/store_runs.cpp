@@ -96,16 +96,11 @@ Result<std::vector<std::int64_t>> Store::run_starts(const std::string& board,
     auto& select = statement.value();
     select.bind(1, board).bind(2, since_ms);
     std::vector<std::int64_t> starts;
-    for (;;) {
-        auto row = select.step();
-        if (!row) {
-            return row.error();
-        }
-        if (!row.value()) {
-            return starts;
-        }
-        starts.push_back(select.int64(0));
+    auto read = select.each_row([&](const sql::Statement& row) { starts.push_back(row.int64(0)); });
+    if (!read) {
+        return read.error();
     }
+    return starts;
 }
 
 }  // namespace history

@@ -3,40 +3,11 @@
 #include <charconv>
 #include <cstdio>
 
+#include "text/utf8.h"
+
 namespace notify {
 
 namespace {
-
-// Length of the well-formed UTF-8 sequence at the start of `s`, 0 when it is not one.
-std::size_t utf8_length(std::string_view s) {
-    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(s[i]); };
-    const unsigned char lead = byte(0);
-    std::size_t length = 0;
-    unsigned char low = 0x80;
-    unsigned char high = 0xBF;
-    if (lead < 0x80)
-        return 1;
-    if (lead >= 0xC2 && lead <= 0xDF) {
-        length = 2;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-        length = 3;
-        low = lead == 0xE0 ? 0xA0 : 0x80;   // no overlong forms
-        high = lead == 0xED ? 0x9F : 0xBF;  // no surrogates
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-        length = 4;
-        low = lead == 0xF0 ? 0x90 : 0x80;
-        high = lead == 0xF4 ? 0x8F : 0xBF;
-    } else {
-        return 0;
-    }
-    if (s.size() < length || byte(1) < low || byte(1) > high)
-        return 0;
-    for (std::size_t i = 2; i < length; ++i) {
-        if (byte(i) < 0x80 || byte(i) > 0xBF)
-            return 0;
-    }
-    return length;
-}
 
 void append_escaped_ascii(std::string& out, char c) {
     switch (c) {
@@ -202,7 +173,7 @@ struct Reader {
 std::string json_quote(std::string_view text) {
     std::string out = "\"";
     while (!text.empty()) {
-        const std::size_t length = utf8_length(text);
+        const std::size_t length = text::utf8_sequence_length(text);
         if (length == 1) {
             append_escaped_ascii(out, text.front());
         } else if (length > 1) {
