@@ -7,26 +7,9 @@
 
 namespace board {
 
-namespace {
-
-std::string listing_text(const CellKey& cell) {
-    switch (cell.listing) {
-        case history::Listing::keyword:
-            break;
-        case history::Listing::category:
-            return "类目 " + cell.key;
-        case history::Listing::tab:
-            return "爱逛街 " + cell.key;
-        case history::Listing::new_goods:
-            return "新品";
-    }
-    return cell.key;
-}
-
-}  // namespace
-
 ChartLabels chart_labels(const Board& board, const CellKey& cell) {
-    ChartLabels labels{listing_text(cell), std::string(sort_word(cell.sort)), {}};
+    ChartLabels labels{
+        listing_label(cell.listing, cell.key), std::string(sort_word(cell.sort)), {}};
     for (const auto* goods : {&board.own, &board.competitors}) {
         for (const GoodsItem& item : *goods) {
             if (!item.name.empty())

@@ -141,13 +141,16 @@ GridLayout grid_layout(const Board& board) {
             cells.push_back(cell_key({ranking::QueryKind::keyword, keyword, sort}));
         add_row(text::gbk_to_utf8(keyword), std::move(cells));
     }
+    const auto add_listing = [&](ranking::QueryKind kind, const std::string& id) {
+        const CellKey key = cell_key({kind, id, std::nullopt});
+        add_row(listing_label(key.listing, key.key), {key});
+    };
     for (const std::string& id : board.category_ids)
-        add_row("类目 " + id, {cell_key({ranking::QueryKind::category, id, std::nullopt})});
+        add_listing(ranking::QueryKind::category, id);
     if (board.tab_id)
-        add_row("爱逛街 " + *board.tab_id,
-                {cell_key({ranking::QueryKind::ishopping, *board.tab_id, std::nullopt})});
+        add_listing(ranking::QueryKind::ishopping, *board.tab_id);
     if (board.new_goods)
-        add_row("新品", {cell_key({ranking::QueryKind::new_goods, {}, std::nullopt})});
+        add_listing(ranking::QueryKind::new_goods, {});
     return layout;
 }
 

@@ -13,10 +13,6 @@ using history::GoodsResult;
 using history::Notice;
 using history::Role;
 
-std::string_view sort_label(history::Sort sort) {
-    return sort_word(sort);
-}
-
 bool same_cell(const Check& a, const Check& b) {
     return a.board == b.board && a.listing == b.listing && a.key == b.key && a.sort == b.sort;
 }
@@ -137,25 +133,7 @@ const GoodsResult* read_goods(const Check& check, std::string_view goods_id) {
 }
 
 std::string cell_label(const Check& check) {
-    std::string label;
-    switch (check.listing) {
-        case history::Listing::keyword:
-            label = check.key;
-            break;
-        case history::Listing::category:
-            label = "类目 " + check.key;
-            break;
-        case history::Listing::tab:
-            label = "爱逛街 " + check.key;
-            break;
-        case history::Listing::new_goods:
-            label = "新品";
-            break;
-    }
-    if (const auto sort = sort_label(check.sort); !sort.empty()) {
-        label += " · " + std::string(sort);
-    }
-    return label;
+    return board::cell_label(check.listing, check.key, check.sort);
 }
 
 std::string move_text(int before, int after) {

@@ -31,4 +31,25 @@ std::string_view sort_word(history::Sort sort) {
     return {};
 }
 
+std::string listing_label(history::Listing listing, std::string_view key) {
+    switch (listing) {
+        case history::Listing::keyword:
+            break;
+        case history::Listing::category:
+            return "类目 " + std::string(key);
+        case history::Listing::tab:
+            return "爱逛街 " + std::string(key);
+        case history::Listing::new_goods:
+            return "新品";
+    }
+    return std::string(key);
+}
+
+std::string cell_label(history::Listing listing, std::string_view key, history::Sort sort) {
+    std::string label = listing_label(listing, key);
+    if (const std::string_view word = sort_word(sort); !word.empty())
+        label += " · " + std::string(word);
+    return label;
+}
+
 }  // namespace board

@@ -1,6 +1,7 @@
 #pragma once
 // The board's one vocabulary (UTF-8): the grid, the chart, the notices, the
 // exports and korvel-check's tables name each thing with these words.
+#include <string>
 #include <string_view>
 
 #include "history/records.h"
@@ -18,5 +19,10 @@ inline constexpr std::string_view kNotCheckedWord = "未检查";
 std::string_view sort_word(ranking::Sort sort);
 // The same for a stored sort; empty for a listing without one.
 std::string_view sort_word(history::Sort sort);
+
+// A listing as the board names it (key UTF-8): "辣条", "类目 14", "爱逛街 3", "新品".
+std::string listing_label(history::Listing listing, std::string_view key);
+// A cell: the listing and its sort order, "辣条 · 销量".
+std::string cell_label(history::Listing listing, std::string_view key, history::Sort sort);
 
 }  // namespace board

@@ -5,7 +5,7 @@
 #include <optional>
 #include <set>
 
-#include "board/notices.h"
+#include "board/words.h"
 #include "history/store.h"
 #include "notify/channel_settings.h"
 #include "notify/failing.h"
@@ -133,13 +133,8 @@ std::vector<NoticeLine> notice_lines(const std::vector<history::Notice>& notices
     std::vector<NoticeLine> lines;
     for (const history::Notice& notice : notices) {
         NoticeLine line;
-        if (!notice.key.empty() || notice.listing == history::Listing::new_goods) {
-            history::Check cell;
-            cell.listing = notice.listing;
-            cell.key = notice.key;
-            cell.sort = notice.sort;
-            line.cell = board::cell_label(cell);
-        }
+        if (!notice.key.empty() || notice.listing == history::Listing::new_goods)
+            line.cell = board::cell_label(notice.listing, notice.key, notice.sort);
         line.before = notice.before;
         line.after = notice.after;
         line.kind = notice.kind;

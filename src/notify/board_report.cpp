@@ -7,6 +7,7 @@
 #include "board/check_plan.h"
 #include "board/check_record.h"
 #include "board/notices.h"
+#include "board/words.h"
 #include "notify/run_text.h"
 #include "text/codepage.h"
 
@@ -78,17 +79,13 @@ std::vector<ReportRow> report_rows(const history::Store& store, const board::Boa
     std::vector<ReportRow> rows;
     for (const ranking::Listing& listing : board::plan_checks(board).listings) {
         const board::CellKey cell = board::cell_key(listing);
-        history::Check labelled;
-        labelled.listing = cell.listing;
-        labelled.key = cell.key;
-        labelled.sort = cell.sort;
         for (const board::GoodsItem& item : board.own) {
             const auto found = read.find({cell, item.id});
             if (found == read.end() || !found->second.read)
                 continue;
             const Tally& tally = found->second;
             ReportRow row;
-            row.cell = board::cell_label(labelled);
+            row.cell = board::cell_label(cell.listing, cell.key, cell.sort);
             if (board.own.size() > 1)
                 row.cell = goods_label(item) + " · " + row.cell;
             row.now = tally.now;

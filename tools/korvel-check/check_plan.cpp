@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "board/check_record.h"
 #include "board/words.h"
 #include "text/codepage.h"
 #include "text/primitives.h"
@@ -152,18 +153,8 @@ std::string_view sort_label(const ranking::Listing& listing) {
 }
 
 std::string listing_label(const ranking::Listing& listing) {
-    const std::string key = text::gbk_to_utf8(listing.key);
-    switch (listing.kind) {
-        case ranking::QueryKind::keyword:
-            break;
-        case ranking::QueryKind::category:
-            return "类目 " + key;
-        case ranking::QueryKind::ishopping:
-            return "爱逛街 " + key;
-        case ranking::QueryKind::new_goods:
-            return "新品";
-    }
-    return listing.sort ? key + " · " + std::string(board::sort_word(*listing.sort)) : key;
+    const board::CellKey cell = board::cell_key(listing);
+    return board::cell_label(cell.listing, cell.key, cell.sort);
 }
 
 }  // namespace cli
