@@ -180,9 +180,12 @@ class BoardWindow final : public QWidget {
     QTimer* status_timer_ = nullptr;
     std::size_t run_done_ = 0;
     std::size_t run_total_ = 0;
-    std::int64_t seen_version_ = -1;            // the history's data_version last read
-    std::vector<history::Notice> notices_;      // the board's notices listed, oldest first
-    bool notices_cut_ = false;                  // older notices than these are in the history
+    std::int64_t seen_version_ = -1;        // the history's data_version last read
+    std::vector<history::Notice> notices_;  // the board's notices listed, oldest first
+    bool notices_cut_ = false;              // older notices than these are in the history
+    // Read with the notices, not on each keystroke of the filter.
+    std::vector<std::int64_t> run_starts_;  // the board's runs since the oldest notice listed
+    std::map<std::int64_t, std::vector<history::Delivery>> deliveries_;  // by notice id
     std::optional<std::int64_t> run_start_ms_;  // the start of the run on screen
     std::vector<std::size_t> row_order_;        // grid row -> layout row
     int sort_column_ = -1;

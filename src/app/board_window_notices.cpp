@@ -32,14 +32,12 @@ QListWidgetItem* heading_item(const board::NoticeGroup& group) {
 using Deliveries = std::map<std::int64_t, std::vector<history::Delivery>>;
 
 // Where each notice went (chat groups, e-mail), by notice id.
-Deliveries deliveries_of(const history::Store* store, const std::vector<history::Notice>& notices) {
+Deliveries deliveries_of(const history::Store& store, const std::vector<history::Notice>& notices) {
     Deliveries out;
-    if (store == nullptr)
-        return out;
     std::vector<std::int64_t> ids;
     for (const history::Notice& n : notices)
         ids.push_back(n.id);
-    if (auto rows = store->deliveries(ids)) {
+    if (auto rows = store.deliveries(ids)) {
         for (history::Delivery& d : rows.value())
             out[d.notice_id].push_back(std::move(d));
     }
@@ -70,6 +68,14 @@ void BoardWindow::load_notices() {
     }
     std::erase_if(notices_, [](const history::Notice& n) { return !board::listed_notice(n); });
     notices_cut_ = notices_.size() >= kNoticesShown;
+    run_starts_.clear();
+    deliveries_.clear();
+    if (store_ && !notices_.empty()) {
+        if (auto known = store_->run_starts(text::gbk_to_utf8(board_.name),
+                                            notices_.front().time_ms - board::kRunGapMs))
+            run_starts_ = std::move(known).value();
+        deliveries_ = deliveries_of(*store_, notices_);
+    }
     refill_notices();
 }
 
@@ -92,18 +98,12 @@ std::vector<history::Notice> BoardWindow::shown_notices() const {
 }
 
 void BoardWindow::refill_notices() {
-    std::vector<std::int64_t> starts;
+    std::vector<std::int64_t> starts = run_starts_;
     if (run_start_ms_)
         starts.push_back(*run_start_ms_);
-    if (store_ && !board_.name.empty() && !notices_.empty()) {
-        if (auto known = store_->run_starts(text::gbk_to_utf8(board_.name),
-                                            notices_.front().time_ms - board::kRunGapMs))
-            starts.insert(starts.end(), known.value().begin(), known.value().end());
-    }
     列表通知->clear();
     const auto names = board::names_by_id(board_);
     const std::vector<history::Notice> shown = shown_notices();
-    const Deliveries deliveries = deliveries_of(store_.get(), shown);
     std::vector<board::NoticeGroup> groups = board::notice_groups(shown, starts);
     // The oldest run may have more notices than were read: it would miscount them.
     if (notices_cut_ && groups.size() > 1)
@@ -111,7 +111,7 @@ void BoardWindow::refill_notices() {
     for (const board::NoticeGroup& group : groups) {
         列表通知->addItem(heading_item(group));
         for (const history::Notice& n : group.notices)
-            列表通知->addItem(notice_item(n, names, deliveries));
+            列表通知->addItem(notice_item(n, names, deliveries_));
     }
 }
 
