@@ -54,11 +54,6 @@ constexpr int kStatusMs = 500;
 // Beyond this many points a series is thinned to its days (last month kept whole).
 constexpr std::size_t kChartPoints = 2000;
 
-std::filesystem::path history_path(const history::Store& store) {
-    const std::string& utf8 = store.path();
-    return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
-}
-
 bool nothing_typed(const board::Board& b) {
     return b.name.empty() && b.own.empty() && b.competitors.empty() && b.keywords.empty() &&
            b.category_ids.empty() && !b.tab_id && !b.new_goods;
@@ -369,7 +364,7 @@ std::string BoardWindow::begin(const board::Board& b,
                                std::optional<std::vector<ranking::Listing>> only) {
     board::SessionConfig config;
     config.board = b;
-    config.history_file = store_ ? history_path(*store_) : std::filesystem::path();
+    config.history_file = store_ ? store_->file() : std::filesystem::path();
     config.hosts = net::hosts();
     config.settings = current_settings ? current_settings() : settings_;
     const std::vector<ranking::Listing> listings = only ? *only : board::plan_checks(b).listings;

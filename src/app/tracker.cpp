@@ -168,9 +168,7 @@ notify::NotifierConfig Tracker::notifier_config() {
         std::cerr << "korvel: " << message << '\n';
     notify::NotifierConfig config;
     config.channels = std::move(loaded.channels);
-    config.history_file =
-        store_ ? std::filesystem::path(std::u8string(store_->path().begin(), store_->path().end()))
-               : std::filesystem::path();
+    config.history_file = store_ ? store_->file() : std::filesystem::path();
     config.dispatcher = dispatcher_;
     config.on_report = [relay = relay_](const notify::SendReport& report) {
         std::lock_guard lock(relay->mutex);

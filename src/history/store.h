@@ -92,6 +92,10 @@ class Store {
     Result<bool> integrity_ok() const;
 
     const std::string& path() const { return path_; }
+    // The same as a path, for another connection to the same file.
+    std::filesystem::path file() const {
+        return std::filesystem::path(std::u8string(path_.begin(), path_.end()));
+    }
 
   private:
     Store(sql::Connection db, std::string path) : db_(std::move(db)), path_(std::move(path)) {}

@@ -57,7 +57,7 @@ int run_board(const CheckOptions& options) {
 
     board::SessionConfig config;
     config.board = checked;
-    config.history_file = history_file_of(store);
+    config.history_file = store.file();
     config.hosts = settings->hosts;
     config.settings = settings->scheduler;
     std::vector<ranking::Listing> listings = board::plan_checks(checked).listings;
@@ -74,7 +74,7 @@ int run_board(const CheckOptions& options) {
         config.only = listings;
     }
     // Declared before the session, so the sends it starts drain after it ends.
-    const RunNotices notices = run_notices(settings->file, history_file_of(store));
+    const RunNotices notices = run_notices(settings->file, store.file());
     Reports reports(listings.size());
     SessionProgress progress(listings.size(), reports, listings);
     board::Session session(std::move(config), &progress);

@@ -20,9 +20,4 @@ OpenedHistory open_history(const std::optional<std::string>& db) {
     return {std::move(store).value(), {}};
 }
 
-std::filesystem::path history_file_of(const history::Store& store) {
-    const std::string& utf8 = store.path();
-    return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
-}
-
 }  // namespace cli

@@ -1,7 +1,6 @@
 #pragma once
 // The history file a korvel-check run uses: the one --db names, or the
 // user's (history::default_history_path).
-#include <filesystem>
 #include <optional>
 #include <string>
 
@@ -15,8 +14,5 @@ struct OpenedHistory {
 };
 
 OpenedHistory open_history(const std::optional<std::string>& db);
-
-// The store's file as a path.
-std::filesystem::path history_file_of(const history::Store& store);
 
 }  // namespace cli

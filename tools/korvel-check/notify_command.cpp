@@ -91,7 +91,7 @@ int run_report(const CheckOptions& options) {
     if (saved.board->channels.empty())
         return failure("the board '" + *options.board + "' sends to no notice channel");
     notify::NotifierConfig config =
-        notifier_config(run_settings_file(options), history_file_of(*history.store));
+        notifier_config(run_settings_file(options), history.store->file());
     auto all_sent = std::make_shared<std::atomic<bool>>(true);
     config.on_report = [all_sent](const notify::SendReport& report) {
         *all_sent = *all_sent && report.result.delivered;
