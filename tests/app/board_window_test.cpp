@@ -18,6 +18,7 @@
 #include <filesystem>
 
 #include "app/board_form.h"
+#include "board_window_fixture.h"
 #include "plain/raw_http_server.h"
 #include "plain/temp_dir.h"
 #include "qt/test_window.h"
@@ -28,52 +29,11 @@
 
 namespace {
 
-board::BoardSettings quick_settings() {
-    board::BoardSettings s;
-    s.pages_per_second = 200;  // the simulator on loopback: politeness is tested elsewhere
-    s.jitter = 0;
-    s.backoff_s = 0.01;
-    s.request_timeout_s = 5;
-    s.pause_s = 0.05;
-    return s;
-}
-
-class BoardWindowTest : public testing::Test {
+class BoardWindowTest : public test::BoardWindowFixture {
   protected:
-    BoardWindowTest() {
-        auto opened = history::Store::open(dir.path() / "history.sqlite");
-        EXPECT_TRUE(opened.ok());
-        store = std::make_shared<history::Store>(std::move(opened).value());
-        window = std::make_unique<app::BoardWindow>(store, quick_settings());
-        window->show_message = [this](const QString& m) { messages << m; };
-    }
-
     void fill(const std::string& competitor, const std::string& keywords_utf8) {
-        auto* f = window->form;
-        ui::write_text(f->编辑框看板名称, text::utf8_to_gbk("测试看板"));
-        ui::write_text(f->编辑框本店商品, std::string(sim::kSampleGoodsId));
-        ui::write_text(f->编辑框竞品, competitor);
-        ui::write_text(f->编辑框看板关键词, text::utf8_to_gbk(keywords_utf8));
+        fill_board("测试看板", competitor, keywords_utf8);
     }
-
-    // Runs the event loop until the board's run has ended (a hang guard only).
-    void wait_for_run() {
-        QElapsedTimer guard;
-        guard.start();
-        while (window->running() && guard.elapsed() < 60000)
-            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
-        ASSERT_FALSE(window->running());
-    }
-
-    std::string cell(int row, int column) const {
-        const QTableWidgetItem* item = window->表格排名->item(row, column);
-        return item == nullptr ? std::string() : item->text().toStdString();
-    }
-
-    test::TempDir dir;
-    std::shared_ptr<history::Store> store;
-    std::unique_ptr<app::BoardWindow> window;
-    QStringList messages;
 };
 
 std::string expected_text(int position) {
@@ -162,7 +122,7 @@ TEST_F(BoardWindowTest, ChecksAndNoticesWrittenElsewhereShowUpAndOutliveTheWindo
     EXPECT_TRUE(cell(0, 0).starts_with("第42名")) << cell(0, 0);
     ASSERT_EQ(window->列表通知->count(), 2);  // the run's heading and its notice
 
-    app::BoardWindow reopened(store, quick_settings());
+    app::BoardWindow reopened(store, test::quick_board_settings());
     ASSERT_TRUE(reopened.open_board(text::utf8_to_gbk("测试看板")));
     ASSERT_EQ(reopened.列表通知->count(), 2);
     EXPECT_TRUE(reopened.列表通知->item(1)->text().contains(QStringLiteral("第42名")));

@@ -22,6 +22,7 @@
 #include "app/board_form.h"
 #include "app/board_window.h"
 #include "board/board_text.h"
+#include "board_window_fixture.h"
 #include "plain/temp_dir.h"
 #include "qt/test_window.h"
 #include "sim_catalogue.h"
@@ -30,16 +31,6 @@
 #include "ui/widget_text.h"
 
 namespace {
-
-board::BoardSettings quick_settings() {
-    board::BoardSettings s;
-    s.pages_per_second = 200;  // the simulator on loopback
-    s.jitter = 0;
-    s.backoff_s = 0.01;
-    s.request_timeout_s = 5;
-    s.pause_s = 0.05;
-    return s;
-}
 
 history::Check check(const std::string& key, history::Sort sort, std::int64_t minute,
                      std::optional<int> rank, history::Outcome outcome = history::Outcome::found) {
@@ -56,14 +47,9 @@ history::Check check(const std::string& key, history::Sort sort, std::int64_t mi
     return c;
 }
 
-class BoardView : public testing::Test {
+class BoardView : public test::BoardWindowFixture {
   protected:
     BoardView() {
-        auto opened = history::Store::open(dir.path() / "history.sqlite");
-        EXPECT_TRUE(opened.ok());
-        store = std::make_shared<history::Store>(std::move(opened).value());
-        window = std::make_unique<app::BoardWindow>(store, quick_settings());
-        window->show_message = [this](const QString& m) { messages << m; };
         window->confirm = [this](const QString& q) {
             questions << q;
             return answer;
@@ -71,11 +57,7 @@ class BoardView : public testing::Test {
     }
 
     void fill(const std::string& keywords_utf8, const std::string& competitor = {}) {
-        auto* f = window->form;
-        ui::write_text(f->编辑框看板名称, text::utf8_to_gbk("视图看板"));
-        ui::write_text(f->编辑框本店商品, std::string(sim::kSampleGoodsId));
-        ui::write_text(f->编辑框竞品, competitor);
-        ui::write_text(f->编辑框看板关键词, text::utf8_to_gbk(keywords_utf8));
+        fill_board("视图看板", competitor, keywords_utf8);
     }
 
     void record(history::Check c, std::vector<history::Notice> notices = {}) {
@@ -97,10 +79,6 @@ class BoardView : public testing::Test {
         return out;
     }
 
-    test::TempDir dir;
-    std::shared_ptr<history::Store> store;
-    std::unique_ptr<app::BoardWindow> window;
-    QStringList messages;
     QStringList questions;
     bool answer = false;
 };
