@@ -169,6 +169,8 @@ notify::NotifierConfig Tracker::notifier_config() {
     notify::NotifierConfig config;
     config.channels = std::move(loaded.channels);
     config.history_file = store_ ? store_->file() : std::filesystem::path();
+    if (!dispatcher_)
+        dispatcher_ = std::make_shared<notify::Dispatcher>();
     config.dispatcher = dispatcher_;
     config.on_report = [relay = relay_](const notify::SendReport& report) {
         std::lock_guard lock(relay->mutex);

@@ -81,7 +81,7 @@ class Tracker final : public QObject {
     std::map<std::string, board::PlannedStart> next_start_;  // by board name (UTF-8)
     std::mt19937_64 rng_{std::random_device{}()};
     std::shared_ptr<Relay> relay_ = std::make_shared<Relay>();
-    std::shared_ptr<notify::Dispatcher> dispatcher_ = std::make_shared<notify::Dispatcher>();
+    std::shared_ptr<notify::Dispatcher> dispatcher_;  // its thread starts with the first send
 };
 
 }  // namespace app
