@@ -81,4 +81,13 @@ std::vector<std::string> goods_ids(const Board& board) {
     return ids;
 }
 
+ListingNames listing_names(const Board& board) {
+    ListingNames names;
+    for (const auto& [id, name] : board.category_names)
+        names.categories[text::gbk_to_utf8(id)] = text::gbk_to_utf8(name);
+    if (board.tab_id && !board.tab_name.empty())
+        names.tabs[text::gbk_to_utf8(*board.tab_id)] = text::gbk_to_utf8(board.tab_name);
+    return names;
+}
+
 }  // namespace board

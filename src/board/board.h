@@ -5,12 +5,14 @@
 // program, so a keyword goes into ranking::Listing::key unchanged; only the
 // board's text form (board_text.h) is UTF-8.
 #include <cstddef>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "board/notices.h"
 #include "board/schedule.h"
+#include "board/words.h"
 #include "ranking/listing.h"
 
 namespace board {
@@ -33,6 +35,10 @@ struct Board {
     std::vector<ranking::Sort> sorts{ranking::kAllSorts.begin(), ranking::kAllSorts.end()};
     std::vector<std::string> category_ids;
     std::optional<std::string> tab_id;  // a 爱逛街 tab
+    // The names the categories and the tab were chosen or confirmed with
+    // (GBK, by id), so a seller reads "休闲零食", not "类目 14"; optional.
+    std::map<std::string, std::string> category_names;
+    std::string tab_name;
     bool new_goods = false;
     std::optional<Schedule> schedule;  // unattended re-checks; none: only on demand
     NoticeThresholds notices;          // when a change is worth a notice
@@ -52,5 +58,8 @@ std::vector<std::string> validate(const Board& board);
 // The goods every check of the board reads the listing for: own goods first,
 // then the competitors, in board order.
 std::vector<std::string> goods_ids(const Board& board);
+
+// The board's category and tab names, UTF-8, for the labels of its listings.
+ListingNames listing_names(const Board& board);
 
 }  // namespace board

@@ -132,8 +132,14 @@ class Reader {
             board_.sorts = std::move(*sorts);
         } else if (key == "category") {
             board_.category_ids.push_back(value);
+        } else if (key == "category_name") {
+            if (board_.category_ids.empty())
+                return "category_name before any category line";
+            board_.category_names[board_.category_ids.back()] = value;
         } else if (key == "tab") {
             board_.tab_id = value;
+        } else if (key == "tab_name") {
+            board_.tab_name = value;
         } else if (key == "schedule") {
             ParsedSchedule parsed = schedule_from_text(value);
             if (!parsed.schedule)
@@ -196,10 +202,17 @@ std::string board_to_text(const Board& board) {
     for (const std::string& keyword : board.keywords)
         put(out, "keyword", keyword);
     put(out, "sorts", sorts_text(board.sorts));
-    for (const std::string& id : board.category_ids)
+    for (const std::string& id : board.category_ids) {
         put(out, "category", id);
-    if (board.tab_id)
+        if (const auto name = board.category_names.find(id);
+            name != board.category_names.end() && !name->second.empty())
+            put(out, "category_name", name->second);
+    }
+    if (board.tab_id) {
         put(out, "tab", *board.tab_id);
+        if (!board.tab_name.empty())
+            put(out, "tab_name", board.tab_name);
+    }
     if (board.new_goods)
         put(out, "new_goods", "1");
     if (board.schedule)

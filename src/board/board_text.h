@@ -14,13 +14,15 @@
 //   keyword=辣条大礼包
 //   sorts=default,sales,credit,price-asc,price-desc
 //   category=14
+//   category_name=休闲零食
 //   tab=14
+//   tab_name=今日推荐
 //   new_goods=1
 //   channel=运营群
 //   report=09:00
 //
 // goods_link, goods_name and goods_shop belong to the own or competitor line
-// above them. Without a sorts line every sort order is checked; "sorts=" with
+// above them, category_name to the category line above it. Without a sorts line every sort order is checked; "sorts=" with
 // nothing after it chooses none. Each channel line names a notice channel of
 // korvel.ini; report is the daily report's local time (none: no report).
 #include <optional>

@@ -8,8 +8,9 @@
 namespace board {
 
 ChartLabels chart_labels(const Board& board, const CellKey& cell) {
-    ChartLabels labels{
-        listing_label(cell.listing, cell.key), std::string(sort_word(cell.sort)), {}};
+    ChartLabels labels{listing_label(cell.listing, cell.key, listing_names(board)),
+                       std::string(sort_word(cell.sort)),
+                       {}};
     for (const auto* goods : {&board.own, &board.competitors}) {
         for (const GoodsItem& item : *goods) {
             if (!item.name.empty())

@@ -141,9 +141,10 @@ GridLayout grid_layout(const Board& board) {
             cells.push_back(cell_key({ranking::QueryKind::keyword, keyword, sort}));
         add_row(text::gbk_to_utf8(keyword), std::move(cells));
     }
+    const ListingNames names = listing_names(board);
     const auto add_listing = [&](ranking::QueryKind kind, const std::string& id) {
         const CellKey key = cell_key({kind, id, std::nullopt});
-        add_row(listing_label(key.listing, key.key), {key});
+        add_row(listing_label(key.listing, key.key, names), {key});
     };
     for (const std::string& id : board.category_ids)
         add_listing(ranking::QueryKind::category, id);

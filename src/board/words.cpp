@@ -31,22 +31,33 @@ std::string_view sort_word(history::Sort sort) {
     return {};
 }
 
-std::string listing_label(history::Listing listing, std::string_view key) {
+namespace {
+std::string named(std::string_view word, std::string_view id,
+                  const std::map<std::string, std::string, std::less<>>& names) {
+    const auto name = names.find(id);
+    const bool known = name != names.end() && !name->second.empty();
+    return std::string(word) + " " + (known ? name->second : std::string(id));
+}
+}  // namespace
+
+std::string listing_label(history::Listing listing, std::string_view key,
+                          const ListingNames& names) {
     switch (listing) {
         case history::Listing::keyword:
             break;
         case history::Listing::category:
-            return "类目 " + std::string(key);
+            return named("类目", key, names.categories);
         case history::Listing::tab:
-            return "爱逛街 " + std::string(key);
+            return named("爱逛街", key, names.tabs);
         case history::Listing::new_goods:
             return "新品";
     }
     return std::string(key);
 }
 
-std::string cell_label(history::Listing listing, std::string_view key, history::Sort sort) {
-    std::string label = listing_label(listing, key);
+std::string cell_label(history::Listing listing, std::string_view key, history::Sort sort,
+                       const ListingNames& names) {
+    std::string label = listing_label(listing, key, names);
     if (const std::string_view word = sort_word(sort); !word.empty())
         label += " · " + std::string(word);
     return label;

@@ -22,7 +22,9 @@ Board awkward_board() {
                   text::utf8_to_gbk("a=b,c\\n")};
     b.sorts = {ranking::Sort::price_high, ranking::Sort::general};
     b.category_ids = {"14", "23017"};
+    b.category_names = {{"23017", text::utf8_to_gbk("休闲零食")}};
     b.tab_id = "14";
+    b.tab_name = text::utf8_to_gbk("今日推荐");
     b.new_goods = true;
     b.schedule = board::Schedule{true, 30, 8 * 60, 22 * 60, board::Weekdays{0x1F}};
     b.notices = {5, 10};
@@ -71,6 +73,7 @@ TEST(BoardText, RefusesWhatThisVersionDidNotWrite) {
         {"name=x\n", "line 1: not a board of format version 1"},
         {"korvel-board=2\nname=x\n", "line 1: not a board of format version 1"},
         {"korvel-board=1\ngoods_name=x\n", "line 2: goods_name before any own or competitor line"},
+        {"korvel-board=1\ncategory_name=x\n", "line 2: category_name before any category line"},
         {"korvel-board=1\nsorts=default,fastest\n", "line 2: unknown sort order in"},
         {"korvel-board=1\nown=1\ncolour=red\n", "line 3: unknown key 'colour'"},
         {"korvel-board=1\nname\n", "line 2: no '=' in line"},

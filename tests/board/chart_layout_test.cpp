@@ -4,6 +4,7 @@
 
 #include "board/chart_labels.h"
 #include "board/chart_layout.h"
+#include "board/grid.h"
 #include "text/codepage.h"
 
 namespace {
@@ -97,6 +98,19 @@ TEST(ChartTitle, NamesGoodsListingSortAndRange) {
     EXPECT_EQ(
         board::chart_labels(b, {history::Listing::category, "14", history::Sort::none}).listing,
         "类目 14");
+    // A category or tab the board knows by name is called by it.
+    b.category_ids = {"14"};
+    b.category_names = {{"14", text::utf8_to_gbk("休闲零食")}};
+    b.tab_id = "3";
+    b.tab_name = text::utf8_to_gbk("今日推荐");
+    for (const auto& [cell, label] :
+         {std::pair{board::CellKey{history::Listing::category, "14", history::Sort::none},
+                    "类目 休闲零食"},
+          {board::CellKey{history::Listing::tab, "3", history::Sort::none}, "爱逛街 今日推荐"}}) {
+        EXPECT_EQ(board::chart_labels(b, cell).listing, label);
+        EXPECT_EQ(board::grid_layout(b).rows.at(cell.listing == history::Listing::tab ? 1 : 0),
+                  label);
+    }
     // Without names or a sort: the goods ID and what is known.
     EXPECT_EQ(board::chart_title(series, {"零食", "", {}}, board::ChartRange::all),
               "本店 4033138 · 零食 · 全部");
