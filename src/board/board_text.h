@@ -22,9 +22,10 @@
 //   report=09:00
 //
 // goods_link, goods_name and goods_shop belong to the own or competitor line
-// above them, category_name to the category line above it. Without a sorts line every sort order is checked; "sorts=" with
-// nothing after it chooses none. Each channel line names a notice channel of
-// korvel.ini; report is the daily report's local time (none: no report).
+// above them, category_name to the category line above it. Without a sorts
+// line every sort order is checked; "sorts=" with nothing after it chooses
+// none. Each channel line names a notice channel of korvel.ini; report is the
+// daily report's local time (none: no report).
 #include <optional>
 #include <string>
 #include <string_view>
