@@ -15,6 +15,7 @@
 #include <fstream>
 
 #include "app/channel_checks.h"
+#include "app/channel_drafts.h"
 #include "app/channel_editor.h"
 #include "app/channels_dialog.h"
 #include "plain/raw_http_server.h"
@@ -139,6 +140,40 @@ TEST(ChannelsDialog, TheTestMessageShowsTheRobotsAnswerAndNeverHoldsUpTheWindow)
     waiting.reset();
     silent.release();
     QTest::qWait(50);
+}
+
+// A section the programs leave out is listed so it can be mended; mending
+// it changes only its wrong line.
+TEST(ChannelDrafts, ABrokenSectionIsListedWithWhyAndMendedInPlace) {
+    const std::string text =
+        "[notify.Bot]\nKIND = DingTalk\n# token from the robot page\nurl = 'oapi.example/send'\n"
+        "secret = \"SECxyz1\"\n[notify.odd]\nkind = pager\n";
+    const auto drafts = app::channel_drafts(text);
+    ASSERT_EQ(drafts.size(), 2u);
+    EXPECT_EQ(drafts[0].kind, "dingtalk");
+    EXPECT_EQ(drafts[0].values.at("secret"), "SECxyz1") << "quotes go, as for the reader";
+    EXPECT_EQ(
+        app::draft_problems(drafts[0], {"odd"}),
+        (std::vector<std::string>{"机器人地址：须是以 https:// 或 http:// 开头、不含空格的地址"}));
+    EXPECT_EQ(app::draft_problems(drafts[1], {"ODD"}),
+              (std::vector<std::string>{"名称：已有同名的通知通道", "类型：须选一种"}));
+
+    app::ChannelDraft mended = drafts[0];
+    mended.values["url"] = "https://oapi.example/send?access_token=T";
+    EXPECT_TRUE(app::draft_problems(mended, {"odd"}).empty());
+    ASSERT_TRUE(app::channel_of(mended));
+    EXPECT_EQ(app::channel_of(mended)->secret, "SECxyz1");
+    EXPECT_EQ(app::channel_destination(mended), "oapi.example");
+    EXPECT_EQ(app::with_channel(text, drafts[0], mended),
+              "[notify.Bot]\nKIND = DingTalk\n# token from the robot page\n"
+              "url = https://oapi.example/send?access_token=T\nsecret = \"SECxyz1\"\n"
+              "[notify.odd]\nkind = pager\n");
+
+    app::ChannelDraft renamed = mended;
+    renamed.name = "钉钉";
+    EXPECT_EQ(app::with_channel(text, drafts[0], renamed),
+              "[notify.odd]\nkind = pager\n\n[notify.钉钉]\nkind=dingtalk\n"
+              "url=https://oapi.example/send?access_token=T\nsecret=SECxyz1\n");
 }
 
 }  // namespace

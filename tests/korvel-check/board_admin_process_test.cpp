@@ -103,6 +103,9 @@ TEST_F(BoardAdmin, TheAdminCommandsTakeConfigAndCheckTheChannelsAgainstIt) {
     const auto saved = with({"--save-board", "通知看板", "--goods", kSample, "--new", "--channel",
                              "运营群", "--report", "08:30"});
     ASSERT_EQ(saved.exit_code, 0) << saved.err;
+    EXPECT_EQ(
+        with({"--save-board", "另一个", "--goods", kSample, "--new", "--channel", "群"}).exit_code,
+        64);
     const auto exported = with({"--export-board", "通知看板"});
     ASSERT_EQ(exported.exit_code, 0) << exported.err;
     EXPECT_NE(exported.out.find("\nchannel=运营群\nreport=08:30\n"), std::string::npos)
