@@ -34,6 +34,7 @@
 #include "board/goods_names.h"
 #include "board/grid_csv.h"
 #include "board/run_status_text.h"
+#include "board/sheet_csv.h"
 #include "net/hosts.h"
 #include "text/codepage.h"
 #include "text/primitives.h"
@@ -567,7 +568,7 @@ std::string BoardWindow::board_csv() const {
                 checks.push_back(log_->cell(key).recent.back());
         }
     }
-    return board::checks_csv(checks, board::goods_names(board_));
+    return board::sheet_checks_csv(checks, board::sheet_names(board_));
 }
 
 std::string BoardWindow::board_grid_csv() const {
@@ -585,7 +586,7 @@ std::string BoardWindow::history_csv(std::int64_t from_ms, std::int64_t to_ms) c
     filter.until_ms = to_ms;
     // Check by check into the text: a long range never holds its checks twice.
     std::ostringstream out;
-    if (!board::write_checks_csv(*store_, filter, board::goods_names(board_), true, out))
+    if (!board::write_sheet_checks_csv(*store_, filter, board::sheet_names(board_), out))
         return {};
     return std::move(out).str();
 }

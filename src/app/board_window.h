@@ -67,7 +67,7 @@ class BoardWindow final : public QWidget {
     // Saves the board on screen under its name.
     bool save_board();
 
-    // The board's exports (UTF-8 CSV with a byte-order mark, board/check_csv.h
+    // The board's exports (UTF-8 CSV with a byte-order mark, board/sheet_csv.h
     // and board/grid_csv.h): the latest check of every cell, one row per
     // goods item; the grid as laid out; the checks in [from, to) (empty
     // when the history cannot be read).

@@ -119,13 +119,12 @@ std::string BoardWindow::notices_csv() const {
     std::vector<history::Notice> newest_first;
     for (const board::NoticeGroup& group : board::notice_groups(shown_notices(), {}))
         newest_first.insert(newest_first.end(), group.notices.begin(), group.notices.end());
-    return board::notices_csv(newest_first);
+    return board::notices_csv(newest_first, board::sheet_names(board_));
 }
 
 void BoardWindow::export_notices() {
-    const QString file = QFileDialog::getSaveFileName(this, QStringLiteral("导出通知"),
-                                                      QStringLiteral("变动通知.csv"),
-                                                      QStringLiteral("CSV 文件 (*.csv)"));
+    const QString file = QFileDialog::getSaveFileName(
+        this, QStringLiteral("导出通知"), export_name("通知"), QStringLiteral("CSV 文件 (*.csv)"));
     if (file.isEmpty())
         return;
     const std::string csv = notices_csv();

@@ -2,9 +2,13 @@
 
 #include <QCheckBox>
 #include <QGridLayout>
+#include <QHBoxLayout>
 #include <QLabel>
+#include <QPushButton>
 #include <QVBoxLayout>
 #include <algorithm>
+
+#include "app/channels_dialog.h"
 
 namespace app {
 
@@ -32,13 +36,27 @@ ChannelChecks::ChannelChecks(QWidget* parent) : QWidget(parent) {
     grid_->setContentsMargins(0, 0, 0, 0);
     grid_->setHorizontalSpacing(12);
     grid_->setVerticalSpacing(2);
-    hint_ = new QLabel(QStringLiteral("在 korvel.ini 的 [notify.名称] 中定义通知通道"), this);
+    hint_ = new QLabel(QStringLiteral("还没有通知通道：点“通知通道…”添加群机器人或邮箱"), this);
     hint_->setObjectName(QStringLiteral("标签通知通道提示"));
     hint_->setTextFormat(Qt::PlainText);
     hint_->setWordWrap(true);
     hint_->setStyleSheet(QStringLiteral("color: #808080"));
+    auto* manage = new QPushButton(QStringLiteral("通知通道…"), this);
+    manage->setObjectName(QStringLiteral("按钮通知通道"));
+    manage->setToolTip(QStringLiteral("添加、修改、删除和测试通知通道"));
+    connect(manage, &QPushButton::clicked, this, [this] { open_channels_dialog(window()); });
+    // Channels saved anywhere (here or from 设置) are offered at once.
+    connect(&channel_events(), &ChannelEvents::saved, this, [this](const QStringList& names) {
+        std::vector<std::string> utf8;
+        for (const QString& name : names)
+            utf8.push_back(name.toStdString());
+        set_defined(std::move(utf8));
+    });
+    auto* foot = new QHBoxLayout();
+    foot->addWidget(hint_, 1);
+    foot->addWidget(manage, 0, Qt::AlignRight | Qt::AlignTop);
     column->addLayout(grid_);
-    column->addWidget(hint_);
+    column->addLayout(foot);
     rebuild({});
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 // One checkbox per notice channel korvel.ini defines, ticked for the channels
-// a board sends to. A channel the board names but korvel.ini does not define
+// a board sends to, and the way to the 通知通道 dialog; channels saved there
+// are offered at once. A channel the board names but korvel.ini does not define
 // still shows, ticked and marked （未定义）, so saving the board keeps it.
 // Names are UTF-8 here; the board keeps them in GBK.
 #include <QWidget>

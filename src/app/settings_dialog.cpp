@@ -6,13 +6,15 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QTabWidget>
 #include <QVBoxLayout>
-#include <fstream>
-#include <iterator>
+#include <array>
 
+#include "app/channels_dialog.h"
 #include "app/settings.h"
+#include "app/settings_save.h"
 #include "app/settings_values.h"
-#include "net/atomic_file.h"
 
 namespace app {
 
@@ -26,11 +28,6 @@ QString from_utf8(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-std::string read_text(const std::filesystem::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
 QString file_line(const std::filesystem::path& in_use, const std::filesystem::path& target) {
     QString line = QStringLiteral("设置文件：") +
                    (in_use.empty() ? QStringLiteral("无（使用内置默认值）") : from_path(in_use));
@@ -39,16 +36,24 @@ QString file_line(const std::filesystem::path& in_use, const std::filesystem::pa
     return line;
 }
 
+QLabel* help_label(const QString& text, QWidget* parent) {
+    auto* help = new QLabel(text, parent);
+    help->setWordWrap(true);
+    help->setTextFormat(Qt::PlainText);
+    help->setStyleSheet(QStringLiteral("color: #666666"));
+    return help;
+}
+
+const char* const kBadField = "QLineEdit { border: 1px solid #c00000; }";
+
 }  // namespace
 
 SettingsDialog::SettingsDialog(std::filesystem::path in_use, std::filesystem::path target,
                                QWidget* parent)
-    : QDialog(parent),
-      in_use_(std::move(in_use)),
-      target_(std::move(target)),
-      file_text_(in_use_.empty() ? std::string() : read_text(in_use_)),
-      initial_(setting_values(file_text_)) {
+    : QDialog(parent), in_use_(std::move(in_use)), target_(std::move(target)) {
     setWindowTitle(QStringLiteral("设置"));
+    // What the programs read now; an unreadable file shows the defaults.
+    initial_ = setting_values(settings_text_to_edit(in_use_, in_use_).value_or(std::string()));
     build();
 }
 
@@ -57,27 +62,18 @@ void SettingsDialog::build() {
     auto* file = new QLabel(file_line(in_use_, target_), this);
     file->setObjectName(QStringLiteral("settings_file"));
     file->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    file->setWordWrap(true);
     layout->addWidget(file);
-    QFormLayout* form = nullptr;
-    std::string_view section;
-    const auto fields = setting_fields();
-    for (std::size_t i = 0; i < fields.size(); ++i) {
-        if (fields[i].section != section) {
-            section = fields[i].section;
-            auto* group = new QGroupBox(
-                section == "hosts" ? QStringLiteral("主机") : QStringLiteral("看板检查节奏"), this);
-            form = new QFormLayout(group);
-            layout->addWidget(group);
-        }
-        auto* edit = new QLineEdit(from_utf8(initial_[i]), this);
-        edit->setObjectName(from_utf8(fields[i].key));
-        form->addRow(from_utf8(fields[i].label), edit);
-        edits_.push_back(edit);
-    }
+    edits_.assign(setting_fields().size(), nullptr);
+    tabs_ = new QTabWidget(this);
+    tabs_->addTab(build_common_tab(), QStringLiteral("常用"));
+    tabs_->addTab(build_advanced_tab(), QStringLiteral("高级"));
+    layout->addWidget(tabs_, 1);
     reason_ = new QLabel(this);
     reason_->setObjectName(QStringLiteral("reason"));
     reason_->setStyleSheet(QStringLiteral("color: #b00000"));
     reason_->setWordWrap(true);
+    reason_->setTextFormat(Qt::PlainText);
     layout->addWidget(reason_);
     auto* buttons = new QDialogButtonBox(this);
     buttons->addButton(QStringLiteral("保存"), QDialogButtonBox::AcceptRole)
@@ -89,6 +85,79 @@ void SettingsDialog::build() {
     });
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     layout->addWidget(buttons);
+    resize(560, 640);
+}
+
+QWidget* SettingsDialog::field_row(std::size_t i) {
+    const SettingField& field = setting_fields()[i];
+    auto* cell = new QWidget(this);
+    auto* column = new QVBoxLayout(cell);
+    column->setContentsMargins(0, 0, 0, 4);
+    column->setSpacing(1);
+    auto* edit = new QLineEdit(from_utf8(initial_[i]), cell);
+    edit->setObjectName(from_utf8(field.key));
+    const QString help = from_utf8(setting_help(field));
+    edit->setToolTip(help);
+    connect(edit, &QLineEdit::textEdited, this, [this, i] { mark(i, false); });
+    column->addWidget(edit);
+    column->addWidget(help_label(help, cell));
+    edits_[i] = edit;
+    return cell;
+}
+
+QWidget* SettingsDialog::build_common_tab() {
+    auto* page = new QWidget(this);
+    auto* column = new QVBoxLayout(page);
+    auto* pace = new QGroupBox(QStringLiteral("检查速度"), page);
+    auto* form = new QFormLayout(pace);
+    for (std::size_t i = 0; i < setting_fields().size(); ++i) {
+        if (setting_fields()[i].common)
+            form->addRow(from_utf8(setting_fields()[i].label), field_row(i));
+    }
+    column->addWidget(pace);
+    auto* notices = new QGroupBox(QStringLiteral("通知"), page);
+    auto* notice_column = new QVBoxLayout(notices);
+    notice_column->addWidget(
+        help_label(QStringLiteral("看板的排名变动和每日报告可以发到企业微信、钉钉、飞书群机器人，"
+                                  "自己的接收程序或邮箱。"),
+                   notices));
+    auto* channels = new QPushButton(QStringLiteral("通知通道…"), notices);
+    channels->setObjectName(QStringLiteral("按钮通知通道"));
+    channels->setToolTip(QStringLiteral("添加、修改、删除和测试通知通道"));
+    connect(channels, &QPushButton::clicked, this, [this] { open_channels_dialog(this); });
+    notice_column->addWidget(channels, 0, Qt::AlignLeft);
+    column->addWidget(notices);
+    column->addStretch(1);
+    return page;
+}
+
+QWidget* SettingsDialog::build_advanced_tab() {
+    auto* scroll = new QScrollArea(this);
+    scroll->setWidgetResizable(true);
+    scroll->setFrameShape(QFrame::NoFrame);
+    auto* page = new QWidget(scroll);
+    auto* column = new QVBoxLayout(page);
+    column->addWidget(help_label(QStringLiteral("一般不需要修改。主机指向要查询的市场；"
+                                                "其余各项决定检查遇到限速时怎样放慢、暂停和放弃。"),
+                                 page));
+    QFormLayout* form = nullptr;
+    std::string_view section;
+    for (std::size_t i = 0; i < setting_fields().size(); ++i) {
+        const SettingField& field = setting_fields()[i];
+        if (field.common)
+            continue;
+        if (field.section != section) {
+            section = field.section;
+            auto* group = new QGroupBox(
+                section == "hosts" ? QStringLiteral("主机") : QStringLiteral("限速时的节奏"), page);
+            form = new QFormLayout(group);
+            column->addWidget(group);
+        }
+        form->addRow(from_utf8(field.label), field_row(i));
+    }
+    column->addStretch(1);
+    scroll->setWidget(page);
+    return scroll;
 }
 
 std::vector<std::string> SettingsDialog::typed_values() const {
@@ -98,34 +167,54 @@ std::vector<std::string> SettingsDialog::typed_values() const {
     return values;
 }
 
-void SettingsDialog::refuse(const QString& reason, QWidget* field) {
+void SettingsDialog::refuse(const QString& reason) {
     reason_->setText(reason);
-    if (field != nullptr)
-        field->setFocus();
+}
+
+void SettingsDialog::mark(std::size_t field, bool bad) {
+    edits_[field]->setStyleSheet(bad ? QString::fromLatin1(kBadField) : QString());
 }
 
 bool SettingsDialog::save() {
     const std::vector<std::string> values = typed_values();
-    const auto fields = setting_fields();
-    for (std::size_t i = 0; i < fields.size(); ++i) {
-        const std::string problem = setting_problem(fields[i], values[i]);
-        if (!problem.empty()) {
-            refuse(from_utf8(fields[i].label) + QStringLiteral("：") + from_utf8(problem),
-                   edits_[i]);
-            return false;
+    const std::vector<SettingProblem> problems = setting_problems(values);
+    for (std::size_t i = 0; i < edits_.size(); ++i)
+        mark(i, false);
+    // A tab holding a refused value says so, so it is found from the other.
+    std::array<int, 2> refused{};
+    for (const SettingProblem& problem : problems)
+        ++refused[setting_fields()[problem.field].common ? 0 : 1];
+    for (int tab = 0; tab < 2; ++tab) {
+        const QString name = tab == 0 ? QStringLiteral("常用") : QStringLiteral("高级");
+        tabs_->setTabText(
+            tab,
+            refused[static_cast<std::size_t>(tab)] == 0
+                ? name
+                : name +
+                      QStringLiteral("（%1 项有误）").arg(refused[static_cast<std::size_t>(tab)]));
+    }
+    if (!problems.empty()) {
+        QStringList lines;
+        for (const SettingProblem& problem : problems) {
+            lines << from_utf8(problem.text);
+            mark(problem.field, true);
         }
-    }
-    if (target_.empty()) {
-        refuse(QStringLiteral("没有可写的设置文件位置（未设置HOME）"));
+        refuse(QStringLiteral("以下设置不能保存：\n") + lines.join(QLatin1Char('\n')));
+        QLineEdit* first = edits_[problems.front().field];
+        tabs_->setCurrentIndex(setting_fields()[problems.front().field].common ? 0 : 1);
+        first->setFocus();
         return false;
     }
-    const std::string text = with_setting_values(file_text_, initial_, values);
-    if (const std::string problem = net::write_file_atomically(target_, text); !problem.empty()) {
-        refuse(QStringLiteral("保存失败：") + from_utf8(problem));
+    const std::optional<std::string> file_text = settings_text_to_edit(in_use_, target_);
+    if (!file_text) {
+        refuse(QStringLiteral("设置文件无法读取，未保存。"));
         return false;
     }
-    // A second save starts from what is on the disk now.
-    file_text_ = text;
+    const std::string text = with_setting_values(*file_text, initial_, values);
+    if (const std::string problem = save_settings_text(target_, text); !problem.empty()) {
+        refuse(from_utf8(problem));
+        return false;
+    }
     initial_ = values;
     in_use_ = target_;
     reason_->clear();

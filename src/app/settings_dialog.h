@@ -1,9 +1,11 @@
 #pragma once
-// 设置: the hosts and the board's pace of korvel.ini, edited in a dialog.
-// Each value is judged by the reader the programs use; a value it would
-// ignore is refused with the reason instead of being saved. Saving changes
-// only the edited values of the file (comments and unknown keys stay),
-// replaces the file atomically and applies the values to the next check.
+// 设置: the hosts and the board's pace of korvel.ini, edited in a dialog,
+// the fields a seller changes under 常用 and the rest under 高级, each with
+// its explanation, and the way to the notice channels. Each value is judged
+// by the reader the programs use; values it would ignore are refused, every
+// one named at once, instead of being saved. Saving changes only the edited
+// values of the file (comments and unknown keys stay), replaces the file
+// atomically and applies the values to the next check.
 #include <QDialog>
 #include <filesystem>
 #include <functional>
@@ -14,6 +16,7 @@
 
 class QLabel;
 class QLineEdit;
+class QTabWidget;
 
 namespace app {
 
@@ -23,7 +26,7 @@ class SettingsDialog final : public QDialog {
     SettingsDialog(std::filesystem::path in_use, std::filesystem::path target,
                    QWidget* parent = nullptr);
 
-    // Validates and writes; false (with the reason shown) when nothing was
+    // Validates and writes; false (with the reasons shown) when nothing was
     // written.
     bool save();
 
@@ -32,14 +35,18 @@ class SettingsDialog final : public QDialog {
 
   private:
     void build();
+    QWidget* build_common_tab();
+    QWidget* build_advanced_tab();
+    QWidget* field_row(std::size_t field);
     std::vector<std::string> typed_values() const;
-    void refuse(const QString& reason, QWidget* field = nullptr);
+    void refuse(const QString& reason);
+    void mark(std::size_t field, bool bad);
 
     std::filesystem::path in_use_;
     std::filesystem::path target_;
-    std::string file_text_;
     std::vector<std::string> initial_;
     std::vector<QLineEdit*> edits_;
+    QTabWidget* tabs_ = nullptr;
     QLabel* reason_ = nullptr;
 };
 

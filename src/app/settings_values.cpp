@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <array>
+#include <charconv>
+#include <cmath>
 #include <sstream>
 
 #include "board/board_settings.h"
@@ -16,26 +18,37 @@ namespace {
 constexpr std::string_view kHosts = "hosts";
 constexpr std::string_view kBoard = "board";
 
+// 常用 first, in the order a seller reaches for them; the hosts lead 高级.
 constexpr std::array<SettingField, 19> kFields = {{
-    {kHosts, "goods_page", "商品页主机"},
-    {kHosts, "search_api", "搜索接口主机"},
-    {kHosts, "operations_api", "运营接口主机"},
-    {kHosts, "vendor_info", "软件信息服务器"},
-    {kHosts, "domain_word", "商品链接标志"},
-    {kBoard, "max_in_flight", "每个主机同时请求数"},
-    {kBoard, "pages_per_second", "每秒请求页数"},
-    {kBoard, "jitter", "间隔抖动比例"},
-    {kBoard, "retries", "失败重试次数"},
-    {kBoard, "backoff_s", "首次重试等待（秒）"},
-    {kBoard, "failures_before_pause", "连续失败几次后暂停"},
-    {kBoard, "pause_s", "暂停时长（秒）"},
-    {kBoard, "give_up_after", "受阻几次后放弃"},
-    {kBoard, "request_timeout_s", "请求超时（秒）"},
-    {kBoard, "max_pause_s", "最长等待Retry-After（秒）"},
-    {kBoard, "min_pages_per_second", "最慢每秒页数"},
-    {kBoard, "speed_up_after", "连续成功几页后提速"},
-    {kBoard, "pause_budget_s", "每轮暂停总时长上限（秒）"},
-    {kBoard, "remember_pace_h", "记住速度（小时）"},
+    {kBoard, "pages_per_second", "每秒请求页数",
+     "每个主机每秒最多请求几页。调小更不容易被市场限速，检查也更慢。", true},
+    {kBoard, "max_in_flight", "同时请求数", "对同一主机同时进行的请求数。", true},
+    {kBoard, "retries", "失败重试次数",
+     "一页因连接失败、超时、服务器错误或内容不是列表而失败时，再试几次。", true},
+    {kBoard, "request_timeout_s", "请求超时（秒）", "一页多久没有读完就算超时失败。", true},
+    {kBoard, "remember_pace_h", "记住速度（小时）",
+     "在这么多小时内再次检查时，从上一轮结束时的速度开始；0 表示每轮都从最快开始。", true},
+    {kHosts, "goods_page", "商品页主机",
+     "打开商品页、确认商品名称和店铺的主机，写作 主机名 或 主机名:端口。"},
+    {kHosts, "search_api", "搜索接口主机", "关键词搜索所用的主机（主机名[:端口]）。"},
+    {kHosts, "operations_api", "运营接口主机",
+     "类目、爱逛街和新品列表所用的主机（主机名[:端口]）。"},
+    {kHosts, "vendor_info", "软件信息服务器", "公告、版本信息和类目名称的来源（主机名[:端口]）。"},
+    {kHosts, "domain_word", "商品链接标志",
+     "商品链接里必有的一段文字，用来认出粘贴的是商品链接而不是商品ID；不能含空格。"},
+    {kBoard, "jitter", "间隔抖动比例", "每次请求的间隔随机浮动的比例，0.3 即上下浮动 30%。"},
+    {kBoard, "backoff_s", "首次重试等待（秒）", "第一次重试前等待的秒数，之后每次加倍。"},
+    {kBoard, "failures_before_pause", "连续失败几次后暂停",
+     "同一主机连续失败这么多次，就当作被市场限速：放慢速度并暂停。"},
+    {kBoard, "pause_s", "暂停时长（秒）",
+     "被限速而服务器没有说明要等多久（Retry-After）时暂停的秒数。"},
+    {kBoard, "give_up_after", "受阻几次后放弃",
+     "连续被限速这么多次、其间一页也没读到时结束本轮；没检查的格子记为未检查。"},
+    {kBoard, "max_pause_s", "最长等待（秒）",
+     "服务器要求等待（Retry-After）超过这么多秒时不再等待，结束本轮。"},
+    {kBoard, "min_pages_per_second", "最慢每秒页数", "被限速时速度最多降到每秒几页。"},
+    {kBoard, "speed_up_after", "连续成功几页后提速", "连续读到这么多页后，速度回升一些。"},
+    {kBoard, "pause_budget_s", "每轮暂停上限（秒）", "一轮检查中暂停的总秒数超过它就结束本轮。"},
 }};
 
 std::string shown(double value) {
@@ -80,26 +93,57 @@ std::string board_value(const board::BoardSettings& s, std::string_view key) {
     return {};
 }
 
-// The readers' messages are "line N: <what>; default <x> kept": the dialog
-// shows the <what>.
-std::string reason_of(std::string message) {
-    if (const auto colon = message.find(": ");
-        message.starts_with("line ") && colon != message.npos)
-        message.erase(0, colon + 2);
-    if (const auto tail = message.rfind("; default"); tail != std::string::npos)
-        message.erase(tail);
-    return message;
-}
-
 bool has_control_character(std::string_view value) {
     return std::any_of(value.begin(), value.end(),
                        [](unsigned char c) { return c < 0x20 || c == 0x7F; });
+}
+
+std::string range_text(const board::BoardSettingLimits& limits) {
+    return shown(limits.min) + "–" + shown(limits.max);
+}
+
+// The reader has refused `value` for a [board] key: say why in the words of
+// its limits.
+std::string board_reason(std::string_view key, std::string_view value) {
+    const auto limits = board::board_setting_limits(key);
+    const std::string typed(value);
+    double number = 0;
+    const auto [end, error] = std::from_chars(typed.data(), typed.data() + typed.size(), number);
+    if (!limits)
+        return "不是可用的值";
+    if (typed.empty())
+        return "不能为空";
+    if (error != std::errc() || end != typed.data() + typed.size() || !std::isfinite(number))
+        return "“" + typed + "”不是数字";
+    if (limits->whole && number != std::floor(number))
+        return "须是整数";
+    return typed + " 超出范围 " + range_text(*limits);
+}
+
+std::string host_reason(std::string_view key, std::string_view value) {
+    if (value.empty())
+        return "不能为空";
+    if (key == "domain_word")
+        return "不能含空格";
+    return "“" + std::string(value) + "”不是 主机名 或 主机名:端口（端口 1–65535）";
 }
 
 }  // namespace
 
 std::span<const SettingField> setting_fields() {
     return kFields;
+}
+
+std::string setting_help(const SettingField& field) {
+    static const std::vector<std::string> defaults = setting_values({});
+    const auto at = static_cast<std::size_t>(&field - kFields.data());
+    std::string help(field.help);
+    if (at < defaults.size())
+        help += "默认 " + defaults[at];
+    if (const auto limits = board::board_setting_limits(field.key);
+        field.section == kBoard && limits)
+        help += "，可填 " + range_text(*limits) + (limits->whole ? " 的整数" : "");
+    return help + "。";
 }
 
 std::vector<std::string> setting_values(std::string_view file_text) {
@@ -118,20 +162,34 @@ std::string setting_problem(const SettingField& field, std::string_view value) {
         return "不能含换行或控制字符";
     const std::string text = "[" + std::string(field.section) + "]\n" + std::string(field.key) +
                              "=" + std::string(value) + "\n";
-    const std::vector<std::string> messages =
-        field.section == kHosts ? net::parse_settings(text, net::default_hosts()).problems
-                                : board::parse_board_settings(text).messages;
-    return messages.empty() ? std::string() : reason_of(messages.front());
+    const bool taken = field.section == kHosts
+                           ? net::parse_settings(text, net::default_hosts()).problems.empty()
+                           : board::parse_board_settings(text).messages.empty();
+    if (taken)
+        return {};
+    return field.section == kHosts ? host_reason(field.key, value) : board_reason(field.key, value);
+}
+
+std::vector<SettingProblem> setting_problems(const std::vector<std::string>& values) {
+    std::vector<SettingProblem> problems;
+    for (std::size_t i = 0; i < kFields.size() && i < values.size(); ++i) {
+        if (std::string why = setting_problem(kFields[i], values[i]); !why.empty())
+            problems.push_back({i, std::string(kFields[i].label) + "：" + why});
+    }
+    return problems;
 }
 
 std::string with_setting_values(std::string_view file_text, const std::vector<std::string>& before,
                                 const std::vector<std::string>& after) {
     std::string text(file_text);
-    for (std::size_t i = 0; i < kFields.size() && i < before.size() && i < after.size(); ++i) {
-        if (before[i] != after[i])
-            // Only the board's reader drops a comment after a number.
-            text = net::with_ini_value(text, kFields[i].section, kFields[i].key, after[i],
-                                       kFields[i].section == kBoard);
+    // Section by section, so a new file reads [hosts] before [board].
+    for (const std::string_view section : {kHosts, kBoard}) {
+        for (std::size_t i = 0; i < kFields.size() && i < before.size() && i < after.size(); ++i) {
+            if (kFields[i].section == section && before[i] != after[i])
+                // Only the board's reader drops a comment after a number.
+                text =
+                    net::with_ini_value(text, section, kFields[i].key, after[i], section == kBoard);
+        }
     }
     return text;
 }

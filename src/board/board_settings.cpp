@@ -102,6 +102,14 @@ void apply(ParsedBoardSettings& parsed, int line, const std::string& key,
 
 }  // namespace
 
+std::optional<BoardSettingLimits> board_setting_limits(std::string_view key) {
+    const auto field =
+        std::find_if(kFields.begin(), kFields.end(), [&](const Field& f) { return f.key == key; });
+    if (field == kFields.end())
+        return std::nullopt;
+    return BoardSettingLimits{field->min, field->max, is_integer(*field)};
+}
+
 ParsedBoardSettings parse_board_settings(std::string_view ini_text) {
     ParsedBoardSettings parsed;
     for (const net::IniLine& line : net::ini_section(ini_text, "board")) {

@@ -22,6 +22,7 @@
 // A missing key keeps its default; a value that cannot be read or is out of
 // range keeps the default and gives a message. max_retry_after_s, the older
 // name of max_pause_s, is still read.
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -52,6 +53,14 @@ struct ParsedBoardSettings {
     // for the caller to print on stderr.
     std::vector<std::string> messages;
 };
+
+// The values a key of the section takes: whole numbers or any, from min to max.
+struct BoardSettingLimits {
+    double min = 0;
+    double max = 0;
+    bool whole = false;
+};
+std::optional<BoardSettingLimits> board_setting_limits(std::string_view key);
 
 // Reads the [board] section of an ini text; other sections are skipped.
 ParsedBoardSettings parse_board_settings(std::string_view ini_text);

@@ -19,17 +19,9 @@ std::string role_word(history::Role role) {
     return std::string(role == history::Role::own ? kOwnWord : kCompetitorWord);
 }
 
-struct GoodsCells {
-    std::string goods_id;
-    std::optional<history::Role> role;
-    history::Outcome status = history::Outcome::not_checked;
-    std::optional<int> rank;
-    std::string reason;
-};
-
 void append_check(std::string& out, const history::Check& check, const NamesById& names) {
     const std::string time = history::local_time_with_offset(check.time_ms);
-    const auto row = [&](const GoodsCells& g) {
+    for (const GoodsOutcome& g : goods_outcomes(check)) {
         static const GoodsNames kNone;
         const auto named = names.find(g.goods_id);
         const GoodsNames& n = g.goods_id.empty() || named == names.end() ? kNone : named->second;
@@ -43,13 +35,6 @@ void append_check(std::string& out, const history::Check& check, const NamesById
              status_word(g.status, g.rank), found ? std::to_string(*g.rank) : "",
              csv_text(g.reason), std::to_string(check.pages_read),
              csv_field(history::join_statuses(check.http_statuses))});
-    };
-    if (check.goods.empty())
-        row({{}, {}, check.outcome, std::nullopt, check.reason});
-    for (const history::GoodsResult& goods : check.goods) {
-        const history::Outcome status = history::status_of(check, goods);
-        row({goods.goods_id, goods.role, status, goods.rank,
-             goods.status ? goods.reason : check.reason});
     }
 }
 
@@ -82,20 +67,41 @@ std::string checks_csv(const std::vector<history::Check>& checks, const NamesByI
     return out;
 }
 
-history::Status write_checks_csv(const history::Store& store, const history::CheckFilter& filter,
-                                 const NamesById& names, bool byte_order_mark, std::ostream& out) {
-    out << csv_head(byte_order_mark);
-    std::string rows;
+std::vector<GoodsOutcome> goods_outcomes(const history::Check& check) {
+    if (check.goods.empty())
+        return {{{}, {}, check.outcome, std::nullopt, check.reason}};
+    std::vector<GoodsOutcome> out;
+    for (const history::GoodsResult& goods : check.goods) {
+        out.push_back({goods.goods_id, goods.role, history::status_of(check, goods), goods.rank,
+                       goods.status ? goods.reason : check.reason});
+    }
+    return out;
+}
+
+history::Status stream_checks_csv(
+    const history::Store& store, const history::CheckFilter& filter, std::string_view head,
+    const std::function<void(std::string& rows, const history::Check& check)>& rows,
+    std::ostream& out) {
+    out << head;
+    std::string text;
     auto walked = store.for_each_check(filter, [&](const history::Check& check) {
-        rows.clear();
-        append_check(rows, check, names);
-        return static_cast<bool>(out << rows);
+        text.clear();
+        rows(text, check);
+        return static_cast<bool>(out << text);
     });
     if (!walked)
         return walked;
     if (!out)
         return history::Error{history::ErrorCode::storage, "the CSV could not be written"};
     return {};
+}
+
+history::Status write_checks_csv(const history::Store& store, const history::CheckFilter& filter,
+                                 const NamesById& names, bool byte_order_mark, std::ostream& out) {
+    return stream_checks_csv(
+        store, filter, csv_head(byte_order_mark),
+        [&](std::string& rows, const history::Check& check) { append_check(rows, check, names); },
+        out);
 }
 
 }  // namespace board

@@ -99,18 +99,15 @@ bool notice_matches(const history::Notice& n, std::string_view filter) {
            n.message.find(filter) != std::string::npos;
 }
 
-std::string notices_csv(const std::vector<history::Notice>& notices) {
-    std::string out = std::string(history::kByteOrderMark) +
-                      history::csv_line({"时间", "看板", "列表", "关键词", "排序", "商品ID", "变动",
-                                         "之前", "之后", "说明"});
+std::string notices_csv(const std::vector<history::Notice>& notices, const SheetNames& names) {
+    std::string out = sheet_head({"变动", "之前", "之后", "说明"});
     for (const history::Notice& n : notices) {
-        out += history::csv_line(
-            {history::csv_field(local_time_text(n.time_ms, "%Y-%m-%d %H:%M:%S")),
-             history::csv_text(n.board), history::csv_field(history::to_text(n.listing)),
-             history::csv_text(n.key), history::csv_field(sort_word(n.sort)),
-             history::csv_text(n.goods_id), history::csv_field(kind_word(n.kind)),
-             history::csv_text(n.before), history::csv_text(n.after),
-             history::csv_text(n.message)});
+        std::vector<std::string> fields =
+            sheet_lead({n.time_ms, n.board, n.listing, n.key, n.sort, n.goods_id}, names);
+        fields.insert(fields.end(),
+                      {history::csv_field(kind_word(n.kind)), history::csv_text(n.before),
+                       history::csv_text(n.after), history::csv_text(n.message)});
+        out += history::csv_line(fields);
     }
     return out;
 }

@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "board/sheet_csv.h"
 #include "history/records.h"
 
 namespace board {
@@ -51,9 +52,9 @@ bool listed_notice(const history::Notice& notice);
 // its message); an empty filter matches every notice.
 bool notice_matches(const history::Notice& notice, std::string_view filter);
 
-// The notices as CSV made like the other exports (history/csv_export.h: a
-// byte-order mark, CR LF, texts that never run as formulas), one row each:
-// time, board, listing, key, sort, goods, kind, before, after, message.
-std::string notices_csv(const std::vector<history::Notice>& notices);
+// The notices as 导出通知 writes them, made like the window's other exports
+// (board/sheet_csv.h: its common columns, then 变动, 之前, 之后, 说明), one
+// row each in the order given.
+std::string notices_csv(const std::vector<history::Notice>& notices, const SheetNames& names = {});
 
 }  // namespace board

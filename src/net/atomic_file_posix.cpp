@@ -59,7 +59,7 @@ mode_t mode_for(const std::filesystem::path& file) {
 }  // namespace
 
 std::string write_file_atomically(const std::filesystem::path& file, std::string_view bytes,
-                                  const std::function<void()>& before_rename) {
+                                  const std::function<void()>& before_rename, FileAccess access) {
     const std::filesystem::path dir = file.parent_path().empty() ? "." : file.parent_path();
     std::error_code error;
     std::filesystem::create_directories(dir, error);
@@ -71,8 +71,9 @@ std::string write_file_atomically(const std::filesystem::path& file, std::string
     FileDescriptor out(::mkstemp(temp.data()));
     if (out.get() < 0)
         return failed("cannot create a file in", dir);
-    const bool written = ::fchmod(out.get(), mode_for(file)) == 0 && write_all(out.get(), bytes) &&
-                         ::fsync(out.get()) == 0;
+    const mode_t mode = access == FileAccess::owner_only ? mode_t{0600} : mode_for(file);
+    const bool written =
+        ::fchmod(out.get(), mode) == 0 && write_all(out.get(), bytes) && ::fsync(out.get()) == 0;
     if (!written || !out.close()) {
         const std::string problem = failed("cannot write", temp);
         ::unlink(temp.c_str());

@@ -7,8 +7,9 @@
 
 namespace net {
 
+// Windows keeps access in ACLs: a file in the user's profile is the user's.
 std::string write_file_atomically(const std::filesystem::path& file, std::string_view bytes,
-                                  const std::function<void()>& before_rename) {
+                                  const std::function<void()>& before_rename, FileAccess) {
     std::error_code error;
     std::filesystem::create_directories(file.parent_path(), error);
     if (error)

@@ -67,7 +67,8 @@ TEST(BoardExport, TheButtonOffersTheGridAndTheRowsOfTheBoardOnScreen) {
 
     const test::CsvRecords rows = test::read_csv(window.board_csv());
     ASSERT_EQ(rows.size(), 2u) << "the header and the one goods item of the one check";
-    EXPECT_EQ(rows[1].at(3), "辣条");
+    EXPECT_EQ(rows[0].at(2), "列表");
+    EXPECT_EQ(rows[1].at(2), "辣条");
     EXPECT_NE(std::find(rows[1].begin(), rows[1].end(), "第42名"), rows[1].end());
 
     const test::CsvRecords history = test::read_csv(window.history_csv(0, 2'000'000));

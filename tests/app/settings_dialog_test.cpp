@@ -1,10 +1,13 @@
-// The settings dialog: values judged by the programs' readers, the file
-// changed in place (comments and unknown keys kept), the user's file written
-// when there is none, and the new values in force for the next check.
+// The settings dialog: values judged by the programs' readers and every bad
+// one named in Chinese, each field explained, the file changed in place
+// (comments and unknown keys kept), the user's file written when there is
+// none, and the new values in force for the next check.
 #include <gtest/gtest.h>
 
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
+#include <QTabWidget>
 #include <fstream>
 
 #include "app/settings.h"
@@ -75,16 +78,52 @@ TEST_F(SettingsDialogTest, ChangesOnlyTheEditedValuesOfTheFile) {
               "[board]\npages_per_second=0.5   ; slow\n[later]\nx=y\n");
 }
 
-TEST_F(SettingsDialogTest, AValueTheReaderWouldIgnoreIsRefusedWithItsReason) {
+TEST_F(SettingsDialogTest, EveryBadValueIsNamedAtOnceInChineseAndNothingIsSaved) {
     std::filesystem::create_directories(user_file().parent_path());
     std::ofstream(user_file()) << "[board]\nretries=2\n";
     const auto dialog = open();
-    type(*dialog, "retries", "11");
+    type(*dialog, "max_in_flight", "0");
+    type(*dialog, "retries", "2.5");
+    type(*dialog, "goods_page", "goods.test:99999");
+    type(*dialog, "pause_s", "很久");
     EXPECT_FALSE(dialog->save());
-    const QString reason = dialog->findChild<QLabel*>("reason")->text();
-    EXPECT_TRUE(reason.contains("失败重试次数") && reason.contains("out of range 0..10"))
-        << reason.toStdString();
+    const QStringList lines = dialog->findChild<QLabel*>("reason")->text().split('\n');
+    EXPECT_EQ(lines.mid(1), (QStringList{"同时请求数：0 超出范围 1–16", "失败重试次数：须是整数",
+                                         "商品页主机：“goods.test:99999”不是 主机名 或 "
+                                         "主机名:端口（端口 1–65535）",
+                                         "暂停时长（秒）：“很久”不是数字"}))
+        << lines.join('|').toStdString();
     EXPECT_EQ(test::file_bytes(user_file()), "[board]\nretries=2\n");
+}
+
+TEST_F(SettingsDialogTest, EveryFieldIsExplainedAndGroupedCommonOrAdvanced) {
+    const auto dialog = open();
+    const auto* tabs = dialog->findChild<QTabWidget*>();
+    ASSERT_NE(tabs, nullptr);
+    EXPECT_EQ(tabs->tabText(0), "常用");
+    EXPECT_EQ(tabs->tabText(1), "高级");
+    for (const app::SettingField& field : app::setting_fields()) {
+        const auto* edit = dialog->findChild<QLineEdit*>(QString::fromUtf8(field.key));
+        ASSERT_NE(edit, nullptr);
+        EXPECT_TRUE(edit->toolTip().contains("默认")) << field.key;
+        EXPECT_EQ(tabs->widget(field.common ? 0 : 1)->isAncestorOf(edit), true) << field.key;
+    }
+    EXPECT_NE(tabs->widget(0)->findChild<QPushButton*>("按钮通知通道"), nullptr);
+}
+
+// The 通知通道 dialog may write the file while 设置 is open: saving 设置
+// then keeps the channel.
+TEST_F(SettingsDialogTest, SavingEditsTheFileAsItIsNow) {
+    const auto dialog = open();
+    std::filesystem::create_directories(user_file().parent_path());
+    std::ofstream(user_file()) << "[notify.team]\nkind=json\nurl=http://127.0.0.1:1/\n";
+    type(*dialog, "retries", "4");
+    ASSERT_TRUE(dialog->save());
+    EXPECT_EQ(test::file_bytes(user_file()),
+              "[notify.team]\nkind=json\nurl=http://127.0.0.1:1/\n[board]\nretries=4\n");
+    EXPECT_EQ(std::filesystem::status(user_file()).permissions() & std::filesystem::perms::all,
+              std::filesystem::perms::owner_read | std::filesystem::perms::owner_write)
+        << "a file with channels holds secrets";
 }
 
 TEST(SettingValues, EachFieldIsJudgedByItsReader) {

@@ -33,7 +33,9 @@ TEST(WindowFocus, StartsInTheGoodsInputOfTheKeywordPage) {
 TEST(WindowFocus, StartsInTheGoodsInputAfterTheWholeStartUp) {
     // The real update check, announcement and browser pages against the
     // simulator (which publishes our own version: no update).
-    sim::Server vendor;
+    sim::Options any_port;
+    any_port.port = 0;  // 18080 is the demo's
+    sim::Server vendor(any_port);
     ASSERT_TRUE(vendor.start());
     qt_test::ScopedHosts hosts(vendor.host());
     qt_test::ScopedQtEventPump pump;

@@ -1,6 +1,7 @@
 // Boards kept without a window: saved from the one-off options, exported in
 // their text form, imported into another history and run there with the
-// same grid; and the settings file korvel-check says it uses.
+// same grid; their notice channels checked against the settings file that
+// --config names; and the settings file korvel-check says it uses.
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -88,6 +89,46 @@ TEST_F(BoardAdmin, AnImportedFileThatCannotBeCheckedIsRefused) {
         run({"--import-board", dir.file("bad.txt").string(), "--db", db("one.sqlite")});
     EXPECT_EQ(result.exit_code, 64);
     EXPECT_EQ(run({"--list-boards", "--db", db("one.sqlite")}).out, "");
+}
+
+// Scripts pass --config to every command; a board's channels are checked
+// against that file, every missing one named at once.
+TEST_F(BoardAdmin, TheAdminCommandsTakeConfigAndCheckTheChannelsAgainstIt) {
+    const std::string config = dir.file("other.ini").string();
+    std::ofstream(config) << "[notify.运营群]\nkind = json\nurl = http://127.0.0.1:1/hook\n";
+    const auto with = [&](std::vector<std::string> args) {
+        args.insert(args.end(), {"--config", config, "--db", db("one.sqlite")});
+        return run(args);
+    };
+    const auto saved = with({"--save-board", "通知看板", "--goods", kSample, "--new", "--channel",
+                             "运营群", "--report", "08:30"});
+    ASSERT_EQ(saved.exit_code, 0) << saved.err;
+    EXPECT_EQ(
+        with({"--save-board", "另一个", "--goods", kSample, "--new", "--channel", "群"}).exit_code,
+        64);
+    const auto exported = with({"--export-board", "通知看板"});
+    ASSERT_EQ(exported.exit_code, 0) << exported.err;
+    EXPECT_NE(exported.out.find("\nchannel=运营群\nreport=08:30\n"), std::string::npos)
+        << exported.out;
+    EXPECT_EQ(with({"--list-boards"}).out, "通知看板\n");
+
+    // The user's settings file defines no channel: without --config the same board is refused.
+    std::ofstream(dir.file("board.txt")) << exported.out << "channel=钉钉\nchannel=邮件\n";
+    const auto refused = with({"--import-board", dir.file("board.txt").string(), "--replace"});
+    EXPECT_EQ(refused.exit_code, 64);
+    EXPECT_NE(refused.err.find(": 钉钉, 邮件\n"), std::string::npos) << refused.err;
+    std::ofstream(dir.file("board.txt")) << exported.out;
+    EXPECT_EQ(with({"--import-board", dir.file("board.txt").string(), "--replace"}).exit_code, 0);
+    EXPECT_EQ(run({"--import-board", dir.file("board.txt").string(), "--replace", "--db",
+                   db("one.sqlite")})
+                  .exit_code,
+              64);
+
+    EXPECT_EQ(with({"--delete-board", "通知看板"}).exit_code, 0);
+    // An unknown board is the command line's mistake, as the README says.
+    EXPECT_EQ(with({"--export-board", "通知看板"}).exit_code, 64);
+    EXPECT_EQ(with({"--delete-board", "通知看板"}).exit_code, 64);
+    EXPECT_EQ(run({"--list-boards", "--config", dir.file("absent.ini").string()}).exit_code, 64);
 }
 
 }  // namespace

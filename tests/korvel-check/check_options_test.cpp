@@ -147,6 +147,12 @@ INSTANTIATE_TEST_SUITE_P(
                   {"--save-board", "b", "--goods", "1", "--new", "--schedule", "often"}},
         UsageCase{"ScheduleForARun", {"--board", "b", "--schedule", "30m 08:00-22:00 mon on"}},
         UsageCase{"ExportAndDelete", {"--export-board", "a", "--delete-board", "b"}},
+        UsageCase{"ReportTimeForARun", {"--board", "b", "--report", "09:00"}},
+        UsageCase{"SavedReportWithoutTime",
+                  {"--save-board", "b", "--goods", "1", "--new", "--report"}},
+        UsageCase{"SavedReportNotATime",
+                  {"--save-board", "b", "--goods", "1", "--new", "--report", "25:00"}},
+        UsageCase{"ChannelForARun", {"--board", "b", "--channel", "x"}},
         UsageCase{"VersionWithGoods", {"--version", "--goods", "1"}}),
     [](const auto& info) { return std::string(info.param.name); });
 

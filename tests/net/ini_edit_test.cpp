@@ -1,7 +1,8 @@
-// One value of korvel.ini changed, every other byte kept.
+// One value or one whole section of korvel.ini changed, every other byte kept.
 #include <gtest/gtest.h>
 
 #include "net/ini_edit.h"
+#include "net/ini_section_edit.h"
 
 namespace {
 
@@ -47,5 +48,70 @@ INSTANTIATE_TEST_SUITE_P(
         Edit{"SectionHeaderAfterAByteOrderMark", "\xEF\xBB\xBF[board]\nretries=1\n", "board",
              "retries", "2", "\xEF\xBB\xBF[board]\nretries=2\n"}),
     [](const ::testing::TestParamInfo<Edit>& info) { return std::string(info.param.name); });
+
+// A file with a comment before, among and after the channels' keys, and
+// sections on both sides.
+const std::string kChannels =
+    "; korvel\n[hosts]\nvendor_info=v:1\n\n[Notify.team]\nkind = wecom\n; the robot\n"
+    "url = https://a/?key=K   ; office\n; mail follows\n\n[notify.mail]\nkind=email\n\n"
+    "[board]\nretries=2\n";
+
+TEST(IniSectionEdit, NamesTheSectionsOfAPrefixOnceEach) {
+    EXPECT_EQ(
+        net::ini_section_names(kChannels + "[NOTIFY.TEAM]\n[notify.]\n[notify.邮件 ]\n", "notify."),
+        (std::vector<std::string>{"team", "mail", "邮件"}));
+}
+
+struct SectionEdit {
+    const char* name;
+    std::string before;
+    std::string after;
+};
+
+class RemovedSection : public ::testing::TestWithParam<SectionEdit> {};
+
+TEST_P(RemovedSection, TakesItsBlockAndOneBlankLine) {
+    EXPECT_EQ(net::without_ini_section(GetParam().before, "notify.team"), GetParam().after);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, RemovedSection,
+    ::testing::Values(
+        SectionEdit{"BetweenSectionsKeepsTheCommentAfterItsLastKey", kChannels,
+                    "; korvel\n[hosts]\nvendor_info=v:1\n\n; mail follows\n\n[notify.mail]\n"
+                    "kind=email\n\n[board]\nretries=2\n"},
+        SectionEdit{"AtTheEndTakesTheBlankLineBeforeIt", "[a]\r\nx=1\r\n\r\n[notify.team]\r\nk=v",
+                    "[a]\r\nx=1\r\n"},
+        SectionEdit{"FirstAfterAByteOrderMark", "\xEF\xBB\xBF[notify.team]\nk=v\n\n[a]\n",
+                    "\xEF\xBB\xBF[a]\n"},
+        SectionEdit{"EveryBlockOfASectionWrittenTwice", "[notify.team]\nk=1\n[a]\n[notify.team]\n",
+                    "[a]\n"},
+        SectionEdit{"AbsentLeavesTheTextAsItIs", "[a]\nx=1\n", "[a]\nx=1\n"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(IniSectionEdit, AddedThenRemovedGivesTheFileBack) {
+    for (const std::string& before : {std::string(), std::string("[a]\nx=1"), kChannels}) {
+        const std::string added =
+            net::with_ini_section(before, "notify.新", {"kind=json", "url=u"});
+        EXPECT_TRUE(added.ends_with("\n\n[notify.新]\nkind=json\nurl=u\n") || before.empty())
+            << added;
+        EXPECT_EQ(net::without_ini_section(added, "notify.新"),
+                  before.empty() || before.ends_with('\n') ? before : before + "\n");
+    }
+}
+
+TEST(IniSectionEdit, ReplacedSectionKeepsItsHeaderAndWhatFollows) {
+    EXPECT_EQ(net::with_ini_section(kChannels, "notify.TEAM", {"kind=json", "url=u"}),
+              "; korvel\n[hosts]\nvendor_info=v:1\n\n[Notify.team]\nkind=json\nurl=u\n"
+              "; mail follows\n\n[notify.mail]\nkind=email\n\n[board]\nretries=2\n");
+    EXPECT_EQ(net::with_ini_section("[notify.team]", "notify.team", {"k=v"}),
+              "[notify.team]\nk=v\n");
+}
+
+TEST(IniSectionEdit, RemovedKeyGoesOnlyFromItsSection) {
+    EXPECT_EQ(net::without_ini_key("[notify.x]\nsecret=1\nurl=u\r\n[y]\nsecret=2\n", "notify.x",
+                                   "SECRET"),
+              "[notify.x]\nurl=u\r\n[y]\nsecret=2\n");
+}
 
 }  // namespace

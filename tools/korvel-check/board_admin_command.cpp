@@ -8,6 +8,8 @@
 #include "commands.h"
 #include "exit_codes.h"
 #include "history_access.h"
+#include "notify/channel_settings.h"
+#include "notify/channels_file.h"
 #include "run_settings.h"
 #include "saved_board.h"
 #include "text/codepage.h"
@@ -24,10 +26,35 @@ std::int64_t now_ms() {
         .count();
 }
 
+// The board's notice channels that the settings file in use does not define,
+// "钉钉, 邮件"; empty when it defines them all. Channels the file leaves out
+// are said on stderr, with why.
+std::string undefined_channels(const board::Board& board, const CheckOptions& options) {
+    if (board.channels.empty())
+        return {};
+    const notify::LoadedChannels loaded = notify::load_channels(run_settings_file(options));
+    for (const std::string& message : loaded.messages)
+        std::cerr << kProgramName << ": " << message << '\n';
+    std::string missing;
+    for (const std::string& name : notify::channel_names(board.channels)) {
+        if (notify::find_channel(loaded.channels, name) == nullptr)
+            missing += (missing.empty() ? "" : ", ") + name;
+    }
+    return missing;
+}
+
+std::string settings_name(const CheckOptions& options) {
+    const std::filesystem::path file = run_settings_file(options);
+    return file.empty() ? std::string("no settings file (built-in defaults)") : file.string();
+}
+
 // Saves `board` under its name unless one of that name exists and may not
-// be replaced.
+// be replaced, or it names notice channels the settings do not define.
 int save(const board::Board& board, const CheckOptions& options) {
     const std::string name = text::gbk_to_utf8(board.name);
+    if (const std::string missing = undefined_channels(board, options); !missing.empty())
+        return usage_error("notice channels not defined in " + settings_name(options) + ": " +
+                           missing);
     OpenedHistory history = open_history(options.db);
     if (!history.store)
         return failure(history.problem);

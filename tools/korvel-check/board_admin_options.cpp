@@ -29,6 +29,10 @@ void declare_board_admin(CLI::App& app, BoardAdminOptions& o) {
     app.add_option("--notice-top", o.notice_top,
                    "with --save-board: notice when the own goods enter or leave the top N")
         ->check(CLI::Range(1, kMaxThreshold));
+    app.add_option("--channel", o.channels,
+                   "with --save-board: send the board's notices to the channel NAME of korvel.ini "
+                   "(repeatable)")
+        ->option_text("NAME");
     app.add_option("--export-board", o.export_name, "print the board NAME in its text form")
         ->option_text("NAME");
     app.add_option("--import-board", o.import_file, "save the board a text form FILE describes")
@@ -57,6 +61,12 @@ std::string check_board_admin(const BoardAdminOptions& o) {
         if (*name && name->value().empty())
             return "a board needs a name";
     }
+    for (const std::string& channel : o.channels) {
+        if (channel.empty())
+            return "--channel needs a channel name";
+    }
+    if (o.report_time && !board::clock_minute(*o.report_time))
+        return "--report '" + *o.report_time + "' is not a time of day (HH:MM)";
     if (o.schedule) {
         const board::ParsedSchedule parsed = board::schedule_from_text(*o.schedule);
         if (!parsed.schedule)

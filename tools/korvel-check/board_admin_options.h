@@ -1,11 +1,13 @@
 #pragma once
 // The saved boards' chores on the command line: --save-board NAME keeps the
-// one-off options as a board (with a schedule and notice thresholds, in the
-// words of the board's text form), --export-board NAME prints a board's text
-// form, --import-board FILE saves one from it, --delete-board NAME.
+// one-off options as a board (with a schedule, notice thresholds, notice
+// channels and a daily report, in the words of the board's text form),
+// --export-board NAME prints a board's text form, --import-board FILE saves
+// one from it, --delete-board NAME.
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace CLI {
 class App;
@@ -24,6 +26,8 @@ struct BoardAdminOptions {
     std::optional<std::string> schedule;     // "30m 08:00-22:00 mon,tue on"
     std::optional<int> notice_move_by;
     std::optional<int> notice_top;
+    std::vector<std::string> channels;       // --channel NAME: notice channels of korvel.ini
+    std::optional<std::string> report_time;  // --report HH:MM: the daily report's time
 };
 
 void declare_board_admin(CLI::App& app, BoardAdminOptions& options);

@@ -27,10 +27,13 @@ constexpr const char* kFooter =
     "  korvel-check --goods 4033138 --category 14 --category 2301 --tab 14 --new --format json\n"
     "  korvel-check --board 我的看板\n"
     "  korvel-check --history --board 我的看板 --since 2024-05-01 --format csv\n"
+    "  korvel-check --save-board 我的看板 --goods 4033138 --keyword 辣条 --channel 运营群 --report "
+    "09:00\n"
     "  korvel-check --test-notify 运营群\n"
     "Exit codes: 0 every check was read and nothing to report, 1 a board's ranks changed\n"
     "(change notices on stderr), 2 some check failed or was not checked, or the history,\n"
-    "the board or its lock could not be used, 64 usage error.";
+    "a saved board or its lock could not be used, 64 usage error (also: no board of that\n"
+    "name, a settings or board file that cannot be read or used).";
 
 constexpr std::size_t kMaxCompetitors = 5;
 
@@ -63,7 +66,8 @@ constexpr Belonging kBelongings[] = {
     {"--tab", kCheck | kSave},
     {"--new", kCheck | kSave},
     {"--no-history", kCheck},
-    {"--config", kRuns | kSave | bit(Mode::version) | bit(Mode::test_notify)},
+    // Scripts pass the settings file to every command, whether it reads it or not.
+    {"--config", ~0u},
     {"--max-in-flight", kRuns},
     {"--pages-per-second", kRuns},
     {"--retries", kRuns},
@@ -77,11 +81,12 @@ constexpr Belonging kBelongings[] = {
     {"--board", bit(Mode::board) | bit(Mode::history)},
     {"--since", bit(Mode::history)},
     {"--retry-failed", bit(Mode::board)},
-    {"--report", bit(Mode::board)},
+    {"--report", bit(Mode::board) | kSave},
     {"--replace", kSave | bit(Mode::import_board)},
     {"--schedule", kSave},
     {"--notice-move-by", kSave},
     {"--notice-top", kSave},
+    {"--channel", kSave},
 };
 
 struct Dates {
@@ -170,9 +175,12 @@ void declare_version(CLI::App& app, bool& version) {
     app.add_flag("--version", version, "print the version and the settings file in use");
 }
 
-void declare_notify(CLI::App& app, CheckOptions& o) {
-    app.add_flag("--report", o.report,
-                 "with --board: send the board's daily report to its notice channels now");
+void declare_notify(CLI::App& app, CheckOptions& o, std::vector<std::string>& report) {
+    app.add_option("--report", report,
+                   "with --board: send the board's daily report to its notice channels now; "
+                   "with --save-board HH:MM: the daily report's time")
+        ->expected(0, 1)
+        ->option_text("[HH:MM]");
     app.add_option("--test-notify", o.test_notify,
                    "send a test message to the notice channel NAME of korvel.ini")
         ->option_text("NAME");
@@ -250,8 +258,28 @@ std::string choose_mode(const CLI::App& app, CheckOptions& o) {
     }
     if (o.db && o.no_history)
         return "--db and --no-history cannot be used together";
-    if (o.report && o.retry_failed)
+    return {};
+}
+
+// --report alone sends a board's report; with --save-board it carries the
+// report's time.
+std::string take_report(const CLI::App& app, const std::vector<std::string>& given,
+                        CheckOptions& o) {
+    if (app.count("--report") == 0)
+        return {};
+    // Given without a value, the option holds one empty text.
+    const bool has_time = !given.empty() && !given.front().empty();
+    if (o.mode == Mode::save_board) {
+        if (!has_time)
+            return "--report needs a time of day (HH:MM) with --save-board";
+        o.admin.report_time = given.front();
+        return {};
+    }
+    if (has_time)
+        return "--report takes no time with --board (the board's own report is sent)";
+    if (o.retry_failed)
         return "--report and --retry-failed cannot be used together";
+    o.report = true;
     return {};
 }
 
@@ -297,12 +325,13 @@ ParsedCommandLine parse_command_line(int argc, const char* const* argv) {
     bool history = false;
     bool list_boards = false;
     bool version = false;
+    std::vector<std::string> report;
     declare_check(app, options, format);
     declare_scheduler(app, options.scheduler);
     declare_history(app, options, dates, history, list_boards);
     declare_board_admin(app, options.admin);
     declare_version(app, version);
-    declare_notify(app, options);
+    declare_notify(app, options, report);
     try {
         app.parse(argc, argv);
     } catch (const CLI::CallForHelp&) {
@@ -311,6 +340,8 @@ ParsedCommandLine parse_command_line(int argc, const char* const* argv) {
         return usage_error(e.what());
     }
     std::string problem = choose_mode(app, options);
+    if (problem.empty())
+        problem = take_report(app, report, options);
     if (problem.empty() && (options.mode == Mode::check || options.mode == Mode::save_board))
         problem = check_one_off(options);
     if (problem.empty())

@@ -5,6 +5,7 @@
 #include "check_options.h"
 #include "commands.h"
 #include "output_format.h"
+#include "run_settings.h"
 
 int main(int argc, char** argv) {
     cli::ParsedCommandLine parsed = cli::parse_command_line(argc, argv);
@@ -16,6 +17,9 @@ int main(int argc, char** argv) {
     // A spreadsheet opening the file needs the mark to read UTF-8; a program
     // reading a pipe is better off without it.
     parsed.options->bom = parsed.options->bom || cli::standard_output_is_file();
+    // A settings file named but not there is the command line's fault, whatever the command.
+    if (parsed.options->config && cli::run_settings_file(*parsed.options).empty())
+        return cli::usage_error("cannot read the settings file '" + *parsed.options->config + "'");
     switch (parsed.options->mode) {
         case cli::Mode::check:
             return cli::run_check(*parsed.options);

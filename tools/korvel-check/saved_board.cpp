@@ -1,5 +1,7 @@
 #include "saved_board.h"
 
+#include <algorithm>
+
 #include "board/board_text.h"
 #include "board/schedule_text.h"
 #include "text/codepage.h"
@@ -51,6 +53,13 @@ BoardOrProblem saved_board(const std::string& name, const CheckPlan& plan,
         b.notices.move_by = *admin.notice_move_by;
     if (admin.notice_top)
         b.notices.top_n = *admin.notice_top;
+    for (const std::string& channel : admin.channels) {
+        const std::string gbk = text::utf8_to_gbk(channel);
+        if (std::find(b.channels.begin(), b.channels.end(), gbk) == b.channels.end())
+            b.channels.push_back(gbk);
+    }
+    if (admin.report_time)
+        b.report_minute = board::clock_minute(*admin.report_time);
     out.problem = first_fault(b);
     return out;
 }
