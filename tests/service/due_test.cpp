@@ -60,12 +60,6 @@ TEST(PlannedStart, FollowsTheLastStartOnTheGrid) {
     }
 }
 
-TEST(PlannedStart, NothingForASwitchedOffSchedule) {
-    Schedule off = hours_8_to_22(30);
-    off.enabled = false;
-    EXPECT_FALSE(service::planned_start(off, "看板", std::nullopt, local(1, 10, 0), kBeijing));
-}
-
 // Two processes looking at the same board and slot agree; boards spread out.
 TEST(SlotJitter, IsTheSameForTheSameBoardAndSlotAndStaysWithinATenth) {
     const Schedule every_60 = hours_8_to_22(60);
