@@ -3,7 +3,7 @@
 #   libexec/korvel/korvel-deleter, libexec/korvel/marketplace-sim
 #   share/applications/korvel.desktop, share/icons/hicolor/{scalable,256x256}/apps/
 #   share/doc/korvel/ (README, copyright, changelog), share/man/man1/
-#   lib/systemd/user/korvel-check@.service and .timer
+#   lib/systemd/user/korvel-check@.service and .timer, korvel-serve.service
 # KORVEL_INSTALL_FULL_HELPERDIR is defined before the tree is read (the
 # program compiles its path to the deleter in); the rules come after it.
 set(_packaging ${PROJECT_SOURCE_DIR}/packaging)
@@ -42,15 +42,16 @@ if(TARGET korvel)
     install(FILES ${_gz}/korvel.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 endif()
 
-# The service names the installed korvel-check, so it is written at install
-# time, when the prefix (and a packager's DESTDIR) is known.
+# The services name the installed korvel-check, so they are written at
+# install time, when the prefix (and a packager's DESTDIR) is known.
 install(FILES ${PROJECT_SOURCE_DIR}/docs/korvel-check@.timer DESTINATION lib/systemd/user)
 install(CODE "
     set(_unit_dir \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/lib/systemd/user\")
     set(KORVEL_CHECK_PROGRAM \"\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}/korvel-check\")
     file(MAKE_DIRECTORY \"\${_unit_dir}\")
-    configure_file(\"${_packaging}/korvel-check@.service.in\"
-        \"\${_unit_dir}/korvel-check@.service\" @ONLY)
-    message(STATUS \"Installing: \${_unit_dir}/korvel-check@.service\")
-    list(APPEND CMAKE_INSTALL_MANIFEST_FILES \"\${_unit_dir}/korvel-check@.service\")
+    foreach(_unit korvel-check@.service korvel-serve.service)
+        configure_file(\"${_packaging}/\${_unit}.in\" \"\${_unit_dir}/\${_unit}\" @ONLY)
+        message(STATUS \"Installing: \${_unit_dir}/\${_unit}\")
+        list(APPEND CMAKE_INSTALL_MANIFEST_FILES \"\${_unit_dir}/\${_unit}\")
+    endforeach()
 ")

@@ -15,6 +15,7 @@
 #include "app/board_form.h"
 #include "app/board_window.h"
 #include "app/qt_event_pump.h"
+#include "app/settings.h"
 #include "net/event_pump.h"
 #include "net/hosts.h"
 #include "sim_catalogue.h"
@@ -35,7 +36,7 @@ int main(int argc, char** argv) {
     if (!server.start())
         return 1;
     const std::string host = server.host();
-    net::set_hosts(net::Hosts{host, host, host, host, "goods2.html"});
+    app::override_hosts(net::Hosts{host, host, host, host, "goods2.html"});
 
     const auto dir = std::filesystem::temp_directory_path() / "korvel-bench-board-window";
     std::filesystem::remove_all(dir);

@@ -11,6 +11,7 @@
 
 #include "app/main_window.h"
 #include "app/qt_event_pump.h"
+#include "app/settings.h"
 #include "net/event_pump.h"
 #include "net/goods_page.h"
 #include "net/hosts.h"
@@ -63,7 +64,7 @@ void BM_ThreeKeywordQuery(benchmark::State& state) {
     if (!server.start())
         return state.SkipWithError("simulator did not start");
     const std::string h = server.host();
-    net::set_hosts(net::Hosts{h, h, h, h, "goods2.html"});
+    app::override_hosts(net::Hosts{h, h, h, h, "goods2.html"});
 
     TimingPump pump;
     net::set_event_pump(&pump);
@@ -111,7 +112,7 @@ void BM_ThreeKeywordQuery(benchmark::State& state) {
     state.SetLabel(ui::read_text(ui::control(window, "编辑框5")).empty() ? "no result" : "ok");
 
     net::set_event_pump(nullptr);
-    net::set_hosts(net::default_hosts());
+    app::override_hosts(std::nullopt);
 }
 
 BENCHMARK(BM_ThreeKeywordQuery)->UseManualTime()->Iterations(5)->Unit(benchmark::kMillisecond);

@@ -2,6 +2,7 @@
 
 #include <QWidget>
 
+#include "app/settings.h"
 #include "net/fetch_page.h"
 #include "net/hosts.h"
 #include "net/remote_addresses.h"
@@ -28,7 +29,7 @@ std::string with_plain_spaces(std::string_view gbk) {
 }
 
 void run_announcement(app::Context& ctx) {
-    std::string url = net::announcement_url(net::hosts());
+    std::string url = net::announcement_url(configuration().hosts);
     QWidget* box = ui::control(ctx.window, "编辑框20");
     if (box == nullptr)
         return;

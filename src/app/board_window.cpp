@@ -24,6 +24,7 @@
 #include "app/board_form.h"
 #include "app/rank_chart.h"
 #include "app/rank_chart_view.h"
+#include "app/settings.h"
 #include "board/board_text.h"
 #include "board/chart_labels.h"
 #include "board/chart_series.h"
@@ -35,7 +36,6 @@
 #include "board/grid_csv.h"
 #include "board/run_status_text.h"
 #include "board/sheet_csv.h"
-#include "net/hosts.h"
 #include "text/codepage.h"
 #include "text/primitives.h"
 #include "ui/widget_text.h"
@@ -363,12 +363,13 @@ bool BoardWindow::showing_run() const {
 
 std::string BoardWindow::begin(const board::Board& b,
                                std::optional<std::vector<ranking::Listing>> only) {
+    if (std::string busy = busy_elsewhere ? busy_elsewhere() : std::string(); !busy.empty())
+        return busy;
     board::SessionConfig config;
     config.board = b;
     config.history_file = store_ ? store_->file() : std::filesystem::path();
-    config.hosts = net::hosts();
+    config.hosts = configuration().hosts;
     config.settings = current_settings ? current_settings() : settings_;
-    const std::vector<ranking::Listing> listings = only ? *only : board::plan_checks(b).listings;
     config.only = std::move(only);
     events_ = std::make_unique<Events>(this);
     auto session = std::make_unique<board::Session>(std::move(config), events_.get());
@@ -377,6 +378,7 @@ std::string BoardWindow::begin(const board::Board& b,
     if (std::string refused = session->start(); !refused.empty())
         return refused;
     session_ = std::move(session);
+    const std::vector<ranking::Listing>& listings = session_->plan().listings;
     waiting_.clear();
     run_start_ms_ = QDateTime::currentMSecsSinceEpoch();
     for (const ranking::Listing& listing : listings)

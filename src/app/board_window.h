@@ -87,6 +87,9 @@ class BoardWindow final : public QWidget {
     // A sink for each run's notices beyond the window's own (chat groups,
     // e-mail), made anew for each run so that korvel.ini is read again.
     std::function<std::shared_ptr<board::NoticeSink>()> make_notice_sink;
+    // Why no run may start now (UTF-8; another board's scheduled run is
+    // reading the marketplace), or empty.
+    std::function<std::string()> busy_elsewhere;
     // Messages that would block a test go through this (UTF-8).
     std::function<void(const QString&)> show_message;
     // Questions that would block a test go through this (UTF-8); true: go ahead.

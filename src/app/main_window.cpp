@@ -11,6 +11,7 @@
 #include "app/board_window.h"
 #include "app/catalogue_choices.h"
 #include "app/enter_runs.h"
+#include "app/settings.h"
 #include "app/settings_dialog.h"
 #include "app/startup_sequence.h"
 #include "app/startup_steps.h"
@@ -65,7 +66,17 @@ MainWindow* MainWindow::find() {
 void MainWindow::bind(QPushButton* button,
                       void (*query)(ranking::QueryView&, ranking::QueryState&)) {
     connect(button, &QPushButton::clicked, this,
-            [this, query] { query(*query_view_, context_.data.query); });
+            [this, query] { query(*query_view_, query_state()); });
+}
+
+ranking::QueryState& MainWindow::query_state() {
+    context_.data.query.hosts = configuration().hosts;
+    return context_.data.query;
+}
+
+catalogue::CatalogueData& MainWindow::lists() {
+    context_.data.catalogue.hosts = configuration().hosts;
+    return context_.data.catalogue;
 }
 
 ranking::QueryView& MainWindow::query_view() {
@@ -79,8 +90,7 @@ catalogue::CatalogueView& MainWindow::catalogue_view() {
 void MainWindow::bind(QComboBox* box,
                       void (*entry)(catalogue::CatalogueView&, catalogue::CatalogueData&)) {
     // A user's choice only: filling a box must not look like a selection.
-    connect(box, &QComboBox::activated, this,
-            [this, entry] { entry(*catalogue_view_, context_.data.catalogue); });
+    connect(box, &QComboBox::activated, this, [this, entry] { entry(*catalogue_view_, lists()); });
 }
 
 void MainWindow::bind_events() {
@@ -97,10 +107,8 @@ void MainWindow::bind_events() {
     bind(组合框2, catalogue::on_level2_selected);
     bind(组合框3, catalogue::on_level3_selected);
     bind(组合框4, catalogue::on_tab_selected);
-    透明标签1->set_on_left_press(
-        [this] { catalogue::retry_level1(*catalogue_view_, context_.data.catalogue); });
-    透明标签2->set_on_left_press(
-        [this] { catalogue::retry_tabs(*catalogue_view_, context_.data.catalogue); });
+    透明标签1->set_on_left_press([this] { catalogue::retry_level1(*catalogue_view_, lists()); });
+    透明标签2->set_on_left_press([this] { catalogue::retry_tabs(*catalogue_view_, lists()); });
     connect(选择夹1, &QTabWidget::currentChanged, this, &MainWindow::load_on_first_visit);
     // Below the page area, on the window itself, so no page changes its layout.
     按钮排名看板 = new QPushButton(QStringLiteral("排名看板"), this);
@@ -120,7 +128,7 @@ void MainWindow::load_on_first_visit(int new_page) {
     // Lists load the first time their page opens and again after a failed load
     // (the buffer is still empty then). A load dispatches events while it
     // waits, so the current page is read again before the second check.
-    catalogue::CatalogueData& lists = context_.data.catalogue;
+    catalogue::CatalogueData& lists = this->lists();
     if (new_page == 1 && catalogue::needs_loading(lists, catalogue::ListKind::Level1)) {
         选择夹1->setCurrentIndex(1);
         if (options_.first_visit.level1)
@@ -135,7 +143,7 @@ void MainWindow::load_on_first_visit(int new_page) {
 }
 
 void MainWindow::load_home_page() {
-    超文本浏览框1->load(vendor_home_url(net::hosts().vendor_info));
+    超文本浏览框1->load(vendor_home_url(configuration().hosts.vendor_info));
 }
 
 void MainWindow::showEvent(QShowEvent* event) {

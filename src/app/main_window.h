@@ -111,6 +111,10 @@ class MainWindow final : public QWidget {
     void record_check(const history::Check& check);
     // What the catalogue sees of this window.
     catalogue::CatalogueView& catalogue_view();
+    // The queries' and the lists' data, with the hosts of the configuration
+    // in force now (the settings dialog may have changed them).
+    ranking::QueryState& query_state();
+    catalogue::CatalogueData& lists();
 
     // The first-visit loading of 选择夹1 (the handler of a current-page change).
     void load_on_first_visit(int new_page);

@@ -18,6 +18,7 @@
 #include "app/deleter_script.h"
 #include "app/self_update_download.h"
 #include "app/self_update_profile.h"
+#include "app/settings.h"
 #include "app/version.h"
 #include "net/fetch_page.h"
 #include "net/hosts.h"
@@ -144,7 +145,7 @@ void set_update_hooks(UpdateHooks h) {
 }
 
 void run_update_check(app::Context& ctx) {
-    std::string url = net::announcement_url(net::hosts());
+    std::string url = net::announcement_url(configuration().hosts);
     const VersionRecord record = parse_version_record(text::as_text(net::fetch_page(url)));
     if (!is_other_version(record) || !is_plain_version(record.version))
         return;

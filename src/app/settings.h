@@ -1,14 +1,15 @@
 #pragma once
 // The window's settings: which korvel.ini it reads (the order of
-// net/settings_location.h, the same as korvel-check's), and the values read
-// from it. Reading the file is shared with the command line
-// (net/settings_file.h, board/board_settings.h); only locating the program
-// needs Qt.
+// net/settings_location.h, the same as korvel-check's), and the
+// configuration read from it (service/configuration.h, the same reader as
+// the command line's); only locating the program needs Qt.
 #include <filesystem>
+#include <optional>
 
 #include "board/board_settings.h"
 #include "net/settings_file.h"
 #include "net/settings_location.h"
+#include "service/configuration.h"
 
 namespace app {
 
@@ -27,12 +28,20 @@ net::SettingsPlaces settings_places();
 // the settings dialog has just written is found.
 std::filesystem::path settings_path();
 
-// Reads the file in use and applies it: the hosts at once (the next request
-// goes to them), the board's pace to board_settings(). Ignored values are
-// reported on stderr.
+// The configuration the window loaded (hosts, the board's pace, the notice
+// channels): read again when the file in use changes, so the next query,
+// board run or notice uses what was saved. Ignored values are reported on
+// stderr once per reading.
+service::Configuration configuration();
+
+// Reads the file in use again now.
 void apply_settings();
 
-// The [board] values last applied.
+// The [board] values in force.
 board::BoardSettings board_settings();
+
+// Hosts that win over the settings file's (a test's or a renderer's own
+// server); none: the file's again.
+void override_hosts(std::optional<net::Hosts> hosts);
 
 }  // namespace app

@@ -33,7 +33,7 @@ void run_startup_sequence(MainWindow& window, const StartupSteps& steps) {
         steps.check_update(window.context());
     if (steps.show_announcement)
         steps.show_announcement(window.context());
-    window.Tovin网页框1->setUrl(vendor_tools_url(net::hosts().vendor_info));
+    window.Tovin网页框1->setUrl(vendor_tools_url(configuration().hosts.vendor_info));
 }
 
 namespace {

@@ -2,15 +2,12 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QFile>
 #include <QMenu>
 #include <QStyle>
 #include <QSystemTrayIcon>
 #include <QTimer>
 #include <QWidget>
-#include <fstream>
 #include <iostream>
-#include <sstream>
 
 #include "app/board_form.h"
 #include "app/board_window.h"
@@ -18,8 +15,6 @@
 #include "app/settings_dialog.h"
 #include "board/board_text.h"
 #include "history/default_path.h"
-#include "notify/board_report.h"
-#include "notify/channels_file.h"
 #include "text/codepage.h"
 
 namespace app {
@@ -28,22 +23,71 @@ namespace {
 
 constexpr int kScheduleTickMs = 20000;
 
+// Nothing of a board is in the form: a scheduled run may show its board there.
+bool blank(const board::Board& b) {
+    return b.name.empty() && b.own.empty() && b.competitors.empty() && b.keywords.empty() &&
+           b.category_ids.empty() && !b.tab_id && !b.new_goods;
+}
+
 }  // namespace
 
+// The runner's events, handed to the tracker's thread as queued calls.
+class Tracker::Relay final : public service::RunnerObserver {
+  public:
+    explicit Relay(std::shared_ptr<Target> target) : target_(std::move(target)) {}
+
+    void run_started(const board::Board& b, const board::CheckPlan&, bool scheduled) override {
+        post([b, scheduled](Tracker& t) { t.take_run_start(b, scheduled); });
+    }
+    void check_recorded(const board::Board&, const board::CheckReport&, const history::Check&,
+                        const std::vector<history::Notice>&) override {
+        post([](Tracker& t) { t.history_changed(); });
+    }
+    void run_ended(const board::Board& b, const board::SessionSummary& run) override {
+        post([b, notices = run.notices](Tracker& t) {
+            t.history_changed();
+            t.show_notices(b, notices);
+        });
+    }
+    void start_skipped(const std::string&, const std::string&) override {
+        post([](Tracker& t) { t.history_changed(); });
+    }
+    void send_reported(const notify::SendReport& report) override {
+        post([report](Tracker& t) { t.take_send_report(report); });
+    }
+
+  private:
+    template <typename F>
+    void post(F f) {
+        std::lock_guard lock(target_->mutex);
+        Tracker* tracker = target_->tracker;
+        if (tracker == nullptr)
+            return;
+        QMetaObject::invokeMethod(
+            tracker, [tracker, f = std::move(f)] { f(*tracker); }, Qt::QueuedConnection);
+    }
+
+    std::shared_ptr<Target> target_;
+};
+
 Tracker::Tracker(QWidget& main_window, const std::filesystem::path& history_file)
-    : QObject(&main_window), main_window_(main_window), settings_(board_settings()) {
+    : QObject(&main_window), main_window_(main_window) {
     open_store(history_file);
+    make_runner();
     make_tray();
     timer_ = new QTimer(this);
-    connect(timer_, &QTimer::timeout, this,
-            [this] { check_schedules(std::chrono::system_clock::now()); });
+    connect(timer_, &QTimer::timeout, this, [this] { tick(std::chrono::system_clock::now()); });
     timer_->start(kScheduleTickMs);
-    relay_->tracker = this;
+    target_->tracker = this;
 }
 
 Tracker::~Tracker() {
-    std::lock_guard lock(relay_->mutex);
-    relay_->tracker = nullptr;
+    {
+        std::lock_guard lock(target_->mutex);
+        target_->tracker = nullptr;
+    }
+    // Stops a scheduled run and lets its notices drain (bounded) before the window goes.
+    runner_.reset();
 }
 
 void Tracker::open_store(const std::filesystem::path& file) {
@@ -66,22 +110,36 @@ void Tracker::open_store(const std::filesystem::path& file) {
     store_ = std::make_shared<history::Store>(std::move(opened).value());
 }
 
+void Tracker::make_runner() {
+    service::RunnerConfig config;
+    config.history_file = store_ ? store_->file() : std::filesystem::path();
+    config.configuration = [] { return configuration(); };
+    config.other_run_going = [this] { return board_window_ && board_window_->running(); };
+    runner_ = std::make_unique<service::Runner>(std::move(config));
+    runner_->add_observer(std::make_shared<Relay>(target_));
+}
+
+void Tracker::tick(board::Time now) {
+    runner_->tick(now);
+}
+
 BoardWindow& Tracker::board_window() {
     if (!board_window_) {
-        board_window_ = std::make_unique<BoardWindow>(store_, settings_);
+        board_window_ = std::make_unique<BoardWindow>(store_, board_settings());
         board_window_->current_settings = [] { return board_settings(); };
         board_window_->next_start_of = [this](const std::string& name_gbk) {
-            std::optional<board::Time> at;
-            if (const auto it = next_start_.find(text::gbk_to_utf8(name_gbk));
-                it != next_start_.end())
-                at = it->second.at;
-            return at;
+            return runner_->next_start(text::gbk_to_utf8(name_gbk),
+                                       std::chrono::system_clock::now());
         };
         board_window_->on_notices = [this](const board::Board& b, const auto& run) {
             show_notices(b, run.notices);
         };
-        board_window_->make_notice_sink = [this] {
-            return std::make_shared<notify::BoardNotifier>(notifier_config());
+        board_window_->make_notice_sink = [this] { return runner_->notice_sink(); };
+        // One run at a time: the window's own waits while a scheduled one reads.
+        board_window_->busy_elsewhere = [this] {
+            const auto going = runner_->current();
+            return going ? "另一个看板正在检查（" + text::gbk_to_utf8(going->board.name) + "）"
+                         : std::string();
         };
     }
     return *board_window_;
@@ -119,20 +177,7 @@ void Tracker::make_tray() {
 }
 
 bool Tracker::keeps_running() const {
-    if (tray_ == nullptr || !store_)
-        return false;
-    const auto names = store_->board_names();
-    if (!names)
-        return false;
-    for (const std::string& name : names.value()) {
-        const auto saved = store_->load_board(name);
-        if (!saved)
-            continue;
-        const auto b = board::board_from_text(saved.value().definition);
-        if (b && b->schedule && b->schedule->enabled)
-            return true;
-    }
-    return false;
+    return tray_ != nullptr && runner_->has_schedules();
 }
 
 void Tracker::show_notices(const board::Board& b, const std::vector<history::Notice>& notices) {
@@ -143,115 +188,34 @@ void Tracker::show_notices(const board::Board& b, const std::vector<history::Not
         QString::fromStdString(board::tray_text(notices)));
 }
 
-void Tracker::record_skip(const std::string& board_utf8, board::Time now, const std::string& why) {
-    if (!store_)
-        return;
-    history::Notice notice;
-    notice.board = board_utf8;
-    notice.time_ms =
-        std::chrono::duration_cast<std::chrono::milliseconds>(now.time_since_epoch()).count();
-    notice.kind = "skipped";
-    notice.message = why.empty() ? std::string(board::due_reason(board::DueAction::skip)) : why;
-    (void)store_->add_notice(notice);
-}
-
 void Tracker::offer_channels() {
     std::vector<std::string> names;
-    for (const notify::Channel& channel : notify::load_channels(settings_path()).channels)
+    for (const notify::Channel& channel : configuration().channels)
         names.push_back(channel.name);
     board_window().form->set_channel_names(std::move(names));
 }
 
-notify::NotifierConfig Tracker::notifier_config() {
-    notify::LoadedChannels loaded = notify::load_channels(settings_path());
-    for (const std::string& message : loaded.messages)
-        std::cerr << "korvel: " << message << '\n';
-    notify::NotifierConfig config;
-    config.channels = std::move(loaded.channels);
-    config.history_file = store_ ? store_->file() : std::filesystem::path();
-    if (!dispatcher_)
-        dispatcher_ = std::make_shared<notify::Dispatcher>();
-    config.dispatcher = dispatcher_;
-    config.on_report = [relay = relay_](const notify::SendReport& report) {
-        std::lock_guard lock(relay->mutex);
-        if (relay->tracker == nullptr)
-            return;
-        Tracker* tracker = relay->tracker;
-        QMetaObject::invokeMethod(
-            tracker, [tracker, report] { tracker->take_send_report(report); },
-            Qt::QueuedConnection);
-    };
-    return config;
+void Tracker::take_run_start(const board::Board& b, bool scheduled) {
+    // A scheduled run shows its board in a window that shows nothing yet;
+    // what the user typed stays as it is.
+    if (scheduled && board_window_ && !board_window_->running() &&
+        blank(board_window_->form->board()))
+        board_window_->open_board(b.name);
+}
+
+void Tracker::history_changed() {
+    if (board_window_)
+        board_window_->poll_history();
 }
 
 void Tracker::take_send_report(const notify::SendReport& report) {
-    if (board_window_)
-        board_window_->poll_history();  // the delivery is in the history now
+    history_changed();  // the delivery is in the history now
     if (!report.result.delivered) {
         std::cerr << "korvel: " << report.result.error << '\n';
         if (tray_ != nullptr)
             tray_->showMessage(
                 QStringLiteral("通知未送达：") + QString::fromStdString(report.board),
                 QString::fromStdString(report.result.error), QSystemTrayIcon::Warning);
-    }
-}
-
-void Tracker::send_report_if_due(const std::string& board_utf8, const board::Board& b,
-                                 board::Time now, const board::LocalZone& zone) {
-    if (!b.report_minute || b.channels.empty() || !store_)
-        return;
-    const auto local =
-        std::chrono::floor<std::chrono::minutes>(now.time_since_epoch()) + zone.utc_offset;
-    const int minute_of_day = static_cast<int>(
-        ((local.count() % board::kMinutesPerDay) + board::kMinutesPerDay) % board::kMinutesPerDay);
-    const std::int64_t now_ms =
-        std::chrono::duration_cast<std::chrono::milliseconds>(now.time_since_epoch()).count();
-    if (minute_of_day < *b.report_minute || notify::report_sent_today(*store_, board_utf8, now_ms))
-        return;
-    notify::send_daily_report(notifier_config(), *store_, b, now_ms);
-}
-
-void Tracker::check_schedules(board::Time now) {
-    if (!store_)
-        return;
-    const auto names = store_->board_names();
-    if (!names)
-        return;
-    const board::LocalZone zone = board::LocalZone::system_at(now);
-    for (const std::string& name : names.value()) {
-        const auto saved = store_->load_board(name);
-        const auto b = saved ? board::board_from_text(saved.value().definition) : std::nullopt;
-        if (b)
-            send_report_if_due(name, *b, now, zone);
-        if (!b || !b->schedule || !b->schedule->enabled) {
-            next_start_.erase(name);
-            continue;
-        }
-        auto planned = next_start_.find(name);
-        if (planned == next_start_.end()) {
-            if (const auto first = board::next_start(*b->schedule, now, zone, rng_))
-                next_start_[name] = *first;
-            continue;
-        }
-        if (now < planned->second.at)
-            continue;
-        BoardWindow& w = board_window();
-        const bool this_board_running = w.running() && w.running_board()->name == b->name;
-        const board::DueAction action = board::on_due(*b->schedule, paused_, this_board_running);
-        if (action == board::DueAction::start) {
-            if (w.running())
-                continue;  // another board is being checked: try again at the next tick
-            // The saved board runs as saved: what the form holds is the user's.
-            const std::string refused = w.run_saved(*b);
-            if (!refused.empty())
-                record_skip(name, now, "定时检查未开始：" + refused);
-        } else if (action == board::DueAction::skip) {
-            record_skip(name, now, {});
-        }
-        if (const auto next = board::following_start(*b->schedule, planned->second, zone, rng_))
-            planned->second = *next;
-        else
-            next_start_.erase(planned);
     }
 }
 

@@ -1,20 +1,21 @@
 #pragma once
 // Everything of the rank tracker that lives beside the main window: the check
-// history file, the board window, the boards' schedules (fired from the
-// window's event loop) and the tray icon that keeps them going while the
-// main window is closed.
+// history file, the board window, the tray icon that keeps the boards'
+// schedules going while the main window is closed, and the runner
+// (service/runner.h) that owns the schedules, daily reports and runs. The
+// tracker only ticks the runner from a Qt timer and hands its events to the
+// GUI thread as queued calls.
 #include <QObject>
 #include <QString>
-#include <map>
+#include <functional>
 #include <memory>
 #include <mutex>
-#include <random>
 
 #include "board/board.h"
-#include "board/board_settings.h"
 #include "board/schedule.h"
 #include "history/store.h"
 #include "notify/board_notifier.h"
+#include "service/runner.h"
 
 class QSystemTrayIcon;
 class QTimer;
@@ -39,11 +40,12 @@ class Tracker final : public QObject {
     // shown and some saved board has a schedule.
     bool keeps_running() const;
 
-    // Looks at every saved board's schedule once; `now` for tests.
-    void check_schedules(board::Time now);
-    bool paused() const { return paused_; }
-    void set_paused(bool paused) { paused_ = paused; }
+    // One tick of the runner (the timer's); `now` for tests.
+    void tick(board::Time now);
+    bool paused() const { return runner_->paused(); }
+    void set_paused(bool paused) { runner_->set_paused(paused); }
 
+    service::Runner& runner() { return *runner_; }
     const std::shared_ptr<history::Store>& store() const { return store_; }
     const QString& store_problem() const { return store_problem_; }
 
@@ -51,21 +53,20 @@ class Tracker final : public QObject {
     std::function<void()> on_quit;
 
   private:
+    class Relay;
+
     void open_store(const std::filesystem::path& file);
+    void make_runner();
     void make_tray();
     void show_notices(const board::Board& board, const std::vector<history::Notice>& notices);
-    // A start that did not run, kept as a notice; `why` empty: it overlapped a run.
-    void record_skip(const std::string& board_utf8, board::Time now, const std::string& why);
     // The form offers the channels korvel.ini defines now.
     void offer_channels();
-    // The channels korvel.ini defines now, for one run or one report.
-    notify::NotifierConfig notifier_config();
-    void send_report_if_due(const std::string& board_utf8, const board::Board& board,
-                            board::Time now, const board::LocalZone& zone);
     void take_send_report(const notify::SendReport& report);
+    void take_run_start(const board::Board& board, bool scheduled);
+    void history_changed();
 
-    // Hands a send's result from the dispatcher's thread to ours, while we live.
-    struct Relay {
+    // Hands the runner's events from its threads to ours, while we live.
+    struct Target {
         std::mutex mutex;
         Tracker* tracker = nullptr;
     };
@@ -73,15 +74,11 @@ class Tracker final : public QObject {
     QWidget& main_window_;
     std::shared_ptr<history::Store> store_;
     QString store_problem_;
-    board::BoardSettings settings_;
     std::unique_ptr<BoardWindow> board_window_;
     QSystemTrayIcon* tray_ = nullptr;
     QTimer* timer_ = nullptr;
-    bool paused_ = false;
-    std::map<std::string, board::PlannedStart> next_start_;  // by board name (UTF-8)
-    std::mt19937_64 rng_{std::random_device{}()};
-    std::shared_ptr<Relay> relay_ = std::make_shared<Relay>();
-    std::shared_ptr<notify::Dispatcher> dispatcher_;  // its thread starts with the first send
+    std::shared_ptr<Target> target_ = std::make_shared<Target>();
+    std::unique_ptr<service::Runner> runner_;
 };
 
 }  // namespace app

@@ -4,7 +4,7 @@
 // and each finished check goes to the report handler. The window hands the
 // report to its own thread with a queued call; the command line collects.
 //
-//   board::BoardRun run(plan, net::hosts(), settings,
+//   board::BoardRun run(plan, hosts, settings,
 //                       [&](const board::CheckReport& r) { /* on the control thread */ });
 //   run.set_start_pace(board::learned_start_pace(stored, now_ms, settings));  // optional
 //   run.start();

@@ -79,6 +79,15 @@ std::optional<PlannedStart> next_start(const Schedule& schedule, Time after, Loc
 std::optional<PlannedStart> following_start(const Schedule& schedule, const PlannedStart& previous,
                                             LocalZone zone, std::mt19937_64& rng);
 
+// The last grid slot at or before `at`; nothing for a disabled or invalid
+// schedule, or when no window has opened in the week before.
+std::optional<Time> previous_slot(const Schedule& schedule, Time at, LocalZone zone);
+
+// Uniform in [0, interval / 10] like start_jitter, but drawn from the board's
+// name and the slot alone: every process that looks at the same board and
+// slot puts the start at the same time, and different boards spread out.
+std::chrono::milliseconds slot_jitter(const Schedule& schedule, std::string_view board, Time slot);
+
 // What to do when a planned start comes due.
 enum class DueAction {
     start,  // begin a run

@@ -7,8 +7,10 @@
 #include "board/board_lock.h"
 #include "board/board_log.h"
 #include "board/board_run.h"
+#include "board/board_text.h"
 #include "board/check_plan.h"
 #include "board/check_record.h"
+#include "board/goods_captions.h"
 #include "board/grid.h"
 #include "board/notices.h"
 #include "board/pace_memory.h"
@@ -76,10 +78,13 @@ struct Session::Impl {
 
 Session::Session(SessionConfig config, SessionObserver* observer)
     : config_(std::move(config)),
+      plan_(plan_checks(config_.board)),
       observer_(observer),
       impl_(std::make_unique<Impl>()),
       abort_(std::make_shared<net::AbortSignal>()) {
     impl_->board_name = text::gbk_to_utf8(config_.board.name);
+    if (config_.only)
+        plan_.listings = *config_.only;
 }
 
 Session::~Session() {
@@ -104,7 +109,7 @@ std::string Session::start() {
                 return impl_->lock->message();
         }
     }
-    summary_.started_ms = now_ms();
+    summary_.started_ms = config_.started_ms != 0 ? config_.started_ms : now_ms();
     try {
         thread_ = std::thread([this] { run(); });
     } catch (const std::system_error&) {
@@ -158,6 +163,7 @@ void Session::run() {
                   return fetch_with_deadline(url, abort, config_.settings.request_timeout_s);
               });
     s.goods = confirm_goods(config_.board, config_.hosts, fetch, *abort_, config_.confirmed_ids);
+    keep_names(s.goods);
     if (observer_)
         observer_->goods_confirmed(s.goods);
 
@@ -167,9 +173,7 @@ void Session::run() {
         if (!s.goods[i].failure)
             s.read_positions.push_back(i);
     }
-    CheckPlan plan = plan_checks(readable);
-    if (config_.only)
-        plan.listings = *config_.only;
+    CheckPlan plan = plan_;
     summary_.total = plan.listings.size();
     summary_total_ = summary_.total;
 
@@ -231,6 +235,22 @@ void Session::run() {
             end = RunEnd::stopped;
     }
     finish(end);
+}
+
+void Session::keep_names(const std::vector<ConfirmedGoods>& goods) {
+    Impl& s = *impl_;
+    if (!s.store || s.board_name.empty())
+        return;
+    // The saved board as it is now: it may have been edited since this run began.
+    const auto saved = s.store->load_board(s.board_name);
+    if (!saved)
+        return;
+    std::optional<Board> kept = board_from_text(saved.value().definition);
+    if (!kept || !take_names(*kept, goods))
+        return;
+    if (const auto stored = s.store->save_board(s.board_name, board_to_text(*kept), now_ms());
+        !stored && summary_.store_problem.empty())
+        summary_.store_problem = stored.error().message;
 }
 
 PaceByHost Session::learned_pace() const {

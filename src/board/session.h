@@ -1,10 +1,11 @@
 #pragma once
 // One run of a board, from start to end, whoever started it (the board
 // window, a schedule, korvel-check): it takes the board's lock, opens the
-// history, confirms the goods by their goods pages, reads the listings under
-// the polite scheduler, records every check with the notices it gives (one
-// transaction each, so a kill loses at most the check in flight), and at the
-// end adds the run's summary notice and hands the run to its sinks.
+// history, confirms the goods by their goods pages (and keeps the names they
+// give in the saved board), reads the listings under the polite scheduler,
+// records every check with the notices it gives (one transaction each, so a
+// kill loses at most the check in flight), and at the end adds the run's
+// summary notice and hands the run to its sinks.
 // Callers observe it; none of them orchestrates a run of its own.
 //
 //   board::Session session(config, &observer);
@@ -29,6 +30,7 @@
 #include "board/board.h"
 #include "board/board_run.h"
 #include "board/board_settings.h"
+#include "board/check_plan.h"
 #include "board/check_report.h"
 #include "board/goods_confirm.h"
 #include "board/scheduler.h"
@@ -54,6 +56,9 @@ struct SessionConfig {
     GoodsPageFetch fetch_goods_page;  // empty: a real request, aborted by stop()
     // Goods IDs (GBK) a goods page has already given in this run: no second request.
     std::vector<std::string> confirmed_ids;
+    // When the run began by its starter's clock (Unix ms), as the history
+    // keeps it; 0: now. A runner decides the next start from it.
+    std::int64_t started_ms = 0;
 };
 
 struct SessionSummary {
@@ -111,15 +116,21 @@ class Session {
     RunStatus status() const;
 
     const Board& board() const { return config_.board; }
+    // The listings the run will read, in order, and the goods of the board
+    // (as given; a link becomes its id once its goods page is read). Fixed
+    // from construction on, so any thread may read it.
+    const CheckPlan& plan() const { return plan_; }
 
   private:
     struct Impl;
 
     void run();
     void finish(RunEnd end);
+    void keep_names(const std::vector<ConfirmedGoods>& goods);
     PaceByHost learned_pace() const;
 
     SessionConfig config_;
+    CheckPlan plan_;
     SessionObserver* observer_;
     std::vector<std::shared_ptr<NoticeSink>> sinks_;
     std::unique_ptr<Impl> impl_;

@@ -9,6 +9,7 @@
 #include "catalogue/list_kind.h"
 #include "catalogue/load_tickets.h"
 #include "catalogue/status_link.h"
+#include "net/hosts.h"
 
 namespace catalogue {
 
@@ -19,6 +20,9 @@ struct SelectionList {
 };
 
 struct CatalogueData {
+    // Where the lists are read: the configuration the window loaded.
+    net::Hosts hosts = net::default_hosts();
+
     SelectionList level1;  // buffer 编辑框9,  holder 编辑框6,  box 组合框1
     SelectionList level2;  // buffer 编辑框10, holder 编辑框7,  box 组合框2
     SelectionList level3;  // buffer 编辑框11, holder 编辑框8,  box 组合框3

@@ -6,7 +6,6 @@
 #include "catalogue/response_parsing.h"
 #include "catalogue/selection_lists.h"
 #include "catalogue/status_link_update.h"
-#include "net/hosts.h"
 #include "net/remote_addresses.h"
 #include "text/lines.h"
 
@@ -21,7 +20,7 @@ void load_level1(CatalogueView& view, CatalogueData& data, Visit visit) {
         set_link(view, data, Link::category, loading(data.category_link, level1_loading_caption()));
     }
     const net::LifetimeWatch watch = view.watch();
-    const std::string body = fetch_body(net::hosts().vendor_info, net::level1_page_path());
+    const std::string body = fetch_body(data.hosts.vendor_info, net::level1_page_path());
     if (!watch.alive())
         return;
 

@@ -6,7 +6,6 @@
 #include "catalogue/response_parsing.h"
 #include "catalogue/selection_lists.h"
 #include "catalogue/status_link_update.h"
-#include "net/hosts.h"
 #include "net/remote_addresses.h"
 #include "text/primitives.h"
 
@@ -49,7 +48,7 @@ void load_sub_level(CatalogueView& view, CatalogueData& data, ListKind kind) {
     // unreachable host answer blank every time.
     for (int attempt = 1; attempt <= kSubLevelTries; ++attempt) {
         const std::string path = prepare_try(view, data, kind);
-        const std::string body = fetch_body(net::hosts().operations_api, path);
+        const std::string body = fetch_body(data.hosts.operations_api, path);
         // A newer choice meanwhile owns the buffer, the box and the link.
         if (!watch.alive() || superseded(data.loads, kind, ticket))
             return;

@@ -6,7 +6,6 @@
 #include "catalogue/response_parsing.h"
 #include "catalogue/selection_lists.h"
 #include "catalogue/status_link_update.h"
-#include "net/hosts.h"
 #include "net/remote_addresses.h"
 #include "text/lines.h"
 
@@ -18,7 +17,7 @@ void load_tabs(CatalogueView& view, CatalogueData& data, Visit visit) {
         return;
     set_link(view, data, Link::tabs, loading(data.tab_link, tabs_loading_caption()));
     const net::LifetimeWatch watch = view.watch();
-    const std::string body = fetch_body(net::hosts().operations_api, net::tablist_path());
+    const std::string body = fetch_body(data.hosts.operations_api, net::tablist_path());
     if (!watch.alive())
         return;
 

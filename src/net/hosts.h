@@ -13,12 +13,10 @@ struct Hosts {
     std::string domain_word;     // text that marks a link to a goods page
 };
 
-// The local simulator on loopback (see README).
+// The local simulator on loopback (see README). The hosts in use travel
+// with the configuration a program loaded (the settings file), never
+// through a global, so two configurations can live side by side.
 constexpr int kDefaultSimulatorPort = 18080;
 Hosts default_hosts();
-
-// The hosts the program uses; set once at start, replaceable by tests.
-const Hosts& hosts();
-void set_hosts(const Hosts& hosts);
 
 }  // namespace net

@@ -33,8 +33,8 @@ GoodsInfo parse_goods_page(std::string_view page) {
             field(page, R"(mallName":")", R"(",)")};
 }
 
-GoodsInfo fetch_goods_info(std::string_view input) {
-    const std::string body = net::fetch_page_text(goods_page_url(input, net::hosts()));
+GoodsInfo fetch_goods_info(std::string_view input, const net::Hosts& hosts) {
+    const std::string body = net::fetch_page_text(goods_page_url(input, hosts));
     return parse_goods_page(text::utf8_to_gbk(body));
 }
 

@@ -22,6 +22,6 @@ std::string goods_page_url(std::string_view input, const net::Hosts& hosts);
 GoodsInfo parse_goods_page(std::string_view page);
 
 // Fetches the goods page named by `input` (GBK); empty fields when that fails.
-GoodsInfo fetch_goods_info(std::string_view input);
+GoodsInfo fetch_goods_info(std::string_view input, const net::Hosts& hosts);
 
 }  // namespace ranking

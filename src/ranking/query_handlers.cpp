@@ -70,7 +70,7 @@ std::string& target_of(QueryState& state, QueryKind kind) {
 // search; a page without a Goods ID fetches no listing.
 void identify_and_search(QueryView& view, QueryState& state, QueryKind kind) {
     const net::LifetimeWatch watch = view.watch();
-    const GoodsInfo info = fetch_goods_info(view.goods_input(kind));
+    const GoodsInfo info = fetch_goods_info(view.goods_input(kind), state.hosts);
     if (!watch.alive())
         return;
     view.show_goods(kind, info);

@@ -4,9 +4,15 @@
 // (the names of the controls it stands for in comments). Texts are GBK.
 #include <string>
 
+#include "net/hosts.h"
+
 namespace ranking {
 
 struct QueryState {
+    // Where the goods pages and listings are read: the configuration the
+    // window loaded, handed over with each query.
+    net::Hosts hosts = net::default_hosts();
+
     std::string query_kind;  // "关键词", "类目", "爱逛街" or "新品"
     std::string target_keyword;
     std::string target_category;

@@ -2,7 +2,6 @@
 
 #include "net/event_pump.h"
 #include "net/fetch_page.h"
-#include "net/hosts.h"
 #include "ranking/listing_run.h"
 #include "ranking/normalize_lines.h"
 #include "ranking/result_texts.h"
@@ -45,7 +44,7 @@ class RankingSearch final : public RunSteps {
     }
 
     net::PageResult fetch(int page) override {
-        std::string url = listing_page_url(net::hosts(), listing(), page);
+        std::string url = listing_page_url(state_.hosts, listing(), page);
         return net::fetch_page_result(url);
     }
 

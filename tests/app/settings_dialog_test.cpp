@@ -26,7 +26,6 @@ class SettingsDialogTest : public ::testing::Test {
     }
     void TearDown() override {
         qputenv("XDG_CONFIG_HOME", saved_xdg_);
-        net::set_hosts(net::default_hosts());
         app::apply_settings();
     }
 
@@ -58,7 +57,7 @@ TEST_F(SettingsDialogTest, WithoutAFileItWritesTheUsersAndTheNextCheckUsesIt) {
               "[hosts]\nvendor_info=vendor.test:8080\n"
               "[board]\nretries=5\n");
     EXPECT_EQ(app::settings_path(), user_file());
-    EXPECT_EQ(net::hosts().vendor_info, "vendor.test:8080");
+    EXPECT_EQ(app::configuration().hosts.vendor_info, "vendor.test:8080");
     EXPECT_EQ(app::board_settings().retries, 5);
 }
 

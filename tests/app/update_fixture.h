@@ -17,6 +17,7 @@
 #include "app/program_data.h"
 #include "app/qt_event_pump.h"
 #include "app/self_update.h"
+#include "app/settings.h"
 #include "net/event_pump.h"
 #include "net/hosts.h"
 #include "net/message_box.h"
@@ -68,7 +69,7 @@ class SimulatorTest : public ::testing::Test {
         app::set_update_hooks({});
         net::set_message_box({});
         net::set_event_pump(nullptr);
-        net::set_hosts(net::default_hosts());
+        app::override_hosts(std::nullopt);
     }
 
     // Starts the simulator on a free port and makes it every host.
@@ -77,14 +78,14 @@ class SimulatorTest : public ::testing::Test {
         server = std::make_unique<sim::Server>(options);
         ASSERT_TRUE(server->start());
         const std::string h = server->host();
-        net::set_hosts({h, h, h, h, "goods2.html"});
+        app::override_hosts(net::Hosts{h, h, h, h, "goods2.html"});
     }
 
     // Every host at a loopback port where nothing listens (port 1 is
     // reserved and never served here), so each connection is refused.
     void use_unreachable_vendor() {
         const std::string nowhere = "127.0.0.1:1";
-        net::set_hosts({nowhere, nowhere, nowhere, nowhere, "goods2.html"});
+        app::override_hosts(net::Hosts{nowhere, nowhere, nowhere, nowhere, "goods2.html"});
     }
 
     app::MainWindow& make_window(app::WindowOptions options) {

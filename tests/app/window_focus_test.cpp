@@ -33,9 +33,9 @@ TEST(WindowFocus, StartsInTheGoodsInputOfTheKeywordPage) {
 TEST(WindowFocus, StartsInTheGoodsInputAfterTheWholeStartUp) {
     // The real update check, announcement and browser pages against the
     // simulator (which publishes our own version: no update).
-    sim::Options any_port;
-    any_port.port = 0;  // 18080 is the demo's
-    sim::Server vendor(any_port);
+    sim::Options on_any_port;
+    on_any_port.port = 0;  // never the demo's port, which may be in use
+    sim::Server vendor(on_any_port);
     ASSERT_TRUE(vendor.start());
     qt_test::ScopedHosts hosts(vendor.host());
     qt_test::ScopedQtEventPump pump;

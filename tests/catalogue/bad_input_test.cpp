@@ -41,6 +41,8 @@ class ScriptedAnswers {
 
 class BadInput : public ::testing::Test {
   protected:
+    BadInput() { w.data.hosts = test::all_hosts_on("127.0.0.1:" + std::to_string(server.port())); }
+
     Texts targets() const {
         Texts out;
         for (const std::string& request : server.requests())
@@ -55,7 +57,6 @@ class BadInput : public ::testing::Test {
     ScriptedAnswers answers;
     test::RawHttpServer server{
         [this](const std::string& request) { return answers.reply(request); }};
-    test::ScopedHosts hosts{test::all_hosts_on("127.0.0.1:" + std::to_string(server.port()))};
     PlainWindow w;
 };
 

@@ -22,7 +22,7 @@ class Level1Load : public ::testing::Test {
   protected:
     void SetUp() override {
         ASSERT_TRUE(server.start());
-        hosts.emplace(test::all_hosts_on(server.host()));
+        w.data.hosts = test::all_hosts_on(server.host());
     }
 
     void publish(int level1_count) {
@@ -43,7 +43,6 @@ class Level1Load : public ::testing::Test {
     }
 
     sim::Server server{on_any_port()};
-    std::optional<test::ScopedHosts> hosts;  // once the server has its port
     PlainWindow w;
 };
 

@@ -37,7 +37,7 @@ class SubLevelLoad : public ::testing::Test {
   protected:
     void SetUp() override {
         ASSERT_TRUE(server.start());
-        hosts.emplace(test::all_hosts_on(server.host()));
+        w.data.hosts = test::all_hosts_on(server.host());
         w.load_level1();
         ASSERT_GE(w.items(ListKind::Level1).size(), 5u);
     }
@@ -76,7 +76,6 @@ class SubLevelLoad : public ::testing::Test {
     sim::Server server{on_any_port()};
     sim::Catalogue truth{server.options().seed};
     std::array<sim::Category, 3> sample = truth.sample_categories();
-    std::optional<test::ScopedHosts> hosts;  // once the server has its port
     PlainWindow w;
 };
 

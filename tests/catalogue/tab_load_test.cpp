@@ -20,7 +20,7 @@ class TabLoad : public ::testing::Test {
   protected:
     void SetUp() override {
         ASSERT_TRUE(server.start());
-        hosts.emplace(test::all_hosts_on(server.host()));
+        w.data.hosts = test::all_hosts_on(server.host());
     }
 
     void publish(int tab_count) {
@@ -34,7 +34,6 @@ class TabLoad : public ::testing::Test {
     LinkState link() const { return w.view.link(Link::tabs); }
 
     sim::Server server{on_any_port()};
-    std::optional<test::ScopedHosts> hosts;  // once the server has its port
     PlainWindow w;
 };
 

@@ -24,11 +24,14 @@ cmake --install "$build" --prefix "$prefix" > "$work/install.log"
 for f in bin/korvel bin/korvel-check libexec/korvel/korvel-deleter libexec/korvel/marketplace-sim \
          share/applications/korvel.desktop share/icons/hicolor/scalable/apps/korvel.svg \
          share/icons/hicolor/256x256/apps/korvel.png share/doc/korvel/README.md \
-         lib/systemd/user/korvel-check@.service lib/systemd/user/korvel-check@.timer; do
+         lib/systemd/user/korvel-check@.service lib/systemd/user/korvel-check@.timer \
+         lib/systemd/user/korvel-serve.service; do
     [ -e "$prefix/$f" ] || fail "$f not installed"
 done
 grep -qx "ExecStart=$prefix/bin/korvel-check --board %I" "$prefix/lib/systemd/user/korvel-check@.service" \
     || fail "the service does not start the installed korvel-check"
+grep -qx "ExecStart=$prefix/bin/korvel-check --serve" "$prefix/lib/systemd/user/korvel-serve.service" \
+    || fail "korvel-serve.service does not start the installed korvel-check"
 desktop-file-validate "$prefix/share/applications/korvel.desktop" || fail "desktop entry refused"
 
 # Nothing of the user's own: a home, settings and data of this test only.

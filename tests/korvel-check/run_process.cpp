@@ -78,13 +78,30 @@ pid_t spawn(const std::string& program, std::vector<char*>& argv, std::vector<ch
 }  // namespace
 
 StartedProcess::StartedProcess(const std::string& program, const std::vector<std::string>& args,
-                               const Environment& env) {
+                               const Environment& env, const std::string& err_file) {
     std::vector<std::string> words{program};
     words.insert(words.end(), args.begin(), args.end());
     std::vector<char*> argv = pointers(words);
     std::vector<std::string> variables = environment_with(env);
     std::vector<char*> envp = pointers(variables);
-    pid_ = spawn(program, argv, envp, "/dev/null", "/dev/null");
+    pid_ = spawn(program, argv, envp, "/dev/null", err_file);
+}
+
+int StartedProcess::end_with(int signal, std::chrono::milliseconds limit) {
+    if (pid_ <= 0)
+        return -1;
+    ::kill(pid_, signal);
+    const auto deadline = std::chrono::steady_clock::now() + limit;
+    int status = 0;
+    while (::waitpid(pid_, &status, WNOHANG) == 0) {
+        if (std::chrono::steady_clock::now() > deadline) {
+            kill_now();
+            return -1;
+        }
+        ::usleep(20000);
+    }
+    pid_ = -1;
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
 StartedProcess::~StartedProcess() {

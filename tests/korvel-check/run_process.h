@@ -1,5 +1,6 @@
 #pragma once
 // Runs a program as a child process and collects what it wrote and how it ended.
+#include <chrono>
 #include <string>
 #include <utility>
 #include <vector>
@@ -24,18 +25,22 @@ enum class StdoutTo { pipe, file };
 ProcessResult run_process(const std::string& program, const std::vector<std::string>& args,
                           const Environment& env = {}, StdoutTo stdout_to = StdoutTo::pipe);
 
-// A program started in the background (output discarded), killed with
-// SIGKILL by kill_now() or at the latest when the object ends.
+// A program started in the background (stdout discarded, stderr into
+// `err_file` when one is named), killed with SIGKILL by kill_now() or at the
+// latest when the object ends.
 class StartedProcess {
   public:
     StartedProcess(const std::string& program, const std::vector<std::string>& args,
-                   const Environment& env = {});
+                   const Environment& env = {}, const std::string& err_file = "/dev/null");
     ~StartedProcess();
     StartedProcess(const StartedProcess&) = delete;
     StartedProcess& operator=(const StartedProcess&) = delete;
 
     bool started() const { return pid_ > 0; }
     void kill_now();
+    // Sends `signal` and waits at most `limit` for the exit: its code, or -1
+    // when it did not exit normally in time (then it is killed).
+    int end_with(int signal, std::chrono::milliseconds limit);
 
   private:
     int pid_ = -1;

@@ -36,7 +36,7 @@ TEST_F(BadInput, ListingServerDownFailsEveryRunAsUnreachable) {
     const std::string down = "127.0.0.1:" + std::to_string(test::refused_port());
     net::Hosts split = server.hosts();
     split.search_api = down;
-    test::ScopedHosts listings_down(split);
+    state.hosts = split;
     view.type_keywords("a\nb\nc");
     click(QueryKind::keyword);
     EXPECT_EQ(

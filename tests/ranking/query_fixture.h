@@ -25,7 +25,10 @@ inline std::string search_target(const std::string& q, int page, const std::stri
 
 class QueryFixture : public testing::Test {
   protected:
-    QueryFixture() { server.set_goods_page(goods_page(kTarget, "麻辣条", "辣味小店")); }
+    QueryFixture() {
+        server.set_goods_page(goods_page(kTarget, "麻辣条", "辣味小店"));
+        state.hosts = server.hosts();
+    }
 
     // Listing pages made of the given ids: keyword/category entries, or the
     // objects of 爱逛街 and new-goods listings.
@@ -53,7 +56,6 @@ class QueryFixture : public testing::Test {
     void click(ranking::QueryKind kind) { ranking_test::click(view, state, kind); }
 
     ListingServer server;
-    test::ScopedHosts hosts{server.hosts()};
     test::FakePauseClock clock;
     PlainQueryView view;
     ranking::QueryState state;

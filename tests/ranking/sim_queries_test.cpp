@@ -30,7 +30,7 @@ class SimQueries : public testing::Test {
   protected:
     void SetUp() override {
         ASSERT_TRUE(server.start());
-        hosts.emplace(test::all_hosts_on(server.host()));
+        state.hosts = test::all_hosts_on(server.host());
         for (QueryKind kind : ranking::kAllKinds)
             view.type_goods(kind, std::string(sim::kSampleGoodsId));
     }
@@ -46,7 +46,6 @@ class SimQueries : public testing::Test {
 
     sim::Server server{on_free_port()};
     sim::Catalogue catalogue{1};
-    std::optional<test::ScopedHosts> hosts;
     test::FakePauseClock clock;
     PlainQueryView view;
     ranking::QueryState state;
@@ -146,7 +145,7 @@ TEST_F(SimQueries, SlowAnswerPastTheTimeoutIsATimeout) {
     server.set_options(options);
     ranking::ListingRead read(QueryKind::keyword, {std::string(sim::kSampleGoodsId)});
     const ranking::Listing listing{QueryKind::keyword, "k", ranking::Sort::general};
-    std::string url = ranking::listing_page_url(net::hosts(), listing, read.next_page());
+    std::string url = ranking::listing_page_url(state.hosts, listing, read.next_page());
     net::FetchOptions short_wait;
     short_wait.timeout_seconds = 1;
     read.add_page(net::fetch_page_result(url, short_wait));

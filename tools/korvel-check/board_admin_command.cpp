@@ -73,7 +73,7 @@ int save(const board::Board& board, const CheckOptions& options) {
 
 int save_from_options(const CheckOptions& options) {
     // The settings' domain word tells a goods link from an id, as in a run.
-    const std::optional<RunSettings> settings = load_run_settings(options);
+    const auto settings = load_run_settings(options);
     if (!settings)
         return usage_error("cannot read the settings file '" + *options.config + "'");
     const PlanOrProblem planned = plan_from_options(options, settings->hosts.domain_word);

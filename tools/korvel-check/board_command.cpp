@@ -13,7 +13,6 @@
 #include "commands.h"
 #include "exit_codes.h"
 #include "history_access.h"
-#include "net/hosts.h"
 #include "notify_command.h"
 #include "output_format.h"
 #include "result_rows.h"
@@ -41,10 +40,9 @@ LoadedBoard load_board(const history::Store& store, const std::string& name) {
 }
 
 int run_board(const CheckOptions& options) {
-    const std::optional<RunSettings> settings = load_run_settings(options);
+    const std::optional<service::Configuration> settings = load_run_settings(options);
     if (!settings)
         return usage_error("cannot read the settings file '" + *options.config + "'");
-    net::set_hosts(settings->hosts);
     OpenedHistory history = open_history(options.db);
     if (!history.store)
         return failure(history.problem);
@@ -59,25 +57,24 @@ int run_board(const CheckOptions& options) {
     config.board = checked;
     config.history_file = store.file();
     config.hosts = settings->hosts;
-    config.settings = settings->scheduler;
-    std::vector<ranking::Listing> listings = board::plan_checks(checked).listings;
+    config.settings = settings->board;
     const board::GridLayout layout = board::grid_layout(checked);
     board::BoardLog log(name, &store);
     if (options.retry_failed) {
         if (const std::string problem = log.load(board::board_cells(layout)); !problem.empty())
             return failure(problem);
-        listings = board::listings_to_recheck(checked, log);
-        if (listings.empty()) {
+        config.only = board::listings_to_recheck(checked, log);
+        if (config.only->empty()) {
             std::cerr << kProgramName << ": no failed or unchecked cell to check again\n";
             return kExitAllRead;
         }
-        config.only = listings;
     }
     // Declared before the session, so the sends it starts drain after it ends.
-    const RunNotices notices = run_notices(settings->file, store.file());
-    Reports reports(listings.size());
-    SessionProgress progress(listings.size(), reports, listings);
+    const RunNotices notices = run_notices(*settings, store.file());
+    SessionProgress progress;
     board::Session session(std::move(config), &progress);
+    const std::vector<ranking::Listing>& listings = session.plan().listings;
+    progress.expect(listings);
     session.add_sink(std::make_shared<StderrSink>());
     session.add_sink(notices.notifier);
     if (const std::string refused = session.start(); !refused.empty())
@@ -86,7 +83,8 @@ int run_board(const CheckOptions& options) {
 
     if (const std::string problem = log.load(board::board_cells(layout)); !problem.empty())
         return failure(problem);
-    const std::vector<ResultRow> rows = goods_major_rows(board_columns(checked), listings, reports);
+    const std::vector<ResultRow> rows =
+        goods_major_rows(board_columns(checked), listings, progress.reports());
     std::cout << (options.format == Format::table ? format_grids(checked, log)
                                                   : format_rows(rows, options.format, options.bom))
               << std::flush;

@@ -58,10 +58,9 @@ PlanOrProblem plan_from_options(const CheckOptions& options, std::string_view do
 }
 
 int run_check(const CheckOptions& options) {
-    const std::optional<RunSettings> settings = load_run_settings(options);
+    const std::optional<service::Configuration> settings = load_run_settings(options);
     if (!settings)
         return usage_error("cannot read the settings file '" + *options.config + "'");
-    net::set_hosts(settings->hosts);
 
     const PlanOrProblem planned = plan_from_options(options, settings->hosts.domain_word);
     if (!planned.problem.empty())
@@ -77,14 +76,12 @@ int run_check(const CheckOptions& options) {
     ProgressLine lookup;
     std::size_t step = 0;
     const std::size_t links = link_count(planned.plan);
-    const ResolvedIds ids = resolve_inputs(planned.plan, [&](std::string_view link) {
-        lookup.show(++step, links, "goods " + std::string(link));
-    });
+    const ResolvedIds ids = resolve_inputs(
+        planned.plan, settings->hosts,
+        [&](std::string_view link) { lookup.show(++step, links, "goods " + std::string(link)); });
     lookup.clear();
     board::Board checked = planned.plan.listings;
     const std::vector<GoodsColumn> columns = place_goods(planned.plan, ids, checked);
-    const std::vector<ranking::Listing> listings = board::plan_checks(checked).listings;
-
     // A board without a name: its checks are kept without a board, under no lock.
     board::SessionConfig config;
     config.board = checked;
@@ -94,11 +91,12 @@ int run_check(const CheckOptions& options) {
         config.history_file = std::filesystem::path(std::u8string(path.begin(), path.end()));
     }
     config.hosts = settings->hosts;
-    config.settings = settings->scheduler;
+    config.settings = settings->board;
     config.confirmed_ids = link_ids(planned.plan, ids);
-    Reports reports(listings.size());
-    SessionProgress progress(listings.size(), reports, listings);
+    SessionProgress progress;
     board::Session session(std::move(config), &progress);
+    const std::vector<ranking::Listing>& listings = session.plan().listings;
+    progress.expect(listings);
     std::string store_problem;
     if (!checked.own.empty() || !checked.competitors.empty()) {
         if (std::string refused = session.start(); !refused.empty())
@@ -106,7 +104,7 @@ int run_check(const CheckOptions& options) {
         store_problem = progress.follow(session).store_problem;
     }
 
-    const std::vector<ResultRow> rows = goods_major_rows(columns, listings, reports);
+    const std::vector<ResultRow> rows = goods_major_rows(columns, listings, progress.reports());
     std::cout << format_rows(rows, options.format, options.bom) << std::flush;
     if (!store_problem.empty())
         return failure("not every check went into the history: " + store_problem);

@@ -30,6 +30,7 @@ constexpr const char* kFooter =
     "  korvel-check --save-board 我的看板 --goods 4033138 --keyword 辣条 --channel 运营群 --report "
     "09:00\n"
     "  korvel-check --test-notify 运营群\n"
+    "  korvel-check --serve          (every saved board on its schedule, until SIGTERM)\n"
     "Exit codes: 0 every check was read and nothing to report, 1 a board's ranks changed\n"
     "(change notices on stderr), 2 some check failed or was not checked, or the history,\n"
     "a saved board or its lock could not be used, 64 usage error (also: no board of that\n"
@@ -51,6 +52,7 @@ constexpr unsigned bit(Mode mode) {
 constexpr unsigned kCheck = bit(Mode::check);
 constexpr unsigned kRuns = kCheck | bit(Mode::board);
 constexpr unsigned kSave = bit(Mode::save_board);
+constexpr unsigned kUnattended = bit(Mode::serve) | bit(Mode::run_due);
 
 struct Belonging {
     std::string_view option;
@@ -68,14 +70,14 @@ constexpr Belonging kBelongings[] = {
     {"--no-history", kCheck},
     // Scripts pass the settings file to every command, whether it reads it or not.
     {"--config", ~0u},
-    {"--max-in-flight", kRuns},
-    {"--pages-per-second", kRuns},
-    {"--retries", kRuns},
-    {"--min-pages-per-second", kRuns},
-    {"--speed-up-after", kRuns},
-    {"--give-up-after", kRuns},
-    {"--max-pause-s", kRuns},
-    {"--pause-budget-s", kRuns},
+    {"--max-in-flight", kRuns | kUnattended},
+    {"--pages-per-second", kRuns | kUnattended},
+    {"--retries", kRuns | kUnattended},
+    {"--min-pages-per-second", kRuns | kUnattended},
+    {"--speed-up-after", kRuns | kUnattended},
+    {"--give-up-after", kRuns | kUnattended},
+    {"--max-pause-s", kRuns | kUnattended},
+    {"--pause-budget-s", kRuns | kUnattended},
     {"--format", kRuns | bit(Mode::history)},
     {"--bom", kRuns | bit(Mode::history)},
     {"--board", bit(Mode::board) | bit(Mode::history)},
@@ -175,6 +177,14 @@ void declare_version(CLI::App& app, bool& version) {
     app.add_flag("--version", version, "print the version and the settings file in use");
 }
 
+void declare_unattended(CLI::App& app, bool& serve, bool& run_due) {
+    app.add_flag("--serve", serve,
+                 "run every saved board on its schedule, with its daily report, until SIGTERM or "
+                 "SIGINT");
+    app.add_flag("--run-due", run_due,
+                 "run the saved boards that are due now (and due daily reports) once, then end");
+}
+
 void declare_notify(CLI::App& app, CheckOptions& o, std::vector<std::string>& report) {
     app.add_option("--report", report,
                    "with --board: send the board's daily report to its notice channels now; "
@@ -213,6 +223,10 @@ std::string_view mode_option(Mode mode) {
             return "--version";
         case Mode::test_notify:
             return "--test-notify";
+        case Mode::serve:
+            return "--serve";
+        case Mode::run_due:
+            return "--run-due";
         case Mode::check:
             break;
     }
@@ -241,7 +255,8 @@ ParsedCommandLine usage_error(std::string_view problem) {
 std::string choose_mode(const CLI::App& app, CheckOptions& o) {
     std::vector<Mode> chores;
     for (Mode m : {Mode::version, Mode::list_boards, Mode::prune, Mode::history, Mode::save_board,
-                   Mode::export_board, Mode::import_board, Mode::delete_board, Mode::test_notify}) {
+                   Mode::export_board, Mode::import_board, Mode::delete_board, Mode::test_notify,
+                   Mode::serve, Mode::run_due}) {
         if (app.count(std::string(mode_option(m))) > 0)
             chores.push_back(m);
     }
@@ -326,12 +341,15 @@ ParsedCommandLine parse_command_line(int argc, const char* const* argv) {
     bool list_boards = false;
     bool version = false;
     std::vector<std::string> report;
+    bool serve = false;
+    bool run_due = false;
     declare_check(app, options, format);
     declare_scheduler(app, options.scheduler);
     declare_history(app, options, dates, history, list_boards);
     declare_board_admin(app, options.admin);
     declare_version(app, version);
     declare_notify(app, options, report);
+    declare_unattended(app, serve, run_due);
     try {
         app.parse(argc, argv);
     } catch (const CLI::CallForHelp&) {

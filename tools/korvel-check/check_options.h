@@ -15,7 +15,8 @@ enum class Format { table, csv, json };
 
 // What the run does: one-off checks (the default), a saved board's run, one
 // of the history's chores, one of the saved boards' chores
-// (board_admin_options.h), or telling the version and settings file.
+// (board_admin_options.h), telling the version and settings file, or running
+// every saved board on its schedule (--serve, --run-due).
 enum class Mode {
     check,
     board,
@@ -27,7 +28,9 @@ enum class Mode {
     import_board,
     delete_board,
     version,
-    test_notify
+    test_notify,
+    serve,
+    run_due
 };
 
 // The scheduler settings given on the command line; they win over the

@@ -36,6 +36,10 @@ int run_report(const CheckOptions& options);
 int run_test_notify(const CheckOptions& options);
 // --version: the version and the settings file a run would read.
 int run_version(const CheckOptions& options);
+// --serve: every saved board on its schedule until SIGTERM or SIGINT.
+int run_serve(const CheckOptions& options);
+// --run-due: the boards (and daily reports) due now, once.
+int run_due(const CheckOptions& options);
 
 // A usage message on stderr; returns 64.
 int usage_error(std::string_view problem);

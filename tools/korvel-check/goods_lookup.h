@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "check_plan.h"
+#include "net/hosts.h"
 #include "result_rows.h"
 
 namespace cli {
@@ -15,6 +16,7 @@ using LookupProgress = std::function<void(std::string_view link)>;
 
 // The id of every input, own goods and competitors apart: a typed id as it
 // is, a link's from its goods page (empty when the page gave none).
-ResolvedIds resolve_inputs(const CheckPlan& plan, const LookupProgress& progress);
+ResolvedIds resolve_inputs(const CheckPlan& plan, const net::Hosts& hosts,
+                           const LookupProgress& progress);
 
 }  // namespace cli

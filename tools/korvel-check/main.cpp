@@ -35,6 +35,10 @@ int main(int argc, char** argv) {
             return cli::run_version(*parsed.options);
         case cli::Mode::test_notify:
             return cli::run_test_notify(*parsed.options);
+        case cli::Mode::serve:
+            return cli::run_serve(*parsed.options);
+        case cli::Mode::run_due:
+            return cli::run_due(*parsed.options);
         case cli::Mode::history:
         case cli::Mode::prune:
         case cli::Mode::list_boards:

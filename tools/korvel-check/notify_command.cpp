@@ -13,8 +13,8 @@
 #include "history_access.h"
 #include "notify/board_report.h"
 #include "notify/channel_settings.h"
-#include "notify/channels_file.h"
 #include "run_settings.h"
+#include "service/notice_sinks.h"
 
 namespace cli {
 
@@ -26,6 +26,16 @@ constexpr std::chrono::seconds kDrainLimit{120};
 
 std::mutex stderr_mutex;
 
+// The settings file's configuration, what is wrong with it said on stderr.
+service::Configuration configuration_of(const std::filesystem::path& settings_file) {
+    service::Configuration configuration = service::load_configuration(settings_file);
+    for (const std::string& message : configuration.messages)
+        std::cerr << kProgramName << ": " << message << '\n';
+    return configuration;
+}
+
+}  // namespace
+
 void print_report(const notify::SendReport& report) {
     std::lock_guard lock(stderr_mutex);
     if (report.result.delivered)
@@ -34,40 +44,26 @@ void print_report(const notify::SendReport& report) {
         std::cerr << kProgramName << ": " << report.result.error << '\n';
 }
 
-notify::LoadedChannels channels_of(const std::filesystem::path& settings_file) {
-    notify::LoadedChannels loaded = notify::load_channels(settings_file);
-    for (const std::string& message : loaded.messages)
-        std::cerr << kProgramName << ": " << message << '\n';
-    return loaded;
-}
-
-notify::NotifierConfig notifier_config(const std::filesystem::path& settings_file,
-                                       const std::filesystem::path& history_file) {
+std::shared_ptr<notify::Dispatcher> patient_dispatcher() {
     notify::DispatcherOptions options;
     options.drain_limit = kDrainLimit;
-    notify::NotifierConfig config;
-    config.channels = channels_of(settings_file).channels;
-    config.history_file = history_file;
-    config.dispatcher = std::make_shared<notify::Dispatcher>(options);
-    config.on_report = print_report;
-    return config;
+    return std::make_shared<notify::Dispatcher>(options);
 }
 
-}  // namespace
-
-RunNotices run_notices(const std::filesystem::path& settings_file,
+RunNotices run_notices(const service::Configuration& configuration,
                        const std::filesystem::path& history_file) {
-    notify::NotifierConfig config = notifier_config(settings_file, history_file);
     RunNotices notices;
-    notices.dispatcher = config.dispatcher;
-    notices.notifier = std::make_shared<notify::BoardNotifier>(std::move(config));
+    notices.dispatcher = patient_dispatcher();
+    notices.notifier = std::make_shared<notify::BoardNotifier>(
+        service::notifier_config(configuration, history_file, notices.dispatcher, print_report));
     return notices;
 }
 
 int run_test_notify(const CheckOptions& options) {
     const std::filesystem::path settings_file = run_settings_file(options);
-    const notify::LoadedChannels loaded = channels_of(settings_file);
-    const notify::Channel* channel = notify::find_channel(loaded.channels, *options.test_notify);
+    const service::Configuration configuration = configuration_of(settings_file);
+    const notify::Channel* channel =
+        notify::find_channel(configuration.channels, *options.test_notify);
     if (channel == nullptr)
         return failure(
             "no notice channel named '" + *options.test_notify + "' in " +
@@ -90,13 +86,13 @@ int run_report(const CheckOptions& options) {
         return saved.exit_code;
     if (saved.board->channels.empty())
         return failure("the board '" + *options.board + "' sends to no notice channel");
-    notify::NotifierConfig config =
-        notifier_config(run_settings_file(options), history.store->file());
     auto all_sent = std::make_shared<std::atomic<bool>>(true);
-    config.on_report = [all_sent](const notify::SendReport& report) {
-        *all_sent = *all_sent && report.result.delivered;
-        print_report(report);
-    };
+    notify::NotifierConfig config = service::notifier_config(
+        configuration_of(run_settings_file(options)), history.store->file(), patient_dispatcher(),
+        [all_sent](const notify::SendReport& report) {
+            *all_sent = *all_sent && report.result.delivered;
+            print_report(report);
+        });
     const std::string text =
         notify::send_daily_report(config, *history.store, *saved.board, notify::now_unix_ms());
     std::cout << text << '\n' << std::flush;

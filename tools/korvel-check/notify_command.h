@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "notify/board_notifier.h"
+#include "service/configuration.h"
 
 namespace cli {
 
@@ -13,9 +14,15 @@ struct RunNotices {
     std::shared_ptr<notify::BoardNotifier> notifier;
 };
 
-// Reads the channels of `settings_file` (what is wrong with them goes to
-// stderr) for the notices of runs kept in `history_file`.
-RunNotices run_notices(const std::filesystem::path& settings_file,
+// The channels of `configuration` for the notices of runs kept in
+// `history_file`; what became of each message goes to stderr.
+RunNotices run_notices(const service::Configuration& configuration,
                        const std::filesystem::path& history_file);
+
+// What became of one message, on stderr.
+void print_report(const notify::SendReport& report);
+
+// A dispatcher that may take a while to empty at the end of a one-off command.
+std::shared_ptr<notify::Dispatcher> patient_dispatcher();
 
 }  // namespace cli

@@ -1,12 +1,8 @@
 #include "run_settings.h"
 
-#include <filesystem>
-#include <fstream>
 #include <iostream>
-#include <sstream>
 
 #include "exit_codes.h"
-#include "net/settings_file.h"
 #include "net/settings_location.h"
 #include "program_location.h"
 
@@ -14,19 +10,14 @@ namespace cli {
 
 namespace {
 
-std::string file_text(const std::filesystem::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
+void report(const std::string& message) {
+    std::cerr << kProgramName << ": " << message << '\n';
 }
 
-void report(const std::filesystem::path& file, const std::vector<std::string>& problems) {
-    for (const std::string& problem : problems)
-        std::cerr << kProgramName << ": " << file.string() << ": " << problem << '\n';
-}
+}  // namespace
 
-void apply(const SchedulerOverrides& given, board::BoardSettings& settings) {
+void apply_overrides(const CheckOptions& options, board::BoardSettings& settings) {
+    const SchedulerOverrides& given = options.scheduler;
     if (given.max_in_flight)
         settings.max_in_flight = *given.max_in_flight;
     if (given.pages_per_second)
@@ -45,26 +36,28 @@ void apply(const SchedulerOverrides& given, board::BoardSettings& settings) {
         settings.pause_budget_s = *given.pause_budget_s;
 }
 
-}  // namespace
-
 std::filesystem::path run_settings_file(const CheckOptions& options) {
     const std::filesystem::path named =
         options.config ? std::filesystem::path(*options.config) : std::filesystem::path();
     return net::find_settings_file(net::settings_places(named, executable_directory()));
 }
 
-std::optional<RunSettings> load_run_settings(const CheckOptions& options) {
+std::optional<service::Configuration> load_run_settings(const CheckOptions& options) {
     const std::filesystem::path file = run_settings_file(options);
-    const bool exists = !file.empty();
-    if (options.config && !exists)
+    if (options.config && file.empty())
         return std::nullopt;
-    const std::string text = exists ? file_text(file) : std::string();
-    const net::Settings hosts = net::parse_settings(text, net::default_hosts());
-    report(file, hosts.problems);
-    board::ParsedBoardSettings scheduler = board::parse_board_settings(text);
-    report(file, scheduler.messages);
-    apply(options.scheduler, scheduler.settings);
-    return RunSettings{hosts.hosts, scheduler.settings, file};
+    service::Configuration configuration = service::load_configuration(file);
+    for (const std::string& message : configuration.messages)
+        report(message);
+    apply_overrides(options, configuration.board);
+    return configuration;
+}
+
+std::shared_ptr<service::ConfigurationSource> run_settings_source(const CheckOptions& options) {
+    if (options.config && run_settings_file(options).empty())
+        return nullptr;
+    return std::make_shared<service::ConfigurationSource>(
+        [options] { return run_settings_file(options); }, report);
 }
 
 }  // namespace cli

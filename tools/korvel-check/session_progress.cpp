@@ -12,9 +12,11 @@
 
 namespace cli {
 
-SessionProgress::SessionProgress(std::size_t total, Reports& reports,
-                                 const std::vector<ranking::Listing>& listings)
-    : total_(total), reports_(reports), listings_(listings) {}
+void SessionProgress::expect(const std::vector<ranking::Listing>& listings) {
+    listings_ = listings;
+    total_ = listings.size();
+    reports_.assign(listings.size(), {});
+}
 
 void SessionProgress::goods_confirmed(const std::vector<board::ConfirmedGoods>& goods) {
     for (const board::ConfirmedGoods& g : goods) {

@@ -14,9 +14,11 @@ namespace cli {
 
 class SessionProgress final : public board::SessionObserver {
   public:
-    // `reports` gets each listing's report at its index in `listings`.
-    SessionProgress(std::size_t total, Reports& reports,
-                    const std::vector<ranking::Listing>& listings);
+    // The listings the session will read (its plan), before it starts: each
+    // listing's report is kept at its index.
+    void expect(const std::vector<ranking::Listing>& listings);
+    // The reports by listing, once the session has ended.
+    const Reports& reports() const { return reports_; }
 
     void goods_confirmed(const std::vector<board::ConfirmedGoods>& goods) override;
     void check_recorded(const board::CheckReport& report, const history::Check& check,
@@ -35,9 +37,9 @@ class SessionProgress final : public board::SessionObserver {
     std::string pace_;  // " · 2.5 页/秒 …" as last read
     ProgressLine line_;
     std::size_t done_ = 0;
-    std::size_t total_;
-    Reports& reports_;
-    const std::vector<ranking::Listing>& listings_;
+    std::size_t total_ = 0;
+    Reports reports_;
+    std::vector<ranking::Listing> listings_;
 };
 
 class StderrSink final : public board::NoticeSink {

@@ -18,6 +18,7 @@
 #include "app/main_window.h"
 #include "app/platform.h"
 #include "app/qt_event_pump.h"
+#include "app/settings.h"
 #include "app/skin.h"
 #include "app/window_description.h"
 #include "net/event_pump.h"
@@ -61,7 +62,7 @@ bool render_board(const QString& out_dir) {
     if (!server.start())
         return false;
     const std::string host = server.host();
-    net::set_hosts(net::Hosts{host, host, host, host, "goods2.html"});
+    app::override_hosts(net::Hosts{host, host, host, host, "goods2.html"});
     app::QtEventPump pump;
     net::set_event_pump(&pump);
     const auto dir = std::filesystem::temp_directory_path() / "korvel-render-board";

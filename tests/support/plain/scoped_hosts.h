@@ -1,8 +1,7 @@
 #pragma once
-// ScopedHosts: the program's hosts (net::hosts()) for one scope, the previous
-// ones restored after it.
+// Hosts for a test's own server: every one of them on it.
 //
-//   test::ScopedHosts hosts(test::all_hosts_on("127.0.0.1:" + std::to_string(port)));
+//   state.hosts = test::all_hosts_on("127.0.0.1:" + std::to_string(port));
 #include <string>
 
 #include "net/hosts.h"
@@ -15,18 +14,5 @@ inline net::Hosts all_hosts_on(const std::string& host_port) {
     hosts.goods_page = hosts.search_api = hosts.operations_api = hosts.vendor_info = host_port;
     return hosts;
 }
-
-class ScopedHosts {
-  public:
-    explicit ScopedHosts(const net::Hosts& hosts) : previous_(net::hosts()) {
-        net::set_hosts(hosts);
-    }
-    ~ScopedHosts() { net::set_hosts(previous_); }
-    ScopedHosts(const ScopedHosts&) = delete;
-    ScopedHosts& operator=(const ScopedHosts&) = delete;
-
-  private:
-    net::Hosts previous_;
-};
 
 }  // namespace test

@@ -1,5 +1,6 @@
 #include "qt/test_window.h"
 
+#include "app/settings.h"
 #include "net/event_pump.h"
 #include "net/message_box.h"
 
@@ -27,8 +28,8 @@ RecordingMessageBox::~RecordingMessageBox() {
     net::set_message_box({});
 }
 
-ScopedHosts::ScopedHosts(const net::Hosts& hosts) : previous_(net::hosts()) {
-    net::set_hosts(hosts);
+ScopedHosts::ScopedHosts(const net::Hosts& hosts) {
+    app::override_hosts(hosts);
 }
 
 namespace {
@@ -42,7 +43,7 @@ net::Hosts all_at(const std::string& host_port) {
 ScopedHosts::ScopedHosts(const std::string& host_port) : ScopedHosts(all_at(host_port)) {}
 
 ScopedHosts::~ScopedHosts() {
-    net::set_hosts(previous_);
+    app::override_hosts(std::nullopt);
 }
 
 ScopedQtEventPump::ScopedQtEventPump() {

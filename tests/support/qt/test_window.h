@@ -54,7 +54,8 @@ class RecordingMessageBox {
     std::shared_ptr<std::vector<RecordedMessage>> messages_;
 };
 
-// Points the program's hosts somewhere else for the scope.
+// Points the window's hosts somewhere else for the scope (over the settings
+// file's); the file's again after it.
 class ScopedHosts {
   public:
     explicit ScopedHosts(const net::Hosts& hosts);
@@ -64,9 +65,6 @@ class ScopedHosts {
     ~ScopedHosts();
     ScopedHosts(const ScopedHosts&) = delete;
     ScopedHosts& operator=(const ScopedHosts&) = delete;
-
-  private:
-    net::Hosts previous_;
 };
 
 // Installs the program's Qt event pump for the scope.
