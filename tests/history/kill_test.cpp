@@ -1,5 +1,12 @@
 // A writer killed with SIGKILL mid-stream leaves a sound file holding every
 // check it reported as committed, each with all its goods rows.
+#if defined(_WIN32)
+#include <gtest/gtest.h>
+
+TEST(HistoryTest, KilledWriterLosesNoCommittedCheckAndLeavesASoundFile) {
+    GTEST_SKIP() << "the writer is started and killed through posix_spawn and SIGKILL";
+}
+#else
 #include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
@@ -82,3 +89,4 @@ TEST_F(HistoryTest, KilledWriterLosesNoCommittedCheckAndLeavesASoundFile) {
 }
 
 }  // namespace
+#endif

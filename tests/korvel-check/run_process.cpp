@@ -1,3 +1,4 @@
+#if !defined(_WIN32)
 #include "run_process.h"
 
 #include <fcntl.h>
@@ -148,3 +149,4 @@ ProcessResult run_process(const std::string& program, const std::vector<std::str
 }
 
 }  // namespace test
+#endif

@@ -25,7 +25,8 @@ ProcessResult run_process(const std::string& program, const std::vector<std::str
                           const Environment& env = {}, StdoutTo stdout_to = StdoutTo::pipe);
 
 // A program started in the background (output discarded), killed with
-// SIGKILL by kill_now() or at the latest when the object ends.
+// SIGKILL (on Windows: terminated) by kill_now() or at the latest when the
+// object ends.
 class StartedProcess {
   public:
     StartedProcess(const std::string& program, const std::vector<std::string>& args,
@@ -39,6 +40,7 @@ class StartedProcess {
 
   private:
     int pid_ = -1;
+    void* process_ = nullptr;  // Windows: the process handle
 };
 
 }  // namespace test
