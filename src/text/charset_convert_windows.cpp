@@ -23,10 +23,9 @@ int length_of(std::size_t size) {
     return static_cast<int>(size);
 }
 
-bool is_trail(UINT cp, unsigned char b) {
-    if (cp == 950) {
-        return (b >= 0x40 && b <= 0x7E) || (b >= 0xA1 && b <= 0xFE);
-    }
+// A byte that makes a pair with a lead byte, mapped or not (a pair without a
+// character is one "?", as in ICU's tables for both code pages).
+bool is_trail(unsigned char b) {
     return b >= 0x40 && b <= 0xFE && b != 0x7F;
 }
 
@@ -58,7 +57,8 @@ void decode_dbcs_lenient(UINT cp, std::string_view in, std::u16string& out) {
         }
         std::size_t length = 1;
         if (IsDBCSLeadByteEx(cp, b)) {
-            const bool paired = i + 1 < in.size() && is_trail(cp, static_cast<unsigned char>(in[i + 1]));
+            const bool paired =
+                i + 1 < in.size() && is_trail(static_cast<unsigned char>(in[i + 1]));
             length = paired ? 2 : 0;
         }
         if (length == 0 || !decode_strict(cp, in.substr(i, length), out)) {
@@ -114,7 +114,8 @@ void append_from_utf16(Charset to, std::u16string_view text, std::string& out) {
     if (text.empty()) {
         return;
     }
-    const std::u16string narrowed = to == Charset::utf8 ? std::u16string() : one_unit_per_character(text);
+    const std::u16string narrowed =
+        to == Charset::utf8 ? std::u16string() : one_unit_per_character(text);
     const std::u16string_view in = to == Charset::utf8 ? text : std::u16string_view(narrowed);
     const UINT cp = code_page(to);
     // Best fit would turn an unmapped character into a look-alike ("é" into
@@ -145,7 +146,8 @@ std::uint16_t gbk_code(char16_t u) {
         return 0;
     }
     const auto first = static_cast<unsigned char>(bytes[0]);
-    return n == 1 ? first : static_cast<std::uint16_t>(first << 8 | static_cast<unsigned char>(bytes[1]));
+    return n == 1 ? first
+                  : static_cast<std::uint16_t>(first << 8 | static_cast<unsigned char>(bytes[1]));
 }
 
 std::vector<std::uint16_t> read_from_unicode_table() {
@@ -208,8 +210,8 @@ std::string simplify_gbk(std::string_view gbk) {
         return {};
     }
     const auto* source = reinterpret_cast<const wchar_t*>(wide.data());
-    const int n = LCMapStringEx(L"zh-CN", LCMAP_SIMPLIFIED_CHINESE, source,
-                                length_of(wide.size()), nullptr, 0, nullptr, nullptr, 0);
+    const int n = LCMapStringEx(L"zh-CN", LCMAP_SIMPLIFIED_CHINESE, source, length_of(wide.size()),
+                                nullptr, 0, nullptr, nullptr, 0);
     if (n <= 0) {
         return std::string(gbk);
     }

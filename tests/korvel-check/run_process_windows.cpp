@@ -18,8 +18,8 @@ namespace {
 std::wstring wide(const std::string& utf8) {
     if (utf8.empty())
         return {};
-    const int n = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()),
-                                      nullptr, 0);
+    const int n =
+        MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
     std::wstring out(static_cast<std::size_t>(n), L'\0');
     MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), out.data(), n);
     return out;
@@ -128,10 +128,9 @@ SECURITY_ATTRIBUTES inheritable() {
 
 Handle open_for_child(const std::wstring& file, bool write) {
     SECURITY_ATTRIBUTES attributes = inheritable();
-    return Handle(CreateFileW(file.c_str(), write ? GENERIC_WRITE : GENERIC_READ,
-                              FILE_SHARE_READ | FILE_SHARE_WRITE, &attributes,
-                              write ? CREATE_ALWAYS : OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
-                              nullptr));
+    return Handle(CreateFileW(
+        file.c_str(), write ? GENERIC_WRITE : GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+        &attributes, write ? CREATE_ALWAYS : OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
 }
 
 // Only one child at a time is being made, so no child inherits the pipe
@@ -162,8 +161,8 @@ HANDLE start(const std::string& program, const std::vector<std::string>& args,
     std::wstring line = command_line(program, args);
     std::wstring block = environment_block(env);
     PROCESS_INFORMATION process{};
-    const DWORD flags = CREATE_UNICODE_ENVIRONMENT | CREATE_NO_WINDOW |
-                        (listed ? EXTENDED_STARTUPINFO_PRESENT : 0);
+    const DWORD flags =
+        CREATE_UNICODE_ENVIRONMENT | CREATE_NO_WINDOW | (listed ? EXTENDED_STARTUPINFO_PRESENT : 0);
     const BOOL made = CreateProcessW(wide(program).c_str(), line.data(), nullptr, nullptr, TRUE,
                                      flags, block.data(), nullptr, &startup.StartupInfo, &process);
     DeleteProcThreadAttributeList(attributes);

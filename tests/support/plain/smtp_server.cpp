@@ -10,7 +10,8 @@ namespace {
 // Reads CR LF lines off a socket, giving up when the server stops.
 class LineReader {
   public:
-    LineReader(sockets::Socket fd, const std::atomic<bool>& stopping) : fd_(fd), stopping_(stopping) {}
+    LineReader(sockets::Socket fd, const std::atomic<bool>& stopping)
+        : fd_(fd), stopping_(stopping) {}
 
     std::optional<std::string> line() {
         for (;;) {
