@@ -36,7 +36,7 @@ bool lower_equal(std::string_view a, std::string_view b) {
 // that another server listens on stays taken (SO_REUSEPORT would share it).
 // On Windows SO_REUSEADDR would take over a listening port too; there the
 // port is held exclusively instead.
-void socket_options(httplib::socket_t sock) {
+void socket_options(socket_t sock) {
     int yes = 1;
 #if defined(_WIN32)
     setsockopt(sock, SOL_SOCKET, SO_EXCLUSIVEADDRUSE, reinterpret_cast<const char*>(&yes),
