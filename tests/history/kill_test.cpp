@@ -1,9 +1,9 @@
 // A writer killed with SIGKILL mid-stream leaves a sound file holding every
 // check it reported as committed, each with all its goods rows.
 #if defined(_WIN32)
-#include <gtest/gtest.h>
+#include "history_fixture.h"
 
-TEST(HistoryTest, KilledWriterLosesNoCommittedCheckAndLeavesASoundFile) {
+TEST_F(history_test::HistoryTest, KilledWriterLosesNoCommittedCheckAndLeavesASoundFile) {
     GTEST_SKIP() << "the writer is started and killed through posix_spawn and SIGKILL";
 }
 #else

@@ -1,8 +1,9 @@
 #pragma once
 // The process's local time zone set through TZ for one scope, then put back.
 // The Windows C runtime reads only the "CST-8" form of TZ, so there the few
-// zone names the tests use are given in that form (their DST rule is the
-// runtime's own, which agrees on the dates the tests pick).
+// zone names the tests use are given in that form. Its summer time follows
+// US dates (and Wine's none), so Berlin is given as its summer offset: the
+// tests read Berlin in July only.
 #include <stdlib.h>
 #include <time.h>
 
@@ -26,7 +27,7 @@ inline void set_time_zone(const char* zone) {
         {"Asia/Shanghai", "CST-8"},
         {"UTC", "UTC0"},
         {"America/St_Johns", "NST3:30"},
-        {"Europe/Berlin", "CET-1CEST"}};
+        {"Europe/Berlin", "CEST-2"}};
     for (const auto& [name, form] : kRuntimeForms) {
         if (zone != nullptr && std::strcmp(zone, name) == 0)
             zone = form;
