@@ -3,7 +3,9 @@
 #if defined(_WIN32)
 #include "history_fixture.h"
 
-TEST_F(history_test::HistoryTest, KilledWriterLosesNoCommittedCheckAndLeavesASoundFile) {
+using history_test::HistoryTest;
+
+TEST_F(HistoryTest, KilledWriterLosesNoCommittedCheckAndLeavesASoundFile) {
     GTEST_SKIP() << "the writer is started and killed through posix_spawn and SIGKILL";
 }
 #else

@@ -10,6 +10,7 @@
 #include "output_format.h"
 
 int main(int argc, char** argv) {
+    cli::use_bytes_as_written();
     const std::vector<std::string> arguments = cli::utf8_arguments(argc, argv);
     std::vector<const char*> pointers;
     for (const std::string& argument : arguments)
