@@ -32,9 +32,10 @@ printf '[hosts]\ngoods_page=%s\nsearch_api=%s\noperations_api=%s\nvendor_info=%s
 # Wine's drive Z: is the root of the file system.
 config="Z:$work/korvel.ini"
 db="Z:$work/history.sqlite"
-check() { "$wine_run" "$exe" --config "$config" --db "$db" "$@"; }
+korvel_check() { "$wine_run" "$exe" "$@"; }
+check() { korvel_check --config "$config" --db "$db" "$@"; }
 
-version=$(check --version | tr -d '\r')
+version=$(check --version)
 case "$version" in
     "korvel-check 2.0"*"korvel.ini") ;;
     *) fail "--version said: $version" ;;
@@ -46,6 +47,6 @@ out=$(check --goods 4033138 --keyword 辣条大礼包 --keyword 辣条 --keyword
 4033138,keyword,辣条,default,found,618,
 4033138,keyword,辣条礼包,default,not_in_top_1000,," ] || fail "the check gave: $out"
 
-checks=$(check --history --format csv | grep -c 4033138 || true)
+checks=$(korvel_check --db "$db" --history --format csv | grep -c 4033138 || true)
 [ "$checks" -eq 3 ] || fail "the history holds $checks checks of the sample, not 3"
 echo "korvel-check under Wine: passed"

@@ -3,7 +3,7 @@
 // The Windows C runtime reads only the "CST-8" form of TZ, so there the few
 // zone names the tests use are given in that form. Its summer time follows
 // US dates (and Wine's none), so Berlin is given as its summer offset: the
-// tests read Berlin in July only.
+// tests read Berlin in July only. Zone names are three letters there.
 #include <stdlib.h>
 #include <time.h>
 
@@ -27,7 +27,7 @@ inline void set_time_zone(const char* zone) {
         {"Asia/Shanghai", "CST-8"},
         {"UTC", "UTC0"},
         {"America/St_Johns", "NST3:30"},
-        {"Europe/Berlin", "CEST-2"}};
+        {"Europe/Berlin", "CES-2"}};
     for (const auto& [name, form] : kRuntimeForms) {
         if (zone != nullptr && std::strcmp(zone, name) == 0)
             zone = form;
