@@ -16,6 +16,24 @@ std::int64_t as_utc_seconds(const std::tm& t) {
            t.tm_min * 60 + t.tm_sec;
 }
 
+// The UTC reading, for an instant the platform has no local reading of (the
+// Windows runtime has none before 1970): shown with its offset, +00:00.
+std::tm utc_reading(std::int64_t whole) {
+    using namespace std::chrono;
+    const sys_seconds at{seconds{whole}};
+    const sys_days day = floor<days>(at);
+    const year_month_day date{day};
+    const hh_mm_ss time{at - day};
+    std::tm t{};
+    t.tm_year = static_cast<int>(date.year()) - 1900;
+    t.tm_mon = static_cast<int>(static_cast<unsigned>(date.month())) - 1;
+    t.tm_mday = static_cast<int>(static_cast<unsigned>(date.day()));
+    t.tm_hour = static_cast<int>(time.hours().count());
+    t.tm_min = static_cast<int>(time.minutes().count());
+    t.tm_sec = static_cast<int>(time.seconds().count());
+    return t;
+}
+
 }  // namespace
 
 std::string local_time_with_offset(std::int64_t unix_ms) {
@@ -24,10 +42,12 @@ std::string local_time_with_offset(std::int64_t unix_ms) {
     const auto seconds = static_cast<std::time_t>(whole);
     std::tm local{};
 #if defined(_WIN32)
-    localtime_s(&local, &seconds);
+    const bool read = localtime_s(&local, &seconds) == 0;
 #else
-    localtime_r(&seconds, &local);
+    const bool read = localtime_r(&seconds, &local) != nullptr;
 #endif
+    if (!read)
+        local = utc_reading(whole);
     // The local reading taken as UTC differs from the instant by the offset.
     const std::int64_t offset_minutes = (as_utc_seconds(local) - whole) / 60;
     const std::int64_t size = offset_minutes < 0 ? -offset_minutes : offset_minutes;

@@ -6,13 +6,13 @@
 #include <utility>
 #include <vector>
 
-#include "text/icu_convert.h"
+#include "text/charset_convert.h"
 #include "text/primitives.h"
 
 namespace text {
 namespace {
 
-using icu::Charset;
+using charset::Charset;
 
 bool is_ascii(char c) {
     return static_cast<unsigned char>(c) < 0x80;
@@ -38,7 +38,7 @@ std::size_t ascii_run_end(std::string_view s, std::size_t i) {
 // Just after the first ASCII byte at or after i, or the end. Right after an
 // ASCII byte both UTF-8 and GBK decoding are at a character boundary whatever
 // came before (an ASCII byte is a character or a trail byte, and a decoder that
-// finds it cannot be a trail byte reads it as a character), so ICU may convert
+// finds it cannot be a trail byte reads it as a character), so the converter may convert
 // the piece up to there on its own and give what it gives on the whole text.
 std::size_t after_next_ascii(std::string_view s, std::size_t i) {
     while (i < s.size() && !is_ascii(s[i])) {
@@ -80,13 +80,13 @@ class Output {
     std::size_t staged_ = 0;
 };
 
-// Hands the piece starting at a character ICU must see (ill-formed input, or
-// no table entry) to ICU, up to the next point where splitting is safe.
+// Hands the piece starting at a character the converter must see (ill-formed input, or
+// no table entry) to the converter, up to the next point where splitting is safe.
 std::size_t convert_piece(Charset from, Charset to, std::string_view t, std::size_t i,
                           Output& out) {
     const std::size_t end = after_next_ascii(t, i);
     std::string piece;
-    icu::convert_append(from, to, t.substr(i, end - i), piece);
+    charset::convert_append(from, to, t.substr(i, end - i), piece);
     out.put(piece);
     return end;
 }
@@ -135,9 +135,9 @@ void copy_ascii_run(std::string_view t, std::size_t& i, Output& out) {
     i = end;
 }
 
-// Table lookups for well-formed characters, ICU for the rest.
+// Table lookups for well-formed characters, the converter for the rest.
 std::string utf8_to_gbk_text(std::string_view t) {
-    const std::vector<std::uint16_t>& table = icu::gbk_tables().from_unicode;
+    const std::vector<std::uint16_t>& table = charset::gbk_tables().from_unicode;
     Output out(t.size());
     for (std::size_t i = 0; i < t.size();) {
         copy_ascii_run(t, i, out);
@@ -158,9 +158,9 @@ std::string utf8_to_gbk_text(std::string_view t) {
     return std::move(out).take();
 }
 
-// Table lookups for well-formed pairs, ICU for the rest.
+// Table lookups for well-formed pairs, the converter for the rest.
 std::string gbk_to_utf8_text(std::string_view t) {
-    const std::vector<std::uint16_t>& table = icu::gbk_tables().to_unicode;
+    const std::vector<std::uint16_t>& table = charset::gbk_tables().to_unicode;
     Output out(t.size() + t.size() / 2);
     for (std::size_t i = 0; i < t.size();) {
         copy_ascii_run(t, i, out);
@@ -170,7 +170,7 @@ std::string gbk_to_utf8_text(std::string_view t) {
             const bool pair = lead >= 0x81 && lead <= 0xFE && trail >= 0x40 && trail <= 0xFE;
             const std::uint16_t u =
                 pair && !table.empty()
-                    ? table[static_cast<std::size_t>((lead - 0x81) * icu::GbkTables::kTrails +
+                    ? table[static_cast<std::size_t>((lead - 0x81) * charset::GbkTables::kTrails +
                                                      (trail - 0x40))]
                     : 0;
             if (u == 0) {
@@ -228,7 +228,7 @@ std::string gbk_to_utf8(std::string_view gbk) {
 }
 
 std::string big5_to_gbk_simplified(std::string_view big5) {
-    return icu::simplify_gbk(icu::big5_to_gbk_prefix(as_text(big5)));
+    return charset::simplify_gbk(charset::big5_to_gbk_prefix(as_text(big5)));
 }
 
 std::string url_decode_to_gbk(std::string_view text) {

@@ -1,5 +1,14 @@
 // A writer killed with SIGKILL mid-stream leaves a sound file holding every
 // check it reported as committed, each with all its goods rows.
+#if defined(_WIN32)
+#include "history_fixture.h"
+
+using history_test::HistoryTest;
+
+TEST_F(HistoryTest, KilledWriterLosesNoCommittedCheckAndLeavesASoundFile) {
+    GTEST_SKIP() << "the writer is started and killed through posix_spawn and SIGKILL";
+}
+#else
 #include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
@@ -82,3 +91,4 @@ TEST_F(HistoryTest, KilledWriterLosesNoCommittedCheckAndLeavesASoundFile) {
 }
 
 }  // namespace
+#endif

@@ -1,3 +1,4 @@
+#if !defined(_WIN32)
 #include "run_process.h"
 
 #include <fcntl.h>
@@ -165,3 +166,4 @@ ProcessResult run_process(const std::string& program, const std::vector<std::str
 }
 
 }  // namespace test
+#endif

@@ -26,8 +26,8 @@ ProcessResult run_process(const std::string& program, const std::vector<std::str
                           const Environment& env = {}, StdoutTo stdout_to = StdoutTo::pipe);
 
 // A program started in the background (stdout discarded, stderr into
-// `err_file` when one is named), killed with SIGKILL by kill_now() or at the
-// latest when the object ends.
+// `err_file` when one is named), killed with SIGKILL (on Windows: terminated)
+// by kill_now() or at the latest when the object ends.
 class StartedProcess {
   public:
     StartedProcess(const std::string& program, const std::vector<std::string>& args,
@@ -44,6 +44,7 @@ class StartedProcess {
 
   private:
     int pid_ = -1;
+    void* process_ = nullptr;  // Windows: the process handle
 };
 
 }  // namespace test

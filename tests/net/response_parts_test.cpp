@@ -1,4 +1,5 @@
 #include "net/response_parts.h"
+#include "plain/under_wine.h"
 
 #include <gtest/gtest.h>
 
@@ -60,6 +61,8 @@ TEST(ApplyConversion, KindOneReadsUtf8UpToNul) {
 }
 
 TEST(ApplyConversion, KindTwoMapsBig5ToSimplifiedGbk) {
+    if (test::under_wine())
+        GTEST_SKIP() << "under Wine LCMapStringEx(LCMAP_SIMPLIFIED_CHINESE) maps nothing";
     // Big5 for 體育 (traditional), which comes out as 体育.
     EXPECT_EQ(net::apply_conversion("\xC5\xE9\xA8\x7C", 2), GBK("体育"));
 }

@@ -51,6 +51,10 @@ TEST_F(Places, UnknownPlacesAreLeftOutAndADirectoryIsNoFile) {
 }
 
 TEST(UserSettingsDir, FollowsTheBaseDirectoryRules) {
+#if defined(_WIN32)
+    GTEST_SKIP() << "Windows keeps the settings in %APPDATA%\\Korvel; the XDG rules (and their "
+                    "absolute paths) are the other platforms'";
+#endif
     struct Case {
         const char* xdg;
         const char* home;

@@ -80,6 +80,9 @@ TEST(ChannelSettings, ReadsGoodChannelsAndNamesTheBadOnesWithoutTheirSecrets) {
 }
 
 TEST(ChannelSettings, WarnsWhenOtherUsersCanReadTheFile) {
+#if defined(_WIN32)
+    GTEST_SKIP() << "Windows keeps access in ACLs; the warning reads POSIX permission bits";
+#endif
     test::TempDir dir;
     const auto file = dir.file("korvel.ini");
     std::ofstream(file) << kIni;

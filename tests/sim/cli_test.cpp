@@ -1,16 +1,19 @@
 // The program's command line and the program itself.
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <filesystem>
 
 #include "sim_cli.h"
 #include "sim_client.h"
 
+#if !defined(_WIN32)
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 extern char** environ;
+#endif
 
 namespace {
 
@@ -116,6 +119,12 @@ TEST(CommandLine, MistakesAreRefusedWithAMessage) {
     }
 }
 
+#if defined(_WIN32)
+TEST(Program, PrintsItsAddressAnswersAndStopsOnSigterm) {
+    GTEST_SKIP() << "the simulator program waits for SIGTERM and is built for the build machine "
+                    "only; korvel-check.UnderWineAgainstTheNativeSimulator runs it beside Wine";
+}
+#else
 std::filesystem::path program_path() {
     return std::filesystem::read_symlink("/proc/self/exe").parent_path().parent_path() / "tools" /
            "marketplace-sim" / "marketplace-sim";
@@ -158,5 +167,6 @@ TEST(Program, PrintsItsAddressAnswersAndStopsOnSigterm) {
     EXPECT_TRUE(WIFEXITED(status));
     EXPECT_EQ(WEXITSTATUS(status), 0);
 }
+#endif
 
 }  // namespace

@@ -1,14 +1,23 @@
 // korvel-check: the ranking checks of the window and its boards, from the
 // command line.
 #include <iostream>
+#include <string>
+#include <vector>
 
 #include "check_options.h"
+#include "command_arguments.h"
 #include "commands.h"
 #include "output_format.h"
 #include "run_settings.h"
 
 int main(int argc, char** argv) {
-    cli::ParsedCommandLine parsed = cli::parse_command_line(argc, argv);
+    cli::use_bytes_as_written();
+    const std::vector<std::string> arguments = cli::utf8_arguments(argc, argv);
+    std::vector<const char*> pointers;
+    for (const std::string& argument : arguments)
+        pointers.push_back(argument.c_str());
+    cli::ParsedCommandLine parsed =
+        cli::parse_command_line(static_cast<int>(pointers.size()), pointers.data());
     if (!parsed.options) {
         std::cout << parsed.out << std::flush;
         std::cerr << parsed.err << std::flush;

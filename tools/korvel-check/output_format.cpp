@@ -1,8 +1,5 @@
 #include "output_format.h"
 
-#include <unicode/uchar.h>
-#include <unicode/utf8.h>
-
 #include <array>
 #include <cstdint>
 
@@ -23,15 +20,6 @@ std::string rank_text(const ResultRow& row) {
 Cells cells_of(const ResultRow& row) {
     return {row.goods_id,   row.listing, row.key, row.sort, std::string(status_name(row.status)),
             rank_text(row), row.reason};
-}
-
-int char_width(UChar32 c) {
-    const auto category = static_cast<UCharCategory>(u_charType(c));
-    if (category == U_NON_SPACING_MARK || category == U_ENCLOSING_MARK || category == U_FORMAT_CHAR)
-        return 0;
-    const auto width =
-        static_cast<UEastAsianWidth>(u_getIntPropertyValue(c, UCHAR_EAST_ASIAN_WIDTH));
-    return width == U_EA_WIDE || width == U_EA_FULLWIDTH ? 2 : 1;
 }
 
 std::string json_or_null(std::string_view value) {
@@ -92,19 +80,6 @@ std::string json_string(std::string_view value) {
         }
     }
     return out + "\"";
-}
-
-int display_width(std::string_view utf8) {
-    const auto* bytes = reinterpret_cast<const std::uint8_t*>(utf8.data());
-    const auto length = static_cast<std::int32_t>(utf8.size());
-    int width = 0;
-    for (std::int32_t i = 0; i < length;) {
-        UChar32 c = 0;
-        U8_NEXT(bytes, i, length, c);
-        // A broken sequence shows as one replacement character.
-        width += c < 0 ? 1 : char_width(c);
-    }
-    return width;
 }
 
 std::string format_csv(const std::vector<ResultRow>& rows, bool byte_order_mark) {

@@ -43,5 +43,8 @@ std::string format_rows(const std::vector<ResultRow>& rows, Format format, bool 
 // Whether standard output is a regular file (a redirection into a file,
 // where a spreadsheet will open it), not a terminal or a pipe.
 bool standard_output_is_file();
+// Standard output and error take the bytes as written (on Windows they would
+// turn LF into CR LF).
+void use_bytes_as_written();
 
 }  // namespace cli

@@ -5,6 +5,7 @@
 #include "output_format.h"
 
 #if defined(_WIN32)
+#include <fcntl.h>
 #include <io.h>
 #endif
 
@@ -17,6 +18,15 @@ bool standard_output_is_file() {
 #else
     struct stat status {};
     return ::fstat(fileno(stdout), &status) == 0 && S_ISREG(status.st_mode);
+#endif
+}
+
+void use_bytes_as_written() {
+#if defined(_WIN32)
+    // Text mode would turn each LF into CR LF: CSV, JSON and the tables come
+    // out byte for byte the same as elsewhere.
+    _setmode(_fileno(stdout), _O_BINARY);
+    _setmode(_fileno(stderr), _O_BINARY);
 #endif
 }
 

@@ -1,7 +1,9 @@
 #include "sim_server.h"
 
 #include <httplib.h>
+#if !defined(_WIN32)
 #include <sys/socket.h>
+#endif
 
 #include <algorithm>
 #include <atomic>
@@ -32,9 +34,16 @@ bool lower_equal(std::string_view a, std::string_view b) {
 
 // SO_REUSEADDR only: a restart may take over a port in TIME_WAIT, but a port
 // that another server listens on stays taken (SO_REUSEPORT would share it).
-void socket_options(int sock) {
+// On Windows SO_REUSEADDR would take over a listening port too; there the
+// port is held exclusively instead.
+void socket_options(socket_t sock) {
     int yes = 1;
+#if defined(_WIN32)
+    setsockopt(sock, SOL_SOCKET, SO_EXCLUSIVEADDRUSE, reinterpret_cast<const char*>(&yes),
+               sizeof(yes));
+#else
     setsockopt(sock, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof(yes));
+#endif
 }
 
 std::string cookie_name(const std::string& set_cookie) {

@@ -1,12 +1,5 @@
 #include "plain/raw_http_server.h"
 
-#include <arpa/inet.h>
-#include <fcntl.h>
-#include <netinet/in.h>
-#include <poll.h>
-#include <sys/socket.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cctype>
 #include <cstdlib>
@@ -19,28 +12,6 @@ std::string with_length(std::string status_line, const std::string& body,
                         const std::string& extra_headers) {
     return status_line + "\r\nContent-Length: " + std::to_string(body.size()) + "\r\n" +
            extra_headers + "\r\n";
-}
-
-int listening_socket(int port, int* bound_port) {
-    const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    if (fd < 0) {
-        return -1;
-    }
-    const int yes = 1;
-    ::setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    address.sin_port = htons(static_cast<uint16_t>(port));
-    socklen_t size = sizeof address;
-    if (::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
-        ::listen(fd, 64) != 0 ||
-        ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &size) != 0) {
-        ::close(fd);
-        return -1;
-    }
-    *bound_port = ntohs(address.sin_port);
-    return fd;
 }
 
 // The Content-Length value of a request head, or 0.
@@ -83,8 +54,8 @@ RawHttpServer::RawHttpServer(Reply fixed, int port)
 }
 
 void RawHttpServer::start(int port) {
-    listen_fd_ = listening_socket(port, &port_);
-    if (listen_fd_ < 0 || ::pipe2(stop_pipe_, O_CLOEXEC) != 0) {
+    listen_fd_ = sockets::listen_loopback(port, &port_);
+    if (listen_fd_ == sockets::kNoSocket || !sockets::make_wake_pair(stop_pipe_)) {
         return;
     }
     acceptor_ = std::thread([this] { accept_loop(); });
@@ -94,14 +65,13 @@ RawHttpServer::~RawHttpServer() {
     {
         std::lock_guard lock(mutex_);
         stopping_.store(true);
-        for (const int fd : open_fds_) {
-            ::shutdown(fd, SHUT_RDWR);
+        for (const sockets::Socket fd : open_fds_) {
+            sockets::shut_down(fd);
         }
     }
     changed_.notify_all();
-    if (stop_pipe_[1] >= 0) {
-        const char byte = 1;
-        [[maybe_unused]] const auto written = ::write(stop_pipe_[1], &byte, 1);
+    if (stop_pipe_[1] != sockets::kNoSocket) {
+        sockets::wake(stop_pipe_[1]);
     }
     if (acceptor_.joinable()) {
         acceptor_.join();
@@ -109,10 +79,8 @@ RawHttpServer::~RawHttpServer() {
     for (auto& thread : threads_) {
         thread.join();
     }
-    for (const int fd : {listen_fd_, stop_pipe_[0], stop_pipe_[1]}) {
-        if (fd >= 0) {
-            ::close(fd);
-        }
+    for (const sockets::Socket fd : {listen_fd_, stop_pipe_[0], stop_pipe_[1]}) {
+        sockets::close_socket(fd);
     }
 }
 
@@ -145,17 +113,16 @@ void RawHttpServer::release() {
 
 void RawHttpServer::accept_loop() {
     for (;;) {
-        pollfd waits[2] = {{listen_fd_, POLLIN, 0}, {stop_pipe_[0], POLLIN, 0}};
-        if (::poll(waits, 2, -1) < 0 || (waits[1].revents & POLLIN) != 0) {
+        if (sockets::wait_readable(listen_fd_, stop_pipe_[0], -1) != sockets::Ready::data) {
             return;
         }
-        const int fd = ::accept4(listen_fd_, nullptr, nullptr, SOCK_CLOEXEC);
-        if (fd < 0) {
+        const sockets::Socket fd = sockets::accept_from(listen_fd_);
+        if (fd == sockets::kNoSocket) {
             continue;
         }
         std::lock_guard lock(mutex_);
         if (stopping()) {
-            ::close(fd);
+            sockets::close_socket(fd);
             return;
         }
         open_fds_.push_back(fd);
@@ -163,7 +130,7 @@ void RawHttpServer::accept_loop() {
     }
 }
 
-void RawHttpServer::serve(int fd) {
+void RawHttpServer::serve(sockets::Socket fd) {
     const std::string request = read_request(fd);
     if (!request.empty() && !stopping()) {
         {
@@ -179,18 +146,17 @@ void RawHttpServer::serve(int fd) {
         std::lock_guard lock(mutex_);
         open_fds_.erase(std::remove(open_fds_.begin(), open_fds_.end(), fd), open_fds_.end());
     }
-    ::close(fd);
+    sockets::close_socket(fd);
 }
 
-std::string RawHttpServer::read_request(int fd) {
+std::string RawHttpServer::read_request(sockets::Socket fd) {
     std::string bytes;
     char buffer[4096];
     for (;;) {
-        pollfd waits[2] = {{fd, POLLIN, 0}, {stop_pipe_[0], POLLIN, 0}};
-        if (::poll(waits, 2, -1) < 0 || (waits[1].revents & POLLIN) != 0) {
+        if (sockets::wait_readable(fd, stop_pipe_[0], -1) != sockets::Ready::data) {
             return bytes;
         }
-        const ssize_t got = ::recv(fd, buffer, sizeof buffer, 0);
+        const long got = sockets::receive(fd, buffer, sizeof buffer);
         if (got <= 0) {
             return bytes;
         }
@@ -206,9 +172,9 @@ std::string RawHttpServer::read_request(int fd) {
     }
 }
 
-bool RawHttpServer::send_all(int fd, std::string_view bytes) {
+bool RawHttpServer::send_all(sockets::Socket fd, std::string_view bytes) {
     while (!bytes.empty()) {
-        const ssize_t sent = ::send(fd, bytes.data(), bytes.size(), MSG_NOSIGNAL);
+        const long sent = sockets::send_some(fd, bytes);
         if (sent <= 0 || stopping()) {
             return false;
         }
@@ -253,7 +219,7 @@ bool RawHttpServer::seen_locked(std::string_view path) const {
     });
 }
 
-void RawHttpServer::answer(int fd, const Reply& reply) {
+void RawHttpServer::answer(sockets::Socket fd, const Reply& reply) {
     if ((reply.delay.count() > 0 && !sleep_for(reply.delay)) || (reply.hold && !wait_released())) {
         return;
     }
@@ -278,10 +244,7 @@ void RawHttpServer::answer(int fd, const Reply& reply) {
 
 int refused_port() {
     int port = 0;
-    const int fd = listening_socket(0, &port);
-    if (fd >= 0) {
-        ::close(fd);
-    }
+    sockets::close_socket(sockets::listen_loopback(0, &port));
     return port;
 }
 

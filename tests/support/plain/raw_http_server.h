@@ -30,6 +30,8 @@
 #include <thread>
 #include <vector>
 
+#include "plain/socket_io.h"
+
 namespace test {
 
 struct Reply {
@@ -61,7 +63,7 @@ class RawHttpServer {
     RawHttpServer(const RawHttpServer&) = delete;
     RawHttpServer& operator=(const RawHttpServer&) = delete;
 
-    bool ok() const { return listen_fd_ >= 0; }
+    bool ok() const { return listen_fd_ != sockets::kNoSocket; }
     int port() const { return port_; }
     std::string url(std::string_view path = "/") const;
 
@@ -83,10 +85,10 @@ class RawHttpServer {
   private:
     void start(int port);
     void accept_loop();
-    void serve(int fd);
-    std::string read_request(int fd);
-    void answer(int fd, const Reply& reply);
-    bool send_all(int fd, std::string_view bytes);
+    void serve(sockets::Socket fd);
+    std::string read_request(sockets::Socket fd);
+    void answer(sockets::Socket fd, const Reply& reply);
+    bool send_all(sockets::Socket fd, std::string_view bytes);
     // Sleeps for `pause`; false when the server is stopping.
     bool sleep_for(std::chrono::milliseconds pause);
     bool wait_released();
@@ -94,9 +96,9 @@ class RawHttpServer {
     bool seen_locked(std::string_view path) const;
 
     Handler handler_;
-    int listen_fd_ = -1;
+    sockets::Socket listen_fd_ = sockets::kNoSocket;
     int port_ = 0;
-    int stop_pipe_[2] = {-1, -1};
+    sockets::Socket stop_pipe_[2] = {sockets::kNoSocket, sockets::kNoSocket};
     std::atomic<bool> stopping_{false};
     bool released_ = false;
     int held_now_ = 0;
@@ -104,7 +106,7 @@ class RawHttpServer {
     std::condition_variable changed_;
     std::vector<std::string> requests_;
     std::vector<std::thread> threads_;
-    std::vector<int> open_fds_;
+    std::vector<sockets::Socket> open_fds_;
     std::thread acceptor_;
 };
 

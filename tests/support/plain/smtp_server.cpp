@@ -1,11 +1,5 @@
 #include "plain/smtp_server.h"
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <poll.h>
-#include <sys/socket.h>
-#include <unistd.h>
-
 #include <cctype>
 #include <optional>
 
@@ -16,7 +10,8 @@ namespace {
 // Reads CR LF lines off a socket, giving up when the server stops.
 class LineReader {
   public:
-    LineReader(int fd, const std::atomic<bool>& stopping) : fd_(fd), stopping_(stopping) {}
+    LineReader(sockets::Socket fd, const std::atomic<bool>& stopping)
+        : fd_(fd), stopping_(stopping) {}
 
     std::optional<std::string> line() {
         for (;;) {
@@ -32,11 +27,10 @@ class LineReader {
 
   private:
     bool fill() {
-        pollfd p{fd_, POLLIN, 0};
         while (!stopping_) {
-            if (::poll(&p, 1, 50) > 0) {
+            if (sockets::wait_readable(fd_, sockets::kNoSocket, 50) == sockets::Ready::data) {
                 char chunk[4096];
-                const ssize_t n = ::recv(fd_, chunk, sizeof chunk, 0);
+                const long n = sockets::receive(fd_, chunk, sizeof chunk);
                 if (n <= 0)
                     return false;
                 buffer_.append(chunk, static_cast<std::size_t>(n));
@@ -46,14 +40,13 @@ class LineReader {
         return false;
     }
 
-    int fd_;
+    sockets::Socket fd_;
     const std::atomic<bool>& stopping_;
     std::string buffer_;
 };
 
-void say(int fd, const std::string& reply) {
-    const std::string line = reply + "\r\n";
-    (void)::send(fd, line.data(), line.size(), MSG_NOSIGNAL);
+void say(sockets::Socket fd, const std::string& reply) {
+    sockets::send_some(fd, reply + "\r\n");
 }
 
 bool starts_with_word(const std::string& line, const std::string& word) {
@@ -69,23 +62,14 @@ bool starts_with_word(const std::string& line, const std::string& word) {
 }  // namespace
 
 SmtpServer::SmtpServer(std::string data_reply) : data_reply_(std::move(data_reply)) {
-    listen_fd_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t size = sizeof address;
-    if (::bind(listen_fd_, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 &&
-        ::listen(listen_fd_, 8) == 0 &&
-        ::getsockname(listen_fd_, reinterpret_cast<sockaddr*>(&address), &size) == 0) {
-        port_ = ntohs(address.sin_port);
-    }
+    listen_fd_ = sockets::listen_loopback(0, &port_, 8);
     acceptor_ = std::thread([this] { accept_loop(); });
 }
 
 SmtpServer::~SmtpServer() {
     stopping_ = true;
     acceptor_.join();
-    ::close(listen_fd_);
+    sockets::close_socket(listen_fd_);
 }
 
 std::vector<SmtpSession> SmtpServer::sessions() const {
@@ -94,19 +78,18 @@ std::vector<SmtpSession> SmtpServer::sessions() const {
 }
 
 void SmtpServer::accept_loop() {
-    pollfd p{listen_fd_, POLLIN, 0};
     while (!stopping_) {
-        if (::poll(&p, 1, 50) <= 0)
+        if (sockets::wait_readable(listen_fd_, sockets::kNoSocket, 50) != sockets::Ready::data)
             continue;
-        const int fd = ::accept4(listen_fd_, nullptr, nullptr, SOCK_CLOEXEC);
-        if (fd >= 0) {
+        const sockets::Socket fd = sockets::accept_from(listen_fd_);
+        if (fd != sockets::kNoSocket) {
             serve(fd);
-            ::close(fd);
+            sockets::close_socket(fd);
         }
     }
 }
 
-void SmtpServer::serve(int fd) {
+void SmtpServer::serve(sockets::Socket fd) {
     {
         std::lock_guard lock(mutex_);
         sessions_.emplace_back();

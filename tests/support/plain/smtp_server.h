@@ -9,6 +9,8 @@
 #include <thread>
 #include <vector>
 
+#include "plain/socket_io.h"
+
 namespace test {
 
 struct SmtpSession {
@@ -29,10 +31,10 @@ class SmtpServer {
 
   private:
     void accept_loop();
-    void serve(int fd);
+    void serve(sockets::Socket fd);
 
     std::string data_reply_;
-    int listen_fd_ = -1;
+    sockets::Socket listen_fd_ = sockets::kNoSocket;
     int port_ = 0;
     std::atomic<bool> stopping_{false};
     mutable std::mutex mutex_;

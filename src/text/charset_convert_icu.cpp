@@ -1,4 +1,4 @@
-#include "text/icu_convert.h"
+#include "text/charset_convert.h"
 
 #include <unicode/ucnv.h>
 #include <unicode/ucnv_cb.h>
@@ -7,7 +7,7 @@
 #include <array>
 #include <memory>
 
-namespace text::icu {
+namespace text::charset {
 namespace {
 
 struct ConverterCloser {
@@ -277,4 +277,4 @@ std::string simplify_gbk(std::string_view gbk) {
     return from_utf16(Charset::gbk, transliterate(t, to_utf16(Charset::gbk, gbk)));
 }
 
-}  // namespace text::icu
+}  // namespace text::charset

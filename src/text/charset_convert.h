@@ -1,12 +1,14 @@
 #pragma once
-// The one place that talks to ICU. Converters and the transliterator are
-// opened once per thread and kept; nothing here exposes an ICU type.
+// The one place that talks to the platform's converters: ICU
+// (charset_convert_icu.cpp), or on Windows the system's own code pages
+// (charset_convert_windows.cpp); CMake builds one of them. Converters are
+// opened once per thread and kept; nothing here exposes their types.
 #include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
 
-namespace text::icu {
+namespace text::charset {
 
 enum class Charset { utf8, gbk, big5 };
 
@@ -21,9 +23,9 @@ std::string big5_to_gbk_prefix(std::string_view big5);
 std::string simplify_gbk(std::string_view gbk);
 
 // Per-character mappings between the Basic Multilingual Plane and GBK, read
-// out of ICU's converter once per process so that well-formed text converts
-// without a call into ICU. A 0 entry means "ask ICU" (no mapping, or the table
-// could not be read).
+// out of the converter once per process so that well-formed text converts
+// without a call into it. A 0 entry means "ask the converter" (no mapping, or
+// the table could not be read).
 struct GbkTables {
     static constexpr int kTrails = 0xFF - 0x40;  // trail bytes 0x40..0xFE
 
@@ -34,4 +36,4 @@ struct GbkTables {
 };
 const GbkTables& gbk_tables();
 
-}  // namespace text::icu
+}  // namespace text::charset
