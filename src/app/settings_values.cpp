@@ -129,9 +129,7 @@ std::string with_setting_values(std::string_view file_text, const std::vector<st
     std::string text(file_text);
     for (std::size_t i = 0; i < kFields.size() && i < before.size() && i < after.size(); ++i) {
         if (before[i] != after[i])
-            // Only the board's reader drops a comment after a number.
-            text = net::with_ini_value(text, kFields[i].section, kFields[i].key, after[i],
-                                       kFields[i].section == kBoard);
+            text = net::with_ini_value(text, kFields[i].section, kFields[i].key, after[i]);
     }
     return text;
 }
