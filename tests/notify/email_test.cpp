@@ -108,6 +108,30 @@ TEST(Email, DeliversAMimeMessageWithAnEncodedChineseSubject) {
     EXPECT_EQ(decode_base64(message.substr(message.find("\r\n\r\n") + 4)), body);
 }
 
+// The test server offers no STARTTLS. Standing in for a remote relay (its
+// name resolved to loopback), it must never see the login; as this machine,
+// named in any letter case, it may.
+TEST(Email, ThePasswordGoesOnlyOverTlsUnlessTheHostIsThisMachine) {
+    test::SmtpServer server;
+    const std::string port = server.url().substr(server.url().rfind(':') + 1);
+    const notify::SendControl remote{nullptr, {"relay.example:" + port + ":127.0.0.1"}};
+    for (const std::string& address :
+         {"SMTP://relay.example:" + port, "smtp://127.0.0.1:x@relay.example:" + port,
+          "relay.example:" + port}) {
+        const auto attempt =
+            notify::send_mail(mail_channel(address), std::string("主题\n正文"), test::kSendTime, remote);
+        EXPECT_FALSE(attempt.delivered) << address;
+        EXPECT_EQ(attempt.problem.find("pa55-w0rd!"), std::string::npos);
+    }
+    for (const auto& session : server.sessions()) {
+        for (const auto& command : session.commands)
+            EXPECT_FALSE(command.starts_with("AUTH")) << command;
+    }
+    const auto local = notify::send_mail(mail_channel("SMTP://LocalHost:" + port),
+                                         std::string("主题\n正文"), test::kSendTime);
+    EXPECT_TRUE(local.delivered) << local.problem;
+}
+
 TEST(Email, ATemporaryRefusalIsRetriedAPermanentOneIsNot) {
     for (const auto& [reply, attempts] :
          std::vector<std::pair<std::string, int>>{{"451 try later", 3}, {"554 refused", 1}}) {

@@ -146,6 +146,73 @@ INSTANTIATE_TEST_SUITE_P(
                   "通知通道 team：HTTP 404"}),
     [](const auto& info) { return std::string(info.param.name); });
 
+struct EchoCase {
+    const char* name;
+    // Bytes before the echo, so that the key straddles where the robot's
+    // message (200 bytes) or its whole answer (300 bytes) is cut.
+    std::size_t padding;
+    // The request target as the server echoes it.
+    std::string (*echo)(const std::string& target);
+};
+
+void PrintTo(const EchoCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
+std::string replaced(std::string text, const std::string& from, const std::string& to) {
+    for (auto at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size()))
+        text.replace(at, from.size(), to);
+    return text;
+}
+
+// The key as written in the address is percent-encoded; a server may echo
+// it so, decoded, with lower-case escapes, or JSON-escaped ("\/").
+const std::string kKeyPath = "/cgi-bin/webhook/send?key=Zq%2BYw%2FEf0123456789";
+
+class EchoingRobot : public testing::TestWithParam<EchoCase> {};
+
+TEST_P(EchoingRobot, NoPieceOfTheKeyReachesAnyResult) {
+    const EchoCase& c = GetParam();
+    test::RawHttpServer server([&](const std::string& request) {
+        const std::string echo = c.echo(test::request_target(request));
+        return test::Reply::ok(R"({"errcode":93000,"errmsg":")" + std::string(c.padding, '.') +
+                               " bad url " + echo + R"( hint: check it"})");
+    });
+    const Channel channel{"team", ChannelKind::wecom, server.url(kKeyPath)};
+    std::vector<std::chrono::milliseconds> sleeps;
+    const auto sent = test::deliver(channel, std::string("x"), &sleeps);
+    const auto tested = notify::send_test(channel);
+    EXPECT_FALSE(sent.delivered);
+    EXPECT_NE((sent.error + sent.answer).find("***"), std::string::npos) << sent.answer;
+    for (const std::string key : {"Zq%2BYw%2FEf0123456789", "Zq+Yw/Ef0123456789"}) {
+        for (const std::string& text : {sent.error, sent.answer, tested.error, tested.answer}) {
+            for (std::size_t at = 0; at + 4 <= key.size(); ++at)
+                EXPECT_EQ(text.find(key.substr(at, 4)), std::string::npos) << text;
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Forms, EchoingRobot,
+    testing::Values(
+        EchoCase{"PlainAcrossTheMessageCut", 150, [](const std::string& t) { return t; }},
+        EchoCase{"PlainAcrossTheAnswerCut", 225, [](const std::string& t) { return t; }},
+        EchoCase{"Decoded", 155,
+                 [](const std::string& t) {
+                     return replaced(replaced(t, "%2B", "+"), "%2F", "/");
+                 }},
+        EchoCase{"LowerCaseEscapes", 150,
+                 [](const std::string& t) {
+                     return replaced(replaced(t, "%2B", "%2b"), "%2F", "%2f");
+                 }},
+        EchoCase{"PercentEncodedAgain", 160,
+                 [](const std::string& t) { return replaced(t, "%", "%25"); }},
+        EchoCase{"JsonEscaped", 230,
+                 [](const std::string& t) {
+                     return replaced(replaced(replaced(t, "%2B", "+"), "%2F", "/"), "/", "\\/");
+                 }}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 TEST(SendTest, SendsATestMessageAtOnceAndGivesTheAnswer) {
     test::RawHttpServer server(test::Reply::ok(kOk));
     const auto result = notify::send_test({"钉钉", ChannelKind::dingtalk, server.url("/send")});

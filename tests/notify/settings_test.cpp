@@ -8,7 +8,7 @@
 
 namespace {
 
-const char* const kIni = R"(; 通知
+const char* const kIni = "\xEF\xBB\xBF" R"(; 通知
 [board]
 retries = 2
 [notify.team]
@@ -17,14 +17,14 @@ url = https://qyapi.example.com/cgi-bin/webhook/send?key=KEY-team-1234
 [notify.ding]
 kind = DingTalk
 url = https://oapi.example.com/robot/send?access_token=TOKEN-ding-1234
-secret = SEC-ding-1234
+secret = SEC-ding-1234   ; only when signed
 [notify.mail]
 kind = email
-smtp = smtp.example.com:587
+smtp = SMTP://smtp.example.com:587   ; STARTTLS
 user = korvel@example.com
 password = "PASS ; word-1234"
 from = Korvel <korvel@example.com>
-to = a@example.com, b@example.com ;c@example.com
+to = a@example.com, b@example.com;c@example.com # both
 [notify.nokind]
 url = https://example.com/hook?key=KEY-nokind-1234
 [notify.ftp]
@@ -43,8 +43,16 @@ from = k@example.com
 to = a@example.com
 [notify.wrongkind]
 kind = telegram
+[notify.login]
+kind = email
+smtp = smtp://127.0.0.1:x@relay.example.com:25
+from = k@example.com
+to = a@example.com
 )";
 
+// The file opens with a byte-order mark, values carry comments after them
+// and a quoted password holds " ; ": the first channel, the signing secret
+// and the password come out as meant.
 TEST(ChannelSettings, ReadsGoodChannelsAndNamesTheBadOnesWithoutTheirSecrets) {
     const auto parsed = notify::parse_channels(kIni);
     std::vector<std::string> names;
@@ -58,7 +66,7 @@ TEST(ChannelSettings, ReadsGoodChannelsAndNamesTheBadOnesWithoutTheirSecrets) {
     EXPECT_EQ(ding->secret, "SEC-ding-1234");
     const notify::Channel* mail = notify::find_channel(parsed.channels, "mail");
     ASSERT_NE(mail, nullptr);
-    EXPECT_EQ(mail->smtp, "smtp://smtp.example.com:587");
+    EXPECT_EQ(mail->smtp, "smtp://smtp.example.com:587/");
     EXPECT_EQ(mail->password, "PASS ; word-1234");
     EXPECT_EQ(mail->to,
               (std::vector<std::string>{"a@example.com", "b@example.com", "c@example.com"}));
@@ -74,6 +82,8 @@ TEST(ChannelSettings, ReadsGoodChannelsAndNamesTheBadOnesWithoutTheirSecrets) {
                   "out",
                   "line 35: [notify.wrongkind] kind = telegram is not one of wecom, "
                   "wecom-markdown, dingtalk, feishu, json, email; channel left out",
+                  "line 38: [notify.login] smtp holds a login; put it in user and password; "
+                  "channel left out",
               }));
     for (const auto& message : parsed.messages)
         EXPECT_EQ(message.find("1234"), std::string::npos) << message;
