@@ -8,12 +8,14 @@
 #include "board/board_log.h"
 #include "board/board_text.h"
 #include "board/check_record.h"
+#include "board/goods_captions.h"
 #include "board/session.h"
 #include "board_grid_text.h"
 #include "commands.h"
 #include "exit_codes.h"
 #include "history_access.h"
 #include "net/hosts.h"
+#include "notify/delivery.h"
 #include "notify_command.h"
 #include "output_format.h"
 #include "result_rows.h"
@@ -39,6 +41,29 @@ LoadedBoard load_board(const history::Store& store, const std::string& name) {
                                       "' cannot be checked: " + text::gbk_to_utf8(faults.front()))};
     return {std::move(loaded), kExitAllRead};
 }
+
+namespace {
+
+// The goods names the run's goods pages gave, kept in the saved board as the
+// window keeps them (the board is read again: it may have been edited
+// meanwhile). The board with the names, for the tables.
+board::Board keep_names(history::Store& store, const std::string& name, board::Board checked,
+                        const std::vector<board::ConfirmedGoods>& goods) {
+    if (!board::take_names(checked, goods))
+        return checked;
+    const auto saved = store.load_board(name);
+    auto kept = saved ? board::board_from_text(saved.value().definition) : std::nullopt;
+    if (kept && board::take_names(*kept, goods)) {
+        if (const auto stored = store.save_board(name, board::board_to_text(*kept),
+                                                 notify::now_unix_ms());
+            !stored)
+            std::cerr << kProgramName << ": the goods names were not saved: "
+                      << stored.error().message << '\n';
+    }
+    return checked;
+}
+
+}  // namespace
 
 int run_board(const CheckOptions& options) {
     const std::optional<RunSettings> settings = load_run_settings(options);
@@ -86,8 +111,9 @@ int run_board(const CheckOptions& options) {
 
     if (const std::string problem = log.load(board::board_cells(layout)); !problem.empty())
         return failure(problem);
+    const board::Board named = keep_names(store, name, checked, progress.confirmed());
     const std::vector<ResultRow> rows = goods_major_rows(board_columns(checked), listings, reports);
-    std::cout << (options.format == Format::table ? format_grids(checked, log)
+    std::cout << (options.format == Format::table ? format_grids(named, log)
                                                   : format_rows(rows, options.format, options.bom))
               << std::flush;
     if (!summary.store_problem.empty())
