@@ -1,7 +1,10 @@
 // One value of korvel.ini changed, every other byte kept.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "net/ini_edit.h"
+#include "net/ini_section.h"
 
 namespace {
 
@@ -12,15 +15,20 @@ struct Edit {
     const char* key;
     const char* value;
     std::string after;
-    bool trailing_comments = true;
 };
 
 class IniEdit : public ::testing::TestWithParam<Edit> {};
 
 TEST_P(IniEdit, ChangesOnlyTheValue) {
     const Edit& e = GetParam();
-    EXPECT_EQ(net::with_ini_value(e.before, e.section, e.key, e.value, e.trailing_comments),
-              e.after);
+    const std::string after = net::with_ini_value(e.before, e.section, e.key, e.value);
+    EXPECT_EQ(after, e.after);
+    // The reader gives back exactly the value written.
+    const auto lines = net::ini_section(after, e.section);
+    const auto last = std::find_if(lines.rbegin(), lines.rend(),
+                                   [&](const net::IniLine& l) { return l.key == net::lower_ascii(e.key); });
+    ASSERT_NE(last, lines.rend());
+    EXPECT_EQ(last->value, e.value);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -30,8 +38,14 @@ INSTANTIATE_TEST_SUITE_P(
              "; mine\n[hosts]\n  Goods_Page = old:1   ; office\nx=y\n[board]\nretries=3\n", "HOSTS",
              "goods_page", "new:2",
              "; mine\n[hosts]\n  Goods_Page = new:2   ; office\nx=y\n[board]\nretries=3\n"},
-        Edit{"WithoutTrailingCommentsTheLineEndsTheValue", "[hosts]\nvendor_info = a ; b\n",
-             "hosts", "vendor_info", "v:1", "[hosts]\nvendor_info = v:1\n", false},
+        Edit{"CommentAfterAnyValueIsKept", "[notify.群]\nsecret = SEC1   ; 加签\n", "notify.群",
+             "secret", "SEC2", "[notify.群]\nsecret = SEC2   ; 加签\n"},
+        Edit{"QuotedValueIsReplacedWhole", "[notify.m]\npassword = \"a ; b\" # c\n", "notify.m",
+             "password", "new", "[notify.m]\npassword = new # c\n"},
+        Edit{"ValueTheReaderWouldCutIsQuoted", "[notify.m]\npassword=x\n", "notify.m",
+             "password", "pa ;ss#", "[notify.m]\npassword=\"pa ;ss#\"\n"},
+        Edit{"ValueWithDoubleQuotesGetsSingleOnes", "[notify.m]\n", "notify.m", "password",
+             " \"q\" ", "[notify.m]\npassword=' \"q\" '\n"},
         Edit{"LastOfTwoLinesOfAKeyIsTheOneRead", "[board]\nretries=1\nretries=2\n", "board",
              "retries", "5", "[board]\nretries=1\nretries=5\n"},
         Edit{"SameKeyInAnotherSectionIsLeftAlone", "[a]\nretries=1\n[board]\n# c\n", "board",
