@@ -591,8 +591,9 @@ TEST_F(KorvelCheckBoard, AKillMidSendAndAnOverlappingRunSendEachNoticeOnce) {
                 bodies += test::split_request(request).body;
         }
         for (const history::Notice& n : notices) {
-            if (n.kind != "checks_failing")
+            if (n.kind != "checks_failing") {
                 EXPECT_EQ(occurrences(bodies, n.message), 1u) << path << ": " << n.message;
+            }
         }
     }
 }
