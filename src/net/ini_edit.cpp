@@ -64,9 +64,9 @@ std::pair<std::size_t, std::size_t> value_span(std::string_view line) {
             return {start, start + close + 1};
     }
     std::size_t end = line.size();
+    // line[start - 1] is '=' or a blank, as the reader sees it.
     for (std::size_t i = start; i < line.size(); ++i) {
-        if ((line[i] == ';' || line[i] == '#') &&
-            (i == start || line[i - 1] == ' ' || line[i - 1] == '\t')) {
+        if ((line[i] == ';' || line[i] == '#') && (line[i - 1] == ' ' || line[i - 1] == '\t')) {
             end = i;
             break;
         }
@@ -119,7 +119,10 @@ std::string with_ini_value(std::string_view text, std::string_view section, std:
         const std::string_view line =
             text.substr(found.key_line->begin, found.key_line->end - found.key_line->begin);
         const auto [start, end] = value_span(line);
-        return out.replace(found.key_line->begin + start, end - start, written);
+        // A value put before a comment that had none keeps a blank before it.
+        const bool before_comment = start == end && end < line.size();
+        return out.replace(found.key_line->begin + start, end - start,
+                           before_comment && !written.empty() ? written + " " : written);
     }
     const std::string entry = std::string(key) + "=" + written;
     if (found.section_tail) {

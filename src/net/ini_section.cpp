@@ -10,14 +10,16 @@ bool is_blank(char c) {
     return c == ' ' || c == '\t';
 }
 
-// Where a comment starts in an unquoted value: a ';' or '#' at its start or
-// after a blank, so "a#b" and "x;y" stay whole.
-std::size_t comment_start(std::string_view value) {
-    for (std::size_t i = 0; i < value.size(); ++i) {
-        if ((value[i] == ';' || value[i] == '#') && (i == 0 || is_blank(value[i - 1])))
+// Where a comment starts in the text after '=': at a ';' or '#' right after
+// a blank, so "a#b", "x;y" and "key=#pass" stay whole while "key = ; note"
+// holds only a comment.
+std::size_t comment_start(std::string_view after_equals) {
+    for (std::size_t i = 1; i < after_equals.size(); ++i) {
+        const char c = after_equals[i];
+        if ((c == ';' || c == '#') && is_blank(after_equals[i - 1]))
             return i;
     }
-    return value.size();
+    return after_equals.size();
 }
 
 std::string problem_at(int line, std::string_view what) {
@@ -76,14 +78,14 @@ std::string lower_ascii(std::string_view s) {
 }
 
 std::string ini_value(std::string_view text, std::string* problem) {
-    text = trim_blanks(text);
-    if (!text.empty() && (text.front() == '"' || text.front() == '\'')) {
-        const auto close = text.find(text.front(), 1);
+    const std::string_view value = trim_blanks(text);
+    if (!value.empty() && (value.front() == '"' || value.front() == '\'')) {
+        const auto close = value.find(value.front(), 1);
         if (close != std::string_view::npos) {
-            const std::string_view rest = trim_blanks(text.substr(close + 1));
+            const std::string_view rest = trim_blanks(value.substr(close + 1));
             if (problem != nullptr && !rest.empty() && rest.front() != ';' && rest.front() != '#')
                 *problem = "text after the closing quote ignored";
-            return std::string(text.substr(1, close - 1));
+            return std::string(value.substr(1, close - 1));
         }
         if (problem != nullptr)
             *problem = "a quote without its closing quote; the value is taken as written";
@@ -92,10 +94,10 @@ std::string ini_value(std::string_view text, std::string* problem) {
 }
 
 std::string ini_written_value(std::string_view value) {
+    // A leading ';' or '#' is quoted too: an editor keeps a blank after '='.
     const bool plain = value.empty() ||
                        (!is_blank(value.front()) && !is_blank(value.back()) &&
-                        value.front() != '"' && value.front() != '\'' &&
-                        comment_start(value) == value.size());
+                        value.find_first_of("\"';#") != 0 && comment_start(value) == value.size());
     if (plain)
         return std::string(value);
     // A value holding both kinds of quote cannot be quoted; it goes as it is.

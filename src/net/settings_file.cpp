@@ -96,8 +96,8 @@ std::vector<std::string> ini_layout_problems(std::string_view file_text) {
     IniFile file = read_ini(file_text);
     for (const IniSection& section : file.sections) {
         if (!known_section(section.name))
-            file.problems.push_back(problem(section.line,
-                                            "unknown section [" + section.name + "] ignored"));
+            file.problems.push_back(
+                problem(section.line, "unknown section [" + section.name + "] ignored"));
     }
     return file.problems;
 }

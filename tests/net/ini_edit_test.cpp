@@ -25,8 +25,9 @@ TEST_P(IniEdit, ChangesOnlyTheValue) {
     EXPECT_EQ(after, e.after);
     // The reader gives back exactly the value written.
     const auto lines = net::ini_section(after, e.section);
-    const auto last = std::find_if(lines.rbegin(), lines.rend(),
-                                   [&](const net::IniLine& l) { return l.key == net::lower_ascii(e.key); });
+    const auto last = std::find_if(lines.rbegin(), lines.rend(), [&](const net::IniLine& l) {
+        return l.key == net::lower_ascii(e.key);
+    });
     ASSERT_NE(last, lines.rend());
     EXPECT_EQ(last->value, e.value);
 }
@@ -42,8 +43,12 @@ INSTANTIATE_TEST_SUITE_P(
              "secret", "SEC2", "[notify.群]\nsecret = SEC2   ; 加签\n"},
         Edit{"QuotedValueIsReplacedWhole", "[notify.m]\npassword = \"a ; b\" # c\n", "notify.m",
              "password", "new", "[notify.m]\npassword = new # c\n"},
-        Edit{"ValueTheReaderWouldCutIsQuoted", "[notify.m]\npassword=x\n", "notify.m",
-             "password", "pa ;ss#", "[notify.m]\npassword=\"pa ;ss#\"\n"},
+        Edit{"ValueTheReaderWouldCutIsQuoted", "[notify.m]\npassword=x\n", "notify.m", "password",
+             "pa ;ss#", "[notify.m]\npassword=\"pa ;ss#\"\n"},
+        Edit{"ValueStartingWithACommentMarkIsQuoted", "[notify.m]\npassword = x\n", "notify.m",
+             "password", "#pa", "[notify.m]\npassword = \"#pa\"\n"},
+        Edit{"ValueGoesBeforeACommentThatStoodAlone", "[notify.m]\nuser = ; later\n", "notify.m",
+             "user", "me", "[notify.m]\nuser = me ; later\n"},
         Edit{"ValueWithDoubleQuotesGetsSingleOnes", "[notify.m]\n", "notify.m", "password",
              " \"q\" ", "[notify.m]\npassword=' \"q\" '\n"},
         Edit{"LastOfTwoLinesOfAKeyIsTheOneRead", "[board]\nretries=1\nretries=2\n", "board",
@@ -61,5 +66,24 @@ INSTANTIATE_TEST_SUITE_P(
         Edit{"SectionHeaderAfterAByteOrderMark", "\xEF\xBB\xBF[board]\nretries=1\n", "board",
              "retries", "2", "\xEF\xBB\xBF[board]\nretries=2\n"}),
     [](const ::testing::TestParamInfo<Edit>& info) { return std::string(info.param.name); });
+
+// What the reader takes after '=' in every section: a comment starts at a
+// ';' or '#' after a blank; quotes keep what they hold.
+TEST(IniValue, CommentsStartAfterABlankAndQuotesKeepTheirText) {
+    const std::pair<const char*, const char*> cases[] = {
+        {" SEC1   ; only when signed", "SEC1"},
+        {"a#b;c", "a#b;c"},
+        {"#pass", "#pass"},
+        {"   ; fill in later", ""},
+        {" 'pa ;ss' # note", "pa ;ss"},
+        {" \"x'y\"", "x'y"},
+        {"\t3\t# tab", "3"},
+    };
+    for (const auto& [after_equals, value] : cases)
+        EXPECT_EQ(net::ini_value(after_equals), value) << after_equals;
+    std::string problem;
+    EXPECT_EQ(net::ini_value(" \"open ; x", &problem), "\"open");
+    EXPECT_FALSE(problem.empty());
+}
 
 }  // namespace
