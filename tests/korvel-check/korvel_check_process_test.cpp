@@ -3,10 +3,10 @@
 // data directory of its own, so no run touches the user's history.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
 #include <ctime>
 #include <fstream>
-#include <atomic>
 #include <set>
 #include <thread>
 
@@ -344,7 +344,8 @@ TEST_F(KorvelCheckBoard, FirstRunIsQuietThenAMovedRankGivesNoticesAndExitOne) {
         << first.out;
     {
         auto store = history::Store::open(db());
-        const auto kept = board::board_from_text(store.value().load_board(kBoardName).value().definition);
+        const auto kept =
+            board::board_from_text(store.value().load_board(kBoardName).value().definition);
         ASSERT_TRUE(kept);
         EXPECT_EQ(text::gbk_to_utf8(kept->own.at(0).name), catalogue.find_goods(kSample)->name);
     }
@@ -410,10 +411,12 @@ TEST_F(KorvelCheckBoard, HistoryPrintsTheStoredChecksAndPruneRemovesThem) {
     history::CheckFilter of_board;
     of_board.board = kBoardName;
     EXPECT_EQ(printed.out, board::checks_csv(store.value().checks(of_board).value(),
-                                             board::goods_names(store.value()), false));
+                                             board::goods_names(store.value()), false,
+                                             board::listing_names_by_board(store.value())));
     EXPECT_EQ(occurrences(printed.out, "\r\n"), 1u + 4 * 2) << "a header, two goods of four checks";
     const std::string rank = std::to_string(sample_rank("辣条大礼包"));
-    EXPECT_NE(printed.out.find(kBoardName + ",keyword,辣条大礼包,default,综合," + kSample + ","),
+    EXPECT_NE(printed.out.find(kBoardName + ",keyword,辣条大礼包,辣条大礼包,default,综合," +
+                               kSample + ","),
               std::string::npos)
         << printed.out;
     EXPECT_NE(printed.out.find(",own,本店,found,第" + rank + "名," + rank + ","), std::string::npos)
@@ -553,11 +556,11 @@ TEST_F(KorvelCheckBoard, AKillMidSendAndAnOverlappingRunSendEachNoticeOnce) {
         auto store = history::Store::open(db());
         ASSERT_TRUE(store.value().save_board(kBoardName, board::board_to_text(b), 2));
     }
-    const std::string config =
-        config_for(server.host(), "korvel.ini",
-                   "[board]\npages_per_second=50\nbackoff_s=0.05\npause_s=0.2\n"
-                   "[notify.一群]\nkind=json\nurl=" + robot.url("/one") +
-                       "\n[notify.二群]\nkind=json\nurl=" + robot.url("/two") + "\n");
+    const std::string config = config_for(
+        server.host(), "korvel.ini",
+        "[board]\npages_per_second=50\nbackoff_s=0.05\npause_s=0.2\n"
+        "[notify.一群]\nkind=json\nurl=" +
+            robot.url("/one") + "\n[notify.二群]\nkind=json\nurl=" + robot.url("/two") + "\n");
     const std::vector<std::string> args = {"--config", config, "--board", kBoardName, "--db", db()};
     const auto shift = [&](int places) {
         auto options = server.options();
