@@ -57,6 +57,8 @@ struct Dispatcher::Shared {
 
     // The tries of one message; abandoning ends them with the last failure.
     DeliveryResult deliver(const Job& job, const Content& content) {
+        if (abandoned)
+            return DeliveryResult{};  // never sent: its claim is handed back
         Attempt last;
         int tries = 0;
         SendControl control;

@@ -17,8 +17,10 @@
 //
 // The destructor lets the queue drain for at most `drain_limit`, then
 // abandons the rest: what is still queued is dropped unclaimed (it goes with
-// a later run), the send in flight is cut off and settled as such, and a
-// wait between tries ends with the failure it had.
+// a later run), the send in flight is cut off (settled as cut_off, a send in
+// doubt, once its message had left; else as a failure), a wait between tries
+// ends with the failure it had, and a message claimed but not yet sent is
+// settled with no attempts (its claim handed back).
 #include <chrono>
 #include <cstdint>
 #include <functional>

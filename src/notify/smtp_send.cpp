@@ -103,8 +103,9 @@ Attempt send_mail(const Channel& channel, const Content& content, std::int64_t n
     attempt.answer = reply > 0 ? "SMTP " + std::to_string(reply) : "no SMTP answer";
     attempt.delivered = code == CURLE_OK;
     if (code == CURLE_ABORTED_BY_CALLBACK) {
-        attempt.cut_off = true;
-        attempt.problem = "发送中断，不知是否送达";
+        // Only a message handed over whole may have been taken.
+        attempt.cut_off = upload.sent == upload.bytes.size();
+        attempt.problem = attempt.cut_off ? "发送中断，不知是否送达" : "程序退出，未发出";
     } else if (!attempt.delivered) {
         attempt.problem =
             attempt.answer + "：" + (error_text[0] != '\0' ? error_text : curl_easy_strerror(code));

@@ -24,7 +24,8 @@ std::string notice_json(const NoticeLine& line) {
     return "{" + member("cell", json_quote(line.cell)) + "," +
            member("before", json_quote(line.before)) + "," +
            member("after", json_quote(line.after)) + "," + member("kind", json_quote(line.kind)) +
-           "," + member("message", json_quote(line.message)) + "}";
+           "," + member("message", json_quote(line.message)) +
+           (line.late ? "," + member("late", "true") : std::string()) + "}";
 }
 
 std::string time_members(std::int64_t time_ms) {

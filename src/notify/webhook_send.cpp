@@ -44,9 +44,13 @@ Attempt post_webhook(const Channel& channel, const Content& content, std::int64_
 
     Attempt attempt;
     if (!result.completed) {
-        attempt.cut_off = result.error == net::TransferError::abandoned;
-        attempt.problem = attempt.cut_off ? "发送中断，不知是否送达" : transfer_problem(result.error);
-        attempt.worth_retrying = !attempt.cut_off;
+        const bool ended = result.error == net::TransferError::abandoned;
+        // Cut off after the request left: the robot may have taken it.
+        attempt.cut_off = ended && result.request_sent;
+        attempt.problem = attempt.cut_off ? "发送中断，不知是否送达"
+                          : ended         ? "程序退出，未发出"
+                                          : transfer_problem(result.error);
+        attempt.worth_retrying = !ended;
         return attempt;
     }
     // Masked before anything is cut: half a key left by the cut would not match.

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <optional>
 
 #include "delivery_fixture.h"
 #include "plain/raw_http_server.h"
@@ -78,11 +79,14 @@ INSTANTIATE_TEST_SUITE_P(
             notify::RunMessage{
                 "我的看板",
                 test::kSendTime,
-                {{"辣条 · 销量", "第30名", "第12名", "rank_move", "辣条 · 销量：上升18名"}}},
+                {{"辣条 · 销量", "第30名", "第12名", "rank_move", "辣条 · 销量：上升18名"},
+                 {"新品", "第9名", "第2名", "rank_move", "新品：上升7名", 7, true}}},
             "/hook",
             R"({"board":"我的看板","time":"2023-11-14T22:13:20.000Z","time_ms":1700000000000,)"
             R"("notices":[{"cell":"辣条 · 销量","before":"第30名","after":"第12名",)"
-            R"("kind":"rank_move","message":"辣条 · 销量：上升18名"}]})"},
+            R"("kind":"rank_move","message":"辣条 · 销量：上升18名"},)"
+            R"({"cell":"新品","before":"第9名","after":"第2名","kind":"rank_move",)"
+            R"("message":"新品：上升7名","late":true}]})"},
         ShapeCase{"OwnJsonText", ChannelKind::json, "/hook", "", kText, "/hook",
                   R"({"time":"2023-11-14T22:13:20.000Z","time_ms":1700000000000,"text":)" +
                       kQuotedText + "}"}),
@@ -197,14 +201,12 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(
         EchoCase{"PlainAcrossTheMessageCut", 150, [](const std::string& t) { return t; }},
         EchoCase{"PlainAcrossTheAnswerCut", 225, [](const std::string& t) { return t; }},
-        EchoCase{"Decoded", 155,
-                 [](const std::string& t) {
-                     return replaced(replaced(t, "%2B", "+"), "%2F", "/");
-                 }},
-        EchoCase{"LowerCaseEscapes", 150,
-                 [](const std::string& t) {
-                     return replaced(replaced(t, "%2B", "%2b"), "%2F", "%2f");
-                 }},
+        EchoCase{
+            "Decoded", 155,
+            [](const std::string& t) { return replaced(replaced(t, "%2B", "+"), "%2F", "/"); }},
+        EchoCase{
+            "LowerCaseEscapes", 150,
+            [](const std::string& t) { return replaced(replaced(t, "%2B", "%2b"), "%2F", "%2f"); }},
         EchoCase{"PercentEncodedAgain", 160,
                  [](const std::string& t) { return replaced(t, "%", "%25"); }},
         EchoCase{"JsonEscaped", 230,
@@ -232,21 +234,38 @@ TEST(Dispatcher, ConnectionRefusedIsRetriedAndNamesOnlyTheChannel) {
     EXPECT_EQ(result.error, "通知通道 team：no connection");
 }
 
+// At the drain limit the send in flight is cut off and settled as such (it
+// may have arrived), and a message still queued is never claimed: it stays
+// for a later run. No `done` runs once the owner has gone.
 TEST(Dispatcher, AbandonsASendThatOutlastsTheDrainLimit) {
     test::Reply held = test::Reply::ok(kOk);
     held.hold = true;
     test::RawHttpServer server(held);
     std::atomic<bool> done{false};
+    std::atomic<bool> queued_claimed{false};
+    auto settled = std::make_shared<std::optional<notify::DeliveryResult>>();
     {
         notify::DispatcherOptions options;
         options.drain_limit = std::chrono::milliseconds(50);
         notify::Dispatcher dispatcher(options);
-        dispatcher.post({"team", ChannelKind::json, server.url("/hook")}, std::string("x"),
-                        [&](notify::DeliveryResult) { done = true; });
+        notify::Dispatcher::Hooks hooks;
+        hooks.settle = [settled](const notify::DeliveryResult& r) { *settled = r; };
+        hooks.done = [&](notify::DeliveryResult) { done = true; };
+        dispatcher.post({"team", ChannelKind::json, server.url("/hook")}, std::string("x"), hooks);
+        notify::Dispatcher::Hooks later;
+        later.claim = [&] {
+            queued_claimed = true;
+            return std::optional<notify::Content>(std::string("y"));
+        };
+        dispatcher.post({"team", ChannelKind::json, server.url("/later")}, std::string("y"), later);
         ASSERT_TRUE(server.wait_for_path("/hook"));
     }
-    server.release();
     EXPECT_FALSE(done);
+    EXPECT_FALSE(queued_claimed);
+    ASSERT_TRUE(settled->has_value()) << "settled before the destructor returned";
+    EXPECT_TRUE((*settled)->cut_off);
+    EXPECT_FALSE((*settled)->delivered);
+    EXPECT_FALSE(server.saw_path("/later"));
 }
 
 TEST(Dispatcher, SendsInTheOrderPostedAndSkipsARunWithoutNotices) {
