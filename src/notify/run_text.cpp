@@ -48,7 +48,7 @@ int importance(const NoticeLine& line) {
 }
 
 std::string more_text(std::size_t folded) {
-    return "另有 " + std::to_string(folded) + " 条，见看板窗口的变动通知";
+    return "另有 " + std::to_string(folded) + " 条，见看板窗口的变动通知或 korvel-check --history";
 }
 
 // The title, `shown` notice lines and the line about the rest, each made
@@ -130,7 +130,8 @@ std::string whole_lines(std::string_view text, std::size_t max_bytes) {
     if (text.size() <= max_bytes)
         return std::string(text);
     std::vector<std::size_t> ends;  // where each line ends in `text`
-    for (std::size_t at = text.find('\n'); at != std::string_view::npos; at = text.find('\n', at + 1))
+    for (std::size_t at = text.find('\n'); at != std::string_view::npos;
+         at = text.find('\n', at + 1))
         ends.push_back(at);
     ends.push_back(text.size());
     // The most whole lines that fit beside the line saying how many are left out.

@@ -36,7 +36,7 @@ std::string run_title(const RunMessage& run, int utc_offset_minutes);
 
 // The title and the notice lines under it in the order given, at most
 // kMaxNoticeLines of them and as many whole lines as fit in `max_bytes`; the
-// rest folded into "另有 N 条，见看板窗口的变动通知".
+// rest folded into "另有 N 条，见看板窗口的变动通知或 korvel-check --history".
 std::string run_text(const RunMessage& run, int utc_offset_minutes,
                      std::size_t max_bytes = kNoLimit);
 // The same as markdown: a bold title and one list item per notice.

@@ -154,7 +154,8 @@ TEST_F(TrackerSchedule, AStartThatFindsTheBoardLockedIsSkippedWithoutABox) {
 }
 
 // The daily report goes out once a day from the schedule's tick, to the
-// channels korvel.ini defines, off the GUI thread.
+// channels korvel.ini defines, off the GUI thread; a board with nothing
+// checked has nothing to report and sends nothing.
 TEST_F(TrackerSchedule, TheDailyReportGoesOutOnceADay) {
     test::RawHttpServer robot(test::Reply::ok(R"({"errcode":0})"));
     const auto config_home = dir.path() / "config";
@@ -170,6 +171,19 @@ TEST_F(TrackerSchedule, TheDailyReportGoesOutOnceADay) {
     ASSERT_TRUE(tracker->store()->save_board("定时看板", board::board_to_text(b), 1).ok());
 
     const board::Time now = std::chrono::system_clock::now();
+    tracker->check_schedules(now);
+    EXPECT_TRUE(tracker->store()->notices("定时看板").value().empty()) << "nothing to report";
+    history::Check read;
+    read.board = "定时看板";
+    read.key = "辣条大礼包";
+    read.sort = history::Sort::default_order;
+    read.time_ms =
+        std::chrono::duration_cast<std::chrono::milliseconds>((now - 1h).time_since_epoch())
+            .count();
+    read.pages_read = 1;
+    read.outcome = history::Outcome::found;
+    read.goods = {{"4033138", history::Role::own, 12, history::Outcome::found, {}}};
+    ASSERT_TRUE(tracker->store()->add_check(read).ok());
     tracker->check_schedules(now);
     tracker->check_schedules(now + 1min);
     QElapsedTimer guard;  // a hang guard only

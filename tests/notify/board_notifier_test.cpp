@@ -146,8 +146,8 @@ TEST_F(BoardNotifierTest, FailingIsSentOnceAndRecoveryOnce) {
 }
 
 // A failed send is kept with its reason, goes once more with the next run
-// (marked 补发), and not a third time.
-TEST_F(BoardNotifierTest, AFailedSendGoesOnceMoreWithTheNextRun) {
+// (marked 补发), not a third time, and not at all once a day has passed.
+TEST_F(BoardNotifierTest, AFailedSendGoesOnceMoreWithTheNextRunWithinADay) {
     std::atomic<bool> down{true};
     test::RawHttpServer robot([&](const std::string&) {
         return down ? test::Reply::ok(R"({"errcode":93000,"errmsg":"bad key KEY-42"})")
@@ -171,25 +171,14 @@ TEST_F(BoardNotifierTest, AFailedSendGoesOnceMoreWithTheNextRun) {
     kept = deliveries_of(notices);
     EXPECT_GT(kept[0].delivered_ms, 0);
     EXPECT_EQ(kept[0].sends, 2);
-
     deliver(robot, run(30'000, {}));
     EXPECT_EQ(robot.request_count(), 4u);
-}
 
-TEST_F(BoardNotifierTest, AFailedSendIsNotTriedAThirdTimeNorAfterADay) {
-    test::RawHttpServer robot(test::Reply::status("HTTP/1.1 404 Not Found", ""));
-    const history::Notice old = notice(10'001, 30, 10);
-    deliver(robot, run(10'000, {old}));
-    deliver(robot, run(20'000, {}));
-    EXPECT_EQ(robot.request_count(), 2u);
-    deliver(robot, run(30'000, {}));
-    EXPECT_EQ(robot.request_count(), 2u);
-
-    const history::Notice late = notice(40'001, 40, 20);
-    deliver(robot, run(40'000, {late}));
-    EXPECT_EQ(robot.request_count(), 3u);
+    down = true;
+    deliver(robot, run(40'000, {notice(40'001, 40, 20)}));
+    EXPECT_EQ(robot.request_count(), 7u);
     deliver(robot, run(40'000 + 25LL * 3600 * 1000, {}));  // more than a day after
-    EXPECT_EQ(robot.request_count(), 3u);
+    EXPECT_EQ(robot.request_count(), 7u);
 }
 
 // A second run starts while the first one's message still waits behind a

@@ -2,13 +2,16 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <iterator>
 
 #include "notify/channel_settings.h"
 #include "plain/temp_dir.h"
 
 namespace {
 
-const char* const kIni = "\xEF\xBB\xBF" R"(; 通知
+const char* const kIni =
+    "\xEF\xBB\xBF"
+    R"(; 通知
 [board]
 retries = 2
 [notify.team]
@@ -87,6 +90,25 @@ TEST(ChannelSettings, ReadsGoodChannelsAndNamesTheBadOnesWithoutTheirSecrets) {
               }));
     for (const auto& message : parsed.messages)
         EXPECT_EQ(message.find("1234"), std::string::npos) << message;
+}
+
+// The README's example, copied as it stands (comments after values
+// included), gives every channel it shows, each as meant.
+TEST(ChannelSettings, TheReadmeExampleWorksAsCopied) {
+    std::ifstream readme(KORVEL_README);
+    const std::string text((std::istreambuf_iterator<char>(readme)), {});
+    const auto start = text.find("```ini\n[notify.");
+    ASSERT_NE(start, std::string::npos);
+    const auto end = text.find("```", start + 6);
+    const auto parsed = notify::parse_channels(text.substr(start + 7, end - start - 7));
+    EXPECT_TRUE(parsed.messages.empty()) << parsed.messages.front();
+    EXPECT_EQ(parsed.channels.size(), 6u);
+    const notify::Channel* ding = notify::find_channel(parsed.channels, "钉钉");
+    ASSERT_NE(ding, nullptr);
+    EXPECT_EQ(ding->secret, "SECxxxxxxxxxxxxxxxx");
+    const notify::Channel* mail = notify::find_channel(parsed.channels, "邮件");
+    ASSERT_NE(mail, nullptr);
+    EXPECT_EQ(mail->smtp, "smtps://smtp.example.com:465/");
 }
 
 TEST(ChannelSettings, WarnsWhenOtherUsersCanReadTheFile) {

@@ -26,11 +26,13 @@ TEST(RunText, ShowsTenNoticesAndCountsTheRest) {
     std::string expected = "【Korvel】看板「我的看板」 2023-11-15 06:13，12 条变动";
     for (int i = 1; i <= 10; ++i)
         expected += "\n通知" + std::to_string(i);
-    EXPECT_EQ(notify::run_text(run, 8 * 60), expected + "\n另有 2 条，见看板窗口的变动通知");
+    EXPECT_EQ(notify::run_text(run, 8 * 60),
+              expected + "\n另有 2 条，见看板窗口的变动通知或 korvel-check --history");
     const std::string markdown = notify::run_markdown(run, 0);
     EXPECT_TRUE(markdown.starts_with(
         "**【Korvel】看板「我的看板」 2023-11-14 22:13，12 条变动**\n\n- 通知1\n"));
-    EXPECT_TRUE(markdown.ends_with("\n- 通知10\n\n另有 2 条，见看板窗口的变动通知"));
+    EXPECT_TRUE(markdown.ends_with(
+        "\n- 通知10\n\n另有 2 条，见看板窗口的变动通知或 korvel-check --history"));
 }
 
 // The summary line first, then what matters most: a competitor ahead, the
@@ -44,9 +46,10 @@ TEST(RunText, SummaryLineFirstThenNoticesByImportance) {
                    {"", "第9名", "第3名", "overtaken", "竞品 辣条王（零食铺） 第3名"}};
     run.notices[0].late = true;
     notify::order_by_importance(run.notices);
-    EXPECT_EQ(notify::run_text(run, 0),
-              "【Korvel】看板「我的看板」 2023-11-14 22:13 本店上升 3 · 下降 1 · 前10名 2 · 失败 4\n"
-              "竞品 辣条王（零食铺） 第3名\n跌出前20\n大升\n（补发）小降\n多数失败");
+    EXPECT_EQ(
+        notify::run_text(run, 0),
+        "【Korvel】看板「我的看板」 2023-11-14 22:13 本店上升 3 · 下降 1 · 前10名 2 · 失败 4\n"
+        "竞品 辣条王（零食铺） 第3名\n跌出前20\n大升\n（补发）小降\n多数失败");
 }
 
 TEST(RunText, NoticeWithoutMessageShowsItsCellAndRanks) {
@@ -104,8 +107,9 @@ TEST(DailyReport, CountsThenRisersAndFallersThenTheRest) {
     notify::ReportRow fresh{"新格", 30, std::nullopt, 30};
     fresh.day_ago_known = false;
     const std::vector<notify::ReportRow> rows = {
-        {"稳", 5, 5, 3},    {"跌出", std::nullopt, 50, 30}, {"升8", 12, 20, 9}, failed,
-        {"降2", 60, 58, std::nullopt}, {"升5", 40, 45, 40}, fresh,
+        {"稳", 5, 5, 3}, {"跌出", std::nullopt, 50, 30}, {"升8", 12, 20, 9},
+        failed,          {"降2", 60, 58, std::nullopt},  {"升5", 40, 45, 40},
+        fresh,
     };
     EXPECT_EQ(notify::daily_report("我的看板", kTime, 0, rows),
               "【Korvel】看板「我的看板」日报 2023-11-14\n"
@@ -134,68 +138,50 @@ void PrintTo(const LimitCase& c, std::ostream* out) {
 
 class MessageLimit : public testing::TestWithParam<LimitCase> {};
 
-// Each line of `text` is one of `whole` (as given, or as a list item).
-void expect_whole_lines(const std::string& text, const std::vector<std::string>& whole) {
-    std::size_t at = 0;
-    for (std::size_t end = 0; at <= text.size(); at = end + 1) {
-        end = std::min(text.find('\n', at), text.size());
-        std::string line = text.substr(at, end - at);
-        if (line.starts_with("- "))
-            line = line.substr(2);
-        if (!line.empty()) {
-            EXPECT_NE(std::find(whole.begin(), whole.end(), line), whole.end()) << line;
-        }
-    }
+// The lines before a text's last one, which says what was left out.
+std::string kept_lines(const std::string& cut) {
+    return cut.substr(0, cut.find_last_not_of('\n', cut.rfind('\n')) + 1);
+}
+
+// Whether `kept` is the whole first lines of `full`, none cut short.
+bool whole_lines_of(const std::string& full, const std::string& kept) {
+    return full.starts_with(kept) && full.size() > kept.size() && full[kept.size()] == '\n';
 }
 
 // A run's message and a daily report too long for a robot are cut by whole
-// lines to its limit, the lines left out counted.
+// lines to its limit, the most important first, the lines left out counted.
 TEST_P(MessageLimit, RunMessageAndDailyReportAreCutByWholeLines) {
     const LimitCase& c = GetParam();
     EXPECT_EQ(notify::text_limit(c.kind), c.limit);
-    const std::string long_name(c.limit / 8, 'x');
     RunMessage run{"看板", kTime, {}};
-    std::vector<std::string> whole;
-    for (int i = 0; i < 10; ++i) {
-        run.notices.push_back({"", "", "", "rank_move", std::to_string(i) + long_name});
-        whole.push_back(run.notices.back().message);
-    }
-    whole.push_back(notify::run_title(run, 0));
-    whole.push_back("**" + notify::run_title(run, 0) + "**");
-    const notify::Content content = run;
-    const std::string text = c.kind == notify::ChannelKind::wecom_markdown
-                                 ? notify::markdown_of(content, 0, c.limit)
-                                 : notify::text_of(content, 0, c.limit);
-    EXPECT_LE(text.size(), c.limit);
-    const auto more = text.rfind("另有 ");
-    ASSERT_NE(more, std::string::npos) << text;
-    const std::string folded = text.substr(more);
-    std::size_t shown = 0;
-    for (auto at = text.find(long_name); at != std::string::npos; at = text.find(long_name, at + 1))
-        ++shown;
-    EXPECT_GT(shown, 0u);
-    EXPECT_EQ(folded, "另有 " + std::to_string(10 - shown) + " 条，见看板窗口的变动通知");
-    whole.push_back(folded);
-    expect_whole_lines(text, whole);
+    for (int i = 0; i < 10; ++i)
+        run.notices.push_back(
+            {"", "", "", "rank_move", std::to_string(i) + "：" + std::string(c.limit / 8, 'x')});
+    const bool markdown = c.kind == notify::ChannelKind::wecom_markdown;
+    const auto message = [&](std::size_t limit) {
+        return markdown ? notify::markdown_of(run, 0, limit) : notify::text_of(run, 0, limit);
+    };
+    const std::string cut = message(c.limit);
+    EXPECT_LE(cut.size(), c.limit);
+    EXPECT_TRUE(whole_lines_of(message(notify::kNoLimit), kept_lines(cut))) << cut;
+    const auto shown = std::count(cut.begin(), cut.end(), '\n') - (markdown ? 3 : 1);
+    EXPECT_GT(shown, 0);
+    EXPECT_TRUE(cut.ends_with("\n另有 " + std::to_string(10 - shown) +
+                              " 条，见看板窗口的变动通知或 korvel-check --history"))
+        << cut;
 
     std::vector<notify::ReportRow> rows;
     for (int i = 0; i < 400; ++i)
         rows.push_back({"关键词" + std::to_string(i) + std::string(40, 'k'), 10 + i, 10 + i, 5});
     const std::string report = notify::daily_report("看板", kTime, 0, rows);
-    ASSERT_GT(report.size(), c.limit);
-    const std::string cut = notify::text_of(notify::Content{report}, 0, c.limit);
-    EXPECT_LE(cut.size(), c.limit);
-    const std::string last = cut.substr(cut.rfind('\n') + 1);
-    EXPECT_TRUE(last.starts_with("……另有 ")) << last;
-    std::vector<std::string> report_lines{last};
-    for (std::size_t at = 0, end = 0; at < report.size(); at = end + 1) {
-        end = std::min(report.find('\n', at), report.size());
-        report_lines.push_back(report.substr(at, end - at));
-    }
-    expect_whole_lines(cut, report_lines);
-    const auto left = std::count(report.begin(), report.end(), '\n') -
-                      std::count(cut.begin(), cut.end(), '\n') + 1;
-    EXPECT_EQ(last, "……另有 " + std::to_string(left) + " 行未列出");
+    const std::string report_cut = notify::text_of(notify::Content{report}, 0, c.limit);
+    EXPECT_LE(report_cut.size(), c.limit);
+    const std::string kept = kept_lines(report_cut);
+    EXPECT_TRUE(whole_lines_of(report, kept));
+    const auto left =
+        std::count(report.begin(), report.end(), '\n') - std::count(kept.begin(), kept.end(), '\n');
+    EXPECT_TRUE(report_cut.ends_with("\n……另有 " + std::to_string(left) + " 行未列出"))
+        << report_cut.substr(kept.size());
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -208,8 +194,9 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(DailyReport, EmailCarriesTheWholeReport) {
     const std::string report(50000, 'r');
-    EXPECT_EQ(notify::text_of(notify::Content{report}, 0, notify::text_limit(notify::ChannelKind::email)),
-              report);
+    EXPECT_EQ(
+        notify::text_of(notify::Content{report}, 0, notify::text_limit(notify::ChannelKind::email)),
+        report);
 }
 
 TEST(Json, QuotesControlCharactersAndReplacesBrokenUtf8) {
