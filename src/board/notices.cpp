@@ -103,8 +103,9 @@ void overtaken_notices(const CellContext& cell, const Check& previous, const Goo
         out.push_back(notice_for(cell, competitor.goods_id, notice_kind::overtaken,
                                  rank_text(competitor_before->rank), now,
                                  std::string(kCompetitorWord) + " " +
-                                     named(names, competitor.goods_id) + " " + now + "，已排在" + std::string(kOwnWord) + "前面（" +
-                                     std::string(kOwnWord) + rank_text(own.rank) + "）"));
+                                     named(names, competitor.goods_id) + " " + now + "，已排在" +
+                                     std::string(kOwnWord) + "前面（" + std::string(kOwnWord) +
+                                     rank_text(own.rank) + "）"));
     }
 }
 

@@ -182,8 +182,8 @@ void Session::run() {
     for (const ranking::Listing& listing : plan.listings)
         s.cells.push_back(cell_key(listing));
     s.own_ids.assign(s.goods_ids.begin(),
-                     s.goods_ids.begin() +
-                         static_cast<std::ptrdiff_t>(std::min(readable.own.size(), s.goods_ids.size())));
+                     s.goods_ids.begin() + static_cast<std::ptrdiff_t>(
+                                               std::min(readable.own.size(), s.goods_ids.size())));
     s.names = notice_names(readable);
     if (std::string problem = s.log->load(s.cells); !problem.empty())
         summary_.store_problem = problem;

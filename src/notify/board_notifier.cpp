@@ -65,8 +65,9 @@ std::vector<std::int64_t> ids_of(const Content& content) {
 
 // The message as far as this sender got its notices: a run's lines whose
 // notice another sender took are dropped; a text goes whole or not at all.
-std::optional<Content> claimed_content(const std::filesystem::path& file, const std::string& channel,
-                                       const std::string& claim, const Content& content,
+std::optional<Content> claimed_content(const std::filesystem::path& file,
+                                       const std::string& channel, const std::string& claim,
+                                       const Content& content,
                                        const std::vector<std::int64_t>& text_ids,
                                        std::vector<std::int64_t>& claimed) {
     auto store = open_store(file);
@@ -80,8 +81,9 @@ std::optional<Content> claimed_content(const std::filesystem::path& file, const 
     };
     if (const auto* run = std::get_if<RunMessage>(&content)) {
         RunMessage mine = *run;
-        std::erase_if(mine.notices,
-                      [&](const NoticeLine& line) { return line.notice_id != 0 && !take(line.notice_id); });
+        std::erase_if(mine.notices, [&](const NoticeLine& line) {
+            return line.notice_id != 0 && !take(line.notice_id);
+        });
         if (mine.notices.empty())
             return std::nullopt;
         return mine;
@@ -213,8 +215,9 @@ std::vector<NoticeLine> notice_lines(const std::vector<history::Notice>& notices
     return lines;
 }
 
-void post_to_channel(const NotifierConfig& config, const std::string& board, const std::string& name,
-                     const Content& content, const std::vector<std::int64_t>& text_ids) {
+void post_to_channel(const NotifierConfig& config, const std::string& board,
+                     const std::string& name, const Content& content,
+                     const std::vector<std::int64_t>& text_ids) {
     const Channel* channel = find_channel(config.channels, name);
     if (channel == nullptr) {
         if (config.on_report) {
@@ -274,7 +277,8 @@ void BoardNotifier::deliver(const board::Board& board, const board::SessionSumma
         RunMessage mine = decision.to_send;
         if (store) {
             const auto rows = rows_for(*store, recent, channel);
-            std::vector<NoticeLine> late = notice_lines(leftovers(recent, rows, run.started_ms), names);
+            std::vector<NoticeLine> late =
+                notice_lines(leftovers(recent, rows, run.started_ms), names);
             for (NoticeLine& line : late)
                 line.late = true;
             mine.notices.insert(mine.notices.end(), late.begin(), late.end());

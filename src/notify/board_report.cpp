@@ -125,8 +125,8 @@ std::string send_daily_report(const NotifierConfig& config, history::Store& stor
     const std::vector<ReportRow> rows = report_rows(store, board, now_ms);
     if (rows.empty())
         return {};  // nothing read in the week: nothing worth a message
-    const std::string text = daily_report(text::gbk_to_utf8(board.name), now_ms,
-                                          local_utc_offset_minutes(now_ms), rows);
+    const std::string text =
+        daily_report(text::gbk_to_utf8(board.name), now_ms, local_utc_offset_minutes(now_ms), rows);
     history::Notice kept;
     kept.board = text::gbk_to_utf8(board.name);
     kept.time_ms = now_ms;

@@ -31,7 +31,8 @@ std::vector<Section> notify_sections(const net::IniFile& file) {
     for (const net::IniSection& read : file.sections) {
         if (!starts_with_nocase(read.name, kPrefix))
             continue;
-        const std::string name(net::trim_blanks(std::string_view(read.name).substr(kPrefix.size())));
+        const std::string name(
+            net::trim_blanks(std::string_view(read.name).substr(kPrefix.size())));
         if (name.empty())
             continue;
         const auto known = std::find_if(sections.begin(), sections.end(), [&](const Section& s) {

@@ -18,8 +18,8 @@ constexpr std::size_t kShortest = 4;
 constexpr std::size_t kTokenSegment = 12;
 
 bool unreserved(unsigned char c) {
-    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') ||
-           c == '-' || c == '.' || c == '_' || c == '~';
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' ||
+           c == '.' || c == '_' || c == '~';
 }
 
 std::string percent_encoded(std::string_view text, const char* hex_format) {

@@ -95,8 +95,8 @@ bool loopback_ipv6(std::string_view text) {
     const auto groups = ipv6(text);
     if (!groups)
         return false;
-    const bool zero_head = std::all_of(groups->begin(), groups->begin() + 5,
-                                       [](std::uint16_t g) { return g == 0; });
+    const bool zero_head =
+        std::all_of(groups->begin(), groups->begin() + 5, [](std::uint16_t g) { return g == 0; });
     if (zero_head && (*groups)[5] == 0 && (*groups)[6] == 0 && (*groups)[7] == 1)
         return true;  // ::1
     // ::ffff:127.x.y.z, an IPv4 loopback address in IPv6 clothes.

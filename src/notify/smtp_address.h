@@ -20,7 +20,8 @@ struct SmtpAddress {
 // The address, or nothing with `problem` saying why (names no secret): no
 // host, a scheme other than smtp or smtps, a login written into the address
 // (it belongs in user and password). Without a scheme smtp:// is meant.
-std::optional<SmtpAddress> parse_smtp_address(std::string_view text, std::string* problem = nullptr);
+std::optional<SmtpAddress> parse_smtp_address(std::string_view text,
+                                              std::string* problem = nullptr);
 
 // Whether a host as the parser gives it is this machine: "localhost" (any
 // letter case), an IPv4 address in 127.0.0.0/8, or [::1] (also written as an

@@ -154,9 +154,11 @@ TEST_F(HistoryTest, VersionThreeDeliveriesMigrateAsSentOnce) {
                             "ALTER TABLE deliveries DROP COLUMN claimed_ms;"
                             "ALTER TABLE deliveries DROP COLUMN sends;"
                             "INSERT INTO deliveries VALUES (" +
-                            std::to_string(delivered) + ", '群', 1, 1700000000000, '');"
+                            std::to_string(delivered) +
+                            ", '群', 1, 1700000000000, '');"
                             "INSERT INTO deliveries VALUES (" +
-                            std::to_string(failed) + ", '群', 3, 0, 'HTTP 500');"
+                            std::to_string(failed) +
+                            ", '群', 3, 0, 'HTTP 500');"
                             "PRAGMA user_version = 3;")
                                .c_str());
     auto store = open_store();

@@ -54,11 +54,11 @@ board::Board keep_names(history::Store& store, const std::string& name, board::B
     const auto saved = store.load_board(name);
     auto kept = saved ? board::board_from_text(saved.value().definition) : std::nullopt;
     if (kept && board::take_names(*kept, goods)) {
-        if (const auto stored = store.save_board(name, board::board_to_text(*kept),
-                                                 notify::now_unix_ms());
+        if (const auto stored =
+                store.save_board(name, board::board_to_text(*kept), notify::now_unix_ms());
             !stored)
-            std::cerr << kProgramName << ": the goods names were not saved: "
-                      << stored.error().message << '\n';
+            std::cerr << kProgramName
+                      << ": the goods names were not saved: " << stored.error().message << '\n';
     }
     return checked;
 }
