@@ -113,7 +113,7 @@ std::vector<std::string> section_lines(const ChannelDraft& draft) {
     if (const auto kind = notify::kind_from_word(draft.kind)) {
         for (const ChannelField& field : channel_fields(*kind)) {
             if (const std::string value = value_of(draft, field.key); !value.empty())
-                lines.push_back(std::string(field.key) + "=" + value);
+                lines.push_back(std::string(field.key) + "=" + net::ini_written_value(value));
         }
     }
     return lines;
@@ -306,7 +306,7 @@ std::string with_channel(std::string_view ini_text, const std::optional<ChannelD
     const std::string section = section_of(after.name);
     std::string text(ini_text);
     if (before->kind != after.kind)
-        text = net::with_ini_value(text, section, "kind", after.kind, true);
+        text = net::with_ini_value(text, section, "kind", after.kind);
     std::vector<std::string_view> kept;
     if (const auto kind = notify::kind_from_word(after.kind)) {
         for (const ChannelField& field : channel_fields(*kind))
@@ -319,7 +319,7 @@ std::string with_channel(std::string_view ini_text, const std::optional<ChannelD
         if (new_value == old_value && (of_kind || old_value.empty()))
             continue;
         text = new_value.empty() ? net::without_ini_key(text, section, key)
-                                 : net::with_ini_value(text, section, key, new_value, true);
+                                 : net::with_ini_value(text, section, key, new_value);
     }
     return text;
 }

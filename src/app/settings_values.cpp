@@ -186,9 +186,7 @@ std::string with_setting_values(std::string_view file_text, const std::vector<st
     for (const std::string_view section : {kHosts, kBoard}) {
         for (std::size_t i = 0; i < kFields.size() && i < before.size() && i < after.size(); ++i) {
             if (kFields[i].section == section && before[i] != after[i])
-                // Only the board's reader drops a comment after a number.
-                text =
-                    net::with_ini_value(text, section, kFields[i].key, after[i], section == kBoard);
+                text = net::with_ini_value(text, section, kFields[i].key, after[i]);
         }
     }
     return text;

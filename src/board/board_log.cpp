@@ -132,10 +132,11 @@ void BoardLog::trim(CellData& data) const {
 }
 
 std::vector<history::Notice> BoardLog::notices_for(const history::Check& check,
-                                                   const NoticeThresholds& thresholds) const {
+                                                   const NoticeThresholds& thresholds,
+                                                   const NoticeNames& names) const {
     const CellData& data = cell(cell_key(check));
     std::vector<history::Notice> notices =
-        cell_notices(baseline(data.recent, check), check, thresholds);
+        cell_notices(baseline(data.recent, check), check, thresholds, names);
     for (history::Notice& n : notices)
         n.board = board_;
     return notices;

@@ -27,7 +27,8 @@ class BoardLog {
 
     // The notices `check` gives against the cell's earlier reads.
     std::vector<history::Notice> notices_for(const history::Check& check,
-                                             const NoticeThresholds& thresholds) const;
+                                             const NoticeThresholds& thresholds,
+                                             const NoticeNames& names = {}) const;
     // Stores the check with its notices in one transaction (their ids are
     // written back) and keeps it; an error message when the file refused it
     // (the check is kept in memory all the same).

@@ -81,11 +81,7 @@ std::string take(BoardSettings& settings, const Field& field, std::string_view t
     return {};
 }
 
-void apply(ParsedBoardSettings& parsed, int line, const std::string& key,
-           std::string_view value_text) {
-    // Values are numbers, so a comment may follow them on the same line.
-    const std::string_view value =
-        net::trim_blanks(value_text.substr(0, value_text.find_first_of(";#")));
+void apply(ParsedBoardSettings& parsed, int line, const std::string& key, std::string_view value) {
     const std::string where = "line " + std::to_string(line) + ": ";
     const auto field =
         std::find_if(kFields.begin(), kFields.end(), [&](const Field& f) { return f.key == key; });

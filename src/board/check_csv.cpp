@@ -11,16 +11,22 @@ using history::csv_field;
 using history::csv_text;
 
 const std::vector<std::string> kColumns = {
-    "time",        "board",      "listing",   "key",   "sort",         "sort_text",
-    "goods_id",    "goods_name", "shop_name", "role",  "role_text",    "status",
-    "status_text", "rank",       "reason",    "pages", "http_statuses"};
+    "time",      "board",       "listing",    "key",       "listing_text", "sort",
+    "sort_text", "goods_id",    "goods_name", "shop_name", "role",         "role_text",
+    "status",    "status_text", "rank",       "reason",    "pages",        "http_statuses"};
 
 std::string role_word(history::Role role) {
     return std::string(role == history::Role::own ? kOwnWord : kCompetitorWord);
 }
 
-void append_check(std::string& out, const history::Check& check, const NamesById& names) {
+void append_check(std::string& out, const history::Check& check, const NamesById& names,
+                  const ListingNamesByBoard& listings) {
     const std::string time = history::local_time_with_offset(check.time_ms);
+    static const ListingNames kNoListingNames;
+    const auto board_names = listings.find(check.board);
+    const std::string listing_text =
+        listing_label(check.listing, check.key,
+                      board_names == listings.end() ? kNoListingNames : board_names->second);
     for (const GoodsOutcome& g : goods_outcomes(check)) {
         static const GoodsNames kNone;
         const auto named = names.find(g.goods_id);
@@ -28,7 +34,7 @@ void append_check(std::string& out, const history::Check& check, const NamesById
         const bool found = g.status == history::Outcome::found && g.rank;
         out += history::csv_line(
             {time, csv_text(check.board), std::string(history::to_text(check.listing)),
-             csv_text(check.key), std::string(history::to_text(check.sort)),
+             csv_text(check.key), csv_text(listing_text), std::string(history::to_text(check.sort)),
              std::string(sort_word(check.sort)), csv_text(g.goods_id), csv_text(n.name),
              csv_text(n.shop), g.role ? std::string(history::to_text(*g.role)) : "",
              g.role ? role_word(*g.role) : "", std::string(history::to_text(g.status)),
@@ -60,10 +66,10 @@ std::string status_word(history::Outcome status, std::optional<int> rank) {
 }
 
 std::string checks_csv(const std::vector<history::Check>& checks, const NamesById& names,
-                       bool byte_order_mark) {
+                       bool byte_order_mark, const ListingNamesByBoard& listings) {
     std::string out = csv_head(byte_order_mark);
     for (const history::Check& check : checks)
-        append_check(out, check, names);
+        append_check(out, check, names, listings);
     return out;
 }
 
@@ -97,10 +103,13 @@ history::Status stream_checks_csv(
 }
 
 history::Status write_checks_csv(const history::Store& store, const history::CheckFilter& filter,
-                                 const NamesById& names, bool byte_order_mark, std::ostream& out) {
+                                 const NamesById& names, bool byte_order_mark, std::ostream& out,
+                                 const ListingNamesByBoard& listings) {
     return stream_checks_csv(
         store, filter, csv_head(byte_order_mark),
-        [&](std::string& rows, const history::Check& check) { append_check(rows, check, names); },
+        [&](std::string& rows, const history::Check& check) {
+            append_check(rows, check, names, listings);
+        },
         out);
 }
 

@@ -6,6 +6,8 @@
 // people (the window's exports, board/sheet_csv.h, have Chinese headers):
 //   time          local time with its offset, "2026-12-09 14:48:03 +08:00"
 //   board, listing (keyword/category/tab/new), key
+//   listing_text                "辣条", "类目 休闲零食", "爱逛街 今日推荐", "新品":
+//                               the listing as its board names it
 //   sort, sort_text             "price-asc", "价格从低到高"; empty without a sort
 //   goods_id, goods_name, shop_name
 //   role, role_text             "own"/"competitor", "本店"/"竞品"
@@ -51,12 +53,14 @@ history::Status stream_checks_csv(
     const std::function<void(std::string& rows, const history::Check& check)>& rows,
     std::ostream& out);
 
+// `listings`: each board's category and tab names (none known: "类目 14").
 std::string checks_csv(const std::vector<history::Check>& checks, const NamesById& names,
-                       bool byte_order_mark = true);
+                       bool byte_order_mark = true, const ListingNamesByBoard& listings = {});
 
 // The same bytes as checks_csv(store.checks(filter), ...), written check by
 // check in constant memory. A failure of the stream is a storage error.
 history::Status write_checks_csv(const history::Store& store, const history::CheckFilter& filter,
-                                 const NamesById& names, bool byte_order_mark, std::ostream& out);
+                                 const NamesById& names, bool byte_order_mark, std::ostream& out,
+                                 const ListingNamesByBoard& listings = {});
 
 }  // namespace board

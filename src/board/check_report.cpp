@@ -14,6 +14,14 @@ const std::string& rate_limited_text() {
     return GBK("被限速");
 }
 
+const std::string& server_error_text() {
+    return GBK("服务器错误");
+}
+
+const std::string& no_answer_text() {
+    return GBK("无响应");
+}
+
 bool needs_recheck(const CheckReport& report) {
     return !report.checked ||
            std::any_of(report.outcomes.begin(), report.outcomes.end(), [](const auto& outcome) {

@@ -18,8 +18,9 @@ struct CheckReport {
     std::size_t check = 0;  // index into the plan's listings
     ranking::Listing listing;
     bool checked = true;  // false: 未检查
-    // Why it was not checked (GBK): rate_limited_text() when the run gave up
-    // under push-back. Empty when checked.
+    // Why it was not checked (GBK): when the run gave up under push-back,
+    // what pushed back (rate_limited_text, server_error_text,
+    // no_answer_text). Empty when checked.
     std::string not_checked_reason;
     // One per goods id of the plan, in its order; empty when not checked.
     std::vector<ranking::RunOutcome> outcomes;
@@ -34,8 +35,13 @@ struct CheckReport {
 // "未检查" (GBK).
 const std::string& not_checked_text();
 
-// "被限速" (GBK): the marketplace kept pushing back at the slowest pace.
+// Why a run that gave up left a check (GBK): "被限速" when the marketplace
+// kept limiting us (429, Retry-After), "服务器错误" when its server kept
+// failing (5xx, bodies that are no listing), "无响应" when it kept not
+// answering (time-outs, no connection).
 const std::string& rate_limited_text();
+const std::string& server_error_text();
+const std::string& no_answer_text();
 
 // Not checked, or some goods item's outcome failed.
 bool needs_recheck(const CheckReport& report);

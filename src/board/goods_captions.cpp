@@ -73,4 +73,8 @@ std::map<std::string, std::string> names_by_id(const Board& board) {
     return names;
 }
 
+NoticeNames notice_names(const Board& board) {
+    return {listing_names(board), names_by_id(board)};
+}
+
 }  // namespace board

@@ -27,4 +27,7 @@ std::string goods_caption(const GoodsItem& goods);
 // what the rank chart's legend and title name the goods by.
 std::map<std::string, std::string> names_by_id(const Board& board);
 
+// The names the board's notices use: its listings' and its named goods'.
+NoticeNames notice_names(const Board& board);
+
 }  // namespace board

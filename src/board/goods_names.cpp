@@ -25,6 +25,25 @@ NamesById goods_names(const Board& board) {
     return names;
 }
 
+ListingNamesByBoard listing_names_by_board(const Board& board) {
+    return {{text::gbk_to_utf8(board.name), listing_names(board)}};
+}
+
+ListingNamesByBoard listing_names_by_board(const history::Store& store) {
+    ListingNamesByBoard names;
+    const auto boards = store.board_names();
+    if (!boards)
+        return names;
+    for (const std::string& name : boards.value()) {
+        const auto saved = store.load_board(name);
+        if (!saved)
+            continue;
+        if (const auto board = board_from_text(saved.value().definition))
+            names[name] = listing_names(*board);
+    }
+    return names;
+}
+
 NamesById goods_names(const history::Store& store) {
     NamesById names;
     const auto boards = store.board_names();

@@ -25,4 +25,9 @@ NamesById goods_names(const Board& board);
 // that names a goods item winning; boards that cannot be read are passed by.
 NamesById goods_names(const history::Store& store);
 
+// Board name (UTF-8) -> the names its categories and tab were chosen with.
+using ListingNamesByBoard = std::map<std::string, ListingNames>;
+ListingNamesByBoard listing_names_by_board(const Board& board);
+ListingNamesByBoard listing_names_by_board(const history::Store& store);
+
 }  // namespace board

@@ -37,12 +37,21 @@ bool starts_run(std::int64_t previous_ms, std::int64_t time_ms,
 }
 
 // " · 已发送至 运营群 · 未送达 邮件" after the line; when and why in the tooltip.
+// A notice waiting for its channel, or held by a sender that has not said
+// how it went, is neither sent nor failed.
 void add_deliveries(NoticeItemText& out, const std::vector<history::Delivery>& deliveries) {
     for (const history::Delivery& d : deliveries) {
-        if (d.delivered_ms != 0) {
+        if (d.delivered()) {
             out.text += " · 已发送至 " + d.channel;
             out.tooltip +=
                 "\n" + d.channel + "：已发送 " + local_time_text(d.delivered_ms, "%m-%d %H:%M:%S");
+        } else if (d.queued()) {
+            out.text += " · 待发送 " + d.channel;
+            out.tooltip += "\n" + d.channel + "：待发送（随看板下次运行发出）";
+        } else if (!d.claim.empty()) {
+            out.text += " · 未确认 " + d.channel;
+            out.tooltip +=
+                "\n" + d.channel + "：发送中或发送被中断，不知是否送达（不再重发，以免重复）";
         } else {
             out.text += " · 未送达 " + d.channel;
             out.tooltip += "\n" + d.channel + "：未送达（尝试 " + std::to_string(d.attempts) +

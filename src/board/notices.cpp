@@ -82,8 +82,14 @@ std::optional<Notice> rank_notice(const CellContext& cell, const std::string& go
                       headline + from + " → " + to + "（" + change + "）");
 }
 
+std::string named(const NoticeNames& names, const std::string& goods_id) {
+    const auto found = names.goods.find(goods_id);
+    return found == names.goods.end() ? goods_id : found->second;
+}
+
 void overtaken_notices(const CellContext& cell, const Check& previous, const GoodsResult& own,
-                       const GoodsResult& own_before, std::vector<Notice>& out) {
+                       const GoodsResult& own_before, const NoticeNames& names,
+                       std::vector<Notice>& out) {
     for (const auto& competitor : cell.current.goods) {
         if (competitor.role != Role::competitor) {
             continue;
@@ -96,9 +102,10 @@ void overtaken_notices(const CellContext& cell, const Check& previous, const Goo
         const std::string now = rank_text(competitor.rank);
         out.push_back(notice_for(cell, competitor.goods_id, notice_kind::overtaken,
                                  rank_text(competitor_before->rank), now,
-                                 std::string(kCompetitorWord) + " " + competitor.goods_id + " " +
-                                     now + "，已排在" + std::string(kOwnWord) + "前面（" +
-                                     std::string(kOwnWord) + rank_text(own.rank) + "）"));
+                                 std::string(kCompetitorWord) + " " +
+                                     named(names, competitor.goods_id) + " " + now + "，已排在" +
+                                     std::string(kOwnWord) + "前面（" + std::string(kOwnWord) +
+                                     rank_text(own.rank) + "）"));
     }
 }
 
@@ -132,8 +139,8 @@ const GoodsResult* read_goods(const Check& check, std::string_view goods_id) {
                : nullptr;
 }
 
-std::string cell_label(const Check& check) {
-    return board::cell_label(check.listing, check.key, check.sort);
+std::string cell_label(const Check& check, const ListingNames& names) {
+    return board::cell_label(check.listing, check.key, check.sort, names);
 }
 
 std::string move_text(int before, int after) {
@@ -148,7 +155,7 @@ std::string rank_text(std::optional<int> rank) {
 }
 
 std::vector<Notice> cell_notices(const std::optional<Check>& previous, const Check& current,
-                                 const NoticeThresholds& thresholds) {
+                                 const NoticeThresholds& thresholds, const NoticeNames& names) {
     std::vector<Notice> out;
     if (!previous || !same_cell(*previous, current)) {
         return out;
@@ -162,13 +169,14 @@ std::vector<Notice> cell_notices(const std::optional<Check>& previous, const Che
             continue;
         }
         // Several own goods in one cell: say which one moved.
-        const CellContext cell{
-            current, cell_label(current) +
-                         (own_count > 1 ? " · " + std::string(kOwnWord) + " " + own.goods_id : "")};
+        const CellContext cell{current, cell_label(current, names.listings) +
+                                            (own_count > 1 ? " · " + std::string(kOwnWord) + " " +
+                                                                 named(names, own.goods_id)
+                                                           : "")};
         if (auto notice = rank_notice(cell, own.goods_id, own_before->rank, own.rank, thresholds)) {
             out.push_back(*std::move(notice));
         }
-        overtaken_notices(cell, *previous, own, *own_before, out);
+        overtaken_notices(cell, *previous, own, *own_before, names, out);
     }
     return out;
 }

@@ -4,14 +4,23 @@
 // in which most checks failed. A failed or unchecked listing says nothing
 // about a rank, so it never yields a rank notice and never serves as the
 // "before" of one. Every text is UTF-8, as the history keeps it.
+#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "board/words.h"
 #include "history/records.h"
 
 namespace board {
+
+// What a notice calls things (UTF-8): categories and tabs by name, goods by
+// "name（shop）" (board::goods_caption) where the board knows them, else by id.
+struct NoticeNames {
+    ListingNames listings;
+    std::map<std::string, std::string> goods;  // Goods ID -> caption
+};
 
 struct NoticeThresholds {
     int move_by = 10;  // places the own goods must move, up or down
@@ -43,8 +52,8 @@ const history::GoodsResult* find_goods(const history::Check& check, std::string_
 // the first 1000), or null: a failed or unchecked row says nothing of a rank.
 const history::GoodsResult* read_goods(const history::Check& check, std::string_view goods_id);
 
-// "辣条 · 销量", "类目 1234", "爱逛街 12", "新品".
-std::string cell_label(const history::Check& check);
+// "辣条 · 销量", "类目 休闲零食", "爱逛街 今日推荐", "新品" (ids where no name is known).
+std::string cell_label(const history::Check& check, const ListingNames& names = {});
 
 // "第37名", or 千名外 for a goods item of a read listing without a rank.
 std::string rank_text(std::optional<int> rank);
@@ -61,9 +70,12 @@ std::string move_text(int before, int after);
 // one notice per competitor that is now ahead of an own goods item and was
 // not before (a competitor found while the own goods is not counts as ahead).
 // Goods missing from either check have no baseline and are passed over.
+// A competitor is named by `names` ("竞品 辣条大礼包（某店）"), as are the
+// cell's listing and, with several own goods, the one that moved.
 std::vector<history::Notice> cell_notices(const std::optional<history::Check>& previous,
                                           const history::Check& current,
-                                          const NoticeThresholds& thresholds);
+                                          const NoticeThresholds& thresholds,
+                                          const NoticeNames& names = {});
 
 struct CellChange {
     std::optional<history::Check> previous;  // the cell's baseline (see baseline())

@@ -39,6 +39,17 @@ bool honours_retry_after(const net::PageResult& page) {
     return page.retry_after_s >= 0 && (page.status == 429 || page.status == 503);
 }
 
+// What pushed back, in the words a check given up carries: the marketplace
+// limiting us, its server failing (5xx, a body that is no listing), or no
+// answer at all.
+const std::string& push_back_reason(const net::PageResult& page, bool limited) {
+    if (limited)
+        return rate_limited_text();
+    if (page.failure == net::PageFailure::http_status || page.failure == net::PageFailure::none)
+        return server_error_text();
+    return no_answer_text();
+}
+
 }  // namespace
 
 Scheduler::Scheduler(CheckPlan plan, const net::Hosts& hosts, const BoardSettings& settings,
@@ -234,6 +245,8 @@ void Scheduler::page_failed(std::size_t check, ranking::ListingRead&& failed_rea
         ++host.failures_in_a_row;
         const bool pushed_back =
             limited || host.failures_in_a_row >= settings_.failures_before_pause;
+        if (pushed_back)
+            push_back_reason_ = &push_back_reason(page, limited);
         if (pushed_back && !push_back(host, retry_after, now))
             return;
     }
@@ -293,7 +306,7 @@ void Scheduler::give_up() {
         // A check whose requests failed says so; one never tried is not checked.
         report.checked = state.last_failure.has_value();
         if (!report.checked)
-            report.not_checked_reason = rate_limited_text();
+            report.not_checked_reason = *push_back_reason_;
         if (state.last_failure) {
             report.outcomes = state.last_failure->outcomes();
             report.pages_read = state.last_failure->pages_read();

@@ -160,6 +160,8 @@ class Scheduler {
     std::uint64_t next_ticket_ = 1;
     std::size_t reported_ = 0;
     int push_backs_ = 0;
+    // What the last push-back was (GBK): the reason of the checks a give-up leaves.
+    const std::string* push_back_reason_ = &rate_limited_text();
     double paused_s_ = 0;
     RunEnd end_ = RunEnd::running;
 };

@@ -3,6 +3,7 @@
 #include <chrono>
 #include <condition_variable>
 #include <future>
+#include <set>
 
 #include "board/board_lock.h"
 #include "board/board_log.h"
@@ -74,6 +75,9 @@ struct Session::Impl {
     std::vector<std::string> goods_ids;       // every goods item of the board, plan order
     std::vector<std::size_t> read_positions;  // positions of the goods the listings are read for
     std::vector<history::Check> run_checks;
+    std::vector<CellKey> cells;  // the cells the run is to check
+    std::vector<std::string> own_ids;
+    NoticeNames names;
 };
 
 Session::Session(SessionConfig config, SessionObserver* observer)
@@ -178,10 +182,13 @@ void Session::run() {
     summary_total_ = summary_.total;
 
     s.log = std::make_unique<BoardLog>(s.board_name, s.store ? &*s.store : nullptr);
-    std::vector<CellKey> cells;
     for (const ranking::Listing& listing : plan.listings)
-        cells.push_back(cell_key(listing));
-    if (std::string problem = s.log->load(cells); !problem.empty())
+        s.cells.push_back(cell_key(listing));
+    s.own_ids.assign(s.goods_ids.begin(),
+                     s.goods_ids.begin() + static_cast<std::ptrdiff_t>(
+                                               std::min(readable.own.size(), s.goods_ids.size())));
+    s.names = notice_names(readable);
+    if (std::string problem = s.log->load(s.cells); !problem.empty())
         summary_.store_problem = problem;
 
     const std::size_t own_count = config_.board.own.size();
@@ -191,7 +198,7 @@ void Session::run() {
         // A board without a name (one-off checks) keeps its checks but makes no notices.
         std::vector<history::Notice> notices;
         if (!s.board_name.empty())
-            notices = s.log->notices_for(check, config_.board.notices);
+            notices = s.log->notices_for(check, config_.board.notices, s.names);
         if (std::string problem = s.log->record(check, notices);
             !problem.empty() && summary_.store_problem.empty())
             summary_.store_problem = problem;
@@ -253,6 +260,17 @@ void Session::keep_names(const std::vector<ConfirmedGoods>& goods) {
         summary_.store_problem = stored.error().message;
 }
 
+RunSummary Session::run_counts() const {
+    const Impl& s = *impl_;
+    std::set<CellKey> reached;
+    for (const history::Check& check : s.run_checks)
+        reached.insert(cell_key(check));
+    std::vector<const CellData*> cells;
+    for (const CellKey& key : s.cells)
+        cells.push_back(reached.contains(key) ? &s.log->cell(key) : nullptr);
+    return run_summary(cells, s.own_ids);
+}
+
 PaceByHost Session::learned_pace() const {
     if (!impl_->store)
         return {};
@@ -303,6 +321,8 @@ void Session::finish(RunEnd end) {
         }
         summary_.notices.insert(summary_.notices.begin(), *failing);
     }
+    if (!s.board_name.empty() && s.log)
+        summary_.counts = run_counts();
     summary_.ended_ms = now_ms();
     if (s.store && !s.board_name.empty()) {
         history::RunRecord record;

@@ -33,6 +33,7 @@
 #include "board/check_plan.h"
 #include "board/check_report.h"
 #include "board/goods_confirm.h"
+#include "board/run_summary.h"
 #include "board/scheduler.h"
 #include "history/records.h"
 #include "net/abort_signal.h"
@@ -68,6 +69,9 @@ struct SessionSummary {
     std::size_t failed = 0;    // of those, not read for some goods item
     std::size_t not_checked = 0;
     std::vector<history::Notice> notices;  // the run's notices in the order they were made
+    // The own goods' moves over the cells the run was to check (those it did
+    // not reach count as not checked); none for a board without a name.
+    std::optional<RunSummary> counts;
     std::int64_t started_ms = 0;
     std::int64_t ended_ms = 0;
     std::string store_problem;  // the first thing the history refused (UTF-8), or empty
@@ -128,6 +132,7 @@ class Session {
     void finish(RunEnd end);
     void keep_names(const std::vector<ConfirmedGoods>& goods);
     PaceByHost learned_pace() const;
+    RunSummary run_counts() const;
 
     SessionConfig config_;
     CheckPlan plan_;

@@ -106,15 +106,24 @@ struct RunRecord {
     bool operator==(const RunRecord&) const = default;
 };
 
-// A notice sent to a named channel (tray, chat robot, e-mail), kept so that
-// no notice goes to the same channel twice.
+// A notice on its way to a named channel (chat robot, e-mail), kept so that
+// no notice goes to the same channel twice. Its life: queued (no claim, no
+// send yet), claimed by the process sending it, then delivered or failed
+// (the claim let go). A failed one may be claimed once more (sends 2, 补发).
+// A claim never let go belongs to a process that ended mid-send: whether the
+// message arrived is unknown, so the notice is not sent again.
 struct Delivery {
     std::int64_t notice_id = 0;
     std::string channel;
     int attempts = 0;
     std::int64_t delivered_ms = 0; /*0: not delivered*/
     std::string error;
+    std::string claim{};  // who is sending it; empty when nobody is
+    std::int64_t claimed_ms = 0;
+    int sends = 0;  // messages that carried it: 0 queued, 1 sent, 2 sent again
 
+    bool delivered() const { return delivered_ms > 0; }
+    bool queued() const { return claim.empty() && sends == 0; }
     bool operator==(const Delivery&) const = default;
 };
 

@@ -153,6 +153,20 @@ CREATE TRIGGER check_goods_best AFTER INSERT ON check_goods WHEN NEW.rank IS NOT
 END;
 )sql";
 
+// Version 4, deliveries: a notice is claimed for a channel in the history
+// before it is sent, so that no other process or thread sends it too. A row
+// without a claim that was never sent is queued; a claim left by a process
+// that ended mid-send stays, and the notice is not sent again (it may have
+// arrived). `sends` counts the messages that carried the notice: a failed
+// one is tried once more with a later run. Rows written before were each one
+// send.
+constexpr const char* migrate_v3_to_v4_deliveries = R"sql(
+ALTER TABLE deliveries ADD COLUMN claim TEXT NOT NULL DEFAULT '';
+ALTER TABLE deliveries ADD COLUMN claimed_ms INTEGER NOT NULL DEFAULT 0;
+ALTER TABLE deliveries ADD COLUMN sends INTEGER NOT NULL DEFAULT 0;
+UPDATE deliveries SET sends = 1;
+)sql";
+
 Result<int> schema_version(const sql::Connection& db, const std::string& shown_path) {
     auto version = sql::single_int(db, "PRAGMA user_version");
     if (!version) {
@@ -216,13 +230,20 @@ Status upgrade(const sql::Connection& db, int from) {
             return v2;
         }
     }
-    if (auto v3 = sql::exec(db, migrate_v2_to_v3); !v3) {
-        return v3;
+    if (from < 3) {
+        if (auto v3 = sql::exec(db, migrate_v2_to_v3); !v3) {
+            return v3;
+        }
+        if (auto summed = rebuild_summaries(db); !summed) {
+            return summed;
+        }
     }
-    if (auto summed = rebuild_summaries(db); !summed) {
-        return summed;
+    if (from < 4) {
+        if (auto v4 = sql::exec(db, migrate_v3_to_v4_deliveries); !v4) {
+            return v4;
+        }
     }
-    return sql::exec(db, "PRAGMA user_version = 3");
+    return sql::exec(db, "PRAGMA user_version = 4");
 }
 
 // Another process may have upgraded the file since it was first read, so the

@@ -77,6 +77,28 @@ class Store {
     Status record_delivery(const Delivery& delivery);
     Result<std::vector<Delivery>> deliveries(const std::vector<std::int64_t>& notice_ids) const;
 
+    // Notices on their way to a channel, each claimed before it is sent so
+    // that no other process or thread sends it too (one statement each, so
+    // several processes, even on several machines, may share the history).
+    // queue_deliveries adds a queued row for each notice that has none for
+    // the channel yet.
+    Status queue_deliveries(const std::vector<std::int64_t>& notice_ids,
+                            const std::string& channel);
+    // True when this caller got the notice: it had no row for the channel, or
+    // a queued one, or a failed one sent once (sends becomes 2). Never one
+    // delivered, claimed by another, or already sent twice.
+    Result<bool> claim_delivery(std::int64_t notice_id, const std::string& channel,
+                                const std::string& claim, std::int64_t now_ms);
+    // Writes how the send went (attempts, delivered_ms, error) into the row
+    // `claim` holds, and sets its claim to `outcome.claim`: empty lets it go,
+    // the same claim keeps it (a send cut off mid-way: not to be sent again).
+    // False when the row is not held by `claim`.
+    Result<bool> settle_delivery(const Delivery& outcome, const std::string& claim);
+    // Hands back a claim whose message was never sent: the row is as it was
+    // before the claim (queued, or failed once).
+    Status release_delivery(std::int64_t notice_id, const std::string& channel,
+                            const std::string& claim);
+
     // The pace the marketplace last allowed a host, and when it was saved.
     Status save_pace(const std::string& host, double pages_per_second, std::int64_t time_ms);
     Result<std::optional<std::pair<double, std::int64_t>>> load_pace(const std::string& host) const;

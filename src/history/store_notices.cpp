@@ -22,8 +22,8 @@ constexpr std::size_t ids_per_query = 500;
 
 std::string delivery_query(std::size_t ids) {
     std::string sql =
-        "SELECT notice_id, channel, attempts, delivered_ms, error FROM deliveries "
-        "WHERE notice_id IN (";
+        "SELECT notice_id, channel, attempts, delivered_ms, error, claim, claimed_ms, sends "
+        "FROM deliveries WHERE notice_id IN (";
     for (std::size_t i = 0; i < ids; ++i) {
         sql += i == 0 ? "?" : ", ?";
     }
@@ -105,9 +105,13 @@ Status Store::record_delivery(const Delivery& delivery) {
     if (auto problem = delivery_problem(delivery)) {
         return Error{ErrorCode::invalid_record, "the delivery cannot be saved: " + *problem};
     }
-    auto statement = sql::prepare(db_,
-                                  "INSERT OR REPLACE INTO deliveries (notice_id, channel, "
-                                  "attempts, delivered_ms, error) VALUES (?, ?, ?, ?, ?)");
+    auto statement = sql::prepare(
+        db_,
+        "INSERT INTO deliveries (notice_id, channel, attempts, delivered_ms, error, claim, "
+        "claimed_ms, sends) VALUES (?, ?, ?, ?, ?, ?, ?, ?) "
+        "ON CONFLICT (notice_id, channel) DO UPDATE SET attempts = excluded.attempts, "
+        "delivered_ms = excluded.delivered_ms, error = excluded.error, claim = excluded.claim, "
+        "claimed_ms = excluded.claimed_ms, sends = excluded.sends");
     if (!statement) {
         return statement.error();
     }
@@ -117,7 +121,102 @@ Status Store::record_delivery(const Delivery& delivery) {
         .bind(3, static_cast<std::int64_t>(delivery.attempts))
         .bind(4, delivery.delivered_ms)
         .bind(5, delivery.error)
+        .bind(6, delivery.claim)
+        .bind(7, delivery.claimed_ms)
+        .bind(8, static_cast<std::int64_t>(delivery.sends))
         .run();
+}
+
+Status Store::queue_deliveries(const std::vector<std::int64_t>& notice_ids,
+                               const std::string& channel) {
+    if (channel.empty()) {
+        return Error{ErrorCode::invalid_record, "the delivery cannot be saved: no channel"};
+    }
+    auto transaction = sql::Transaction::begin(db_);
+    if (!transaction) {
+        return transaction.error();
+    }
+    auto statement = sql::prepare(db_,
+                                  "INSERT INTO deliveries (notice_id, channel, attempts, "
+                                  "delivered_ms, error, claim, claimed_ms, sends) "
+                                  "VALUES (?, ?, 0, 0, '', '', 0, 0) "
+                                  "ON CONFLICT (notice_id, channel) DO NOTHING");
+    if (!statement) {
+        return statement.error();
+    }
+    for (const std::int64_t id : notice_ids) {
+        auto& insert = statement.value();
+        if (auto done = insert.bind(1, id).bind(2, channel).run(); !done) {
+            return done;
+        }
+        if (auto reset = insert.reset_for_reuse(); !reset) {
+            return reset;
+        }
+    }
+    return transaction.value().commit();
+}
+
+Result<bool> Store::claim_delivery(std::int64_t notice_id, const std::string& channel,
+                                   const std::string& claim, std::int64_t now_ms) {
+    if (channel.empty() || claim.empty()) {
+        return Error{ErrorCode::invalid_record, "a claim needs a channel and a claimant"};
+    }
+    // One statement, so two claimants can never both get the row: the
+    // insert takes a notice the channel never had, the update a queued or
+    // once-failed one, and the WHERE leaves every other row alone.
+    auto statement = sql::prepare(
+        db_,
+        "INSERT INTO deliveries (notice_id, channel, attempts, delivered_ms, error, claim, "
+        "claimed_ms, sends) VALUES (?, ?, 0, 0, '', ?, ?, 1) "
+        "ON CONFLICT (notice_id, channel) DO UPDATE SET claim = excluded.claim, "
+        "claimed_ms = excluded.claimed_ms, sends = deliveries.sends + 1 "
+        "WHERE deliveries.claim = '' AND deliveries.delivered_ms = 0 AND deliveries.sends < 2");
+    if (!statement) {
+        return statement.error();
+    }
+    auto done =
+        statement.value().bind(1, notice_id).bind(2, channel).bind(3, claim).bind(4, now_ms).run();
+    if (!done) {
+        return done.error();
+    }
+    return sql::changes(db_) == 1;
+}
+
+Result<bool> Store::settle_delivery(const Delivery& outcome, const std::string& claim) {
+    if (auto problem = delivery_problem(outcome)) {
+        return Error{ErrorCode::invalid_record, "the delivery cannot be saved: " + *problem};
+    }
+    auto statement = sql::prepare(db_,
+                                  "UPDATE deliveries SET attempts = ?, delivered_ms = ?, "
+                                  "error = ?, claim = ? "
+                                  "WHERE notice_id = ? AND channel = ? AND claim = ?");
+    if (!statement) {
+        return statement.error();
+    }
+    auto done = statement.value()
+                    .bind(1, static_cast<std::int64_t>(outcome.attempts))
+                    .bind(2, outcome.delivered_ms)
+                    .bind(3, outcome.error)
+                    .bind(4, outcome.claim)
+                    .bind(5, outcome.notice_id)
+                    .bind(6, outcome.channel)
+                    .bind(7, claim)
+                    .run();
+    if (!done) {
+        return done.error();
+    }
+    return sql::changes(db_) == 1;
+}
+
+Status Store::release_delivery(std::int64_t notice_id, const std::string& channel,
+                               const std::string& claim) {
+    auto statement = sql::prepare(db_,
+                                  "UPDATE deliveries SET claim = '', sends = sends - 1 "
+                                  "WHERE notice_id = ? AND channel = ? AND claim = ?");
+    if (!statement) {
+        return statement.error();
+    }
+    return statement.value().bind(1, notice_id).bind(2, channel).bind(3, claim).run();
 }
 
 Result<std::vector<Delivery>> Store::deliveries(const std::vector<std::int64_t>& notice_ids) const {
@@ -134,7 +233,8 @@ Result<std::vector<Delivery>> Store::deliveries(const std::vector<std::int64_t>&
         }
         auto read = select.each_row([&](const sql::Statement& row) {
             found.push_back(Delivery{row.int64(0), row.text(1), static_cast<int>(row.int64(2)),
-                                     row.int64(3), row.text(4)});
+                                     row.int64(3), row.text(4), row.text(5), row.int64(6),
+                                     static_cast<int>(row.int64(7))});
         });
         if (!read) {
             return read.error();

@@ -193,6 +193,9 @@ ExchangeResult run_exchange(const Exchange& exchange, const ExchangeHooks& hooks
     long status = 0;
     curl_easy_getinfo(easy.get(), CURLINFO_RESPONSE_CODE, &status);
     result.status = static_cast<int>(status);
+    long request_bytes = 0;
+    curl_easy_getinfo(easy.get(), CURLINFO_REQUEST_SIZE, &request_bytes);
+    result.request_sent = request_bytes > 0;
     if (hooks.abort != nullptr) {
         hooks.abort->set_waker(nullptr);
     }

@@ -47,6 +47,8 @@ struct ExchangeResult {
     bool completed = false;    // the response was read to its end
     int status = 0;            // the final response's HTTP status; 0 when none arrived
     TransferError error = TransferError::none;
+    // Some of the request left: a server may act on an exchange cut short.
+    bool request_sent = false;
 };
 
 ExchangeResult run_exchange(const Exchange& exchange, const ExchangeHooks& hooks);

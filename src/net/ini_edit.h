@@ -9,12 +9,12 @@ namespace net {
 
 // The text with `key` set to `value` in `section` (names matched as the
 // reader matches them: trimmed, any ASCII letter case). The reader takes the
-// last line of a key, so that is the one changed, keeping its spacing and,
-// when the section's reader allows comments after a value
-// (`trailing_comments`), a blank-led ';' or '#' comment there. A missing key goes after the last
-// key line of the last such section; a missing section is appended. New lines end like the file's
-// (CR LF when it has one).
+// last line of a key, so that is the one changed, keeping its spacing and a
+// comment after the value. The value is quoted where the reader would
+// otherwise cut it short (see ini_written_value). A missing key goes after
+// the last key line of the last such section; a missing section is
+// appended. New lines end like the file's (CR LF when it has one).
 std::string with_ini_value(std::string_view text, std::string_view section, std::string_view key,
-                           std::string_view value, bool trailing_comments);
+                           std::string_view value);
 
 }  // namespace net

@@ -14,13 +14,6 @@ namespace {
 // Larger files are not settings files; reading stops here.
 constexpr std::streamsize kMaxFileBytes = 1 << 20;
 
-std::string_view unquote(std::string_view s) {
-    if (s.size() >= 2 && (s.front() == '"' || s.front() == '\'') && s.back() == s.front()) {
-        return s.substr(1, s.size() - 2);
-    }
-    return s;
-}
-
 bool is_name_char(unsigned char c) {
     return std::isalnum(c) != 0 || c == '.' || c == '-' || c == '_';
 }
@@ -61,7 +54,6 @@ std::string problem(int line, std::string_view what) {
 // Applies one "key = value" line of the hosts section.
 void apply_hosts_entry(Settings& settings, int line, const std::string& key,
                        std::string_view value) {
-    value = unquote(value);
     if (key == "domain_word") {
         if (is_domain_word(value)) {
             settings.hosts.domain_word = std::string(value);
@@ -80,6 +72,14 @@ void apply_hosts_entry(Settings& settings, int line, const std::string& key,
     }
 }
 
+// The sections the window and korvel-check read; another one is reported
+// (a misspelt header would otherwise lose its settings without a word).
+bool known_section(std::string_view name) {
+    const std::string lower = lower_ascii(name);
+    return lower == "hosts" || lower == "board" ||
+           (lower.starts_with("notify.") && lower.size() > 7);
+}
+
 }  // namespace
 
 bool is_host_setting(std::string_view text) {
@@ -92,8 +92,18 @@ bool is_host_setting(std::string_view text) {
     return colon == std::string_view::npos || is_port(text.substr(colon + 1));
 }
 
+std::vector<std::string> ini_layout_problems(std::string_view file_text) {
+    IniFile file = read_ini(file_text);
+    for (const IniSection& section : file.sections) {
+        if (!known_section(section.name))
+            file.problems.push_back(
+                problem(section.line, "unknown section [" + section.name + "] ignored"));
+    }
+    return file.problems;
+}
+
 Settings parse_settings(std::string_view file_text, const Hosts& defaults) {
-    Settings settings{defaults, {}};
+    Settings settings{defaults, ini_layout_problems(file_text)};
     for (const IniLine& line : ini_section(file_text, "hosts")) {
         if (!line.has_equals)
             settings.problems.push_back(problem(line.line, "no '=' in line; ignored"));

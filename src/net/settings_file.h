@@ -10,8 +10,9 @@
 //
 // An absent file or key keeps the built-in default (the local simulator); a
 // value that cannot be read keeps its default too and is reported as a
-// problem. Sections nobody reads are skipped, so a file written for a newer
-// program still loads. Nothing in the file can stop a program.
+// problem. A section nobody reads is skipped with a problem that names it, so
+// a file written for a newer program still loads and a misspelt header is
+// noticed. Nothing in the file can stop a program.
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -33,6 +34,11 @@ struct Settings {
 // digits, '.', '-' and '_', and an optional port 1..65535.
 bool is_host_setting(std::string_view text);
 
+// What the reader leaves out of the whole file (lines outside a section, a
+// broken header, a section no program reads), "line N: ..." each.
+std::vector<std::string> ini_layout_problems(std::string_view file_text);
+
+// The [hosts] section; `problems` begins with ini_layout_problems().
 Settings parse_settings(std::string_view file_text, const Hosts& defaults);
 
 // Reads the file; an absent or unreadable file gives the defaults.

@@ -1,22 +1,24 @@
 #include "notify/board_notifier.h"
 
 #include <algorithm>
+#include <atomic>
 #include <map>
 #include <optional>
-#include <set>
+#include <random>
 
 #include "board/words.h"
 #include "history/store.h"
 #include "notify/channel_settings.h"
 #include "notify/failing.h"
+#include "notify/run_text.h"
 #include "text/codepage.h"
 
 namespace notify {
 
 namespace {
 
-// How far back a run looks for the board's failing state and for notices a
-// killed run made but never sent.
+// How far back a run looks for the board's failing state, and how long a
+// notice that did not reach a channel waits for a later run to carry it.
 constexpr std::int64_t kLookBackMs = 30LL * 24 * 3600 * 1000;
 constexpr std::int64_t kLeftoverMs = 24LL * 3600 * 1000;
 
@@ -33,71 +35,132 @@ bool about_failing(const std::string& kind) {
     return kind == kChecksFailingKind || kind == kChecksRecoveredKind;
 }
 
-// The channels each notice has a delivery row for.
-using Attempted = std::map<std::int64_t, std::set<std::string>>;
+// Kinds that a run message may carry late: a board's own change notices,
+// not a daily report or a skipped start.
+bool run_kind(const std::string& kind) {
+    return kind != "daily_report" && kind != "skipped";
+}
 
-Attempted attempted_channels(const history::Store& store,
-                             const std::vector<history::Notice>& notices) {
+// A claimant's name, unique across processes and machines sharing a history.
+std::string new_claim() {
+    static const std::string process = [] {
+        std::random_device random;
+        const auto high = static_cast<unsigned long long>(random()) << 32;
+        return std::to_string(high | random());
+    }();
+    static std::atomic<std::uint64_t> next{0};
+    return process + "-" + std::to_string(++next);
+}
+
+std::vector<std::int64_t> ids_of(const Content& content) {
     std::vector<std::int64_t> ids;
-    for (const history::Notice& notice : notices)
-        ids.push_back(notice.id);
-    Attempted out;
-    if (const auto rows = store.deliveries(ids)) {
-        for (const history::Delivery& row : rows.value())
-            out[row.notice_id].insert(row.channel);
+    if (const auto* run = std::get_if<RunMessage>(&content)) {
+        for (const NoticeLine& line : run->notices) {
+            if (line.notice_id != 0)
+                ids.push_back(line.notice_id);
+        }
     }
-    return out;
+    return ids;
 }
 
-bool tried(const Attempted& attempted, std::int64_t id, const std::string& channel) {
-    const auto found = attempted.find(id);
-    return found != attempted.end() && found->second.count(channel) > 0;
+// The message as far as this sender got its notices: a run's lines whose
+// notice another sender took are dropped; a text goes whole or not at all.
+std::optional<Content> claimed_content(const std::filesystem::path& file,
+                                       const std::string& channel, const std::string& claim,
+                                       const Content& content,
+                                       const std::vector<std::int64_t>& text_ids,
+                                       std::vector<std::int64_t>& claimed) {
+    auto store = open_store(file);
+    if (!store)
+        return content;  // nothing kept, nothing to share
+    const auto take = [&](std::int64_t id) {
+        const auto got = store->claim_delivery(id, channel, claim, now_unix_ms());
+        if (got && got.value())
+            claimed.push_back(id);
+        return got && got.value();
+    };
+    if (const auto* run = std::get_if<RunMessage>(&content)) {
+        RunMessage mine = *run;
+        std::erase_if(mine.notices, [&](const NoticeLine& line) {
+            return line.notice_id != 0 && !take(line.notice_id);
+        });
+        if (mine.notices.empty())
+            return std::nullopt;
+        return mine;
+    }
+    for (const std::int64_t id : text_ids) {
+        if (!take(id))
+            return std::nullopt;
+    }
+    return content;
 }
 
-// Notices of earlier runs that never reached the channel because their run
-// was killed before it could send: those after the last notice the channel
-// was tried with. A channel never tried gets none (no flood of old notices
-// when a channel is ticked for the first time).
-std::vector<NoticeLine> leftovers(const std::vector<history::Notice>& recent,
-                                  const Attempted& attempted, const std::string& channel,
-                                  std::int64_t run_started_ms) {
-    std::int64_t last_tried = 0;
-    for (const history::Notice& notice : recent) {
-        if (tried(attempted, notice.id, channel))
-            last_tried = std::max(last_tried, notice.id);
-    }
-    std::vector<history::Notice> missed;
-    for (const history::Notice& notice : recent) {
-        if (last_tried > 0 && notice.id > last_tried && notice.time_ms < run_started_ms &&
-            notice.time_ms >= run_started_ms - kLeftoverMs && !about_failing(notice.kind) &&
-            notice.check_id != 0)
-            missed.push_back(notice);
-    }
-    return notice_lines(missed);
-}
-
-void record(const std::filesystem::path& file, const std::vector<std::int64_t>& ids,
-            const std::string& channel, const DeliveryResult& result) {
-    if (ids.empty() || result.attempts == 0)
-        return;
+void settle(const std::filesystem::path& file, const std::string& channel, const std::string& claim,
+            const std::vector<std::int64_t>& claimed, const DeliveryResult& result) {
     auto store = open_store(file);
     if (!store)
         return;
-    const std::int64_t now = now_unix_ms();
-    for (std::int64_t id : ids) {
-        history::Delivery row{id, channel, result.attempts, result.delivered ? now : 0,
-                              result.delivered ? std::string() : result.error};
-        (void)store->record_delivery(row);
+    for (const std::int64_t id : claimed) {
+        if (result.attempts == 0) {
+            (void)store->release_delivery(id, channel, claim);
+            continue;
+        }
+        history::Delivery outcome;
+        outcome.notice_id = id;
+        outcome.channel = channel;
+        outcome.attempts = result.attempts;
+        outcome.delivered_ms = result.delivered ? now_unix_ms() : 0;
+        outcome.error = result.delivered ? std::string() : result.error;
+        // A send cut off mid-way may have arrived: its claim stays, so no
+        // later run sends it again.
+        outcome.claim = result.cut_off ? claim : std::string();
+        (void)store->settle_delivery(outcome, claim);
     }
 }
 
-std::vector<std::int64_t> ids_of(const RunMessage& message) {
+// Each notice's row for one channel.
+std::map<std::int64_t, history::Delivery> rows_for(const history::Store& store,
+                                                   const std::vector<history::Notice>& notices,
+                                                   const std::string& channel) {
     std::vector<std::int64_t> ids;
-    for (const NoticeLine& line : message.notices) {
-        if (line.notice_id != 0)
-            ids.push_back(line.notice_id);
+    for (const history::Notice& notice : notices)
+        ids.push_back(notice.id);
+    std::map<std::int64_t, history::Delivery> rows;
+    if (const auto read = store.deliveries(ids)) {
+        for (const history::Delivery& row : read.value()) {
+            if (row.channel == channel)
+                rows[row.notice_id] = row;
+        }
     }
-    return ids;
+    return rows;
+}
+
+// Notices of the last 24 hours that have not reached the channel and may
+// still go: queued ones whose run ended before it could send them, ones a
+// killed run made after the last notice the channel was meant to get (a
+// channel never used gets no flood of old notices), and ones whose one send
+// failed. Each goes out marked 补发.
+std::vector<history::Notice> leftovers(const std::vector<history::Notice>& recent,
+                                       const std::map<std::int64_t, history::Delivery>& rows,
+                                       std::int64_t run_started_ms) {
+    std::int64_t last_meant = 0;
+    for (const auto& [id, row] : rows)
+        last_meant = std::max(last_meant, id);
+    std::vector<history::Notice> missed;
+    for (const history::Notice& notice : recent) {
+        if (notice.time_ms >= run_started_ms || notice.time_ms < run_started_ms - kLeftoverMs ||
+            !run_kind(notice.kind))
+            continue;
+        const auto row = rows.find(notice.id);
+        const bool unsent = row == rows.end() && last_meant > 0 && notice.id > last_meant &&
+                            notice.check_id != 0 && !about_failing(notice.kind);
+        const bool waiting = row != rows.end() && row->second.queued();
+        const bool failed_once = row != rows.end() && row->second.claim.empty() &&
+                                 !row->second.delivered() && row->second.sends == 1;
+        if (unsent || waiting || failed_once)
+            missed.push_back(notice);
+    }
+    return missed;
 }
 
 // The "检查恢复" line becomes a notice of its own, so that the board's state
@@ -118,6 +181,11 @@ void keep_recovery(std::optional<history::Store>& store, const std::string& boar
     }
 }
 
+RunCounts counts_of(const board::RunSummary& summary) {
+    return {summary.rose + summary.entered, summary.fell + summary.left, summary.top10,
+            summary.failed + summary.not_checked};
+}
+
 }  // namespace
 
 bool was_failing(const std::vector<history::Notice>& notices, std::int64_t before_ms) {
@@ -129,43 +197,57 @@ bool was_failing(const std::vector<history::Notice>& notices, std::int64_t befor
     return failing;
 }
 
-std::vector<NoticeLine> notice_lines(const std::vector<history::Notice>& notices) {
+std::vector<NoticeLine> notice_lines(const std::vector<history::Notice>& notices,
+                                     const board::ListingNames& names) {
     std::vector<NoticeLine> lines;
     for (const history::Notice& notice : notices) {
         NoticeLine line;
         if (!notice.key.empty() || notice.listing == history::Listing::new_goods)
-            line.cell = board::cell_label(notice.listing, notice.key, notice.sort);
+            line.cell = board::cell_label(notice.listing, notice.key, notice.sort, names);
         line.before = notice.before;
         line.after = notice.after;
         line.kind = notice.kind;
         line.message = notice.message;
         line.notice_id = notice.id;
+        line.goods_id = notice.goods_id;
         lines.push_back(std::move(line));
     }
     return lines;
 }
 
+void post_to_channel(const NotifierConfig& config, const std::string& board,
+                     const std::string& name, const Content& content,
+                     const std::vector<std::int64_t>& text_ids) {
+    const Channel* channel = find_channel(config.channels, name);
+    if (channel == nullptr) {
+        if (config.on_report) {
+            DeliveryResult missing;
+            missing.error = "通知通道 " + name + " 未在 korvel.ini 中定义";
+            config.on_report({board, name, missing});
+        }
+        return;
+    }
+    auto claimed = std::make_shared<std::vector<std::int64_t>>();
+    const std::string claim = new_claim();
+    Dispatcher::Hooks hooks;
+    hooks.claim = [file = config.history_file, name, claim, content, text_ids, claimed] {
+        return claimed_content(file, name, claim, content, text_ids, *claimed);
+    };
+    hooks.settle = [file = config.history_file, name, claim, claimed](const DeliveryResult& r) {
+        settle(file, name, claim, *claimed, r);
+    };
+    hooks.done = [report = config.on_report, board, name](DeliveryResult result) {
+        if (report && result.attempts > 0)
+            report({board, name, std::move(result)});
+    };
+    config.dispatcher->post(*channel, content, std::move(hooks));
+}
+
 void send_to_channels(const NotifierConfig& config, const std::string& board,
                       const std::vector<std::string>& channel_names, const Content& content,
                       const std::vector<std::int64_t>& notice_ids) {
-    for (const std::string& name : channel_names) {
-        const Channel* channel = find_channel(config.channels, name);
-        if (channel == nullptr) {
-            if (config.on_report) {
-                DeliveryResult missing;
-                missing.error = "通知通道 " + name + " 未在 korvel.ini 中定义";
-                config.on_report({board, name, missing});
-            }
-            continue;
-        }
-        config.dispatcher->post(*channel, content,
-                                [file = config.history_file, report = config.on_report, board, name,
-                                 notice_ids](DeliveryResult result) {
-                                    record(file, notice_ids, name, result);
-                                    if (report && result.attempts > 0)
-                                        report({board, name, std::move(result)});
-                                });
-    }
+    for (const std::string& name : channel_names)
+        post_to_channel(config, board, name, content, notice_ids);
 }
 
 BoardNotifier::BoardNotifier(NotifierConfig config) : config_(std::move(config)) {}
@@ -180,24 +262,34 @@ void BoardNotifier::deliver(const board::Board& board, const board::SessionSumma
         if (auto read = store->notices(name, run.started_ms - kLookBackMs))
             recent = std::move(read.value());
     }
-    RunMessage message{name, run.started_ms, notice_lines(run.notices)};
+    const board::ListingNames names = board::listing_names(board);
+    RunMessage message{name, run.started_ms, notice_lines(run.notices, names)};
+    if (run.counts)
+        message.counts = counts_of(*run.counts);
     FailingDecision decision =
         decide_failing(was_failing(recent, run.started_ms), std::move(message));
     keep_recovery(store, name, run.ended_ms, decision.to_send);
     if (board.channels.empty())
         return;
-    const Attempted attempted = store ? attempted_channels(*store, recent) : Attempted{};
+    const std::vector<std::int64_t> run_ids = ids_of(decision.to_send);
     for (const std::string& gbk_channel : board.channels) {
         const std::string channel = text::gbk_to_utf8(gbk_channel);
         RunMessage mine = decision.to_send;
-        std::vector<NoticeLine> missed = leftovers(recent, attempted, channel, run.started_ms);
-        mine.notices.insert(mine.notices.end(), missed.begin(), missed.end());
-        std::erase_if(mine.notices, [&](const NoticeLine& line) {
-            return line.notice_id != 0 && tried(attempted, line.notice_id, channel);
-        });
+        if (store) {
+            const auto rows = rows_for(*store, recent, channel);
+            std::vector<NoticeLine> late =
+                notice_lines(leftovers(recent, rows, run.started_ms), names);
+            for (NoticeLine& line : late)
+                line.late = true;
+            mine.notices.insert(mine.notices.end(), late.begin(), late.end());
+            // Queued before the message waits its turn, so that another
+            // process sees these notices as meant for the channel.
+            (void)store->queue_deliveries(run_ids, channel);
+        }
         if (mine.notices.empty())
             continue;
-        send_to_channels(config_, name, {channel}, mine, ids_of(mine));
+        order_by_importance(mine.notices);
+        post_to_channel(config_, name, channel, mine, {});
     }
 }
 

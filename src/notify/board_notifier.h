@@ -3,8 +3,12 @@
 // mailboxes the board chose: one message per run and channel, the "checks
 // failing" notice once when the board starts failing and "检查恢复" once when
 // it reads again, never the same notice twice to a channel. Sending happens
-// on the dispatcher's thread; every delivery (when, or why not) is kept in
-// the history beside its notices.
+// on the dispatcher's thread; each notice is claimed for its channel in the
+// history just before it is sent, so that no other process (a second run of
+// the board, another machine) sends it too, and every delivery (when, or why
+// not) is kept beside its notice. What did not reach a channel (the run
+// ended before sending, or the send failed once) goes with a later run of
+// the board within 24 hours, marked 补发, once.
 //
 //   auto notifier = std::make_shared<notify::BoardNotifier>(config);
 //   session.add_sink(notifier);
@@ -16,6 +20,7 @@
 #include <vector>
 
 #include "board/session.h"
+#include "board/words.h"
 #include "history/records.h"
 #include "notify/channel.h"
 #include "notify/delivery.h"
@@ -53,11 +58,14 @@ class BoardNotifier final : public board::NoticeSink {
 // "checks failing" or "检查恢复" notice says so.
 bool was_failing(const std::vector<history::Notice>& notices, std::int64_t before_ms);
 
-// The lines of a run's notices, each carrying its notice's id.
-std::vector<NoticeLine> notice_lines(const std::vector<history::Notice>& notices);
+// The lines of a run's notices, each carrying its notice's id, cells named
+// with the board's category and tab names.
+std::vector<NoticeLine> notice_lines(const std::vector<history::Notice>& notices,
+                                     const board::ListingNames& names = {});
 
-// Sends `content` to each of the named channels that are defined, and
-// records the delivery of every notice id given (none for a plain text).
+// Sends `content` to each of the named channels that are defined: a run's
+// lines, each claimed for the channel by its notice id; a text with the
+// notice ids given (none: not kept), all claimed or it is not sent.
 // Channel names are UTF-8.
 void send_to_channels(const NotifierConfig& config, const std::string& board,
                       const std::vector<std::string>& channel_names, const Content& content,

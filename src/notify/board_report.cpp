@@ -6,6 +6,7 @@
 
 #include "board/check_plan.h"
 #include "board/check_record.h"
+#include "board/goods_captions.h"
 #include "board/notices.h"
 #include "board/words.h"
 #include "notify/run_text.h"
@@ -21,6 +22,7 @@ constexpr std::int64_t kWeekMs = 7 * kDayMs;
 // What the last 7 days read of one goods item in one cell.
 struct Tally {
     bool read = false;
+    bool failed = false;  // the latest check was not read for it
     std::optional<int> now;
     bool day_ago_read = false;
     std::optional<int> day_ago;
@@ -38,10 +40,13 @@ std::map<Key, Tally> tallies(const history::Store& store, const std::string& boa
     filter.until_ms = now_ms + 1;
     (void)store.for_each_check(filter, [&](const history::Check& check) {
         for (const std::string& id : own_ids) {
-            const history::GoodsResult* goods = board::read_goods(check, id);
-            if (goods == nullptr)
+            if (board::find_goods(check, id) == nullptr)
                 continue;
             Tally& tally = out[{board::cell_key(check), id}];
+            const history::GoodsResult* goods = board::read_goods(check, id);
+            tally.failed = goods == nullptr;
+            if (goods == nullptr)
+                continue;
             tally.read = true;
             tally.now = goods->rank;
             if (check.time_ms <= now_ms - kDayMs) {
@@ -54,10 +59,6 @@ std::map<Key, Tally> tallies(const history::Store& store, const std::string& boa
         return true;
     });
     return out;
-}
-
-std::string goods_label(const board::GoodsItem& item) {
-    return item.name.empty() ? item.id : text::gbk_to_utf8(item.name);
 }
 
 std::int64_t local_midnight_ms(std::int64_t now_ms) {
@@ -76,18 +77,20 @@ std::vector<ReportRow> report_rows(const history::Store& store, const board::Boa
         own_ids.push_back(item.id);
     const std::map<Key, Tally> read =
         tallies(store, text::gbk_to_utf8(board.name), own_ids, now_ms);
+    const board::ListingNames names = board::listing_names(board);
     std::vector<ReportRow> rows;
     for (const ranking::Listing& listing : board::plan_checks(board).listings) {
         const board::CellKey cell = board::cell_key(listing);
         for (const board::GoodsItem& item : board.own) {
             const auto found = read.find({cell, item.id});
-            if (found == read.end() || !found->second.read)
+            if (found == read.end())
                 continue;
             const Tally& tally = found->second;
             ReportRow row;
-            row.cell = board::cell_label(cell.listing, cell.key, cell.sort);
+            row.cell = board::cell_label(cell.listing, cell.key, cell.sort, names);
             if (board.own.size() > 1)
-                row.cell = goods_label(item) + " · " + row.cell;
+                row.cell = board::goods_caption(item) + " · " + row.cell;
+            row.failed = tally.failed;
             row.now = tally.now;
             row.day_ago = tally.day_ago;
             row.day_ago_known = tally.day_ago_read;
@@ -119,7 +122,11 @@ std::string send_daily_report(const NotifierConfig& config, history::Store& stor
                               const board::Board& board, std::int64_t now_ms) {
     if (board.channels.empty())
         return {};
-    const std::string text = report_text(store, board, now_ms);
+    const std::vector<ReportRow> rows = report_rows(store, board, now_ms);
+    if (rows.empty())
+        return {};  // nothing read in the week: nothing worth a message
+    const std::string text =
+        daily_report(text::gbk_to_utf8(board.name), now_ms, local_utc_offset_minutes(now_ms), rows);
     history::Notice kept;
     kept.board = text::gbk_to_utf8(board.name);
     kept.time_ms = now_ms;

@@ -1,7 +1,8 @@
 #pragma once
 // A board's daily report from its history: for each cell and own goods item
 // the rank now, 24 hours ago and the best of the last 7 days, as the grid
-// reads them (a failed check is skipped, never taken for 千名外).
+// reads them (a failed check is never taken for 千名外; a cell whose latest
+// check failed says 失败).
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -16,8 +17,9 @@ namespace notify {
 
 inline constexpr std::string_view kDailyReportKind = "daily_report";
 
-// Rows in the board's plan order; a cell read by no check in the last 7
-// days has no row. With several own goods items each row names its goods.
+// Rows in the board's plan order, cells named with the board's category and
+// tab names; a cell with no check in the last 7 days has no row. With
+// several own goods items each row names its goods.
 std::vector<ReportRow> report_rows(const history::Store& store, const board::Board& board,
                                    std::int64_t now_ms);
 
@@ -31,8 +33,10 @@ bool report_sent_today(const history::Store& store, const std::string& board_utf
                        std::int64_t now_ms);
 
 // Keeps the report as a notice of its own (so it goes out once a day, and
-// its deliveries are kept) and sends it to the board's channels. The text
-// sent; empty when the board chose no channel.
+// its deliveries are kept) and sends it to the board's channels: the robots
+// get as many whole lines as they take, e-mail the whole report. The text
+// sent; empty (and nothing kept or sent) when the board chose no channel or
+// nothing was checked in the last 7 days.
 std::string send_daily_report(const NotifierConfig& config, history::Store& store,
                               const board::Board& board, std::int64_t now_ms);
 

@@ -37,9 +37,16 @@ std::optional<ChannelKind> kind_from_word(std::string_view word);
 
 bool is_webhook(ChannelKind kind);
 
-// `text` with every secret of the channel (url and its query, secret,
-// password) replaced by "***", for any text that came from a server or
-// a library and might echo one.
+// Every form in which a secret of the channel may come back in a server's
+// answer, longest first: the webhook address, its path, query, long path
+// segments and query values, the signing secret and the password (with what
+// a login carries), each as it is, percent-decoded, percent-encoded (either
+// letter case) and JSON-escaped ("\/", \uXXXX).
+std::vector<std::string> secret_forms(const Channel& channel);
+
+// `text` with every secret form of the channel replaced by "***", for any
+// text that came from a server or a library and might echo one. Mask before
+// cutting a text short: a secret cut in two no longer matches.
 std::string redacted(std::string text, const Channel& channel);
 
 }  // namespace notify

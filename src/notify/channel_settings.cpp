@@ -4,6 +4,7 @@
 #include <map>
 
 #include "net/ini_section.h"
+#include "notify/smtp_address.h"
 
 namespace notify {
 
@@ -11,50 +12,36 @@ namespace {
 
 constexpr std::string_view kPrefix = "notify.";
 
-std::string lower_ascii(std::string_view s) {
-    std::string out(s);
-    for (char& c : out)
-        c = (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-    return out;
-}
+using net::lower_ascii;
 
 bool starts_with_nocase(std::string_view text, std::string_view head) {
     return text.size() >= head.size() && lower_ascii(text.substr(0, head.size())) == head;
 }
 
-std::string_view unquote(std::string_view s) {
-    if (s.size() >= 2 && (s.front() == '"' || s.front() == '\'') && s.back() == s.front())
-        return s.substr(1, s.size() - 2);
-    return s;
-}
-
 struct Section {
     std::string name;
     int line = 0;
+    std::vector<net::IniLine> lines;
 };
 
-// The [notify.NAME] sections in file order, each name once (letter case ignored,
-// as the section reader ignores it).
-std::vector<Section> notify_sections(std::string_view text) {
+// The [notify.NAME] sections in file order, each name once: the lines of a
+// name given twice (letter case ignored) are read as one section.
+std::vector<Section> notify_sections(const net::IniFile& file) {
     std::vector<Section> sections;
-    int number = 0;
-    while (!text.empty()) {
-        const std::size_t end = std::min(text.find('\n'), text.size());
-        const std::string_view line = net::trim_blanks(text.substr(0, end));
-        text.remove_prefix(std::min(end + 1, text.size()));
-        ++number;
-        const auto close = line.find(']');
-        if (!line.starts_with('[') || close == line.npos)
+    for (const net::IniSection& read : file.sections) {
+        if (!starts_with_nocase(read.name, kPrefix))
             continue;
-        const std::string_view header = net::trim_blanks(line.substr(1, close - 1));
-        if (!starts_with_nocase(header, kPrefix))
+        const std::string name(
+            net::trim_blanks(std::string_view(read.name).substr(kPrefix.size())));
+        if (name.empty())
             continue;
-        const std::string name(net::trim_blanks(header.substr(kPrefix.size())));
-        const bool known = std::any_of(sections.begin(), sections.end(), [&](const Section& s) {
+        const auto known = std::find_if(sections.begin(), sections.end(), [&](const Section& s) {
             return lower_ascii(s.name) == lower_ascii(name);
         });
-        if (!name.empty() && !known)
-            sections.push_back({name, number});
+        if (known == sections.end())
+            sections.push_back({name, read.line, read.lines});
+        else
+            known->lines.insert(known->lines.end(), read.lines.begin(), read.lines.end());
     }
     return sections;
 }
@@ -123,7 +110,7 @@ class ChannelReader {
             say(line.line, "unknown key '" + line.key + "' ignored");
         } else {
             // A later line of the same key wins, as it would in a hand-edited file.
-            values_[line.key] = {line.line, std::string(unquote(line.value))};
+            values_[line.key] = {line.line, line.value};
         }
     }
 
@@ -187,14 +174,13 @@ class ChannelReader {
             left_out(section_.line, "has no smtp server");
             return false;
         }
-        channel.smtp = smtp->text;
-        if (channel.smtp.find("://") == std::string::npos)
-            channel.smtp = "smtp://" + channel.smtp;
-        if (!starts_with_nocase(channel.smtp, "smtp://") &&
-            !starts_with_nocase(channel.smtp, "smtps://")) {
-            left_out(smtp->line, "smtp is not smtp://host[:port] or smtps://host[:port]");
+        std::string problem;
+        const auto address = parse_smtp_address(smtp->text, &problem);
+        if (!address) {
+            left_out(smtp->line, problem);
             return false;
         }
+        channel.smtp = address->url;
         return true;
     }
 
@@ -245,9 +231,8 @@ class ChannelReader {
 
 ParsedChannels parse_channels(std::string_view ini_text) {
     ParsedChannels parsed;
-    for (const Section& section : notify_sections(ini_text)) {
-        const auto lines = net::ini_section(ini_text, std::string(kPrefix) + section.name);
-        if (auto channel = ChannelReader(section, parsed.messages).read(lines))
+    for (const Section& section : notify_sections(net::read_ini(ini_text))) {
+        if (auto channel = ChannelReader(section, parsed.messages).read(section.lines))
             parsed.channels.push_back(*std::move(channel));
     }
     return parsed;

@@ -9,9 +9,11 @@ std::int64_t now_unix_ms() {
     return duration_cast<milliseconds>(system_clock::now().time_since_epoch()).count();
 }
 
-Attempt send_once(const Channel& channel, const Content& content, std::int64_t now_ms) {
-    Attempt attempt = channel.kind == ChannelKind::email ? send_mail(channel, content, now_ms)
-                                                         : post_webhook(channel, content, now_ms);
+Attempt send_once(const Channel& channel, const Content& content, std::int64_t now_ms,
+                  const SendControl& control) {
+    Attempt attempt = channel.kind == ChannelKind::email
+                          ? send_mail(channel, content, now_ms, control)
+                          : post_webhook(channel, content, now_ms, control);
     // Whatever a server or libcurl said is masked before it leaves this module.
     attempt.problem = redacted(attempt.problem, channel);
     attempt.answer = redacted(attempt.answer, channel);
@@ -22,6 +24,7 @@ DeliveryResult result_of(const Channel& channel, int attempts, const Attempt& la
     DeliveryResult result;
     result.attempts = attempts;
     result.delivered = last.delivered;
+    result.cut_off = last.cut_off;
     result.answer = last.answer;
     if (!last.delivered)
         result.error = "通知通道 " + channel.name + "：" + last.problem;

@@ -4,15 +4,26 @@
 #include <condition_variable>
 #include <deque>
 #include <mutex>
-#include <optional>
 
 namespace notify {
+
+namespace {
+
+// How long an abandoned worker may take to settle the send it cut off.
+constexpr std::chrono::seconds kSettleLimit{3};
+
+bool without_notices(const Content& content) {
+    const auto* run = std::get_if<RunMessage>(&content);
+    return run != nullptr && run->notices.empty();
+}
+
+}  // namespace
 
 struct Dispatcher::Shared {
     struct Job {
         Channel channel;
         Content content;
-        Done done;
+        Hooks hooks;
     };
 
     explicit Shared(DispatcherOptions o) : options(std::move(o)) {}
@@ -23,7 +34,9 @@ struct Dispatcher::Shared {
     std::deque<Job> queue;
     bool busy = false;
     bool stopping = false;
+    bool finished = false;  // the worker has left its loop
     std::atomic<bool> abandoned{false};
+    net::AbortSignal abort;
     // Held while `done` runs, so that once the owner has abandoned us no
     // callback is under way or can start.
     std::mutex callback_mutex;
@@ -42,29 +55,45 @@ struct Dispatcher::Shared {
         return !changed.wait_for(lock, pause, [&] { return abandoned.load(); });
     }
 
-    // Nothing when abandoned before the last try ended.
-    std::optional<DeliveryResult> deliver(const Job& job) {
-        if (const auto* run = std::get_if<RunMessage>(&job.content); run && run->notices.empty())
-            return DeliveryResult{};
+    // The tries of one message; abandoning ends them with the last failure.
+    DeliveryResult deliver(const Job& job, const Content& content) {
+        if (abandoned)
+            return DeliveryResult{};  // never sent: its claim is handed back
         Attempt last;
         int tries = 0;
+        SendControl control;
+        control.abort = &abort;
         while (tries < options.attempts) {
-            last = send_once(job.channel, job.content, now());
+            last = send_once(job.channel, content, now(), control);
             ++tries;
             if (last.delivered || !last.worth_retrying || tries == options.attempts)
                 break;
             if (!sleep(backoff_before(tries + 1, options.first_backoff)))
-                return std::nullopt;
+                break;
         }
-        if (abandoned)
-            return std::nullopt;
         return result_of(job.channel, tries, last);
     }
 
     void report(const Job& job, DeliveryResult result) {
         std::lock_guard guard(callback_mutex);
-        if (!abandoned && job.done)
-            job.done(std::move(result));
+        if (!abandoned && job.hooks.done)
+            job.hooks.done(std::move(result));
+    }
+
+    void handle(const Job& job) {
+        if (without_notices(job.content)) {
+            report(job, DeliveryResult{});
+            return;
+        }
+        std::optional<Content> content = job.content;
+        if (job.hooks.claim)
+            content = job.hooks.claim();
+        if (!content || without_notices(*content))
+            return;  // another sender has its notices
+        const DeliveryResult result = deliver(job, *content);
+        if (job.hooks.settle)
+            job.hooks.settle(result);
+        report(job, result);
     }
 
     static void run(const std::shared_ptr<Shared>& self) {
@@ -73,17 +102,19 @@ struct Dispatcher::Shared {
             self->changed.wait(
                 lock, [&] { return self->abandoned || self->stopping || !self->queue.empty(); });
             if (self->abandoned || self->queue.empty())
-                return;
+                break;
             Job job = std::move(self->queue.front());
             self->queue.pop_front();
             self->busy = true;
             lock.unlock();
-            if (auto result = self->deliver(job))
-                self->report(job, *std::move(result));
+            self->handle(job);
             lock.lock();
             self->busy = false;
             self->changed.notify_all();
         }
+        std::lock_guard lock(self->mutex);
+        self->finished = true;
+        self->changed.notify_all();
     }
 };
 
@@ -103,26 +134,39 @@ Dispatcher::~Dispatcher() {
     const bool drained = shared_->changed.wait_for(lock, shared_->options.drain_limit, [&] {
         return shared_->queue.empty() && !shared_->busy;
     });
-    if (drained) {
+    if (!drained) {
+        // What never started stays unclaimed for a later run.
+        shared_->queue.clear();
         lock.unlock();
-        worker_.join();
-        return;
+        {
+            std::lock_guard guard(shared_->callback_mutex);
+            std::lock_guard inner(shared_->mutex);
+            shared_->abandoned = true;
+        }
+        shared_->abort.abort();
+        shared_->changed.notify_all();
+        lock.lock();
     }
-    shared_->queue.clear();
+    // The send in flight, cut off, settles within moments; a worker that
+    // still hangs (a name lookup libcurl cannot cut short) is left behind.
+    const bool finished =
+        shared_->changed.wait_for(lock, kSettleLimit, [&] { return shared_->finished; });
     lock.unlock();
-    {
-        std::lock_guard guard(shared_->callback_mutex);
-        std::lock_guard inner(shared_->mutex);
-        shared_->abandoned = true;
-    }
-    shared_->changed.notify_all();
-    // The send in flight has its own time limit; the worker ends after it.
-    worker_.detach();
+    if (finished)
+        worker_.join();
+    else
+        worker_.detach();
 }
 
 void Dispatcher::post(const Channel& channel, Content content, Done done) {
+    Hooks hooks;
+    hooks.done = std::move(done);
+    post(channel, std::move(content), std::move(hooks));
+}
+
+void Dispatcher::post(const Channel& channel, Content content, Hooks hooks) {
     std::lock_guard lock(shared_->mutex);
-    shared_->queue.push_back({channel, std::move(content), std::move(done)});
+    shared_->queue.push_back({channel, std::move(content), std::move(hooks)});
     shared_->changed.notify_all();
 }
 

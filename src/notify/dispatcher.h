@@ -6,15 +6,26 @@
 //   dispatcher.post(channel, run_message, [](notify::DeliveryResult r) { ... });
 //
 // Messages go out one after another in the order posted. A failure that may
-// pass is tried again after a backoff, up to `attempts` tries in all. `done`
-// runs on the worker thread: a caller that lives on another thread hands the
-// result over to it (a queued call). The destructor lets the queue drain for
-// at most `drain_limit`, then abandons the rest: what is still queued is
-// dropped and the send in flight ends on its own without calling `done`.
+// pass is tried again after a backoff, up to `attempts` tries in all.
+//
+// A message may come with hooks that run on the worker: `claim` just before
+// it is sent (it gives the message to send, or nothing to skip it: another
+// process took its notices) and `settle` once the send has ended, also when
+// the owner has gone. `done` runs on the worker too, but never once the
+// owner has abandoned the dispatcher: a caller that lives on another thread
+// hands the result over to it (a queued call).
+//
+// The destructor lets the queue drain for at most `drain_limit`, then
+// abandons the rest: what is still queued is dropped unclaimed (it goes with
+// a later run), the send in flight is cut off (settled as cut_off, a send in
+// doubt, once its message had left; else as a failure), a wait between tries
+// ends with the failure it had, and a message claimed but not yet sent is
+// settled with no attempts (its claim handed back).
 #include <chrono>
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <thread>
 
 #include "notify/channel.h"
@@ -39,6 +50,12 @@ class Dispatcher {
   public:
     using Done = std::function<void(DeliveryResult)>;
 
+    struct Hooks {
+        std::function<std::optional<Content>()> claim;
+        std::function<void(const DeliveryResult&)> settle;
+        Done done;
+    };
+
     explicit Dispatcher(DispatcherOptions options = {});
     ~Dispatcher();
     Dispatcher(const Dispatcher&) = delete;
@@ -46,6 +63,7 @@ class Dispatcher {
 
     // A run message without notices is not sent: `done` gets 0 attempts.
     void post(const Channel& channel, Content content, Done done = {});
+    void post(const Channel& channel, Content content, Hooks hooks);
 
     // Whether the queue is empty and nothing is being sent (for tests and shutdown).
     bool idle() const;

@@ -110,19 +110,6 @@ std::string address_of(std::string_view mailbox) {
     return std::string(net::trim_blanks(mailbox.substr(open + 1, close - open - 1)));
 }
 
-bool requires_starttls(std::string_view smtp_url) {
-    const auto scheme_end = smtp_url.find("://");
-    if (scheme_end == std::string_view::npos || smtp_url.substr(0, scheme_end) != "smtp")
-        return false;
-    std::string_view host = smtp_url.substr(scheme_end + 3);
-    host = host.substr(0, host.find('/'));
-    if (host.starts_with('['))
-        host = host.substr(0, host.find(']') + 1);
-    else
-        host = host.substr(0, host.find(':'));
-    return host != "localhost" && host != "127.0.0.1" && host != "[::1]";
-}
-
 std::string mime_message(const MailParts& parts) {
     std::string to;
     for (const auto& address : parts.to)

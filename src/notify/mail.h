@@ -26,12 +26,6 @@ struct MailParts {
     std::int64_t time_ms = 0;
 };
 
-// Whether an smtp:// server must switch to TLS (STARTTLS) before the login
-// and the message go out: always, except for a relay on this machine
-// (localhost, 127.0.0.1, [::1]), whose traffic never leaves it. smtps://
-// speaks TLS from the start.
-bool requires_starttls(std::string_view smtp_url);
-
 // The whole message as it goes after DATA: header lines, a blank line and
 // the body in Base64 lines of 76 characters, every line ending in CR LF.
 std::string mime_message(const MailParts& parts);

@@ -24,7 +24,8 @@ std::string notice_json(const NoticeLine& line) {
     return "{" + member("cell", json_quote(line.cell)) + "," +
            member("before", json_quote(line.before)) + "," +
            member("after", json_quote(line.after)) + "," + member("kind", json_quote(line.kind)) +
-           "," + member("message", json_quote(line.message)) + "}";
+           "," + member("message", json_quote(line.message)) +
+           (line.late ? "," + member("late", "true") : std::string()) + "}";
 }
 
 std::string time_members(std::int64_t time_ms) {
@@ -73,9 +74,11 @@ std::size_t text_limit(ChannelKind kind) {
         case ChannelKind::dingtalk:
             return 20000;
         case ChannelKind::feishu:
-            return 30000;
+            // The whole request may hold 20 KB; the rest is the envelope,
+            // the signature and the escapes of the line ends.
+            return 18000;
         default:
-            return 1 << 20;
+            return kNoLimit;
     }
 }
 
@@ -96,19 +99,17 @@ WebhookRequest webhook_request(const Channel& channel, const Content& content, s
     switch (channel.kind) {
         case ChannelKind::wecom:
             return {channel.url, text_body("msgtype", "text", "text", "content",
-                                           cut_utf8(text_of(content, utc_offset_minutes), limit))};
+                                           text_of(content, utc_offset_minutes, limit))};
         case ChannelKind::wecom_markdown:
-            return {channel.url,
-                    text_body("msgtype", "markdown", "markdown", "content",
-                              cut_utf8(markdown_of(content, utc_offset_minutes), limit))};
+            return {channel.url, text_body("msgtype", "markdown", "markdown", "content",
+                                           markdown_of(content, utc_offset_minutes, limit))};
         case ChannelKind::dingtalk:
             return {dingtalk_url(channel, now_ms),
                     text_body("msgtype", "text", "text", "content",
-                              cut_utf8(text_of(content, utc_offset_minutes), limit))};
+                              text_of(content, utc_offset_minutes, limit))};
         case ChannelKind::feishu:
             return {channel.url,
-                    feishu_body(channel, cut_utf8(text_of(content, utc_offset_minutes), limit),
-                                now_ms)};
+                    feishu_body(channel, text_of(content, utc_offset_minutes, limit), now_ms)};
         default:
             return {channel.url, own_json(content, now_ms)};
     }
@@ -128,7 +129,7 @@ std::optional<std::string> answer_problem(ChannelKind kind, int status, std::str
         std::string problem = std::string(code_name) + " " + std::to_string(*code);
         for (const char* text_name : {"errmsg", "msg", "StatusMessage"}) {
             if (const auto text = json_string_member(body, text_name)) {
-                problem += "：" + cut_utf8(*text, 200);
+                problem += "：" + *text;
                 break;
             }
         }

@@ -21,7 +21,11 @@ struct WebhookRequest {
     std::string body;  // JSON, UTF-8
 };
 
-// The robots cut longer texts off or refuse them; these are their limits in bytes.
+// The robots cut longer texts off or refuse them; these are their limits in
+// bytes of UTF-8 text: the group robot 2048 (text) and 4096 (markdown), the
+// custom robot 20000, the custom bot 18000 (its whole request may hold 20
+// KB). Messages are cut by whole lines to fit; e-mail and the JSON receiver
+// have no limit (kNoLimit).
 std::size_t text_limit(ChannelKind kind);
 
 // `text` cut to at most `max_bytes` at a character boundary, "…" marking the cut.
@@ -32,7 +36,8 @@ WebhookRequest webhook_request(const Channel& channel, const Content& content, s
 
 // Why an answer is no delivery, or nothing when it is one: a status other
 // than 2xx, or for a robot a nonzero errcode / code / StatusCode in its JSON
-// (with the robot's own message, which names no secret, when it gave one).
+// (with the robot's own message, whole: it may echo the address, so the
+// caller masks it before cutting it short).
 std::optional<std::string> answer_problem(ChannelKind kind, int status, std::string_view body);
 
 }  // namespace notify

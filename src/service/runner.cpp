@@ -332,6 +332,8 @@ void Runner::send_report_if_due(const board::Board& b, board::Time now, board::L
         config_.configuration ? config_.configuration() : Configuration{};
     const std::string text =
         notify::send_daily_report(notifier_config(configuration), *store_, b, ms_of(now));
+    if (text.empty())
+        return;  // nothing checked in the last 7 days: nothing to report
     for (const auto& o : observers())
         o->report_sent(b, text);
 }

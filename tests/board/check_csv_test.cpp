@@ -47,17 +47,20 @@ TEST(ChecksCsv, BomHeaderAndOneRowPerGoodsItemWithCrLf) {
     skipped.outcome = Outcome::not_checked;
 
     const board::NamesById names = {{"1001", {"麻辣条 500g", "=老王食品"}}};
-    EXPECT_EQ(board::checks_csv({found, failed, skipped}, names),
-              "\xEF\xBB\xBF"
-              "time,board,listing,key,sort,sort_text,goods_id,goods_name,shop_name,role,role_text,"
-              "status,status_text,rank,reason,pages,http_statuses\r\n"
-              "2024-05-01 16:30:00 +08:00,早市,keyword,\"辣条,小包\",price-asc,价格从低到高,1001,"
-              "麻辣条 500g,'=老王食品,own,本店,found,第734名,734,,2,200;200\r\n"
-              "2024-05-01 16:30:00 +08:00,早市,keyword,\"辣条,小包\",price-asc,价格从低到高,2002,,,"
-              "competitor,竞品,not_in_top_1000,千名外,,,2,200;200\r\n"
-              "1970-01-01 08:00:00 +08:00,,tab,12,,,1001,麻辣条 500g,'=老王食品,own,本店,failed,"
-              "失败,,\"HTTP 503 \"\"busy\"\"\",0,503\r\n"
-              "1970-01-01 08:00:00 +08:00,,new,,,,,,,,,not_checked,未检查,,,0,\r\n");
+    board::ListingNamesByBoard listings;
+    listings[""].tabs["12"] = "今日推荐";
+    EXPECT_EQ(
+        board::checks_csv({found, failed, skipped}, names, true, listings),
+        "\xEF\xBB\xBF"
+        "time,board,listing,key,listing_text,sort,sort_text,goods_id,goods_name,shop_name,"
+        "role,role_text,status,status_text,rank,reason,pages,http_statuses\r\n"
+        "2024-05-01 16:30:00 +08:00,早市,keyword,\"辣条,小包\",\"辣条,小包\",price-asc,"
+        "价格从低到高,1001,麻辣条 500g,'=老王食品,own,本店,found,第734名,734,,2,200;200\r\n"
+        "2024-05-01 16:30:00 +08:00,早市,keyword,\"辣条,小包\",\"辣条,小包\",price-asc,"
+        "价格从低到高,2002,,,competitor,竞品,not_in_top_1000,千名外,,,2,200;200\r\n"
+        "1970-01-01 08:00:00 +08:00,,tab,12,爱逛街 今日推荐,,,1001,麻辣条 500g,'=老王食品,own,"
+        "本店,failed,失败,,\"HTTP 503 \"\"busy\"\"\",0,503\r\n"
+        "1970-01-01 08:00:00 +08:00,,new,,新品,,,,,,,,not_checked,未检查,,,0,\r\n");
     EXPECT_EQ(board::checks_csv({}, {}, false), board::checks_csv({}, {}).substr(3))
         << "the same header without the mark";
 }
@@ -79,8 +82,8 @@ TEST(ChecksCsv, TypedTextCannotRunAsAFormula) {
         return records[1].at(static_cast<std::size_t>(at - header.begin()));
     };
     const std::pair<const char*, std::string> typed[] = {
-        {"board", check.board},  {"key", check.key},    {"reason", check.reason},
-        {"goods_name", "-名字"}, {"shop_name", "\t店"},
+        {"board", check.board},   {"key", check.key},      {"listing_text", check.key},
+        {"reason", check.reason}, {"goods_name", "-名字"}, {"shop_name", "\t店"},
     };
     for (const auto& [column, text] : typed) {
         EXPECT_EQ(field(column), "'" + text) << column;

@@ -45,9 +45,15 @@ TEST(NoticeItemText, TimeAndMessageWithTheGoodsNamedInTheTooltip) {
 // Where a notice went shows on its line, and why one did not in the tooltip.
 TEST(NoticeItemText, SaysWhichChannelsGotItAndWhyOneDidNot) {
     const history::Notice n = notice(0, "辣条", "m");
-    const auto item = board::notice_item_text(
-        n, {}, {{1, "运营群", 1, 60'000, ""}, {1, "邮件", 3, 0, "通知通道 邮件：SMTP 554"}});
-    EXPECT_TRUE(item.text.ends_with("m · 已发送至 运营群 · 未送达 邮件")) << item.text;
+    const auto item =
+        board::notice_item_text(n, {},
+                                {{1, "运营群", 1, 60'000, ""},
+                                 {1, "邮件", 3, 0, "通知通道 邮件：SMTP 554", "", 0, 1},
+                                 {1, "二群", 0, 0, "", "", 0, 0},
+                                 {1, "三群", 0, 0, "", "pid-1", 50'000, 1}});
+    EXPECT_TRUE(
+        item.text.ends_with("m · 已发送至 运营群 · 未送达 邮件 · 待发送 二群 · 未确认 三群"))
+        << item.text;
     EXPECT_NE(item.tooltip.find("邮件：未送达（尝试 3 次）：通知通道 邮件：SMTP 554"),
               std::string::npos)
         << item.tooltip;

@@ -139,6 +139,26 @@ TEST(Notices, AnOvertakingNoticeNamesTheCompetitorAndTheOwnRank) {
     EXPECT_EQ(notices[0].after, "第8名");
 }
 
+// A seller reads names: the competitor by goods name and shop, a category
+// by the name the board was set up with, an own goods item by its name.
+TEST(Notices, NamesTheBoardKnowsReplaceIds) {
+    board::NoticeNames names;
+    names.goods = {{"999", "辣条王（零食铺）"}, {"222", "大辣条"}};
+    names.listings.categories = {{"14", "休闲零食"}};
+    Check before = read_check({own(10, "111"), own(40, "222"), rival(15)});
+    Check after = read_check({own(10, "111"), own(80, "222"), rival(8)});
+    before.listing = after.listing = history::Listing::category;
+    before.key = after.key = "14";
+    before.sort = after.sort = history::Sort::none;
+    std::vector<std::string> messages;
+    for (const auto& n : board::cell_notices(before, after, {}, names))
+        messages.push_back(n.message);
+    EXPECT_EQ(messages,
+              (std::vector<std::string>{"类目 休闲零食 · 本店 111：竞品 辣条王（零食铺） 第8名，"
+                                        "已排在本店前面（本店第10名）",
+                                        "类目 休闲零食 · 本店 大辣条：第40名 → 第80名（▼40）"}));
+}
+
 TEST(Notices, SeveralOwnGoodsInACellAreNamed) {
     const auto notices = board::cell_notices(read_check({own(10, "111"), own(40, "222")}),
                                              read_check({own(10, "111"), own(80, "222")}), {});

@@ -107,7 +107,7 @@ TEST_F(HistoryTest, NewFileIsCreatedInWalModeAtTheCurrentVersion) {
     auto store = open_store();
     EXPECT_TRUE(store.integrity_ok().value());
     EXPECT_EQ(pragma_text(file(), "PRAGMA journal_mode"), "wal");
-    EXPECT_EQ(pragma_text(file(), "PRAGMA user_version"), "3");
+    EXPECT_EQ(pragma_text(file(), "PRAGMA user_version"), "4");
 }
 
 TEST_F(HistoryTest, VersionTwoFileMigratesWithItsChecksIntactAndItsSummariesBuilt) {
@@ -137,7 +137,41 @@ TEST_F(HistoryTest, VersionTwoFileMigratesWithItsChecksIntactAndItsSummariesBuil
                                                    1'700'000'000'000}}));
         EXPECT_EQ(store.notices("早市").value().at(0).check_id, 0);
     }
-    EXPECT_EQ(pragma_text(file(), "PRAGMA user_version"), "3");
+    EXPECT_EQ(pragma_text(file(), "PRAGMA user_version"), "4");
+}
+
+// A version-3 file's deliveries each were one send: a delivered one is never
+// claimed again, a failed one once (sends 2), and none twice by two claimants.
+TEST_F(HistoryTest, VersionThreeDeliveriesMigrateAsSentOnce) {
+    std::int64_t delivered = 0;
+    std::int64_t failed = 0;
+    {
+        auto store = open_store();
+        delivered = store.add_notice({.board = "早市", .message = "m1"}).value();
+        failed = store.add_notice({.board = "早市", .message = "m2"}).value();
+    }
+    write_database(file(), ("ALTER TABLE deliveries DROP COLUMN claim;"
+                            "ALTER TABLE deliveries DROP COLUMN claimed_ms;"
+                            "ALTER TABLE deliveries DROP COLUMN sends;"
+                            "INSERT INTO deliveries VALUES (" +
+                            std::to_string(delivered) +
+                            ", '群', 1, 1700000000000, '');"
+                            "INSERT INTO deliveries VALUES (" +
+                            std::to_string(failed) +
+                            ", '群', 3, 0, 'HTTP 500');"
+                            "PRAGMA user_version = 3;")
+                               .c_str());
+    auto store = open_store();
+    EXPECT_EQ(pragma_text(file(), "PRAGMA user_version"), "4");
+    const auto rows = store.deliveries({delivered, failed}).value();
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_EQ(rows[0], (history::Delivery{delivered, "群", 1, 1700000000000, "", "", 0, 1}));
+    EXPECT_EQ(rows[1].sends, 1);
+    EXPECT_FALSE(store.claim_delivery(delivered, "群", "a", 5).value());
+    EXPECT_TRUE(store.claim_delivery(failed, "群", "a", 5).value());
+    EXPECT_FALSE(store.claim_delivery(failed, "群", "b", 5).value());
+    EXPECT_TRUE(store.settle_delivery({failed, "群", 1, 0, "HTTP 500"}, "a").value());
+    EXPECT_FALSE(store.claim_delivery(failed, "群", "b", 6).value()) << "sent twice already";
 }
 
 TEST_F(HistoryTest, VersionOneFileMigratesAndKeepsItsData) {
@@ -161,19 +195,19 @@ TEST_F(HistoryTest, VersionOneFileMigratesAndKeepsItsData) {
         ASSERT_TRUE(store.add_notice({.board = "早市", .message = "m"}).ok());
         EXPECT_EQ(store.checks({.since_ms = 2}).value().at(0).goods.at(1).role, Role::competitor);
     }
-    EXPECT_EQ(pragma_text(file(), "PRAGMA user_version"), "3");
+    EXPECT_EQ(pragma_text(file(), "PRAGMA user_version"), "4");
     EXPECT_EQ(open_store().count_checks().value(), 2);  // a second open changes nothing
 }
 
 TEST_F(HistoryTest, FileOfANewerVersionIsRefusedAndLeftUntouched) {
-    write_database(file(), "CREATE TABLE future (x); PRAGMA user_version = 4;");
+    write_database(file(), "CREATE TABLE future (x); PRAGMA user_version = 5;");
     const std::string before = file_bytes(file());
     const auto store = history::Store::open(file());
     ASSERT_FALSE(store.ok());
     EXPECT_EQ(store.error().code, ErrorCode::newer_schema);
     EXPECT_EQ(store.error().message, "the history file " + file().string() +
-                                         " was written by a newer Korvel (schema 4); this "
-                                         "version knows up to 3");
+                                         " was written by a newer Korvel (schema 5); this "
+                                         "version knows up to 4");
     EXPECT_EQ(file_bytes(file()), before);
     EXPECT_FALSE(std::filesystem::exists(file().string() + "-wal"));
 }

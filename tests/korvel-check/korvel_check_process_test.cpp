@@ -3,6 +3,7 @@
 // data directory of its own, so no run touches the user's history.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
 #include <ctime>
 #include <fstream>
@@ -330,13 +331,24 @@ TEST_F(KorvelCheckBoard, FirstRunIsQuietThenAMovedRankGivesNoticesAndExitOne) {
     const auto first = run_board();
     EXPECT_EQ(first.exit_code, 0) << first.err;
     EXPECT_EQ(first.err, "");
-    EXPECT_EQ(first.out.rfind("本店 " + kSample, 0), 0u) << first.out;
+    // The goods are named as their pages named them, and the board keeps the names.
+    const std::string own_corner =
+        "本店 " + catalogue.find_goods(kSample)->name + "（" + kSample + "）";
+    EXPECT_EQ(first.out.rfind(own_corner, 0), 0u) << first.out;
     EXPECT_LT(first.out.find("销量"), first.out.find('\n')) << "sort orders across";
     const std::string before = "第" + std::to_string(sample_rank("辣条大礼包")) + "名";
     const std::size_t row = first.out.find("\n辣条大礼包 ") + 1;
     ASSERT_GT(row, 0u) << first.out;
     EXPECT_LT(first.out.find(before, row), first.out.find('\n', row)) << first.out;
-    EXPECT_NE(first.out.find("竞品 " + rival()), std::string::npos) << first.out;
+    EXPECT_NE(first.out.find("竞品 " + catalogue.find_goods(rival())->name), std::string::npos)
+        << first.out;
+    {
+        auto store = history::Store::open(db());
+        const auto kept =
+            board::board_from_text(store.value().load_board(kBoardName).value().definition);
+        ASSERT_TRUE(kept);
+        EXPECT_EQ(text::gbk_to_utf8(kept->own.at(0).name), catalogue.find_goods(kSample)->name);
+    }
 
     auto options = server.options();
     options.rank_shift = 15;
@@ -373,7 +385,7 @@ TEST_F(KorvelCheckBoard, ARefusedHostEndsWithTwoAndGivenUpChecksAreNotChecked) {
     // The two checks tried (the second's failure made the run give up) say why;
     // the two never tried are not checked.
     EXPECT_EQ(occurrences(result.out, ",failed,,无法连接服务器\n"), 4u) << result.out;
-    EXPECT_EQ(occurrences(result.out, ",failed,,被限速\n"), 4u) << result.out;
+    EXPECT_EQ(occurrences(result.out, ",failed,,未检查（无响应）\n"), 4u) << result.out;
     EXPECT_EQ(result.out.find("not_in_top_1000"), std::string::npos);
 }
 
@@ -399,10 +411,12 @@ TEST_F(KorvelCheckBoard, HistoryPrintsTheStoredChecksAndPruneRemovesThem) {
     history::CheckFilter of_board;
     of_board.board = kBoardName;
     EXPECT_EQ(printed.out, board::checks_csv(store.value().checks(of_board).value(),
-                                             board::goods_names(store.value()), false));
+                                             board::goods_names(store.value()), false,
+                                             board::listing_names_by_board(store.value())));
     EXPECT_EQ(occurrences(printed.out, "\r\n"), 1u + 4 * 2) << "a header, two goods of four checks";
     const std::string rank = std::to_string(sample_rank("辣条大礼包"));
-    EXPECT_NE(printed.out.find(kBoardName + ",keyword,辣条大礼包,default,综合," + kSample + ","),
+    EXPECT_NE(printed.out.find(kBoardName + ",keyword,辣条大礼包,辣条大礼包,default,综合," +
+                               kSample + ","),
               std::string::npos)
         << printed.out;
     EXPECT_NE(printed.out.find(",own,本店,found,第" + rank + "名," + rank + ","), std::string::npos)
@@ -467,7 +481,13 @@ TEST_F(KorvelCheckBoard, AKilledRunKeepsTheNoticesOfTheChecksItRecorded) {
 // chose, on the way out, without changing how the run ends; no address key
 // or password shows in anything the runs leave behind.
 TEST_F(KorvelCheckBoard, NoticesReachTheBoardsChatRobotAndMailbox) {
-    test::RawHttpServer robot(test::Reply::ok(R"({"errcode":0,"errmsg":"ok"})"));
+    // The robot echoes the address it was called at, JSON-escaped.
+    test::RawHttpServer robot([](const std::string& request) {
+        std::string target;
+        for (const char c : test::request_target(request))
+            target += c == '/' ? std::string("\\/") : std::string(1, c);
+        return test::Reply::ok(R"({"errcode":0,"errmsg":"ok )" + target + R"("})");
+    });
     test::SmtpServer mail;
     board::Board b = sample_board();
     b.channels = {text::utf8_to_gbk("运营群"), text::utf8_to_gbk("邮件")};
@@ -510,12 +530,75 @@ TEST_F(KorvelCheckBoard, NoticesReachTheBoardsChatRobotAndMailbox) {
     const auto tested = run({"--config", config, "--test-notify", "运营群"});
     EXPECT_EQ(tested.exit_code, 0) << tested.err;
     EXPECT_NE(tested.out.find("服务器回答：HTTP 200"), std::string::npos) << tested.out;
+    EXPECT_NE(tested.out.find("***"), std::string::npos) << "the echoed address, masked";
 
     const std::string left = first.out + first.err + second.out + second.err + report.out +
                              report.err + tested.out + tested.err + test::file_bytes(db()) +
                              test::file_bytes(db() + "-wal");
     for (const char* secret : {"SECRET-KEY-77", "PASS-WORD-88"})
         EXPECT_EQ(left.find(secret), std::string::npos) << secret;
+}
+
+// Run 2's first send hangs; run 3 starts meanwhile (the lock is free), then
+// run 2 is killed mid-send. The hung send is never repeated, run 2's
+// message to the second channel (never started) goes with run 3, and a
+// later run sends nothing again: each notice reaches each channel once.
+TEST_F(KorvelCheckBoard, AKillMidSendAndAnOverlappingRunSendEachNoticeOnce) {
+    std::atomic<int> first_channel_requests{0};
+    test::RawHttpServer robot([&](const std::string& request) {
+        test::Reply reply = test::Reply::ok("{}");
+        reply.hold = test::request_target(request) == "/one" && first_channel_requests++ == 0;
+        return reply;
+    });
+    board::Board b = sample_board();
+    b.channels = {text::utf8_to_gbk("一群"), text::utf8_to_gbk("二群")};
+    {
+        auto store = history::Store::open(db());
+        ASSERT_TRUE(store.value().save_board(kBoardName, board::board_to_text(b), 2));
+    }
+    const std::string config = config_for(
+        server.host(), "korvel.ini",
+        "[board]\npages_per_second=50\nbackoff_s=0.05\npause_s=0.2\n"
+        "[notify.一群]\nkind=json\nurl=" +
+            robot.url("/one") + "\n[notify.二群]\nkind=json\nurl=" + robot.url("/two") + "\n");
+    const std::vector<std::string> args = {"--config", config, "--board", kBoardName, "--db", db()};
+    const auto shift = [&](int places) {
+        auto options = server.options();
+        options.rank_shift = places;
+        server.set_options(options);
+    };
+    ASSERT_EQ(run(args).exit_code, 0);
+    shift(15);
+    {
+        test::StartedProcess second(kProgram, args, {{"XDG_DATA_HOME", dir.file("data").string()}});
+        ASSERT_TRUE(second.started());
+        for (int i = 0; i < 2400 && robot.held_now() == 0; ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(25));
+        ASSERT_EQ(robot.held_now(), 1) << "run 2 never sent";
+        shift(30);
+        const auto third = run(args);
+        EXPECT_EQ(third.exit_code, 1) << third.err;
+        second.kill_now();
+    }
+    robot.release();
+    shift(30);
+    EXPECT_EQ(run(args).exit_code, 0);
+
+    auto store = history::Store::open(db());
+    const auto notices = store.value().notices(kBoardName).value();
+    ASSERT_FALSE(notices.empty());
+    for (const char* path : {"/one", "/two"}) {
+        std::string bodies;
+        for (const std::string& request : robot.requests()) {
+            if (test::request_target(request) == path)
+                bodies += test::split_request(request).body;
+        }
+        for (const history::Notice& n : notices) {
+            if (n.kind != "checks_failing") {
+                EXPECT_EQ(occurrences(bodies, n.message), 1u) << path << ": " << n.message;
+            }
+        }
+    }
 }
 
 // --retry-failed reads exactly the cells whose latest check was not read.

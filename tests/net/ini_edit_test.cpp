@@ -1,7 +1,10 @@
 // One value or one whole section of korvel.ini changed, every other byte kept.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "net/ini_edit.h"
+#include "net/ini_section.h"
 #include "net/ini_section_edit.h"
 
 namespace {
@@ -13,15 +16,21 @@ struct Edit {
     const char* key;
     const char* value;
     std::string after;
-    bool trailing_comments = true;
 };
 
 class IniEdit : public ::testing::TestWithParam<Edit> {};
 
 TEST_P(IniEdit, ChangesOnlyTheValue) {
     const Edit& e = GetParam();
-    EXPECT_EQ(net::with_ini_value(e.before, e.section, e.key, e.value, e.trailing_comments),
-              e.after);
+    const std::string after = net::with_ini_value(e.before, e.section, e.key, e.value);
+    EXPECT_EQ(after, e.after);
+    // The reader gives back exactly the value written.
+    const auto lines = net::ini_section(after, e.section);
+    const auto last = std::find_if(lines.rbegin(), lines.rend(), [&](const net::IniLine& l) {
+        return l.key == net::lower_ascii(e.key);
+    });
+    ASSERT_NE(last, lines.rend());
+    EXPECT_EQ(last->value, e.value);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -31,8 +40,18 @@ INSTANTIATE_TEST_SUITE_P(
              "; mine\n[hosts]\n  Goods_Page = old:1   ; office\nx=y\n[board]\nretries=3\n", "HOSTS",
              "goods_page", "new:2",
              "; mine\n[hosts]\n  Goods_Page = new:2   ; office\nx=y\n[board]\nretries=3\n"},
-        Edit{"WithoutTrailingCommentsTheLineEndsTheValue", "[hosts]\nvendor_info = a ; b\n",
-             "hosts", "vendor_info", "v:1", "[hosts]\nvendor_info = v:1\n", false},
+        Edit{"CommentAfterAnyValueIsKept", "[notify.群]\nsecret = SEC1   ; 加签\n", "notify.群",
+             "secret", "SEC2", "[notify.群]\nsecret = SEC2   ; 加签\n"},
+        Edit{"QuotedValueIsReplacedWhole", "[notify.m]\npassword = \"a ; b\" # c\n", "notify.m",
+             "password", "new", "[notify.m]\npassword = new # c\n"},
+        Edit{"ValueTheReaderWouldCutIsQuoted", "[notify.m]\npassword=x\n", "notify.m", "password",
+             "pa ;ss#", "[notify.m]\npassword=\"pa ;ss#\"\n"},
+        Edit{"ValueStartingWithACommentMarkIsQuoted", "[notify.m]\npassword = x\n", "notify.m",
+             "password", "#pa", "[notify.m]\npassword = \"#pa\"\n"},
+        Edit{"ValueGoesBeforeACommentThatStoodAlone", "[notify.m]\nuser = ; later\n", "notify.m",
+             "user", "me", "[notify.m]\nuser = me ; later\n"},
+        Edit{"ValueWithDoubleQuotesGetsSingleOnes", "[notify.m]\n", "notify.m", "password",
+             " \"q\" ", "[notify.m]\npassword=' \"q\" '\n"},
         Edit{"LastOfTwoLinesOfAKeyIsTheOneRead", "[board]\nretries=1\nretries=2\n", "board",
              "retries", "5", "[board]\nretries=1\nretries=5\n"},
         Edit{"SameKeyInAnotherSectionIsLeftAlone", "[a]\nretries=1\n[board]\n# c\n", "board",
@@ -112,6 +131,16 @@ TEST(IniSectionEdit, RemovedKeyGoesOnlyFromItsSection) {
     EXPECT_EQ(net::without_ini_key("[notify.x]\nsecret=1\nurl=u\r\n[y]\nsecret=2\n", "notify.x",
                                    "SECRET"),
               "[notify.x]\nurl=u\r\n[y]\nsecret=2\n");
+}
+
+// What the reader takes after '=' where the edits above do not show it.
+TEST(IniValue, CommentsStartAfterABlankAndQuotesKeepTheirText) {
+    EXPECT_EQ(net::ini_value("a#b;c"), "a#b;c");
+    EXPECT_EQ(net::ini_value("#pass"), "#pass");
+    EXPECT_EQ(net::ini_value("\t; fill in later"), "");
+    std::string problem;
+    EXPECT_EQ(net::ini_value(" \"open ; x", &problem), "\"open");
+    EXPECT_FALSE(problem.empty()) << "a quote left open is reported";
 }
 
 }  // namespace

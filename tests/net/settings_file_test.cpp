@@ -128,6 +128,26 @@ TEST(Settings, ByteOrderMarkQuotesAndCommentsAreUnderstood) {
     EXPECT_TRUE(s.problems.empty());
 }
 
+// What no section's reader gets is named on stderr, so a misspelt header or
+// a line above every section does not vanish without a word.
+TEST(Settings, WhatTheReaderLeavesOutIsReported) {
+    const net::Settings s = net::parse_settings(
+        "\xEF\xBB\xBFgoods_page=early.test\nmore=1\n[hosts] ; mine\n"
+        "goods_page = g.test:1   ; office # relay\nvendor_info = \"v.test\" junk\n"
+        "[host]\nsearch_api=s.test\n[hosts\n[notify.群]\nkind=json\n",
+        defaults());
+    EXPECT_EQ(s.hosts.goods_page, "g.test:1");
+    EXPECT_EQ(s.hosts.vendor_info, "v.test");
+    EXPECT_EQ(s.hosts.search_api, defaults().search_api);
+    EXPECT_EQ(s.problems, (std::vector<std::string>{
+                              "line 1: outside any [section]; ignored",
+                              "line 5: text after the closing quote ignored",
+                              "line 8: '[' without ']'; the lines up to the next section are "
+                              "ignored",
+                              "line 6: unknown section [host] ignored",
+                          }));
+}
+
 TEST(Settings, HostSettingShapes) {
     const std::pair<const char*, bool> cases[] = {
         {"127.0.0.1:18080", true},

@@ -3,6 +3,7 @@
 // could not send goes with the next, and every delivery kept in the history.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <thread>
 
 #include "board/board.h"
@@ -144,21 +145,76 @@ TEST_F(BoardNotifierTest, FailingIsSentOnceAndRecoveryOnce) {
     }
 }
 
-TEST_F(BoardNotifierTest, AFailedSendIsKeptWithItsReasonAndNotRepeated) {
-    test::RawHttpServer robot(test::Reply::status("HTTP/1.1 500 Internal Server Error", ""));
+// A failed send is kept with its reason, goes once more with the next run
+// (marked 补发), not a third time, and not at all once a day has passed.
+TEST_F(BoardNotifierTest, AFailedSendGoesOnceMoreWithTheNextRunWithinADay) {
+    std::atomic<bool> down{true};
+    test::RawHttpServer robot([&](const std::string&) {
+        return down ? test::Reply::ok(R"({"errcode":93000,"errmsg":"bad key KEY-42"})")
+                    : test::Reply::ok(kOk);
+    });
     const std::vector<history::Notice> notices = {notice(10'001, 30, 10)};
     deliver(robot, run(10'000, notices));
     EXPECT_EQ(robot.request_count(), 3u);
-    const auto kept = deliveries_of(notices);
+    auto kept = deliveries_of(notices);
     ASSERT_EQ(kept.size(), 1u);
     EXPECT_EQ(kept[0].attempts, 3);
     EXPECT_EQ(kept[0].delivered_ms, 0);
-    EXPECT_EQ(kept[0].error, "通知通道 运营群：HTTP 500");
+    EXPECT_EQ(kept[0].error, "通知通道 运营群：errcode 93000：bad key ***");
     ASSERT_EQ(reports.size(), 1u);
-    EXPECT_EQ(reports[0].result.error.find("KEY-42"), std::string::npos);
 
-    deliver(robot, run(20'000, {}));  // a quiet run does not send it again
-    EXPECT_EQ(robot.request_count(), 3u);
+    down = false;
+    deliver(robot, run(20'000, {}));  // a quiet run carries it
+    ASSERT_EQ(robot.request_count(), 4u);
+    EXPECT_NE(test::split_request(robot.last_request()).body.find("（补发）" + notices[0].message),
+              std::string::npos);
+    kept = deliveries_of(notices);
+    EXPECT_GT(kept[0].delivered_ms, 0);
+    EXPECT_EQ(kept[0].sends, 2);
+    deliver(robot, run(30'000, {}));
+    EXPECT_EQ(robot.request_count(), 4u);
+
+    down = true;
+    deliver(robot, run(40'000, {notice(40'001, 40, 20)}));
+    EXPECT_EQ(robot.request_count(), 7u);
+    deliver(robot, run(40'000 + 25LL * 3600 * 1000, {}));  // more than a day after
+    EXPECT_EQ(robot.request_count(), 7u);
+}
+
+// A second run starts while the first one's message still waits behind a
+// hung send: the second carries the first run's notices, and the first
+// sender, finding them claimed, sends nothing. Each notice arrives once.
+TEST_F(BoardNotifierTest, AnOverlappingRunNeverSendsANoticeTwice) {
+    test::RawHttpServer robot([](const std::string& request) {
+        test::Reply reply = test::Reply::ok(kOk);
+        reply.hold = test::request_target(request) == "/hung";
+        return reply;
+    });
+    auto first = std::make_shared<notify::Dispatcher>();
+    first->post({"hung", notify::ChannelKind::json, robot.url("/hung")}, std::string("x"));
+    ASSERT_TRUE(robot.wait_for_path("/hung"));
+    notify::NotifierConfig first_config = config(robot);
+    first_config.dispatcher = first;
+    const history::Notice a = notice(10'001, 30, 10);
+    notify::BoardNotifier(first_config).deliver(board, run(10'000, {a}));
+
+    const history::Notice b = notice(20'001, 40, 20);
+    deliver(robot, run(20'000, {b}));
+    robot.release();
+    while (!first->idle())
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+
+    std::string bodies;
+    for (const std::string& request : robot.requests()) {
+        if (test::request_target(request) != "/hung")
+            bodies += test::split_request(request).body + "\n";
+    }
+    for (const history::Notice& n : {a, b}) {
+        const auto at = bodies.find(n.message);
+        ASSERT_NE(at, std::string::npos) << bodies;
+        EXPECT_EQ(bodies.find(n.message, at + 1), std::string::npos) << bodies;
+    }
+    EXPECT_EQ(robot.request_count(), 2u);
 }
 
 TEST_F(BoardNotifierTest, NoticesOfAKilledRunGoWithTheNextRun) {
@@ -184,7 +240,7 @@ TEST_F(BoardNotifierTest, AChannelNotDefinedIsReportedAndOthersStillGetTheRun) {
 }
 
 // Each cell's rank now, a day ago and its best in the week; a failed check
-// is passed over, never taken for 千名外.
+// is never taken for 千名外, and a cell whose latest check failed says so.
 TEST_F(BoardNotifierTest, DailyReportReadsRanksAsTheGridDoes) {
     board.own = {{"111", {}, {}, {}}};
     board.keywords = {text::utf8_to_gbk("辣条")};
@@ -217,6 +273,7 @@ TEST_F(BoardNotifierTest, DailyReportReadsRanksAsTheGridDoes) {
     ASSERT_EQ(rows.size(), 1u);
     EXPECT_EQ(rows[0].cell, "辣条 · 销量");
     EXPECT_EQ(rows[0].now, 12);
+    EXPECT_TRUE(rows[0].failed) << "the latest check failed: the report says 失败";
     EXPECT_EQ(rows[0].day_ago, 15);
     EXPECT_TRUE(rows[0].day_ago_known);
     EXPECT_EQ(rows[0].best_in_7_days, 9);

@@ -2,8 +2,12 @@
 // and decoded, and the SMTP replies that end a delivery.
 #include <gtest/gtest.h>
 
+#include <future>
+#include <thread>
+
 #include "delivery_fixture.h"
 #include "notify/run_text.h"
+#include "plain/raw_http_server.h"
 #include "plain/smtp_server.h"
 
 namespace {
@@ -106,6 +110,49 @@ TEST(Email, DeliversAMimeMessageWithAnEncodedChineseSubject) {
     for (auto at = body.find('\n'); at != std::string::npos; at = body.find('\n', at + 2))
         body.replace(at, 1, "\r\n");
     EXPECT_EQ(decode_base64(message.substr(message.find("\r\n\r\n") + 4)), body);
+}
+
+// The test server offers no STARTTLS. Standing in for a remote relay (its
+// name resolved to loopback), it must never see the login; as this machine,
+// named in any letter case, it may.
+TEST(Email, ThePasswordGoesOnlyOverTlsUnlessTheHostIsThisMachine) {
+    test::SmtpServer server;
+    const std::string port = server.url().substr(server.url().rfind(':') + 1);
+    const notify::SendControl remote{nullptr, {"relay.example:" + port + ":127.0.0.1"}};
+    for (const std::string& address :
+         {"SMTP://relay.example:" + port, "smtp://127.0.0.1:x@relay.example:" + port,
+          "relay.example:" + port}) {
+        const auto attempt = notify::send_mail(mail_channel(address), std::string("主题\n正文"),
+                                               test::kSendTime, remote);
+        EXPECT_FALSE(attempt.delivered) << address;
+        EXPECT_EQ(attempt.problem.find("pa55-w0rd!"), std::string::npos);
+    }
+    for (const auto& session : server.sessions()) {
+        for (const auto& command : session.commands)
+            EXPECT_FALSE(command.starts_with("AUTH")) << command;
+    }
+    const auto local = notify::send_mail(mail_channel("SMTP://LocalHost:" + port),
+                                         std::string("主题\n正文"), test::kSendTime);
+    EXPECT_TRUE(local.delivered) << local.problem;
+}
+
+// A send cut off before the message left (the program ending while the
+// server has not even greeted) is no send in doubt: a later run may send it.
+TEST(Email, ACutBeforeTheMessageLeftIsNoSendInDoubt) {
+    test::Reply silent = test::Reply::ok("");
+    silent.hold = true;
+    test::RawHttpServer mute(silent);
+    net::AbortSignal ending;
+    auto cut = std::async(std::launch::async, [&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        ending.abort();
+    });
+    const auto attempt =
+        notify::send_mail(mail_channel("smtp://127.0.0.1:" + std::to_string(mute.port())),
+                          std::string("主题\n正文"), test::kSendTime, {&ending, {}});
+    EXPECT_FALSE(attempt.delivered);
+    EXPECT_FALSE(attempt.cut_off);
+    EXPECT_FALSE(attempt.worth_retrying);
 }
 
 TEST(Email, ATemporaryRefusalIsRetriedAPermanentOneIsNot) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <optional>
 
 #include "delivery_fixture.h"
 #include "plain/raw_http_server.h"
@@ -78,11 +79,14 @@ INSTANTIATE_TEST_SUITE_P(
             notify::RunMessage{
                 "我的看板",
                 test::kSendTime,
-                {{"辣条 · 销量", "第30名", "第12名", "rank_move", "辣条 · 销量：上升18名"}}},
+                {{"辣条 · 销量", "第30名", "第12名", "rank_move", "辣条 · 销量：上升18名"},
+                 {"新品", "第9名", "第2名", "rank_move", "新品：上升7名", 7, true}}},
             "/hook",
             R"({"board":"我的看板","time":"2023-11-14T22:13:20.000Z","time_ms":1700000000000,)"
             R"("notices":[{"cell":"辣条 · 销量","before":"第30名","after":"第12名",)"
-            R"("kind":"rank_move","message":"辣条 · 销量：上升18名"}]})"},
+            R"("kind":"rank_move","message":"辣条 · 销量：上升18名"},)"
+            R"({"cell":"新品","before":"第9名","after":"第2名","kind":"rank_move",)"
+            R"("message":"新品：上升7名","late":true}]})"},
         ShapeCase{"OwnJsonText", ChannelKind::json, "/hook", "", kText, "/hook",
                   R"({"time":"2023-11-14T22:13:20.000Z","time_ms":1700000000000,"text":)" +
                       kQuotedText + "}"}),
@@ -146,6 +150,71 @@ INSTANTIATE_TEST_SUITE_P(
                   "通知通道 team：HTTP 404"}),
     [](const auto& info) { return std::string(info.param.name); });
 
+struct EchoCase {
+    const char* name;
+    // Bytes before the echo, so that the key straddles where the robot's
+    // message (200 bytes) or its whole answer (300 bytes) is cut.
+    std::size_t padding;
+    // The request target as the server echoes it.
+    std::string (*echo)(const std::string& target);
+};
+
+void PrintTo(const EchoCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
+std::string replaced(std::string text, const std::string& from, const std::string& to) {
+    for (auto at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size()))
+        text.replace(at, from.size(), to);
+    return text;
+}
+
+// The key as written in the address is percent-encoded; a server may echo
+// it so, decoded, with lower-case escapes, or JSON-escaped ("\/").
+const std::string kKeyPath = "/cgi-bin/webhook/send?key=Zq%2BYw%2FEf0123456789";
+
+class EchoingRobot : public testing::TestWithParam<EchoCase> {};
+
+TEST_P(EchoingRobot, NoPieceOfTheKeyReachesAnyResult) {
+    const EchoCase& c = GetParam();
+    test::RawHttpServer server([&](const std::string& request) {
+        const std::string echo = c.echo(test::request_target(request));
+        return test::Reply::ok(R"({"errcode":93000,"errmsg":")" + std::string(c.padding, '.') +
+                               " bad url " + echo + R"( hint: check it"})");
+    });
+    const Channel channel{"team", ChannelKind::wecom, server.url(kKeyPath)};
+    std::vector<std::chrono::milliseconds> sleeps;
+    const auto sent = test::deliver(channel, std::string("x"), &sleeps);
+    const auto tested = notify::send_test(channel);
+    EXPECT_FALSE(sent.delivered);
+    EXPECT_NE((sent.error + sent.answer).find("***"), std::string::npos) << sent.answer;
+    for (const std::string key : {"Zq%2BYw%2FEf0123456789", "Zq+Yw/Ef0123456789"}) {
+        for (const std::string& text : {sent.error, sent.answer, tested.error, tested.answer}) {
+            for (std::size_t at = 0; at + 4 <= key.size(); ++at)
+                EXPECT_EQ(text.find(key.substr(at, 4)), std::string::npos) << text;
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Forms, EchoingRobot,
+    testing::Values(
+        EchoCase{"PlainAcrossTheMessageCut", 150, [](const std::string& t) { return t; }},
+        EchoCase{"PlainAcrossTheAnswerCut", 225, [](const std::string& t) { return t; }},
+        EchoCase{
+            "Decoded", 155,
+            [](const std::string& t) { return replaced(replaced(t, "%2B", "+"), "%2F", "/"); }},
+        EchoCase{
+            "LowerCaseEscapes", 150,
+            [](const std::string& t) { return replaced(replaced(t, "%2B", "%2b"), "%2F", "%2f"); }},
+        EchoCase{"PercentEncodedAgain", 160,
+                 [](const std::string& t) { return replaced(t, "%", "%25"); }},
+        EchoCase{"JsonEscaped", 230,
+                 [](const std::string& t) {
+                     return replaced(replaced(replaced(t, "%2B", "+"), "%2F", "/"), "/", "\\/");
+                 }}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 TEST(SendTest, SendsATestMessageAtOnceAndGivesTheAnswer) {
     test::RawHttpServer server(test::Reply::ok(kOk));
     const auto result = notify::send_test({"钉钉", ChannelKind::dingtalk, server.url("/send")});
@@ -165,21 +234,38 @@ TEST(Dispatcher, ConnectionRefusedIsRetriedAndNamesOnlyTheChannel) {
     EXPECT_EQ(result.error, "通知通道 team：no connection");
 }
 
+// At the drain limit the send in flight is cut off and settled as such (it
+// may have arrived), and a message still queued is never claimed: it stays
+// for a later run. No `done` runs once the owner has gone.
 TEST(Dispatcher, AbandonsASendThatOutlastsTheDrainLimit) {
     test::Reply held = test::Reply::ok(kOk);
     held.hold = true;
     test::RawHttpServer server(held);
     std::atomic<bool> done{false};
+    std::atomic<bool> queued_claimed{false};
+    auto settled = std::make_shared<std::optional<notify::DeliveryResult>>();
     {
         notify::DispatcherOptions options;
         options.drain_limit = std::chrono::milliseconds(50);
         notify::Dispatcher dispatcher(options);
-        dispatcher.post({"team", ChannelKind::json, server.url("/hook")}, std::string("x"),
-                        [&](notify::DeliveryResult) { done = true; });
+        notify::Dispatcher::Hooks hooks;
+        hooks.settle = [settled](const notify::DeliveryResult& r) { *settled = r; };
+        hooks.done = [&](notify::DeliveryResult) { done = true; };
+        dispatcher.post({"team", ChannelKind::json, server.url("/hook")}, std::string("x"), hooks);
+        notify::Dispatcher::Hooks later;
+        later.claim = [&] {
+            queued_claimed = true;
+            return std::optional<notify::Content>(std::string("y"));
+        };
+        dispatcher.post({"team", ChannelKind::json, server.url("/later")}, std::string("y"), later);
         ASSERT_TRUE(server.wait_for_path("/hook"));
     }
-    server.release();
     EXPECT_FALSE(done);
+    EXPECT_FALSE(queued_claimed);
+    ASSERT_TRUE(settled->has_value()) << "settled before the destructor returned";
+    EXPECT_TRUE((*settled)->cut_off);
+    EXPECT_FALSE((*settled)->delivered);
+    EXPECT_FALSE(server.saw_path("/later"));
 }
 
 TEST(Dispatcher, SendsInTheOrderPostedAndSkipsARunWithoutNotices) {

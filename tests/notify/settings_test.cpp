@@ -2,13 +2,16 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <iterator>
 
 #include "notify/channel_settings.h"
 #include "plain/temp_dir.h"
 
 namespace {
 
-const char* const kIni = R"(; 通知
+const char* const kIni =
+    "\xEF\xBB\xBF"
+    R"(; 通知
 [board]
 retries = 2
 [notify.team]
@@ -17,14 +20,14 @@ url = https://qyapi.example.com/cgi-bin/webhook/send?key=KEY-team-1234
 [notify.ding]
 kind = DingTalk
 url = https://oapi.example.com/robot/send?access_token=TOKEN-ding-1234
-secret = SEC-ding-1234
+secret = SEC-ding-1234   ; only when signed
 [notify.mail]
 kind = email
-smtp = smtp.example.com:587
+smtp = SMTP://smtp.example.com:587   ; STARTTLS
 user = korvel@example.com
 password = "PASS ; word-1234"
 from = Korvel <korvel@example.com>
-to = a@example.com, b@example.com ;c@example.com
+to = a@example.com, b@example.com;c@example.com # both
 [notify.nokind]
 url = https://example.com/hook?key=KEY-nokind-1234
 [notify.ftp]
@@ -45,6 +48,9 @@ to = a@example.com
 kind = telegram
 )";
 
+// The file opens with a byte-order mark, values carry comments after them
+// and a quoted password holds " ; ": the first channel, the signing secret
+// and the password come out as meant.
 TEST(ChannelSettings, ReadsGoodChannelsAndNamesTheBadOnesWithoutTheirSecrets) {
     const auto parsed = notify::parse_channels(kIni);
     std::vector<std::string> names;
@@ -58,7 +64,7 @@ TEST(ChannelSettings, ReadsGoodChannelsAndNamesTheBadOnesWithoutTheirSecrets) {
     EXPECT_EQ(ding->secret, "SEC-ding-1234");
     const notify::Channel* mail = notify::find_channel(parsed.channels, "mail");
     ASSERT_NE(mail, nullptr);
-    EXPECT_EQ(mail->smtp, "smtp://smtp.example.com:587");
+    EXPECT_EQ(mail->smtp, "smtp://smtp.example.com:587/");
     EXPECT_EQ(mail->password, "PASS ; word-1234");
     EXPECT_EQ(mail->to,
               (std::vector<std::string>{"a@example.com", "b@example.com", "c@example.com"}));
@@ -77,6 +83,25 @@ TEST(ChannelSettings, ReadsGoodChannelsAndNamesTheBadOnesWithoutTheirSecrets) {
               }));
     for (const auto& message : parsed.messages)
         EXPECT_EQ(message.find("1234"), std::string::npos) << message;
+}
+
+// The README's example, copied as it stands (comments after values
+// included), gives every channel it shows, each as meant.
+TEST(ChannelSettings, TheReadmeExampleWorksAsCopied) {
+    std::ifstream readme(KORVEL_README);
+    const std::string text((std::istreambuf_iterator<char>(readme)), {});
+    const auto start = text.find("```ini\n[notify.");
+    ASSERT_NE(start, std::string::npos);
+    const auto end = text.find("```", start + 6);
+    const auto parsed = notify::parse_channels(text.substr(start + 7, end - start - 7));
+    EXPECT_TRUE(parsed.messages.empty()) << parsed.messages.front();
+    EXPECT_EQ(parsed.channels.size(), 6u);
+    const notify::Channel* ding = notify::find_channel(parsed.channels, "钉钉");
+    ASSERT_NE(ding, nullptr);
+    EXPECT_EQ(ding->secret, "SECxxxxxxxxxxxxxxxx");
+    const notify::Channel* mail = notify::find_channel(parsed.channels, "邮件");
+    ASSERT_NE(mail, nullptr);
+    EXPECT_EQ(mail->smtp, "smtps://smtp.example.com:465/");
 }
 
 TEST(ChannelSettings, WarnsWhenOtherUsersCanReadTheFile) {

@@ -236,6 +236,18 @@ TEST_F(RunnerTest, TheDailyReportGoesOutOnceADay) {
     channels = {text::utf8_to_gbk("群")};
     report_minute = 9 * 60;
     save("日报看板", 0);
+    runner().tick(at(4, 9, 0));
+    EXPECT_TRUE(recorder->events().empty()) << "nothing checked yet: nothing to report";
+    history::Check read;
+    read.board = "日报看板";
+    read.key = "辣条大礼包";
+    read.sort = history::Sort::default_order;
+    read.time_ms = board::unix_ms(at(4, 8, 0));
+    read.pages_read = 1;
+    read.outcome = history::Outcome::found;
+    read.goods = {
+        {std::string(sim::kSampleGoodsId), history::Role::own, 12, history::Outcome::found, {}}};
+    ASSERT_TRUE(store->add_check(read).ok());
     runner().tick(at(4, 8, 59));
     runner().tick(at(4, 9, 0));
     runner().tick(at(4, 13, 0));

@@ -8,6 +8,7 @@
 #include "board/board_log.h"
 #include "board/board_text.h"
 #include "board/check_record.h"
+#include "board/goods_captions.h"
 #include "board/session.h"
 #include "board_grid_text.h"
 #include "commands.h"
@@ -83,9 +84,12 @@ int run_board(const CheckOptions& options) {
 
     if (const std::string problem = log.load(board::board_cells(layout)); !problem.empty())
         return failure(problem);
+    // The session saved the names its goods pages gave; the tables show them too.
+    board::Board named = checked;
+    board::take_names(named, progress.confirmed());
     const std::vector<ResultRow> rows =
         goods_major_rows(board_columns(checked), listings, progress.reports());
-    std::cout << (options.format == Format::table ? format_grids(checked, log)
+    std::cout << (options.format == Format::table ? format_grids(named, log)
                                                   : format_rows(rows, options.format, options.bom))
               << std::flush;
     if (!summary.store_problem.empty())

@@ -17,8 +17,9 @@ int print_checks(const history::Store& store, const CheckOptions& options) {
     filter.board = options.board;
     filter.since_ms = options.since_ms;
     if (options.format == Format::csv) {
-        const auto written = board::write_checks_csv(store, filter, board::goods_names(store),
-                                                     options.bom, std::cout);
+        const auto written =
+            board::write_checks_csv(store, filter, board::goods_names(store), options.bom,
+                                    std::cout, board::listing_names_by_board(store));
         std::cout << std::flush;
         return written ? kExitAllRead : failure(written.error().message);
     }

@@ -20,9 +20,10 @@ namespace cli {
 
 namespace {
 
-// Time for the queue to empty before the program ends: three tries of the
-// slowest channel with their backoffs.
-constexpr std::chrono::seconds kDrainLimit{120};
+// Time for the queue to empty before the program ends. What has not gone by
+// then stays queued in the history and goes with the board's next run; a
+// send cut off mid-way is not sent again.
+constexpr std::chrono::seconds kDrainLimit{10};
 
 std::mutex stderr_mutex;
 
@@ -95,6 +96,10 @@ int run_report(const CheckOptions& options) {
         });
     const std::string text =
         notify::send_daily_report(config, *history.store, *saved.board, notify::now_unix_ms());
+    if (text.empty()) {
+        std::cerr << kProgramName << ": nothing checked in the last 7 days; no report sent\n";
+        return kExitAllRead;
+    }
     std::cout << text << '\n' << std::flush;
     config.dispatcher.reset();  // waits for the sends (bounded)
     return *all_sent ? kExitAllRead : kExitSomeFailed;

@@ -32,6 +32,16 @@ void place(const std::vector<GoodsInput>& inputs, const std::vector<std::string>
     }
 }
 
+// "未检查", with what kept the check from being made when the run gave up:
+// "未检查（被限速）", "未检查（服务器错误）", "未检查（无响应）".
+std::string not_checked_reason(const board::CheckReport* report) {
+    const std::string word = text::gbk_to_utf8(board::not_checked_text());
+    if (report == nullptr || report->not_checked_reason.empty() ||
+        report->not_checked_reason == board::not_checked_text())
+        return word;
+    return word + "（" + text::gbk_to_utf8(report->not_checked_reason) + "）";
+}
+
 }  // namespace
 
 std::vector<GoodsColumn> place_goods(const CheckPlan& plan, const ResolvedIds& ids,
@@ -81,10 +91,7 @@ std::vector<ResultRow> goods_major_rows(const std::vector<GoodsColumn>& columns,
                        *goods.target >= report->outcomes.size()) {
                 ResultRow row = result_row(goods.label, listings[l], {});
                 row.status = ranking::RunStatus::failed;
-                row.reason =
-                    text::gbk_to_utf8(report != nullptr && !report->not_checked_reason.empty()
-                                          ? report->not_checked_reason
-                                          : board::not_checked_text());
+                row.reason = not_checked_reason(report);
                 rows.push_back(std::move(row));
             } else {
                 rows.push_back(

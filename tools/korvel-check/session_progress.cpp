@@ -19,12 +19,21 @@ void SessionProgress::expect(const std::vector<ranking::Listing>& listings) {
 }
 
 void SessionProgress::goods_confirmed(const std::vector<board::ConfirmedGoods>& goods) {
+    {
+        std::lock_guard lock(mutex_);
+        confirmed_ = goods;
+    }
     for (const board::ConfirmedGoods& g : goods) {
         if (g.failure)
             std::cerr << kProgramName << ": goods "
                       << text::gbk_to_utf8(g.item.link.empty() ? g.item.id : g.item.link) << ": "
                       << text::gbk_to_utf8(ranking::reason_text(*g.failure)) << '\n';
     }
+}
+
+std::vector<board::ConfirmedGoods> SessionProgress::confirmed() const {
+    std::lock_guard lock(mutex_);
+    return confirmed_;
 }
 
 void SessionProgress::draw(const std::string& what) {

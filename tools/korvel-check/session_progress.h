@@ -29,10 +29,14 @@ class SessionProgress final : public board::SessionObserver {
     // shows while no check finishes.
     board::SessionSummary follow(board::Session& session);
 
+    // The goods as their pages confirmed them (after follow()).
+    std::vector<board::ConfirmedGoods> confirmed() const;
+
   private:
     void draw(const std::string& what);
 
-    std::mutex mutex_;
+    mutable std::mutex mutex_;
+    std::vector<board::ConfirmedGoods> confirmed_;
     std::string last_;  // the listing last shown
     std::string pace_;  // " · 2.5 页/秒 …" as last read
     ProgressLine line_;
