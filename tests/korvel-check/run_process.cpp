@@ -100,6 +100,16 @@ void StartedProcess::kill_now() {
     pid_ = -1;
 }
 
+int StartedProcess::stop_with(int signal) {
+    if (pid_ <= 0)
+        return -1;
+    ::kill(pid_, signal);
+    int status = 0;
+    const bool ended = ::waitpid(pid_, &status, 0) == pid_;
+    pid_ = -1;
+    return ended && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
 namespace {
 
 // Everything written into the pipe until its last writer closes it.

@@ -25,7 +25,8 @@ ProcessResult run_process(const std::string& program, const std::vector<std::str
                           const Environment& env = {}, StdoutTo stdout_to = StdoutTo::pipe);
 
 // A program started in the background (output discarded), killed with
-// SIGKILL by kill_now() or at the latest when the object ends.
+// SIGKILL by kill_now() or at the latest when the object ends, unless
+// stop_with() saw it end.
 class StartedProcess {
   public:
     StartedProcess(const std::string& program, const std::vector<std::string>& args,
@@ -36,6 +37,9 @@ class StartedProcess {
 
     bool started() const { return pid_ > 0; }
     void kill_now();
+    // Sends `signal` and waits for the program to end: its exit code, or -1
+    // when the signal (or anything else) ended it.
+    int stop_with(int signal);
 
   private:
     int pid_ = -1;

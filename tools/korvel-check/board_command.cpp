@@ -19,6 +19,7 @@
 #include "result_rows.h"
 #include "run_settings.h"
 #include "session_progress.h"
+#include "stop_signals.h"
 #include "text/codepage.h"
 
 namespace cli {
@@ -77,6 +78,7 @@ int run_board(const CheckOptions& options) {
     const RunNotices notices = run_notices(settings->file, store.file());
     Reports reports(listings.size());
     SessionProgress progress(listings.size(), reports, listings);
+    const StopSignals stop_signals;
     board::Session session(std::move(config), &progress);
     session.add_sink(std::make_shared<StderrSink>());
     session.add_sink(notices.notifier);
@@ -92,6 +94,8 @@ int run_board(const CheckOptions& options) {
               << std::flush;
     if (!summary.store_problem.empty())
         return failure("not every check went into the history: " + summary.store_problem);
+    if (const int signal = stop_signal(); signal != 0)
+        return stopped_exit_code(signal);
     if (exit_code_of(rows) != kExitAllRead)
         return kExitSomeFailed;
     return summary.notices.empty() ? kExitAllRead : kExitNotices;

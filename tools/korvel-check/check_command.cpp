@@ -13,6 +13,7 @@
 #include "result_rows.h"
 #include "run_settings.h"
 #include "session_progress.h"
+#include "stop_signals.h"
 
 namespace cli {
 
@@ -98,6 +99,7 @@ int run_check(const CheckOptions& options) {
     config.confirmed_ids = link_ids(planned.plan, ids);
     Reports reports(listings.size());
     SessionProgress progress(listings.size(), reports, listings);
+    const StopSignals stop_signals;
     board::Session session(std::move(config), &progress);
     std::string store_problem;
     if (!checked.own.empty() || !checked.competitors.empty()) {
@@ -110,6 +112,8 @@ int run_check(const CheckOptions& options) {
     std::cout << format_rows(rows, options.format, options.bom) << std::flush;
     if (!store_problem.empty())
         return failure("not every check went into the history: " + store_problem);
+    if (const int signal = stop_signal(); signal != 0)
+        return stopped_exit_code(signal);
     return exit_code_of(rows);
 }
 
