@@ -1,8 +1,22 @@
 #include "plain_view.h"
 
+#include <gtest/gtest.h>
+
+#include "plain/scoped_hosts.h"
+
 namespace catalogue_test {
 
 namespace {
+
+// A list chosen in a test loads its next level from nowhere unless the test
+// names a server (test::nowhere).
+class HostsNowhere final : public ::testing::Environment {
+  public:
+    void SetUp() override { net::set_hosts(test::nowhere()); }
+};
+
+[[maybe_unused]] const auto* const kHostsNowhere =
+    ::testing::AddGlobalTestEnvironment(new HostsNowhere);
 
 std::size_t slot(ListKind list) {
     return static_cast<std::size_t>(list);
