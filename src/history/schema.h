@@ -8,7 +8,7 @@
 
 namespace history {
 
-inline constexpr int current_schema_version = 3;
+inline constexpr int current_schema_version = 4;
 
 // Sets the connection up (busy timeout, WAL, foreign keys) and brings the file
 // to the current schema: creates it in an empty file, migrates an older one in

@@ -41,7 +41,7 @@ Result<std::int64_t> Store::prune_before(std::int64_t time_ms) {
         return transaction.error();
     }
     // Only a best rank reached before time_ms can go with the old checks.
-    if (auto forgotten = forget_best_before(db_, time_ms); !forgotten) {
+    if (auto forgotten = forget_before(db_, time_ms); !forgotten) {
         return forgotten.error();
     }
     // The goods rows go first by hand as well, in case the file is ever
@@ -60,11 +60,8 @@ Result<std::int64_t> Store::prune_before(std::int64_t time_ms) {
         return done.error();
     }
     const std::int64_t removed = sql::changes(db_);
-    if (auto best = restore_best(db_); !best) {
+    if (auto best = restore_best_from_days(db_, time_ms); !best) {
         return best.error();
-    }
-    if (auto counted = rebuild_counts(db_); !counted) {
-        return counted.error();
     }
     if (auto committed = transaction.value().commit(); !committed) {
         return committed.error();

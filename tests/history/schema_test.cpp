@@ -90,6 +90,96 @@ INSERT INTO notices VALUES (1, '早市', 1700000000000, 'keyword', '辣条', 'sa
 PRAGMA user_version = 2;
 )sql";
 
+// Version 3 as that release left a file: the goods rows with their own
+// status, the kept best ranks and counts, the pace without what version 4
+// added. Two days of one cell: the own goods 40, 35, then a failure on the
+// first, 12 on the second; a competitor not in the first 1000.
+constexpr const char* version_3_file = R"sql(
+CREATE TABLE checks (
+    id            INTEGER PRIMARY KEY,
+    board         TEXT    NOT NULL DEFAULT '',
+    listing       TEXT    NOT NULL CHECK (listing IN ('keyword', 'category', 'tab', 'new')),
+    listing_key   TEXT    NOT NULL DEFAULT '',
+    sort_order    TEXT    NOT NULL DEFAULT ''
+                  CHECK (sort_order IN ('', 'default', 'sales', 'credit', 'price-asc', 'price-desc')),
+    time_ms       INTEGER NOT NULL,
+    pages_read    INTEGER NOT NULL CHECK (pages_read BETWEEN 0 AND 2),
+    http_statuses TEXT    NOT NULL DEFAULT '',
+    outcome       TEXT    NOT NULL
+                  CHECK (outcome IN ('found', 'not_in_top_1000', 'failed', 'not_checked')),
+    reason        TEXT    NOT NULL DEFAULT ''
+);
+CREATE INDEX checks_by_time ON checks (time_ms, id);
+CREATE INDEX checks_by_board ON checks (board, time_ms);
+CREATE INDEX checks_by_cell ON checks (board, listing, listing_key, sort_order, time_ms);
+CREATE TABLE check_goods (
+    check_id INTEGER NOT NULL REFERENCES checks (id) ON DELETE CASCADE,
+    position INTEGER NOT NULL,
+    goods_id TEXT    NOT NULL,
+    rank     INTEGER CHECK (rank IS NULL OR rank BETWEEN 1 AND 1000),
+    role     TEXT    NOT NULL DEFAULT 'own' CHECK (role IN ('own', 'competitor')),
+    status   TEXT    NULL
+             CHECK (status IS NULL OR status IN ('found', 'not_in_top_1000', 'failed', 'not_checked')),
+    reason   TEXT    NOT NULL DEFAULT '',
+    PRIMARY KEY (check_id, position)
+) WITHOUT ROWID;
+CREATE TABLE boards (
+    name TEXT PRIMARY KEY, definition TEXT NOT NULL,
+    created_ms INTEGER NOT NULL, updated_ms INTEGER NOT NULL);
+CREATE TABLE notices (
+    id INTEGER PRIMARY KEY, board TEXT NOT NULL, time_ms INTEGER NOT NULL,
+    listing TEXT NOT NULL, listing_key TEXT NOT NULL, sort_order TEXT NOT NULL,
+    goods_id TEXT NOT NULL, kind TEXT NOT NULL, before_text TEXT NOT NULL,
+    after_text TEXT NOT NULL, message TEXT NOT NULL, check_id INTEGER NOT NULL DEFAULT 0);
+CREATE INDEX notices_by_board ON notices (board, time_ms);
+CREATE TABLE cell_best (
+    board TEXT NOT NULL, listing TEXT NOT NULL, listing_key TEXT NOT NULL,
+    sort_order TEXT NOT NULL, goods_id TEXT NOT NULL, best_rank INTEGER NOT NULL,
+    best_time_ms INTEGER NOT NULL,
+    PRIMARY KEY (board, listing, listing_key, sort_order, goods_id)) WITHOUT ROWID;
+CREATE TABLE check_counts (board TEXT PRIMARY KEY, n INTEGER NOT NULL) WITHOUT ROWID;
+CREATE TABLE pace (host TEXT PRIMARY KEY, pages_per_second REAL NOT NULL, time_ms INTEGER NOT NULL);
+CREATE TABLE runs (
+    id INTEGER PRIMARY KEY, board TEXT NOT NULL, started_ms INTEGER NOT NULL,
+    ended_ms INTEGER NOT NULL,
+    how_ended TEXT NOT NULL CHECK (how_ended IN ('done', 'stopped', 'gave_up', 'failed')),
+    checks INTEGER NOT NULL, failed INTEGER NOT NULL, not_checked INTEGER NOT NULL);
+CREATE INDEX runs_by_board ON runs (board, started_ms);
+CREATE TABLE deliveries (
+    notice_id INTEGER NOT NULL REFERENCES notices (id) ON DELETE CASCADE,
+    channel TEXT NOT NULL, attempts INTEGER NOT NULL, delivered_ms INTEGER NOT NULL,
+    error TEXT NOT NULL, PRIMARY KEY (notice_id, channel)) WITHOUT ROWID;
+CREATE TRIGGER checks_counted AFTER INSERT ON checks BEGIN
+    INSERT INTO check_counts (board, n) VALUES (NEW.board, 1)
+        ON CONFLICT (board) DO UPDATE SET n = n + 1;
+END;
+CREATE TRIGGER check_goods_best AFTER INSERT ON check_goods WHEN NEW.rank IS NOT NULL BEGIN
+    INSERT INTO cell_best (board, listing, listing_key, sort_order, goods_id, best_rank,
+                           best_time_ms)
+        SELECT c.board, c.listing, c.listing_key, c.sort_order, NEW.goods_id, NEW.rank, c.time_ms
+        FROM checks c
+        WHERE c.id = NEW.check_id
+          AND (NEW.status = 'found' OR (NEW.status IS NULL AND c.outcome = 'found'))
+        ON CONFLICT (board, listing, listing_key, sort_order, goods_id) DO UPDATE
+        SET best_rank = excluded.best_rank, best_time_ms = excluded.best_time_ms
+        WHERE excluded.best_rank < best_rank
+           OR (excluded.best_rank = best_rank AND excluded.best_time_ms < best_time_ms);
+END;
+INSERT INTO checks VALUES (1, '早市', 'keyword', '辣条', 'sales', 86400000, 1, '200', 'found', '');
+INSERT INTO checks VALUES (2, '早市', 'keyword', '辣条', 'sales', 86700000, 0, '0', 'failed', '连接失败');
+INSERT INTO checks VALUES (3, '早市', 'keyword', '辣条', 'sales', 86600000, 1, '200', 'found', '');
+INSERT INTO checks VALUES (4, '早市', 'keyword', '辣条', 'sales', 172900000, 1, '200', 'found', '');
+INSERT INTO check_goods VALUES (1, 0, '1001', 40, 'own', 'found', ''),
+    (1, 1, '2002', NULL, 'competitor', 'not_in_top_1000', ''),
+    (2, 0, '1001', NULL, 'own', 'failed', ''), (2, 1, '2002', NULL, 'competitor', 'failed', ''),
+    (3, 0, '1001', 35, 'own', 'found', ''),
+    (3, 1, '2002', NULL, 'competitor', 'not_in_top_1000', ''),
+    (4, 0, '1001', 12, 'own', 'found', ''),
+    (4, 1, '2002', NULL, 'competitor', 'not_in_top_1000', '');
+INSERT INTO pace VALUES ('search.example', 0.5, 86600000);
+PRAGMA user_version = 3;
+)sql";
+
 void write_database(const std::filesystem::path& file, const char* script) {
     auto db = sql::open_file(file.string());
     ASSERT_TRUE(db.ok());
@@ -107,7 +197,7 @@ TEST_F(HistoryTest, NewFileIsCreatedInWalModeAtTheCurrentVersion) {
     auto store = open_store();
     EXPECT_TRUE(store.integrity_ok().value());
     EXPECT_EQ(pragma_text(file(), "PRAGMA journal_mode"), "wal");
-    EXPECT_EQ(pragma_text(file(), "PRAGMA user_version"), "3");
+    EXPECT_EQ(pragma_text(file(), "PRAGMA user_version"), "4");
 }
 
 TEST_F(HistoryTest, VersionTwoFileMigratesWithItsChecksIntactAndItsSummariesBuilt) {
@@ -137,7 +227,43 @@ TEST_F(HistoryTest, VersionTwoFileMigratesWithItsChecksIntactAndItsSummariesBuil
                                                    1'700'000'000'000}}));
         EXPECT_EQ(store.notices("早市").value().at(0).check_id, 0);
     }
-    EXPECT_EQ(pragma_text(file(), "PRAGMA user_version"), "3");
+    EXPECT_EQ(pragma_text(file(), "PRAGMA user_version"), "4");
+}
+
+TEST_F(HistoryTest, VersionThreeFileMigratesWithItsDaysSummedUpFromItsChecks) {
+    write_database(file(), version_3_file);
+    {
+        auto store = open_store();
+        EXPECT_EQ(store.checks({}).value().size(), 4u);
+        EXPECT_EQ(store.count_checks("早市").value(), 4);
+        using history::CellDay;
+        const CellDay own_first{"1001", Role::own,  1,    35,         86'600'000,
+                                40,     86'400'000, 1002, 86'700'000, "连接失败"};
+        const CellDay own_second{"1001", Role::own,   2,  12,          172'900'000,
+                                 12,     172'900'000, 12, 172'900'000, ""};
+        const CellDay rival_first{"2002", Role::competitor, 1,    1001,       86'400'000,
+                                  1001,   86'400'000,       1002, 86'700'000, "连接失败"};
+        auto days =
+            store.cell_days("早市", history::Listing::keyword, "辣条", history::Sort::sales, 3);
+        ASSERT_TRUE(days.ok()) << days.error().message;
+        ASSERT_EQ(days.value().size(), 4u);
+        EXPECT_EQ(days.value()[0], own_first);
+        EXPECT_EQ(days.value()[1], own_second);
+        EXPECT_EQ(days.value()[2], rival_first);
+        EXPECT_EQ(store.load_pace("search.example").value(),
+                  (history::PaceRecord{"search.example", 0.5, 86'600'000, 0, 0}));
+
+        // A check added now is summed up into its day as it is stored.
+        auto later = history_test::keyword_check("早市", "辣条", history::Sort::sales, 172'950'000);
+        later.outcome = history::Outcome::found;
+        later.goods = {{"1001", Role::own, 9, history::Outcome::found}};
+        ASSERT_TRUE(store.add_check(later).ok());
+        days = store.cell_days("早市", history::Listing::keyword, "辣条", history::Sort::sales, 3);
+        EXPECT_EQ(days.value()[1].best_place, 9);
+        EXPECT_EQ(days.value()[1].worst_place, 12);
+        EXPECT_EQ(days.value()[1].last_ms, 172'950'000);
+    }
+    EXPECT_EQ(pragma_text(file(), "PRAGMA user_version"), "4");
 }
 
 TEST_F(HistoryTest, VersionOneFileMigratesAndKeepsItsData) {
@@ -161,19 +287,19 @@ TEST_F(HistoryTest, VersionOneFileMigratesAndKeepsItsData) {
         ASSERT_TRUE(store.add_notice({.board = "早市", .message = "m"}).ok());
         EXPECT_EQ(store.checks({.since_ms = 2}).value().at(0).goods.at(1).role, Role::competitor);
     }
-    EXPECT_EQ(pragma_text(file(), "PRAGMA user_version"), "3");
+    EXPECT_EQ(pragma_text(file(), "PRAGMA user_version"), "4");
     EXPECT_EQ(open_store().count_checks().value(), 2);  // a second open changes nothing
 }
 
 TEST_F(HistoryTest, FileOfANewerVersionIsRefusedAndLeftUntouched) {
-    write_database(file(), "CREATE TABLE future (x); PRAGMA user_version = 4;");
+    write_database(file(), "CREATE TABLE future (x); PRAGMA user_version = 5;");
     const std::string before = file_bytes(file());
     const auto store = history::Store::open(file());
     ASSERT_FALSE(store.ok());
     EXPECT_EQ(store.error().code, ErrorCode::newer_schema);
     EXPECT_EQ(store.error().message, "the history file " + file().string() +
-                                         " was written by a newer Korvel (schema 4); this "
-                                         "version knows up to 3");
+                                         " was written by a newer Korvel (schema 5); this "
+                                         "version knows up to 4");
     EXPECT_EQ(file_bytes(file()), before);
     EXPECT_FALSE(std::filesystem::exists(file().string() + "-wal"));
 }
