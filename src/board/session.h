@@ -117,7 +117,7 @@ class Session {
 
     void run();
     void finish(RunEnd end);
-    PaceByHost learned_pace() const;
+    LearnedPaces learned_pace() const;
 
     SessionConfig config_;
     SessionObserver* observer_;
