@@ -2,6 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
+#include "../history/history_fixture.h"
+#include "board/chart_history.h"
+
 namespace {
 
 using board::PointKind;
@@ -74,6 +79,84 @@ TEST(ChartSeries, RangesCountBackFromNow) {
         2u);
     EXPECT_EQ(
         board::since({s}, board::range_start_ms(board::ChartRange::all, now))[0].points.size(), 2u);
+}
+
+}  // namespace
+
+namespace {
+
+// Forty days of a cell, a check every six hours: the own goods wander
+// between 1 and 60, a competitor is never found, every fifth check fails.
+class CellChart : public history_test::HistoryTest {
+  protected:
+    void SetUp() override {
+        auto store = open_store();
+        for (int i = 0; i < 160; ++i) {
+            Check c = check(i * 6 * 3'600'000LL, i % 5 == 4 ? Outcome::failed : Outcome::found,
+                            {{"1", Role::own, {}}, {"9", Role::competitor, {}}});
+            c.board = "A";
+            c.key = "辣条";
+            c.sort = history::Sort::sales;
+            if (c.outcome == Outcome::found) {
+                c.goods[0].rank = 1 + (i * 37) % 60;
+                c.goods[0].status = Outcome::found;
+                c.goods[1].status = Outcome::not_in_top_1000;
+            }
+            ASSERT_TRUE(store.add_check(c).ok());
+        }
+    }
+
+    std::vector<board::ChartSeries> chart(std::size_t older_points) {
+        const board::CellKey cell{history::Listing::keyword, "辣条", history::Sort::sales};
+        // Day 40, noon: the whole days from day 10 on.
+        return board::cell_chart(open_store(), "A", cell, 40 * history::kDayMs + 43'200'000,
+                                 older_points);
+    }
+};
+
+TEST_F(CellChart, BeyondAFewOlderChecksTheyAreDrawnFromTheDaysBestWorstAndLast) {
+    const auto whole = chart(100);
+    const auto summed = chart(20);
+    ASSERT_EQ(whole.size(), 2u);
+    ASSERT_EQ(summed.size(), 2u);
+    EXPECT_EQ(whole[0].goods_id, "1");
+    EXPECT_EQ(summed[0].goods_id, "1");
+    EXPECT_TRUE(summed[0].own);
+    EXPECT_FALSE(summed[1].own);
+    EXPECT_EQ(whole[0].points.size(), 160u);
+    const std::int64_t from = 10 * history::kDayMs;
+    const auto count_before = [&](const board::ChartSeries& s) {
+        return std::count_if(s.points.begin(), s.points.end(),
+                             [&](const board::ChartPoint& p) { return p.time_ms < from; });
+    };
+    EXPECT_EQ(count_before(whole[0]), 40);
+    EXPECT_LE(count_before(summed[0]), 30) << "at most three points a day";
+    EXPECT_EQ(summed[0].points.size() - count_before(summed[0]), 120u) << "the last 30 days whole";
+    // Each old day keeps its best and worst rank.
+    for (int day = 0; day < 10; ++day) {
+        std::vector<int> all;
+        std::vector<int> kept;
+        for (const auto* s : {&whole[0], &summed[0]}) {
+            for (const board::ChartPoint& p : s->points) {
+                if (p.time_ms / history::kDayMs == day && p.kind == PointKind::rank)
+                    (s == &whole[0] ? all : kept).push_back(p.rank);
+            }
+        }
+        ASSERT_FALSE(kept.empty()) << day;
+        EXPECT_EQ(*std::min_element(kept.begin(), kept.end()),
+                  *std::min_element(all.begin(), all.end()))
+            << day;
+        EXPECT_EQ(*std::max_element(kept.begin(), kept.end()),
+                  *std::max_element(all.begin(), all.end()))
+            << day;
+    }
+    // The day's last check failed: its point says why.
+    const auto last_of_day_4 =
+        std::find_if(summed[0].points.rbegin(), summed[0].points.rend(),
+                     [](const board::ChartPoint& p) { return p.time_ms / history::kDayMs == 4; });
+    ASSERT_NE(last_of_day_4, summed[0].points.rend());
+    EXPECT_EQ(last_of_day_4->kind, PointKind::failed);
+    EXPECT_EQ(last_of_day_4->reason, "请求超时");
 }
 
 }  // namespace
