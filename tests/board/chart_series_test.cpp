@@ -85,78 +85,56 @@ TEST(ChartSeries, RangesCountBackFromNow) {
 
 namespace {
 
-// Forty days of a cell, a check every six hours: the own goods wander
-// between 1 and 60, a competitor is never found, every fifth check fails.
-class CellChart : public history_test::HistoryTest {
-  protected:
-    void SetUp() override {
-        auto store = open_store();
-        for (int i = 0; i < 160; ++i) {
-            Check c = check(i * 6 * 3'600'000LL, i % 5 == 4 ? Outcome::failed : Outcome::found,
-                            {{"1", Role::own, {}}, {"9", Role::competitor, {}}});
-            c.board = "A";
-            c.key = "辣条";
-            c.sort = history::Sort::sales;
-            if (c.outcome == Outcome::found) {
-                c.goods[0].rank = 1 + (i * 37) % 60;
-                c.goods[0].status = Outcome::found;
-                c.goods[1].status = Outcome::not_in_top_1000;
-            }
-            ASSERT_TRUE(store.add_check(c).ok());
-        }
+// Forty days of a cell, a check every six hours (every fifth failed), drawn
+// at noon of day 40: with a low limit on older checks, days 0-9 come from
+// the summary, at most three points a day keeping each day's best and worst
+// rank, and the last 30 days stay whole.
+TEST(CellChart, BeyondAFewOlderChecksTheyAreDrawnFromTheDaysBestWorstAndLast) {
+    history_test::TempDir dir;
+    auto store = history::Store::open(dir.path() / "h.sqlite").value();
+    for (int i = 0; i < 160; ++i) {
+        const bool failed = i % 5 == 4;
+        Check c = check(i * 6 * 3'600'000LL, failed ? Outcome::failed : Outcome::found,
+                        {{"1", Role::own, {}}, {"9", Role::competitor, {}}});
+        c.board = "A";
+        c.sort = history::Sort::sales;
+        if (!failed)
+            c.goods = {{"1", Role::own, 1 + (i * 37) % 60, Outcome::found},
+                       {"9", Role::competitor, {}, Outcome::not_in_top_1000}};
+        ASSERT_TRUE(store.add_check(c).ok());
     }
-
-    std::vector<board::ChartSeries> chart(std::size_t older_points) {
-        const board::CellKey cell{history::Listing::keyword, "辣条", history::Sort::sales};
-        // Day 40, noon: the whole days from day 10 on.
-        return board::cell_chart(open_store(), "A", cell, 40 * history::kDayMs + 43'200'000,
-                                 older_points);
-    }
-};
-
-TEST_F(CellChart, BeyondAFewOlderChecksTheyAreDrawnFromTheDaysBestWorstAndLast) {
-    const auto whole = chart(100);
-    const auto summed = chart(20);
-    ASSERT_EQ(whole.size(), 2u);
-    ASSERT_EQ(summed.size(), 2u);
-    EXPECT_EQ(whole[0].goods_id, "1");
-    EXPECT_EQ(summed[0].goods_id, "1");
-    EXPECT_TRUE(summed[0].own);
-    EXPECT_FALSE(summed[1].own);
-    EXPECT_EQ(whole[0].points.size(), 160u);
-    const std::int64_t from = 10 * history::kDayMs;
-    const auto count_before = [&](const board::ChartSeries& s) {
-        return std::count_if(s.points.begin(), s.points.end(),
-                             [&](const board::ChartPoint& p) { return p.time_ms < from; });
+    const auto chart = [&](std::size_t older_points) {
+        return board::cell_chart(store, "A", {history::Listing::keyword, "", history::Sort::sales},
+                                 40 * history::kDayMs + 43'200'000, older_points)
+            .at(0);
     };
-    EXPECT_EQ(count_before(whole[0]), 40);
-    EXPECT_LE(count_before(summed[0]), 30) << "at most three points a day";
-    EXPECT_EQ(summed[0].points.size() - count_before(summed[0]), 120u) << "the last 30 days whole";
-    // Each old day keeps its best and worst rank.
-    for (int day = 0; day < 10; ++day) {
-        std::vector<int> all;
-        std::vector<int> kept;
-        for (const auto* s : {&whole[0], &summed[0]}) {
-            for (const board::ChartPoint& p : s->points) {
-                if (p.time_ms / history::kDayMs == day && p.kind == PointKind::rank)
-                    (s == &whole[0] ? all : kept).push_back(p.rank);
-            }
-        }
-        ASSERT_FALSE(kept.empty()) << day;
-        EXPECT_EQ(*std::min_element(kept.begin(), kept.end()),
-                  *std::min_element(all.begin(), all.end()))
-            << day;
-        EXPECT_EQ(*std::max_element(kept.begin(), kept.end()),
-                  *std::max_element(all.begin(), all.end()))
-            << day;
+    const board::ChartSeries whole = chart(100);
+    const board::ChartSeries summed = chart(20);
+    EXPECT_EQ(summed.goods_id, "1");
+    EXPECT_EQ(whole.points.size(), 160u);
+    const auto on_day = [](const board::ChartSeries& s, int day) {
+        std::vector<board::ChartPoint> points;
+        std::copy_if(
+            s.points.begin(), s.points.end(), std::back_inserter(points),
+            [&](const board::ChartPoint& p) { return p.time_ms / history::kDayMs == day; });
+        return points;
+    };
+    const auto ranks = [](const std::vector<board::ChartPoint>& points) {
+        std::vector<int> out;
+        for (const board::ChartPoint& p : points)
+            if (p.kind == PointKind::rank)
+                out.push_back(p.rank);
+        return std::pair{*std::min_element(out.begin(), out.end()),
+                         *std::max_element(out.begin(), out.end())};
+    };
+    for (int day = 0; day < 40; ++day) {
+        EXPECT_LE(on_day(summed, day).size(), day < 10 ? 3u : 4u) << day;
+        EXPECT_EQ(ranks(on_day(summed, day)), ranks(on_day(whole, day))) << day;
     }
-    // The day's last check failed: its point says why.
-    const auto last_of_day_4 =
-        std::find_if(summed[0].points.rbegin(), summed[0].points.rend(),
-                     [](const board::ChartPoint& p) { return p.time_ms / history::kDayMs == 4; });
-    ASSERT_NE(last_of_day_4, summed[0].points.rend());
-    EXPECT_EQ(last_of_day_4->kind, PointKind::failed);
-    EXPECT_EQ(last_of_day_4->reason, "请求超时");
+    EXPECT_EQ(on_day(summed, 12).size(), 4u) << "the last 30 days whole";
+    // Day 4 ended with a failure: its last point says why.
+    EXPECT_EQ(on_day(summed, 4).back().kind, PointKind::failed);
+    EXPECT_EQ(on_day(summed, 4).back().reason, "请求超时");
 }
 
 }  // namespace
