@@ -11,6 +11,7 @@
 #include "app/settings_dialog.h"
 #include "app/settings_values.h"
 #include "net/hosts.h"
+#include "plain/scoped_hosts.h"
 #include "plain/temp_dir.h"
 
 namespace {
@@ -23,8 +24,8 @@ class SettingsDialogTest : public ::testing::Test {
     }
     void TearDown() override {
         qputenv("XDG_CONFIG_HOME", saved_xdg_);
-        net::set_hosts(net::default_hosts());
         app::apply_settings();
+        net::set_hosts(test::nowhere());
     }
 
     std::filesystem::path user_file() const { return dir.file("korvel/korvel.ini"); }
