@@ -1,6 +1,8 @@
 #include "history/day_fold.h"
 
 #include <map>
+#include <string>
+#include <string_view>
 #include <tuple>
 
 #include "history/records.h"
@@ -81,27 +83,19 @@ class DayWriter {
     sql::Statement insert_;
 };
 
-}  // namespace
-
-Status fold_all_days(const sql::Connection& db) {
-    auto points =
-        sql::prepare(db,
-                     "SELECT c.board, c.listing, c.listing_key, c.sort_order, g.goods_id, "
-                     "g.role, c.time_ms, g.rank, g.status, g.reason, c.outcome, c.reason "
-                     "FROM checks c JOIN check_goods g ON g.check_id = c.id "
-                     "ORDER BY c.time_ms, c.id");
+// Reads the points `select` gives (in time order) and writes their days.
+Status fold_points(const sql::Connection& db, sql::Statement& select) {
     auto insert = sql::prepare(db,
                                "INSERT INTO cell_days (board, listing, listing_key, sort_order, "
                                "goods_id, day, role, best_place, best_ms, worst_place, worst_ms, "
                                "last_place, last_ms, last_reason) "
                                "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
-    if (!points || !insert) {
-        return points ? insert.error() : points.error();
+    if (!insert) {
+        return insert.error();
     }
     DayWriter writer(std::move(insert).value());
     std::map<CellGoods, CellDay> days;
     std::int64_t current = 0;
-    auto& select = points.value();
     for (;;) {
         auto row = select.step();
         if (!row) {
@@ -134,6 +128,36 @@ Status fold_all_days(const sql::Connection& db) {
         fold(at->second, place, time_ms, role_from_text(select.text(5)).value_or(Role::own),
              std::move(reason));
     }
+}
+
+constexpr std::string_view points =
+    "SELECT c.board, c.listing, c.listing_key, c.sort_order, g.goods_id, "
+    "g.role, c.time_ms, g.rank, g.status, g.reason, c.outcome, c.reason "
+    "FROM checks c JOIN check_goods g ON g.check_id = c.id ";
+constexpr std::string_view in_time_order = " ORDER BY c.time_ms, c.id";
+
+}  // namespace
+
+Status fold_all_days(const sql::Connection& db) {
+    auto select = sql::prepare(db, std::string(points) + std::string(in_time_order));
+    if (!select) {
+        return select.error();
+    }
+    return fold_points(db, select.value());
+}
+
+Status fold_stale_cells(const sql::Connection& db, std::int64_t since_ms, std::int64_t until_ms) {
+    auto select = sql::prepare(
+        db, std::string(points) +
+                "WHERE c.time_ms >= ? AND c.time_ms < ? AND (c.board, c.listing, c.listing_key, "
+                "c.sort_order) IN (SELECT board, listing, listing_key, sort_order FROM "
+                "temp.stale_cells)" +
+                std::string(in_time_order));
+    if (!select) {
+        return select.error();
+    }
+    select.value().bind(1, since_ms).bind(2, until_ms);
+    return fold_points(db, select.value());
 }
 
 }  // namespace history

@@ -91,14 +91,6 @@ std::string trigger() {
            upsert_days(points_of("NEW") + " FROM checks c WHERE c.id = NEW.check_id") + "; END";
 }
 
-// In the order of checks_by_cell, so the rows a cell's days take stay
-// together while they are written.
-std::string all_points(std::string_view where) {
-    return points_of("g") + " FROM checks c JOIN check_goods g ON g.check_id = c.id" +
-           std::string(where) +
-           " ORDER BY c.board, c.listing, c.listing_key, c.sort_order, c.time_ms, c.id";
-}
-
 }  // namespace
 
 Status create_day_summary(const sql::Connection& db) {
@@ -120,7 +112,7 @@ Status rebuild_days(const sql::Connection& db) {
 
 // Only the rows of the day the cut falls in whose best, worst or last point
 // went with the checks are wrong; they are summed up again from what is left
-// of their cells' day. A cut at midnight touches none.
+// of their cells' day, at most a day of checks. A cut at midnight touches none.
 Status refresh_days_before(const sql::Connection& db, std::int64_t time_ms) {
     const std::int64_t day = time_ms / kDayMs;
     auto stale = sql::prepare(db,
@@ -130,28 +122,27 @@ Status refresh_days_before(const sql::Connection& db, std::int64_t time_ms) {
     if (!stale) {
         return stale.error();
     }
-    if (auto kept =
+    if (auto made =
             stale.value().bind(1, day).bind(2, time_ms).bind(3, time_ms).bind(4, time_ms).run();
-        !kept) {
-        return kept;
+        !made) {
+        return made;
     }
-    constexpr std::string_view stale_cell =
-        "(board, listing, listing_key, sort_order) IN (SELECT board, listing, listing_key, "
-        "sort_order FROM temp.stale_cells)";
-    auto gone = sql::prepare(
-        db, "DELETE FROM cell_days WHERE day < ? OR (day = ? AND " + std::string(stale_cell) + ")");
-    auto again = sql::prepare(
-        db, upsert_days(all_points(" WHERE c.time_ms >= ? AND c.time_ms < ? AND (c.board, "
-                                   "c.listing, c.listing_key, c.sort_order) IN (SELECT board, "
-                                   "listing, listing_key, sort_order FROM temp.stale_cells)")));
-    if (!gone || !again) {
-        return gone ? again.error() : gone.error();
+    // Prepared once the table they read exists.
+    auto gone = sql::prepare(db, "DELETE FROM cell_days WHERE day < ?");
+    auto cut = sql::prepare(db,
+                            "DELETE FROM cell_days WHERE day = ? AND (board, listing, listing_key, "
+                            "sort_order) IN (SELECT board, listing, listing_key, sort_order FROM "
+                            "temp.stale_cells)");
+    if (!gone || !cut) {
+        return gone ? cut.error() : gone.error();
     }
-    if (auto done = gone.value().bind(1, day).bind(2, day).run(); !done) {
-        return done;
+    for (sql::Statement* step : {&gone.value(), &cut.value()}) {
+        if (auto done = step->bind(1, day).run(); !done) {
+            return done;
+        }
     }
-    if (auto done = again.value().bind(1, time_ms).bind(2, (day + 1) * kDayMs).run(); !done) {
-        return done;
+    if (auto again = fold_stale_cells(db, time_ms, (day + 1) * kDayMs); !again) {
+        return again;
     }
     return sql::exec(db, "DROP TABLE temp.stale_cells");
 }
