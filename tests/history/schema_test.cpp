@@ -93,8 +93,9 @@ PRAGMA user_version = 2;
 // Version 3 as that release left a file (its CHECK constraints and its
 // best-rank trigger left out): the goods rows with their own status, the
 // kept counts, the pace without what version 4 added. Two days of one
-// cell: the own goods 40, 35, then a failure on the first, 12 on the
-// second; a competitor not in the first 1000.
+// cell: the own goods 40, 35, then a failure on the first, 12 then 20 on
+// the second (the last check from before goods rows had a status); a
+// competitor not in the first 1000.
 constexpr const char* version_3_file = R"sql(
 CREATE TABLE checks (
     id INTEGER PRIMARY KEY, board TEXT NOT NULL DEFAULT '', listing TEXT NOT NULL,
@@ -142,13 +143,15 @@ INSERT INTO checks VALUES (1, '早市', 'keyword', '辣条', 'sales', 86400000, 
 INSERT INTO checks VALUES (2, '早市', 'keyword', '辣条', 'sales', 86700000, 0, '0', 'failed', '连接失败');
 INSERT INTO checks VALUES (3, '早市', 'keyword', '辣条', 'sales', 86600000, 1, '200', 'found', '');
 INSERT INTO checks VALUES (4, '早市', 'keyword', '辣条', 'sales', 172900000, 1, '200', 'found', '');
+INSERT INTO checks VALUES (5, '早市', 'keyword', '辣条', 'sales', 173000000, 1, '200', 'found', '');
 INSERT INTO check_goods VALUES (1, 0, '1001', 40, 'own', 'found', ''),
     (1, 1, '2002', NULL, 'competitor', 'not_in_top_1000', ''),
     (2, 0, '1001', NULL, 'own', 'failed', ''), (2, 1, '2002', NULL, 'competitor', 'failed', ''),
     (3, 0, '1001', 35, 'own', 'found', ''),
     (3, 1, '2002', NULL, 'competitor', 'not_in_top_1000', ''),
     (4, 0, '1001', 12, 'own', 'found', ''),
-    (4, 1, '2002', NULL, 'competitor', 'not_in_top_1000', '');
+    (4, 1, '2002', NULL, 'competitor', 'not_in_top_1000', ''),
+    (5, 0, '1001', 20, 'own', NULL, ''), (5, 1, '2002', NULL, 'competitor', NULL, '');
 INSERT INTO pace VALUES ('search.example', 0.5, 86600000);
 PRAGMA user_version = 3;
 )sql";
@@ -207,13 +210,15 @@ TEST_F(HistoryTest, VersionThreeFileMigratesWithItsDaysSummedUpFromItsChecks) {
     write_database(file(), version_3_file);
     {
         auto store = open_store();
-        EXPECT_EQ(store.checks({}).value().size(), 4u);
-        EXPECT_EQ(store.count_checks("早市").value(), 4);
+        EXPECT_EQ(store.checks({}).value().size(), 5u);
+        EXPECT_EQ(store.count_checks("早市").value(), 5);
         using history::CellDay;
         const CellDay own_first{"1001", Role::own,  1,    35,         86'600'000,
                                 40,     86'400'000, 1002, 86'700'000, "连接失败"};
         const CellDay own_second{"1001", Role::own,   2,  12,          172'900'000,
-                                 12,     172'900'000, 12, 172'900'000, ""};
+                                 20,     173'000'000, 20, 173'000'000, ""};
+        const CellDay rival_second{"2002", Role::competitor, 2,    1001,        172'900'000,
+                                   1001,   172'900'000,      1001, 173'000'000, ""};
         const CellDay rival_first{"2002", Role::competitor, 1,    1001,       86'400'000,
                                   1001,   86'400'000,       1002, 86'700'000, "连接失败"};
         auto days =
@@ -223,18 +228,19 @@ TEST_F(HistoryTest, VersionThreeFileMigratesWithItsDaysSummedUpFromItsChecks) {
         EXPECT_EQ(days.value()[0], own_first);
         EXPECT_EQ(days.value()[1], own_second);
         EXPECT_EQ(days.value()[2], rival_first);
+        EXPECT_EQ(days.value()[3], rival_second);
         EXPECT_EQ(store.load_pace("search.example").value(),
                   (history::PaceRecord{"search.example", 0.5, 86'600'000, 0, 0}));
 
         // A check added now is summed up into its day as it is stored.
-        auto later = history_test::keyword_check("早市", "辣条", history::Sort::sales, 172'950'000);
+        auto later = history_test::keyword_check("早市", "辣条", history::Sort::sales, 173'050'000);
         later.outcome = history::Outcome::found;
         later.goods = {{"1001", Role::own, 9, history::Outcome::found}};
         ASSERT_TRUE(store.add_check(later).ok());
         days = store.cell_days("早市", history::Listing::keyword, "辣条", history::Sort::sales, 3);
         EXPECT_EQ(days.value()[1].best_place, 9);
-        EXPECT_EQ(days.value()[1].worst_place, 12);
-        EXPECT_EQ(days.value()[1].last_ms, 172'950'000);
+        EXPECT_EQ(days.value()[1].worst_place, 20);
+        EXPECT_EQ(days.value()[1].last_ms, 173'050'000);
     }
     EXPECT_EQ(pragma_text(file(), "PRAGMA user_version"), "4");
 }
