@@ -17,19 +17,20 @@ std::vector<ChartSeries> cell_chart(const history::Store& store, const std::stri
         checks.push_back(check);
         return true;
     };
-    // The newest of the older checks first: past the limit the days take over.
+    // Counted by index first: past the limit the days take over, and the
+    // older checks are never read.
     history::CheckFilter older = filter;
     older.until_ms = first_whole_day * history::kDayMs;
-    older.newest_first = true;
     older.limit = older_points + 1;
-    (void)store.for_each_check(older, keep);
+    const auto counted = store.count_matching(older);
     std::vector<ChartSeries> before;
-    if (checks.size() > older_points) {
-        checks.clear();
+    if (counted && static_cast<std::size_t>(counted.value()) > older_points) {
         const auto days =
             store.cell_days(board_utf8, cell.listing, cell.key, cell.sort, first_whole_day);
         if (days)
             before = day_series(days.value());
+    } else {
+        (void)store.for_each_check(older, keep);
     }
     filter.since_ms = first_whole_day * history::kDayMs;
     (void)store.for_each_check(filter, keep);

@@ -52,6 +52,9 @@ class Store {
     // From a running count, without reading the checks.
     Result<std::int64_t> count_checks(const std::optional<std::string>& board = {}) const;
     Result<std::int64_t> prune_before(std::int64_t time_ms);  // returns the checks removed
+    // How many checks the filter lets through, at most its limit: counted by
+    // index, no check read.
+    Result<std::int64_t> count_matching(const CheckFilter& filter) const;
     // Each goods item's best rank in each cell of the board, by cell then goods.
     Result<std::vector<CellBest>> best_ranks(const std::string& board) const;
     // The same among the checks from since_ms to until_ms (exclusive): whole
