@@ -11,40 +11,6 @@ namespace {
 
 using namespace boardtest;
 using board::LearnedPace;
-using board::Pace;
-
-// What a run hands on: a run that read pages without push-back leaves one
-// rise more (quick below the target, slow above it once the hold is over).
-TEST(Pace, ARunWithoutPushBackLeavesOneRiseMore) {
-    board::BoardSettings settings;
-    settings.pages_per_second = 10;
-    settings.min_pages_per_second = 1;
-    settings.speed_up_after = 8;
-    struct Row {
-        const char* what;
-        LearnedPace start;
-        int pages;
-        bool pushed_back;
-        LearnedPace left;
-    };
-    const Row rows[] = {
-        {"below the target", {5, 10, 0}, 1, false, {6.5, 10, 1}},
-        {"at the target, held", {8, 10, 30}, 1, false, {8, 10, 31}},
-        {"at the target, hold over", {8, 10, 100}, 1, false, {9, 10, 101}},
-        {"no push-back known", {3}, 1, false, {4, 0, 1}},
-        {"at the top", {10}, 1, false, {10, 0, 1}},
-        {"nothing read", {5, 10, 0}, 0, false, {5, 10, 0}},
-        {"pushed back", {5, 10, 0}, 1, true, {2.5, 5, 1}},
-    };
-    for (const Row& row : rows) {
-        Pace pace(row.start, settings);
-        if (row.pushed_back)
-            pace.push_back();
-        for (int i = 0; i < row.pages; ++i)
-            pace.page_read();
-        EXPECT_EQ(pace.learned(), row.left) << row.what;
-    }
-}
 
 struct SimulatedRun {
     double seconds = 0;
