@@ -6,9 +6,10 @@
 //   against the pages the catalogue says the read needs (target: equal; a
 //   competitor costs a request only where it sends a check on to page 2);
 // - against a simulator limiting listing pages to 2, then 1 a second (429 with
-//   Retry-After: 1 beyond): every cell true, wall time against 1.25 x pages /
-//   limit + the pauses + 5 s, 429s per 100 pages after the first 50 pages,
-//   and the same for a second run started at the pace the first ended with;
+//   Retry-After: 1 beyond), and the first 4 keywords alone at 1 a second:
+//   every cell true, wall time against 1.25 x pages / limit + the pauses +
+//   5 s, 429s per 100 pages after the first 50 pages, and the same for a
+//   second run started from what the first left;
 // - resident memory after 10 runs against after the first (target: no growth
 //   beyond noise). These runs use a quick simulator and page rate, so the
 //   measurement takes minutes, not a quarter of an hour: the same code runs.
@@ -56,23 +57,24 @@ void set_rate_limit(int per_second) {
     simulator().set_options(o);
 }
 
-// The sample keywords, then level-2 category names until there are 20
-// different ones.
-std::vector<std::string> twenty_keywords(const sim::Catalogue& catalogue) {
+// The sample keywords, then level-2 category names until there are `count`
+// different ones (20 by default).
+std::vector<std::string> twenty_keywords(const sim::Catalogue& catalogue, std::size_t count = 20) {
     std::vector<std::string> keywords(sim::kSampleKeywords.begin(), sim::kSampleKeywords.end());
     std::set<std::string> seen(keywords.begin(), keywords.end());
     for (const sim::Category& level1 : catalogue.level1()) {
         for (const sim::Category& level2 : catalogue.children(level1.id)) {
-            if (keywords.size() < 20 && seen.insert(level2.name).second)
+            if (keywords.size() < count && seen.insert(level2.name).second)
                 keywords.push_back(level2.name);
         }
     }
+    keywords.resize(std::min(keywords.size(), count));
     for (std::string& keyword : keywords)
         keyword = text::utf8_to_gbk(keyword);
     return keywords;
 }
 
-board::CheckPlan board_plan(bool with_competitors) {
+board::CheckPlan board_plan(bool with_competitors, std::size_t keywords = 20) {
     const sim::Catalogue catalogue(simulator().options().seed);
     board::Board b;
     b.name = "bench";
@@ -81,7 +83,7 @@ board::CheckPlan board_plan(bool with_competitors) {
         b.competitors = {{catalogue.goods()[10].id, {}, {}, {}},
                          {catalogue.goods()[20].id, {}, {}, {}}};
     }
-    b.keywords = twenty_keywords(catalogue);
+    b.keywords = twenty_keywords(catalogue, keywords);
     return board::plan_checks(b);
 }
 
@@ -112,7 +114,7 @@ struct RunCount {
 };
 
 RunCount run_board(const board::CheckPlan& plan, const board::BoardSettings& settings,
-                   const board::PaceByHost& start_pace = {}) {
+                   const board::LearnedPaces& start_pace = {}) {
     net::Hosts hosts;
     hosts.goods_page = hosts.search_api = hosts.operations_api = simulator().host();
     RunCount count;
@@ -224,14 +226,15 @@ BENCHMARK(BM_BoardTwentyKeywordsFiveSorts)
     ->Iterations(1)
     ->Unit(benchmark::kSecond);
 
-// The same board against a marketplace that answers at most `limit` listing
-// pages a second (429 with Retry-After: 1 beyond), at the default settings:
+// The same board (or its first `keywords` keywords) against a marketplace
+// that answers at most `limit` listing pages a second (429 with
+// Retry-After: 1 beyond), at the default settings:
 // every cell must equal the catalogue, within 1.25 x pages / limit + the
 // pauses + 5 s. Then a second run starting at the pace the first ended with.
 void BM_BoardUnderRateLimit(benchmark::State& state) {
     const int limit = static_cast<int>(state.range(0));
     const board::BoardSettings settings;
-    const board::CheckPlan plan = board_plan(true);
+    const board::CheckPlan plan = board_plan(true, static_cast<std::size_t>(state.range(1)));
     set_delay(0);
     set_rate_limit(limit);
     RunCount first;
@@ -243,7 +246,7 @@ void BM_BoardUnderRateLimit(benchmark::State& state) {
         quiet();
         first = run_board(plan, settings);
         quiet();
-        second = run_board(plan, settings, first.end.pace_by_host);
+        second = run_board(plan, settings, first.end.learned);
         state.SetIterationTime(first.seconds);
     }
     set_rate_limit(0);
@@ -277,8 +280,9 @@ void BM_BoardUnderRateLimit(benchmark::State& state) {
                    (truthful ? ", every cell true" : ", CELLS OFF"));
 }
 BENCHMARK(BM_BoardUnderRateLimit)
-    ->Arg(2)
-    ->Arg(1)
+    ->Args({2, 20})
+    ->Args({1, 20})
+    ->Args({1, 4})
     ->UseManualTime()
     ->Iterations(1)
     ->Unit(benchmark::kSecond);

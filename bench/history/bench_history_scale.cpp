@@ -1,5 +1,5 @@
-// The reads a board window and korvel-check make, timed on a big history
-// file (see make_year_history):
+// The reads a board window and korvel-check make (the rank chart's read of
+// one cell among them), timed on a big history file (see make_year_history):
 //
 //   bench_history_scale FILE
 //
@@ -16,6 +16,7 @@
 #include <string>
 #include <tuple>
 
+#include "board/chart_history.h"
 #include "history/store.h"
 
 namespace {
@@ -129,6 +130,29 @@ void measure_one_cell(const history::Store& store, const Cell& cell) {
     }
 }
 
+// What the rank chart of one cell reads over 全部 as the board's last check
+// has just been made: every check of the last 30 days, the days before from
+// the per-day summary (first from disk, then from the page cache).
+void measure_cell_chart(const history::Store& store, const Cell& cell) {
+    auto newest = cell_filter(cell);
+    newest.newest_first = true;
+    newest.limit = 1;
+    const auto last = or_die(store.checks(newest));
+    const std::int64_t now_ms = last.empty() ? 0 : last.front().time_ms + 60'000;
+    for (const char* what :
+         {"cell_chart(one cell, 全部), first", "cell_chart(one cell, 全部), again"}) {
+        Timer timer;
+        const auto series = board::cell_chart(
+            store, board_name, {std::get<0>(cell), std::get<1>(cell), std::get<2>(cell)}, now_ms);
+        std::size_t points = 0;
+        for (const auto& s : series) {
+            points += s.points.size();
+        }
+        report(what, timer.ms(),
+               std::to_string(series.size()) + " series, " + std::to_string(points) + " points");
+    }
+}
+
 void measure_stream(const history::Store& store) {
     Timer timer;
     std::size_t checks = 0;
@@ -163,6 +187,7 @@ int main(int argc, char** argv) {
     measure_newest_three(store, cells);
     measure_counts_and_notices(store);
     if (!cells.empty()) {
+        measure_cell_chart(store, *cells.begin());
         measure_one_cell(store, *cells.rbegin());
     }
     measure_stream(store);

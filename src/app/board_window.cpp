@@ -26,6 +26,7 @@
 #include "app/rank_chart_view.h"
 #include "app/settings.h"
 #include "board/board_text.h"
+#include "board/chart_history.h"
 #include "board/chart_labels.h"
 #include "board/chart_series.h"
 #include "board/check_csv.h"
@@ -630,27 +631,18 @@ RankChart* BoardWindow::show_chart(int row, int column) {
     return chart_;
 }
 
-// The cell's whole history, read by index; a long one thinned before it is drawn.
+// The cell's history, read by index: a long one from the per-day summary
+// before the last month. Without a file the few checks kept in memory.
 void BoardWindow::show_chart_of(const board::CellKey& key) {
     chart_key_ = key;
-    std::vector<history::Check> checks;
-    if (store_) {
-        history::CheckFilter filter;
-        filter.board = text::gbk_to_utf8(board_.name);
-        filter.listing = key.listing;
-        filter.key = key.key;
-        filter.sort = key.sort;
-        (void)store_->for_each_check(filter, [&](const history::Check& check) {
-            checks.push_back(check);
-            return true;
-        });
-    } else {
-        checks = log_->cell(key).recent;
-    }
     const QDateTime now = QDateTime::currentDateTime();
     const std::int64_t now_ms = now.toMSecsSinceEpoch();
     chart_->set_labels(board::chart_labels(board_, key));
-    chart_->set_series(board::thinned(board::chart_series(checks), kChartPoints,
+    if (store_) {
+        chart_->set_series(board::cell_chart(*store_, text::gbk_to_utf8(board_.name), key, now_ms));
+        return;
+    }
+    chart_->set_series(board::thinned(board::chart_series(log_->cell(key).recent), kChartPoints,
                                       board::range_start_ms(board::ChartRange::month, now_ms),
                                       std::int64_t{now.offsetFromUtc()} * 1000));
 }

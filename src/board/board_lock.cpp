@@ -80,8 +80,11 @@ BoardLock BoardLock::for_history(const std::filesystem::path& history_file,
     std::filesystem::path file = std::filesystem::weakly_canonical(history_file, error);
     if (error)
         file = std::filesystem::absolute(history_file, error);
-    BoardLock lock = try_acquire(file.parent_path(),
-                                 utf8_text(file.filename()) + '\x1F' + std::string(board_name));
+    // Named after the file itself, so a hard link (another name of the same
+    // file) shares the lock; after the path only while the file is unreadable.
+    const std::string identity = lock_platform::file_identity(file);
+    const std::string key = identity.empty() ? utf8_text(file.filename()) : "file " + identity;
+    BoardLock lock = try_acquire(file.parent_path(), key + '\x1F' + std::string(board_name));
     if (lock.state() == LockState::busy)
         lock.message_ = "看板“" + std::string(board_name) + "”正在另一个窗口或命令行中运行";
     return lock;

@@ -25,8 +25,10 @@ class BoardLock {
     // (beside the history file); it is created when missing.
     static BoardLock try_acquire(const std::filesystem::path& dir, std::string_view board_name);
     // The lock of a board of one history file, keyed on the file itself (its
-    // path with every symlink resolved), so the same file reached through a
-    // link shares the lock and two files in one directory never do.
+    // device and inode, or volume serial and file index), in the directory
+    // of its path with every symlink resolved: the same file reached through
+    // a symbolic link, or a hard link beside it, shares the lock, and two
+    // files in one directory never do.
     static BoardLock for_history(const std::filesystem::path& history_file,
                                  std::string_view board_name);
 

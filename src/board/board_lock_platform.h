@@ -24,4 +24,9 @@ Opened lock_file(const std::filesystem::path& file);
 // Unlocks and closes.
 void unlock_file(std::intptr_t handle);
 
+// What names the file itself whatever path reaches it (its device and
+// inode; on Windows its volume serial number and file index), as text fit
+// for a file name; empty when the file cannot be opened.
+std::string file_identity(const std::filesystem::path& file);
+
 }  // namespace board::lock_platform

@@ -2,8 +2,10 @@
 #include <errno.h>
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <cstring>
 
 #include "board/board_lock_platform.h"
@@ -48,6 +50,17 @@ void unlock_file(std::intptr_t handle) {
     const int fd = static_cast<int>(handle);
     ::flock(fd, LOCK_UN);
     ::close(fd);
+}
+
+std::string file_identity(const std::filesystem::path& file) {
+    struct stat status {};
+    if (::stat(file.c_str(), &status) != 0) {
+        return {};
+    }
+    char text[48];
+    std::snprintf(text, sizeof text, "%llx-%llx", static_cast<unsigned long long>(status.st_dev),
+                  static_cast<unsigned long long>(status.st_ino));
+    return text;
 }
 
 }  // namespace board::lock_platform

@@ -3,6 +3,8 @@
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>
 
+#include <cstdio>
+
 #include "board/board_lock_platform.h"
 
 namespace board::lock_platform {
@@ -41,6 +43,29 @@ void unlock_file(std::intptr_t handle) {
     OVERLAPPED start{};
     UnlockFileEx(h, 0, 1, 0, &start);
     CloseHandle(h);
+}
+
+// No access asked for: reading the file's information needs none, and the
+// history's own open handles are not disturbed.
+std::string file_identity(const std::filesystem::path& file) {
+    HANDLE handle =
+        CreateFileW(file.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                    nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) {
+        return {};
+    }
+    BY_HANDLE_FILE_INFORMATION info{};
+    const BOOL read = GetFileInformationByHandle(handle, &info);
+    CloseHandle(handle);
+    if (!read) {
+        return {};
+    }
+    char text[48];
+    std::snprintf(text, sizeof text, "%lx-%lx%08lx",
+                  static_cast<unsigned long>(info.dwVolumeSerialNumber),
+                  static_cast<unsigned long>(info.nFileIndexHigh),
+                  static_cast<unsigned long>(info.nFileIndexLow));
+    return text;
 }
 
 }  // namespace board::lock_platform

@@ -51,7 +51,7 @@ BoardRun::~BoardRun() {
         worker.join();
 }
 
-void BoardRun::set_start_pace(const PaceByHost& start_pace) {
+void BoardRun::set_start_pace(const LearnedPaces& start_pace) {
     Lock lock(mutex_);
     if (!started_)
         scheduler_.set_start_pace(start_pace);
@@ -63,6 +63,7 @@ RunStatus BoardRun::status() const {
     status.reported = scheduler_.reported();
     status.total = scheduler_.total();
     status.pace_by_host = scheduler_.pace_by_host();
+    status.learned = scheduler_.learned_paces();
     for (const auto& [host, pace] : status.pace_by_host) {
         if (status.pages_per_second == 0 || pace < status.pages_per_second)
             status.pages_per_second = pace;

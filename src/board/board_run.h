@@ -11,7 +11,7 @@
 //   ...
 //   run.stop();              // at once: transfers aborted, no half-read check reported
 //   run.wait_until_done();   // the only call that waits for the run
-//   run.status().pace_by_host  // the pace to remember for the next run
+//   run.status().learned  // the pace to remember for the next run
 //
 // The handler runs on the control thread, one report at a time, in the
 // order the checks finished; it may call stop() but not wait_until_done().
@@ -44,8 +44,10 @@ struct RunStatus {
     bool retrying = false;  // some page waits for a retry
     double paused_s = 0;    // pausing the run has spent so far, all hosts together
     RunEnd end = RunEnd::running;
-    // Each host's pace; once the run has ended, the pace to remember.
+    // Each host's pace.
     PaceByHost pace_by_host;
+    // What each host's pace hands on; once the run has ended, what to remember.
+    LearnedPaces learned;
 };
 
 class BoardRun {
@@ -61,7 +63,7 @@ class BoardRun {
 
     // Before start(): hosts start at the pace an earlier run learned
     // (learned_start_pace, pace_memory.h) instead of pages_per_second.
-    void set_start_pace(const PaceByHost& start_pace);
+    void set_start_pace(const LearnedPaces& start_pace);
 
     // Starts the threads and returns; false when they cannot be started (the
     // run then ends as stopped, without reports).

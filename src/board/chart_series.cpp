@@ -55,6 +55,83 @@ std::vector<ChartSeries> chart_series(const std::vector<history::Check>& checks)
 
 namespace {
 
+ChartPoint point_at(std::int64_t time_ms, int place, const std::string& reason) {
+    if (place <= 1000)
+        return {time_ms, PointKind::rank, place, {}};
+    if (place == history::kPlaceNotInTop1000)
+        return {time_ms, PointKind::not_in_top_1000, 0, {}};
+    return {time_ms, PointKind::failed, 0, reason};
+}
+
+std::vector<ChartPoint> day_points(const history::CellDay& day) {
+    std::vector<ChartPoint> points;
+    if (day.best_place != history::kPlaceNotRead)
+        points.push_back(point_at(day.best_ms, day.best_place, {}));
+    if (day.worst_place)
+        points.push_back(point_at(day.worst_ms, *day.worst_place, {}));
+    points.push_back(point_at(day.last_ms, day.last_place, day.last_reason));
+    std::stable_sort(points.begin(), points.end(), [](const ChartPoint& a, const ChartPoint& b) {
+        return a.time_ms < b.time_ms;
+    });
+    // The same point may be the day's best, worst and last at once.
+    points.erase(std::unique(points.begin(), points.end(),
+                             [](const ChartPoint& a, const ChartPoint& b) {
+                                 return a.time_ms == b.time_ms && a.kind == b.kind &&
+                                        a.rank == b.rank;
+                             }),
+                 points.end());
+    return points;
+}
+
+// Own goods first; the rest as they first appear in time.
+void order_series(std::vector<ChartSeries>& all) {
+    std::stable_sort(all.begin(), all.end(), [](const ChartSeries& a, const ChartSeries& b) {
+        const auto first = [](const ChartSeries& s) {
+            return s.points.empty() ? std::int64_t{0} : s.points.front().time_ms;
+        };
+        return first(a) < first(b);
+    });
+    std::stable_partition(all.begin(), all.end(), [](const ChartSeries& s) { return s.own; });
+}
+
+}  // namespace
+
+std::vector<ChartSeries> day_series(const std::vector<history::CellDay>& days) {
+    std::vector<const history::CellDay*> ordered;
+    for (const history::CellDay& day : days)
+        ordered.push_back(&day);
+    std::stable_sort(ordered.begin(), ordered.end(),
+                     [](const auto* a, const auto* b) { return a->day < b->day; });
+    std::vector<ChartSeries> all;
+    for (const history::CellDay* day : ordered) {
+        history::GoodsResult goods;
+        goods.goods_id = day->goods_id;
+        goods.role = day->role;
+        ChartSeries& series = series_for(all, goods);
+        series.own = series.own || day->role == history::Role::own;
+        for (ChartPoint& point : day_points(*day))
+            series.points.push_back(std::move(point));
+    }
+    order_series(all);
+    return all;
+}
+
+std::vector<ChartSeries> joined(std::vector<ChartSeries> older,
+                                const std::vector<ChartSeries>& newer) {
+    for (const ChartSeries& later : newer) {
+        history::GoodsResult goods;
+        goods.goods_id = later.goods_id;
+        goods.role = later.own ? history::Role::own : history::Role::competitor;
+        ChartSeries& series = series_for(older, goods);
+        series.own = series.own || later.own;
+        series.points.insert(series.points.end(), later.points.begin(), later.points.end());
+    }
+    order_series(older);
+    return older;
+}
+
+namespace {
+
 // The local day of a time, as a number that changes at local midnight.
 std::int64_t local_day(std::int64_t ms, std::int64_t offset_ms) {
     constexpr std::int64_t kDay = 24LL * 3600 * 1000;

@@ -30,6 +30,16 @@ struct ChartSeries {
 // A check that was not read is a failed point for every goods item.
 std::vector<ChartSeries> chart_series(const std::vector<history::Check>& checks);
 
+// The points the per-day summary gives (history::CellDay): each day's best,
+// worst read and last point, in time order, each once; a day whose every
+// check failed gives its last point only. Series as chart_series orders them.
+std::vector<ChartSeries> day_series(const std::vector<history::CellDay>& days);
+
+// `older` followed by `newer`, goods by goods: own goods first, then
+// competitors, each in the order they first appear.
+std::vector<ChartSeries> joined(std::vector<ChartSeries> older,
+                                const std::vector<ChartSeries>& newer);
+
 // A long series keeps, before `whole_from_ms`, for each local day its best
 // point and its last one, so a year draws as fast as a week and no drop of a
 // day is hidden; later points and series of at most `max_points` stay whole.

@@ -53,7 +53,7 @@ const std::string& push_back_reason(const net::PageResult& page, bool limited) {
 }  // namespace
 
 Scheduler::Scheduler(CheckPlan plan, const net::Hosts& hosts, const BoardSettings& settings,
-                     std::uint64_t seed, const PaceByHost& start_pace)
+                     std::uint64_t seed, const LearnedPaces& start_pace)
     : plan_(std::move(plan)),
       hosts_(hosts),
       settings_(settings),
@@ -68,7 +68,7 @@ Scheduler::Scheduler(CheckPlan plan, const net::Hosts& hosts, const BoardSetting
     end_if_all_reported();
 }
 
-void Scheduler::set_start_pace(const PaceByHost& start_pace) {
+void Scheduler::set_start_pace(const LearnedPaces& start_pace) {
     if (next_ticket_ != 1)
         return;
     for (auto& [name, host] : hosts_state_) {
@@ -96,6 +96,13 @@ PaceByHost Scheduler::pace_by_host() const {
     PaceByHost paces;
     for (const auto& [name, host] : hosts_state_)
         paces[name] = host.pace.pages_per_second();
+    return paces;
+}
+
+LearnedPaces Scheduler::learned_paces() const {
+    LearnedPaces paces;
+    for (const auto& [name, host] : hosts_state_)
+        paces[name] = host.pace.learned();
     return paces;
 }
 
@@ -249,6 +256,11 @@ void Scheduler::page_failed(std::size_t check, ranking::ListingRead&& failed_rea
             push_back_reason_ = &push_back_reason(page, limited);
         if (pushed_back && !push_back(host, retry_after, now))
             return;
+    } else if (retry_after > settings_.max_pause_s) {
+        // Old news for the pace, but a wait nobody will take ends the run
+        // however the request that met it was timed.
+        give_up();
+        return;
     }
     if (state.page_failures > settings_.retries || retry_after > settings_.max_pause_s) {
         *state.read = std::move(failed_read);

@@ -43,6 +43,8 @@ namespace board {
 using TimePoint = std::chrono::steady_clock::time_point;
 // Pages a second by host ("name[:port]").
 using PaceByHost = std::map<std::string, double>;
+// What each host's pace hands on to the next run, by host.
+using LearnedPaces = std::map<std::string, LearnedPace>;
 
 struct FetchOrder {
     std::uint64_t ticket = 0;  // hands the result back through fetch_done
@@ -65,10 +67,10 @@ class Scheduler {
     // Each host starts at `start_pace` (learned by an earlier run), else at
     // pages_per_second.
     Scheduler(CheckPlan plan, const net::Hosts& hosts, const BoardSettings& settings,
-              std::uint64_t seed, const PaceByHost& start_pace = {});
+              std::uint64_t seed, const LearnedPaces& start_pace = {});
 
     // Before the first request: each host named starts at its learned pace.
-    void set_start_pace(const PaceByHost& start_pace);
+    void set_start_pace(const LearnedPaces& start_pace);
 
     // A request that may start at `now`, or nullopt.
     std::optional<FetchOrder> next_fetch(TimePoint now);
@@ -95,8 +97,10 @@ class Scheduler {
     std::size_t in_flight() const { return orders_.size(); }
     // Distinct hosts the plan's pages come from.
     std::size_t host_count() const { return hosts_state_.size(); }
-    // Each host's current pace: at the end of a run, the pace to remember.
+    // Each host's current pace.
     PaceByHost pace_by_host() const;
+    // What each host's pace hands on: at the end of a run, what to remember.
+    LearnedPaces learned_paces() const;
     std::size_t reported() const { return reported_; }
     std::size_t total() const { return checks_.size(); }
     // Some check waits to retry a page that failed.

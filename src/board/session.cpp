@@ -271,14 +271,19 @@ RunSummary Session::run_counts() const {
     return run_summary(cells, s.own_ids);
 }
 
-PaceByHost Session::learned_pace() const {
+LearnedPaces Session::learned_pace() const {
     if (!impl_->store)
         return {};
     std::vector<StoredPace> stored;
     for (const std::string& host : {config_.hosts.search_api, config_.hosts.operations_api}) {
         const auto kept = impl_->store->load_pace(host);
-        if (kept && kept.value())
-            stored.push_back({host, kept.value()->first, kept.value()->second});
+        if (kept && kept.value()) {
+            const history::PaceRecord& record = *kept.value();
+            stored.push_back(
+                {host,
+                 {record.pages_per_second, record.pushed_back_at, record.pages_since_push_back},
+                 record.time_ms});
+        }
     }
     return learned_start_pace(stored, now_ms(), config_.settings);
 }
@@ -298,9 +303,10 @@ void Session::finish(RunEnd end) {
         std::lock_guard lock(s.run_mutex);
         if (s.run) {
             // The pace each host ended with starts the next run (of any board).
-            for (const auto& [host, pace] : s.run->status().pace_by_host) {
+            for (const auto& [host, pace] : s.run->status().learned) {
                 if (s.store)
-                    (void)s.store->save_pace(host, pace, now_ms());
+                    (void)s.store->save_pace({host, pace.pages_per_second, now_ms(),
+                                              pace.pushed_back_at, pace.pages_since_push_back});
             }
         }
         s.run.reset();  // joins its threads: every report has been recorded

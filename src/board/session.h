@@ -131,7 +131,7 @@ class Session {
     void run();
     void finish(RunEnd end);
     void keep_names(const std::vector<ConfirmedGoods>& goods);
-    PaceByHost learned_pace() const;
+    LearnedPaces learned_pace() const;
     RunSummary run_counts() const;
 
     SessionConfig config_;

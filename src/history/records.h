@@ -92,6 +92,44 @@ struct CellBest {
     bool operator==(const CellBest&) const = default;
 };
 
+// Where a point of a cell stands, as one number that orders points from
+// best to worst: a rank 1..1000, then not in the first 1000, then not read
+// (failed or not checked).
+inline constexpr int kPlaceNotInTop1000 = 1001;
+inline constexpr int kPlaceNotRead = 1002;
+
+// The days a summary is kept by: UTC days since 1970-01-01.
+inline constexpr std::int64_t kDayMs = 24LL * 3600 * 1000;
+
+// One goods item's day in one cell, kept as checks are added so that months
+// are read a row a day: the day's best point, its worst point read, and its
+// last point. Places as above; ties keep the earliest time.
+struct CellDay {
+    std::string goods_id{};
+    Role role = Role::own;  // as the day's last check had it
+    std::int64_t day = 0;   // time_ms / kDayMs
+    int best_place = kPlaceNotRead;
+    std::int64_t best_ms = 0;
+    std::optional<int> worst_place{};  // none: nothing was read that day
+    std::int64_t worst_ms = 0;
+    int last_place = kPlaceNotRead;
+    std::int64_t last_ms = 0;
+    std::string last_reason{};  // why the last point was not read
+
+    bool operator==(const CellDay&) const = default;
+};
+
+// The pace a host's marketplace allowed, as the last run left it.
+struct PaceRecord {
+    std::string host{};  // "name[:port]"
+    double pages_per_second = 0;
+    std::int64_t time_ms = 0;   // when it was kept
+    double pushed_back_at = 0;  // the pace last pushed back at; 0: none
+    std::int64_t pages_since_push_back = 0;
+
+    bool operator==(const PaceRecord&) const = default;
+};
+
 // One run of a board, from its start to however it ended.
 struct RunRecord {
     std::int64_t id = 0;  // given by the store when added

@@ -2,6 +2,7 @@
 
 #include <sqlite3.h>
 
+#include "history/day_summary.h"
 #include "history/summaries.h"
 
 namespace history {
@@ -167,6 +168,15 @@ ALTER TABLE deliveries ADD COLUMN sends INTEGER NOT NULL DEFAULT 0;
 UPDATE deliveries SET sends = 1;
 )sql";
 
+// Version 4, the pace: besides the pace a host ended with, the pace it was
+// last pushed back at (0: none since it was kept) and the pages read since,
+// so the next run climbs back where this one left off. The per-day summary
+// of every cell comes with it (day_summary.h).
+constexpr const char* migrate_v3_to_v4_pace = R"sql(
+ALTER TABLE pace ADD COLUMN pushed_back_at REAL NOT NULL DEFAULT 0;
+ALTER TABLE pace ADD COLUMN pages_since_push_back INTEGER NOT NULL DEFAULT 0;
+)sql";
+
 Result<int> schema_version(const sql::Connection& db, const std::string& shown_path) {
     auto version = sql::single_int(db, "PRAGMA user_version");
     if (!version) {
@@ -222,6 +232,16 @@ Status upgrade_to_v2(const sql::Connection& db, int from) {
     return sql::exec(db, create_notices);
 }
 
+Status upgrade_to_v3(const sql::Connection& db) {
+    if (auto v3 = sql::exec(db, migrate_v2_to_v3); !v3) {
+        return v3;
+    }
+    if (auto best = rebuild_best(db); !best) {
+        return best;
+    }
+    return rebuild_counts(db);
+}
+
 // Every step runs in the caller's transaction, so a file is either migrated
 // whole or left as it was.
 Status upgrade(const sql::Connection& db, int from) {
@@ -231,19 +251,23 @@ Status upgrade(const sql::Connection& db, int from) {
         }
     }
     if (from < 3) {
-        if (auto v3 = sql::exec(db, migrate_v2_to_v3); !v3) {
+        if (auto v3 = upgrade_to_v3(db); !v3) {
             return v3;
-        }
-        if (auto summed = rebuild_summaries(db); !summed) {
-            return summed;
         }
     }
     if (from < 4) {
         if (auto v4 = sql::exec(db, migrate_v3_to_v4_deliveries); !v4) {
             return v4;
         }
+        if (auto pace = sql::exec(db, migrate_v3_to_v4_pace); !pace) {
+            return pace;
+        }
+        if (auto days = create_day_summary(db); !days) {
+            return days;
+        }
     }
-    return sql::exec(db, "PRAGMA user_version = 4");
+    const std::string version = "PRAGMA user_version = " + std::to_string(current_schema_version);
+    return sql::exec(db, version.c_str());
 }
 
 // Another process may have upgraded the file since it was first read, so the

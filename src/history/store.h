@@ -52,8 +52,22 @@ class Store {
     // From a running count, without reading the checks.
     Result<std::int64_t> count_checks(const std::optional<std::string>& board = {}) const;
     Result<std::int64_t> prune_before(std::int64_t time_ms);  // returns the checks removed
+    // How many checks the filter lets through, at most its limit: counted by
+    // index, no check read.
+    Result<std::int64_t> count_matching(const CheckFilter& filter) const;
     // Each goods item's best rank in each cell of the board, by cell then goods.
     Result<std::vector<CellBest>> best_ranks(const std::string& board) const;
+    // The same among the checks from since_ms to until_ms (exclusive): whole
+    // days from the per-day summary, the days the span cuts into from their
+    // checks, so a week costs a few thousand rows however busy it was.
+    Result<std::vector<CellBest>> best_ranks_between(const std::string& board,
+                                                     std::int64_t since_ms,
+                                                     std::int64_t until_ms) const;
+    // One cell's per-day summary before `before_day` (records.h), by goods
+    // then day: what a chart over months draws.
+    Result<std::vector<CellDay>> cell_days(const std::string& board, Listing listing,
+                                           const std::string& key, Sort sort,
+                                           std::int64_t before_day) const;
     // Changes whenever another connection commits to the file: cheap to poll.
     Result<std::int64_t> data_version() const;
 
@@ -99,9 +113,9 @@ class Store {
     Status release_delivery(std::int64_t notice_id, const std::string& channel,
                             const std::string& claim);
 
-    // The pace the marketplace last allowed a host, and when it was saved.
-    Status save_pace(const std::string& host, double pages_per_second, std::int64_t time_ms);
-    Result<std::optional<std::pair<double, std::int64_t>>> load_pace(const std::string& host) const;
+    // The pace the marketplace last allowed a host; one record per host.
+    Status save_pace(const PaceRecord& pace);
+    Result<std::optional<PaceRecord>> load_pace(const std::string& host) const;
 
     // Runs of a board; the last is the one started last.
     Result<std::int64_t> add_run(const RunRecord& run);

@@ -1,4 +1,5 @@
 // Adding and reading checks with their goods rows.
+#include <algorithm>
 #include <limits>
 #include <variant>
 
@@ -57,16 +58,9 @@ struct Query {
     }
 };
 
-// One statement for checks and goods rows together: the goods of a check
-// follow it, so a check is complete when the next id appears. The order is
-// one the indexes give (checks_by_time, checks_by_board, checks_by_cell), so
-// nothing is sorted in memory.
-Query check_query(const CheckFilter& filter) {
-    Query query{
-        "SELECT c.id, c.board, c.listing, c.listing_key, c.sort_order, c.time_ms, c.pages_read, "
-        "c.http_statuses, c.outcome, c.reason, g.goods_id, g.role, g.rank, g.status, g.reason "
-        "FROM checks c LEFT JOIN check_goods g ON g.check_id = c.id",
-        {}};
+// `head` narrowed to the checks the filter lets through.
+Query filtered(std::string head, const CheckFilter& filter) {
+    Query query{std::move(head), {}};
     if (filter.board) {
         query.where("c.board = ?", *filter.board);
     }
@@ -85,9 +79,34 @@ Query check_query(const CheckFilter& filter) {
     if (filter.sort) {
         query.where("c.sort_order = ?", std::string(to_text(*filter.sort)));
     }
+    return query;
+}
+
+// One statement for checks and goods rows together: the goods of a check
+// follow it, so a check is complete when the next id appears. The order is
+// one the indexes give (checks_by_time, checks_by_board, checks_by_cell), so
+// nothing is sorted in memory.
+Query check_query(const CheckFilter& filter) {
+    Query query = filtered(
+        "SELECT c.id, c.board, c.listing, c.listing_key, c.sort_order, c.time_ms, c.pages_read, "
+        "c.http_statuses, c.outcome, c.reason, g.goods_id, g.role, g.rank, g.status, g.reason "
+        "FROM checks c LEFT JOIN check_goods g ON g.check_id = c.id",
+        filter);
     query.sql += filter.newest_first ? " ORDER BY c.time_ms DESC, c.id DESC, g.position"
                                      : " ORDER BY c.time_ms, c.id, g.position";
     return query;
+}
+
+Result<sql::Statement> prepared(const sql::Connection& db, const Query& query) {
+    auto statement = sql::prepare(db, query.sql);
+    if (statement) {
+        int index = 1;
+        for (const auto& parameter : query.parameters) {
+            std::visit([&](const auto& value) { statement.value().bind(index++, value); },
+                       parameter);
+        }
+    }
+    return statement;
 }
 
 // Words the schema's constraints let through always map; should a file have
@@ -205,16 +224,11 @@ Result<std::int64_t> Store::record_check(const Check& check, std::vector<Notice>
 
 Status Store::for_each_check(const CheckFilter& filter,
                              const std::function<bool(const Check&)>& visit) const {
-    const Query query = check_query(filter);
-    auto statement = sql::prepare(db_, query.sql);
+    auto statement = prepared(db_, check_query(filter));
     if (!statement) {
         return statement.error();
     }
     auto& select = statement.value();
-    int index = 1;
-    for (const auto& parameter : query.parameters) {
-        std::visit([&](const auto& value) { select.bind(index++, value); }, parameter);
-    }
     const std::size_t limit = filter.limit.value_or(std::numeric_limits<std::size_t>::max());
     if (limit == 0) {
         return {};
@@ -242,6 +256,25 @@ Status Store::for_each_check(const CheckFilter& filter,
             current->goods.push_back(goods_from_row(select, *current));
         }
     }
+}
+
+// A cell's checks are counted in checks_by_cell alone, without reading one.
+Result<std::int64_t> Store::count_matching(const CheckFilter& filter) const {
+    Query query = filtered("SELECT count(*) FROM (SELECT 1 FROM checks c", filter);
+    query.sql += " LIMIT ?)";
+    // LIMIT -1 is none.
+    constexpr std::size_t none = std::numeric_limits<std::int64_t>::max();
+    query.parameters.emplace_back(
+        filter.limit ? static_cast<std::int64_t>(std::min(*filter.limit, none)) : -1);
+    auto statement = prepared(db_, query);
+    if (!statement) {
+        return statement.error();
+    }
+    auto row = statement.value().step();
+    if (!row) {
+        return row.error();
+    }
+    return row.value() ? statement.value().int64(0) : 0;
 }
 
 Result<std::vector<Check>> Store::checks(const CheckFilter& filter) const {

@@ -6,25 +6,40 @@
 
 namespace history {
 
-Status Store::save_pace(const std::string& host, double pages_per_second, std::int64_t time_ms) {
-    if (host.empty() || !is_utf8(host)) {
+Status Store::save_pace(const PaceRecord& pace) {
+    if (pace.host.empty() || !is_utf8(pace.host)) {
         return Error{ErrorCode::invalid_record, "a pace needs a host in UTF-8 text"};
     }
-    if (!std::isfinite(pages_per_second) || pages_per_second <= 0) {
+    const auto positive = [](double x) { return std::isfinite(x) && x > 0; };
+    if (!positive(pace.pages_per_second) ||
+        !(pace.pushed_back_at == 0 || positive(pace.pushed_back_at)) ||
+        pace.pages_since_push_back < 0) {
         return Error{ErrorCode::invalid_record, "a pace is a positive number of pages a second"};
     }
     auto statement = sql::prepare(db_,
-                                  "INSERT OR REPLACE INTO pace (host, pages_per_second, time_ms) "
-                                  "VALUES (?, ?, ?)");
+                                  "INSERT INTO pace (host, pages_per_second, time_ms, "
+                                  "pushed_back_at, pages_since_push_back) VALUES (?, ?, ?, ?, ?) "
+                                  "ON CONFLICT (host) DO UPDATE SET "
+                                  "pages_per_second = excluded.pages_per_second, "
+                                  "time_ms = excluded.time_ms, "
+                                  "pushed_back_at = excluded.pushed_back_at, "
+                                  "pages_since_push_back = excluded.pages_since_push_back");
     if (!statement) {
         return statement.error();
     }
-    return statement.value().bind(1, host).bind(2, pages_per_second).bind(3, time_ms).run();
+    return statement.value()
+        .bind(1, pace.host)
+        .bind(2, pace.pages_per_second)
+        .bind(3, pace.time_ms)
+        .bind(4, pace.pushed_back_at)
+        .bind(5, pace.pages_since_push_back)
+        .run();
 }
 
-Result<std::optional<std::pair<double, std::int64_t>>> Store::load_pace(
-    const std::string& host) const {
-    auto statement = sql::prepare(db_, "SELECT pages_per_second, time_ms FROM pace WHERE host = ?");
+Result<std::optional<PaceRecord>> Store::load_pace(const std::string& host) const {
+    auto statement = sql::prepare(db_,
+                                  "SELECT pages_per_second, time_ms, pushed_back_at, "
+                                  "pages_since_push_back FROM pace WHERE host = ?");
     if (!statement) {
         return statement.error();
     }
@@ -34,9 +49,10 @@ Result<std::optional<std::pair<double, std::int64_t>>> Store::load_pace(
         return row.error();
     }
     if (!row.value()) {
-        return std::optional<std::pair<double, std::int64_t>>{};
+        return std::optional<PaceRecord>{};
     }
-    return std::optional{std::pair{select.real(0), select.int64(1)}};
+    return std::optional{
+        PaceRecord{host, select.real(0), select.int64(1), select.real(2), select.int64(3)}};
 }
 
 Result<std::int64_t> Store::add_run(const RunRecord& run) {

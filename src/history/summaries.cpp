@@ -3,31 +3,51 @@
 #include <string>
 #include <string_view>
 
+#include "history/day_summary.h"
+
 namespace history {
 namespace {
 
 // A rank counts where its goods item was found: by its own status, or by its
 // check's outcome on rows from before goods had one. Ties keep the earliest
 // check, as the insert trigger does.
-constexpr std::string_view ranked_rows =
-    "SELECT c.board, c.listing, c.listing_key, c.sort_order, g.goods_id, g.rank, c.time_ms, "
+constexpr const char* insert_best =
+    "INSERT INTO cell_best (board, listing, listing_key, sort_order, goods_id, best_rank, "
+    "best_time_ms) SELECT board, listing, listing_key, sort_order, goods_id, rank, time_ms "
+    "FROM (SELECT c.board, c.listing, c.listing_key, c.sort_order, g.goods_id, g.rank, c.time_ms, "
     "row_number() OVER (PARTITION BY c.board, c.listing, c.listing_key, c.sort_order, "
     "g.goods_id ORDER BY g.rank, c.time_ms) AS place "
-    "FROM checks c JOIN check_goods g ON g.check_id = c.id";
-constexpr std::string_view found_ranks =
-    " WHERE g.rank IS NOT NULL AND (g.status = 'found' OR "
-    "(g.status IS NULL AND c.outcome = 'found'))";
+    "FROM checks c JOIN check_goods g ON g.check_id = c.id "
+    "WHERE g.rank IS NOT NULL AND (g.status = 'found' OR "
+    "(g.status IS NULL AND c.outcome = 'found'))) WHERE place = 1";
 
-std::string insert_best(std::string_view only) {
-    std::string sql =
-        "INSERT INTO cell_best (board, listing, listing_key, sort_order, goods_id, best_rank, "
-        "best_time_ms) SELECT board, listing, listing_key, sort_order, goods_id, rank, time_ms "
-        "FROM (";
-    sql += ranked_rows;
-    sql += only;
-    sql += found_ranks;
-    sql += ") WHERE place = 1";
-    return sql;
+// The lowest place of each cell and goods item set aside, then the earliest
+// day that reached it (a day's best keeps its earliest time).
+constexpr const char* best_from_days = R"sql(
+WITH lowest AS (
+    SELECT d.board, d.listing, d.listing_key, d.sort_order, d.goods_id,
+           min(d.best_place) AS place
+    FROM temp.stale_best s
+    JOIN cell_days d ON d.board = s.board AND d.listing = s.listing
+                    AND d.listing_key = s.listing_key AND d.sort_order = s.sort_order
+                    AND d.goods_id = s.goods_id
+    WHERE d.best_place <= 1000
+    GROUP BY d.board, d.listing, d.listing_key, d.sort_order, d.goods_id)
+INSERT INTO cell_best (board, listing, listing_key, sort_order, goods_id, best_rank, best_time_ms)
+SELECT l.board, l.listing, l.listing_key, l.sort_order, l.goods_id, l.place, min(d.best_ms)
+FROM lowest l
+JOIN cell_days d ON d.board = l.board AND d.listing = l.listing
+                AND d.listing_key = l.listing_key AND d.sort_order = l.sort_order
+                AND d.goods_id = l.goods_id AND d.best_place = l.place
+GROUP BY l.board, l.listing, l.listing_key, l.sort_order, l.goods_id, l.place
+)sql";
+
+Status run_with_time(const sql::Connection& db, const char* sql, std::int64_t time_ms) {
+    auto statement = sql::prepare(db, sql);
+    if (!statement) {
+        return statement.error();
+    }
+    return statement.value().bind(1, time_ms).run();
 }
 
 }  // namespace
@@ -38,42 +58,51 @@ Status rebuild_counts(const sql::Connection& db) {
                      "SELECT board, count(*) FROM checks GROUP BY board");
 }
 
-Status rebuild_summaries(const sql::Connection& db) {
+Status rebuild_best(const sql::Connection& db) {
     if (auto cleared = sql::exec(db, "DELETE FROM cell_best"); !cleared) {
         return cleared;
     }
-    if (auto best = sql::exec(db, insert_best("").c_str()); !best) {
-        return best;
-    }
-    return rebuild_counts(db);
+    return sql::exec(db, insert_best);
 }
 
-Status forget_best_before(const sql::Connection& db, std::int64_t time_ms) {
+Status rebuild_summaries(const sql::Connection& db) {
+    if (auto best = rebuild_best(db); !best) {
+        return best;
+    }
+    if (auto counts = rebuild_counts(db); !counts) {
+        return counts;
+    }
+    return rebuild_days(db);
+}
+
+Status forget_before(const sql::Connection& db, std::int64_t time_ms) {
     if (auto made = sql::exec(db,
                               "CREATE TEMP TABLE stale_best AS SELECT board, listing, "
                               "listing_key, sort_order, goods_id FROM cell_best WHERE 0");
         !made) {
         return made;
     }
-    auto keep = sql::prepare(db,
-                             "INSERT INTO temp.stale_best SELECT board, listing, listing_key, "
-                             "sort_order, goods_id FROM cell_best WHERE best_time_ms < ?");
-    auto drop = sql::prepare(db, "DELETE FROM cell_best WHERE best_time_ms < ?");
-    if (!keep || !drop) {
-        return keep ? drop.error() : keep.error();
+    // Counted by checks_by_board, over the checks about to go only.
+    const char* steps[] = {
+        "INSERT INTO temp.stale_best SELECT board, listing, listing_key, sort_order, goods_id "
+        "FROM cell_best WHERE best_time_ms < ?",
+        "DELETE FROM cell_best WHERE best_time_ms < ?",
+        "UPDATE check_counts SET n = n - (SELECT count(*) FROM checks c "
+        "WHERE c.board = check_counts.board AND c.time_ms < ?)",
+    };
+    for (const char* step : steps) {
+        if (auto done = run_with_time(db, step, time_ms); !done) {
+            return done;
+        }
     }
-    if (auto kept = keep.value().bind(1, time_ms).run(); !kept) {
-        return kept;
-    }
-    return drop.value().bind(1, time_ms).run();
+    return sql::exec(db, "DELETE FROM check_counts WHERE n <= 0");
 }
 
-Status restore_best(const sql::Connection& db) {
-    const std::string sql = insert_best(
-        " JOIN temp.stale_best s ON s.board = c.board AND s.listing = c.listing AND "
-        "s.listing_key = c.listing_key AND s.sort_order = c.sort_order AND "
-        "s.goods_id = g.goods_id");
-    if (auto restored = sql::exec(db, sql.c_str()); !restored) {
+Status restore_best_from_days(const sql::Connection& db, std::int64_t time_ms) {
+    if (auto days = refresh_days_before(db, time_ms); !days) {
+        return days;
+    }
+    if (auto restored = sql::exec(db, best_from_days); !restored) {
         return restored;
     }
     return sql::exec(db, "DROP TABLE temp.stale_best");

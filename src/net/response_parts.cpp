@@ -47,6 +47,10 @@ std::string collect_cookies(std::string_view header_block) {
 
 namespace {
 
+// Longer than any wait a caller will take: what a Retry-After too long for
+// an int reads as, so that a limit on waits refuses it instead of missing it.
+constexpr int kLongestWait = 999'999'999;
+
 // Seconds from `now` to an HTTP-date (any of the three forms HTTP allows;
 // curl reads them all); -1 when the text is no date.
 int seconds_until(const std::string& date, std::chrono::system_clock::time_point now) {
@@ -54,9 +58,11 @@ int seconds_until(const std::string& date, std::chrono::system_clock::time_point
     if (at == -1) {
         return -1;
     }
-    const auto wait = std::chrono::system_clock::from_time_t(at) - now;
-    const auto seconds = std::chrono::ceil<std::chrono::seconds>(wait).count();
-    return static_cast<int>(std::clamp<std::int64_t>(seconds, 0, 999999999));
+    // In whole seconds: a date centuries ahead overflows the clock's own ticks.
+    const std::int64_t whole_now =
+        std::chrono::floor<std::chrono::seconds>(now.time_since_epoch()).count();
+    const std::int64_t seconds = static_cast<std::int64_t>(at) - whole_now;
+    return static_cast<int>(std::clamp<std::int64_t>(seconds, 0, kLongestWait));
 }
 
 }  // namespace
@@ -77,10 +83,16 @@ int retry_after_seconds(std::string_view header_block, std::chrono::system_clock
         if (value.find_first_not_of("0123456789") != std::string::npos) {
             return seconds_until(value, now);
         }
-        if (value.size() > 9) {
-            return -1;
+        // Leading zeros say nothing; beyond nine digits the wait is longer
+        // than anyone will take.
+        const std::size_t digits = value.find_first_not_of('0');
+        if (digits == std::string::npos) {
+            return 0;
         }
-        return std::stoi(value);
+        if (value.size() - digits > 9) {
+            return kLongestWait;
+        }
+        return std::stoi(value.substr(digits));
     }
     return -1;
 }

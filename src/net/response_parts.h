@@ -32,7 +32,8 @@ std::string collect_cookies(std::string_view header_block);
 
 // The Retry-After of a header block in whole seconds: the delay form as it
 // is, an HTTP-date as the seconds from `now` to it (rounded up, 0 when it
-// has passed); -1 when absent or unreadable.
+// has passed); -1 when absent or unreadable. A wait too long for an int
+// (ten digits or more, a date decades away) reads as 999999999.
 int retry_after_seconds(std::string_view header_block, std::chrono::system_clock::time_point now =
                                                            std::chrono::system_clock::now());
 

@@ -14,6 +14,7 @@
 #include "app/settings_dialog.h"
 #include "app/settings_values.h"
 #include "net/hosts.h"
+#include "plain/scoped_hosts.h"
 #include "plain/temp_dir.h"
 
 namespace {
@@ -27,6 +28,7 @@ class SettingsDialogTest : public ::testing::Test {
     void TearDown() override {
         qputenv("XDG_CONFIG_HOME", saved_xdg_);
         app::apply_settings();
+        app::override_hosts(test::nowhere());
     }
 
     std::filesystem::path user_file() const { return dir.file("korvel/korvel.ini"); }

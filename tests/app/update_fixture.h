@@ -21,6 +21,7 @@
 #include "net/event_pump.h"
 #include "net/hosts.h"
 #include "net/message_box.h"
+#include "plain/scoped_hosts.h"
 #include "sim_server.h"
 
 namespace startup_test {
@@ -69,7 +70,7 @@ class SimulatorTest : public ::testing::Test {
         app::set_update_hooks({});
         net::set_message_box({});
         net::set_event_pump(nullptr);
-        app::override_hosts(std::nullopt);
+        app::override_hosts(test::nowhere());
     }
 
     // Starts the simulator on a free port and makes it every host.
@@ -83,10 +84,7 @@ class SimulatorTest : public ::testing::Test {
 
     // Every host at a loopback port where nothing listens (port 1 is
     // reserved and never served here), so each connection is refused.
-    void use_unreachable_vendor() {
-        const std::string nowhere = "127.0.0.1:1";
-        app::override_hosts(net::Hosts{nowhere, nowhere, nowhere, nowhere, "goods2.html"});
-    }
+    void use_unreachable_vendor() { app::override_hosts(test::nowhere()); }
 
     app::MainWindow& make_window(app::WindowOptions options) {
         window = std::make_unique<app::MainWindow>(data, std::move(options));

@@ -136,20 +136,26 @@ TEST(BoardLock, AnotherProcessHoldsTheBoardUntilItIsKilled) {
 }
 #endif
 
-// The lock belongs to the history file: a link to it shares the lock, another
-// file in the same directory does not.
+// The lock belongs to the history file: a link to it (symbolic, or a hard
+// link, another name of the same file) shares the lock, another file in the
+// same directory does not.
 TEST(BoardLock, IsKeyedOnTheHistoryFileItself) {
     TempDir dir;
     const auto file = dir.path() / "history.sqlite";
     std::ofstream(file) << "";
     std::filesystem::create_directory(dir.path() / "elsewhere");
     std::filesystem::create_symlink(file, dir.path() / "elsewhere" / "linked.sqlite");
+    std::filesystem::create_hard_link(file, dir.path() / "hard.sqlite");
+    std::ofstream(dir.path() / "other.sqlite") << "";
     const auto held = BoardLock::for_history(file, "零食");
     ASSERT_TRUE(held.held()) << held.message();
-    EXPECT_EQ(BoardLock::for_history(dir.path() / "elsewhere" / "linked.sqlite", "零食").state(),
-              LockState::busy);
-    EXPECT_EQ(BoardLock::for_history(dir.path() / "." / "history.sqlite", "零食").state(),
-              LockState::busy);
+    for (const auto& reached : {dir.path() / "elsewhere" / "linked.sqlite",
+                                dir.path() / "." / "history.sqlite", dir.path() / "hard.sqlite"}) {
+        const auto second = BoardLock::for_history(reached, "零食");
+        EXPECT_EQ(second.state(), LockState::busy) << reached;
+        EXPECT_NE(second.message().find("零食"), std::string::npos) << second.message();
+    }
+    EXPECT_TRUE(BoardLock::for_history(dir.path() / "hard.sqlite", "饮料").held());
     EXPECT_TRUE(BoardLock::for_history(dir.path() / "other.sqlite", "零食").held());
 }
 

@@ -2,6 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
+#include "../history/history_fixture.h"
+#include "board/chart_history.h"
+
 namespace {
 
 using board::PointKind;
@@ -74,6 +79,62 @@ TEST(ChartSeries, RangesCountBackFromNow) {
         2u);
     EXPECT_EQ(
         board::since({s}, board::range_start_ms(board::ChartRange::all, now))[0].points.size(), 2u);
+}
+
+}  // namespace
+
+namespace {
+
+// Forty days of a cell, a check every six hours (every fifth failed), drawn
+// at noon of day 40: with a low limit on older checks, days 0-9 come from
+// the summary, at most three points a day keeping each day's best and worst
+// rank, and the last 30 days stay whole.
+TEST(CellChart, BeyondAFewOlderChecksTheyAreDrawnFromTheDaysBestWorstAndLast) {
+    history_test::TempDir dir;
+    auto store = history::Store::open(dir.path() / "h.sqlite").value();
+    for (int i = 0; i < 160; ++i) {
+        const bool failed = i % 5 == 4;
+        Check c = check(i * 6 * 3'600'000LL, failed ? Outcome::failed : Outcome::found,
+                        {{"1", Role::own, {}}, {"9", Role::competitor, {}}});
+        c.board = "A";
+        c.sort = history::Sort::sales;
+        if (!failed)
+            c.goods = {{"1", Role::own, 1 + (i * 37) % 60, Outcome::found},
+                       {"9", Role::competitor, {}, Outcome::not_in_top_1000}};
+        ASSERT_TRUE(store.add_check(c).ok());
+    }
+    const auto chart = [&](std::size_t older_points) {
+        return board::cell_chart(store, "A", {history::Listing::keyword, "", history::Sort::sales},
+                                 40 * history::kDayMs + 43'200'000, older_points)
+            .at(0);
+    };
+    const board::ChartSeries whole = chart(100);
+    const board::ChartSeries summed = chart(20);
+    EXPECT_EQ(summed.goods_id, "1");
+    EXPECT_EQ(whole.points.size(), 160u);
+    const auto on_day = [](const board::ChartSeries& s, int day) {
+        std::vector<board::ChartPoint> points;
+        std::copy_if(
+            s.points.begin(), s.points.end(), std::back_inserter(points),
+            [&](const board::ChartPoint& p) { return p.time_ms / history::kDayMs == day; });
+        return points;
+    };
+    const auto ranks = [](const std::vector<board::ChartPoint>& points) {
+        std::vector<int> out;
+        for (const board::ChartPoint& p : points)
+            if (p.kind == PointKind::rank)
+                out.push_back(p.rank);
+        return std::pair{*std::min_element(out.begin(), out.end()),
+                         *std::max_element(out.begin(), out.end())};
+    };
+    for (int day = 0; day < 40; ++day) {
+        EXPECT_LE(on_day(summed, day).size(), day < 10 ? 3u : 4u) << day;
+        EXPECT_EQ(ranks(on_day(summed, day)), ranks(on_day(whole, day))) << day;
+    }
+    EXPECT_EQ(on_day(summed, 12).size(), 4u) << "the last 30 days whole";
+    // Day 4 ended with a failure: its last point says why.
+    EXPECT_EQ(on_day(summed, 4).back().kind, PointKind::failed);
+    EXPECT_EQ(on_day(summed, 4).back().reason, "请求超时");
 }
 
 }  // namespace

@@ -275,15 +275,16 @@ TEST(Scheduler, PausesAfterFailuresInARow) {
     EXPECT_EQ(scheduler.paused_until(), clock.now + 60s);
 }
 
-// Push-back halves the pace down to the floor; pages read in a row raise it
-// again, but not past the pace last pushed back at until ten rises' worth
-// of pages went by there.
-TEST(Scheduler, HalvesThePaceToTheFloorAndRaisesItAfterPagesReadInARow) {
+// Push-back halves the pace down to the floor; pages read in a row take it
+// back quickly (halfway every 4 pages) to 80 % of the pace last pushed back
+// at, then slowly (a tenth of pages_per_second every speed_up_after pages)
+// once ten rises' worth of pages went by since the push-back.
+TEST(Scheduler, HalvesThePaceToTheFloorClimbsBackQuicklyBelowTheLimitThenSlowly) {
     board::BoardSettings settings = unhurried_settings();
     settings.pages_per_second = 10;
-    settings.min_pages_per_second = 2;
-    settings.speed_up_after = 2;
-    Scheduler scheduler(keyword_plan(40), test_hosts(), settings, 1);
+    settings.min_pages_per_second = 3;
+    settings.speed_up_after = 8;
+    Scheduler scheduler(keyword_plan(100), test_hosts(), settings, 1);
     FakeClock clock;
     std::vector<double> paces;
     const auto answer = [&](const net::PageResult& page) {
@@ -292,17 +293,20 @@ TEST(Scheduler, HalvesThePaceToTheFloorAndRaisesItAfterPagesReadInARow) {
         scheduler.fetch_done(order->ticket, page, clock.now);
         paces.push_back(scheduler.pace_by_host().at("search.test"));
     };
-    for (int i = 0; i < 3; ++i) {
-        answer(status_page(429, 0));
-        answer(listing_page({"11", "22"}));  // keeps the run from giving up
-    }
-    for (int i = 0; i < 24; ++i)
+    answer(status_page(429, 0));
+    answer(listing_page({"11", "22"}));  // keeps the run from giving up
+    answer(status_page(429, 0));         // pushed back at 5: the floor, 3; the target 4
+    for (int i = 0; i < 88; ++i)
         answer(listing_page({"11", "22"}));
-    std::vector<double> expected = {5, 5, 2.5, 2.5, 2, 2};
-    expected.resize(expected.size() + 20, 2);  // ten rises held at the floor
-    expected.insert(expected.end(), {3, 3, 4, 4});
+    std::vector<double> expected = {5, 5, 3};
+    const std::map<int, double> rises = {{4, 3.5}, {8, 3.75}, {12, 3.875},
+                                         {16, 4},  {80, 5},   {88, 6}};
+    for (int page = 1; page <= 88; ++page) {
+        const auto rise = rises.find(page);
+        expected.push_back(rise != rises.end() ? rise->second : expected.back());
+    }
     EXPECT_EQ(paces, expected);
-    EXPECT_EQ(scheduler.concurrency(), 3) << "one more request at once with each rise";
+    EXPECT_EQ(scheduler.concurrency(), 3) << "one more request at once every 8 pages";
 }
 
 // The rules that end a run: give_up_after push-backs in a row with no page
@@ -397,24 +401,59 @@ TEST(Scheduler, GivesUpAtTheThirdPushBackInARowFailingTriedChecksAndMarkingTheRe
     EXPECT_GE(not_checked, 1);
 }
 
+// Any Retry-After beyond max_pause_s (900 s) ends the run, however it is
+// written and whichever request met it; one within it is waited for.
 TEST(Scheduler, GivesUpAtOnceWhenTheServerAsksForTooLongAWait) {
-    Scheduler scheduler(keyword_plan(2), test_hosts(), unhurried_settings(), 1);
-    FakeClock clock;
-    const auto order = next_order(scheduler, clock);
-    ASSERT_TRUE(order);
-    scheduler.fetch_done(order->ticket, status_page(429, 7200), clock.now);
-    EXPECT_EQ(scheduler.end(), RunEnd::gave_up);
-    EXPECT_EQ(scheduler.take_reports().size(), 2u);
+    const auto wall = std::chrono::system_clock::from_time_t(1796814000);  // 09 Dec 2026 11:00 GMT
+    struct Row {
+        const char* value;
+        bool gives_up;
+    };
+    const Row rows[] = {
+        {"900", false},
+        {"0000000900", false},
+        {"901", true},
+        {"7200", true},
+        {"999999999", true},
+        {"2147483648", true},
+        {"99999999999999999999999", true},
+        {"Wed, 09 Dec 2026 11:15:00 GMT", false},
+        {"Wed, 09 Dec 2026 11:15:01 GMT", true},
+        {"Fri, 31 Dec 9999 23:59:59 GMT", true},
+    };
+    for (const Row& row : rows) {
+        const int retry_after =
+            net::retry_after_seconds(std::string("Retry-After: ") + row.value + "\r\n", wall);
+        // The first answer pushes back; the long wait comes with the one sent
+        // before that, or with the first request after the pause.
+        for (const bool sent_before_push_back : {true, false}) {
+            Scheduler scheduler(keyword_plan(4), test_hosts(), unhurried_settings(), 1);
+            FakeClock clock;
+            const auto first = next_order(scheduler, clock);
+            const auto second = next_order(scheduler, clock);
+            ASSERT_TRUE(first && second);
+            scheduler.fetch_done(first->ticket, status_page(429, 1), clock.now);
+            auto limited = second;
+            if (!sent_before_push_back) {
+                scheduler.fetch_done(second->ticket, listing_page({"11"}), clock.now);
+                limited = next_order(scheduler, clock);
+                ASSERT_TRUE(limited);
+            }
+            scheduler.fetch_done(limited->ticket, status_page(429, retry_after), clock.now);
+            EXPECT_EQ(scheduler.end(), row.gives_up ? RunEnd::gave_up : RunEnd::running)
+                << row.value << (sent_before_push_back ? ", sent before" : ", sent after");
+        }
+    }
 }
 
 TEST(Scheduler, StartsAtTheLearnedPaceOfItsHost) {
     board::BoardSettings settings = unhurried_settings();
     settings.pages_per_second = 10;
     struct Row {
-        board::PaceByHost learned;
+        board::LearnedPaces learned;
         double pace;
     };
-    const Row rows[] = {{{}, 10}, {{{"search.test", 2.0}}, 2}, {{{"ops.test", 2.0}}, 10}};
+    const Row rows[] = {{{}, 10}, {{{"search.test", {2.0}}}, 2}, {{{"ops.test", {2.0}}}, 10}};
     for (const Row& row : rows) {
         Scheduler scheduler(keyword_plan(3), test_hosts(), settings, 1, row.learned);
         FakeClock clock;
@@ -427,22 +466,30 @@ TEST(Scheduler, StartsAtTheLearnedPaceOfItsHost) {
     }
 }
 
-TEST(PaceMemory, TakesTheNewestFreshPaceOfEachHostWithinTheLimits) {
-    board::BoardSettings settings;  // 0.1 .. 2.5, remembered 24 h
+// A kept pace counts while it is fresh, and drifts back toward
+// pages_per_second as it ages: halfway at half of remember_pace_h.
+TEST(PaceMemory, TakesTheNewestFreshPaceOfEachHostDriftingBackAsItAges) {
+    board::BoardSettings settings;  // 0.1 .. 2.5
+    settings.remember_pace_h = 10;
     const std::int64_t now = 1'800'000'000'000;
     const std::int64_t hour = 3'600'000;
     const std::vector<board::StoredPace> stored = {
-        {"a", 1.2, now - 2 * hour},  {"a", 0.6, now - hour},  // the newer counts
-        {"b", 9.0, now - hour},      {"c", 0.01, now},        // clamped
-        {"d", 1.0, now - 25 * hour},                          // too old
-        {"e", 1.0, now + hour},                               // from a clock set back
-        {"f", std::nan(""), now},
+        {"a", {1.2}, now - 2 * hour},  {"a", {0.5, 1.0, 7}, now - hour},  // the newer counts
+        {"b", {9.0}, now - hour},      {"c", {0.01}, now},                // clamped
+        {"g", {0.5}, now - 5 * hour},                                     // halfway back
+        {"d", {1.0}, now - 11 * hour},                                    // too old
+        {"e", {1.0}, now + hour},                                         // from a clock set back
+        {"f", {std::nan("")}, now},
     };
-    EXPECT_EQ(board::learned_start_pace(stored, now, settings),
-              (std::map<std::string, double>{{"a", 0.6}, {"b", 2.5}, {"c", 0.1}}));
-    settings.remember_pace_h = 0.5;
-    EXPECT_EQ(board::learned_start_pace(stored, now, settings),
-              (std::map<std::string, double>{{"c", 0.1}}));
+    const std::map<std::string, board::LearnedPace> expected = {
+        {"a", {0.7, 1.0, 7}}, {"b", {2.5}}, {"c", {0.1}}, {"g", {1.5}}};
+    const auto learned = board::learned_start_pace(stored, now, settings);
+    ASSERT_EQ(learned.size(), expected.size());
+    for (const auto& [host, pace] : expected) {
+        EXPECT_NEAR(learned.at(host).pages_per_second, pace.pages_per_second, 1e-9) << host;
+        EXPECT_EQ(learned.at(host).pushed_back_at, pace.pushed_back_at) << host;
+        EXPECT_EQ(learned.at(host).pages_since_push_back, pace.pages_since_push_back) << host;
+    }
 }
 
 TEST(Scheduler, StopEndsAtOnceAndIgnoresLateAnswers) {

@@ -178,4 +178,33 @@ TEST_F(SessionSim, ReCheckTakesTheCellsWhoseLatestCheckWasNotRead) {
     EXPECT_TRUE(board::listings_to_recheck(b, log).empty());
 }
 
+// The pace a run leaves goes into the history with its push-back, and the
+// next run starts from it and counts on: one that meets no push-back leaves
+// a higher pace, so a limit that was lifted is not kept for good.
+TEST_F(SessionSim, ThePaceKeptCarriesItsPushBackAndRisesAfterARunWithoutOne) {
+    board::Board b = sample_board();
+    b.sorts = {ranking::Sort::general};
+    auto options = server.options();
+    options.rate_limit = 2;
+    server.set_options(options);
+    const auto kept = [&] {
+        auto store = history::Store::open(file);
+        EXPECT_TRUE(store.ok());
+        return store.value().load_pace(server.host()).value().value_or(history::PaceRecord{});
+    };
+    run(b, hosts_of(server));
+    const history::PaceRecord first = kept();
+    EXPECT_GT(server.counts().rate_limited_total(), 0);
+    EXPECT_GT(first.pushed_back_at, first.pages_per_second);
+    EXPECT_LT(first.pages_per_second, brisk_settings().pages_per_second);
+
+    options.rate_limit = 0;
+    server.set_options(options);
+    run(b, hosts_of(server));
+    const history::PaceRecord second = kept();
+    EXPECT_GT(second.pages_per_second, first.pages_per_second);
+    EXPECT_EQ(second.pushed_back_at, first.pushed_back_at);
+    EXPECT_GT(second.pages_since_push_back, first.pages_since_push_back);
+}
+
 }  // namespace

@@ -90,6 +90,72 @@ INSERT INTO notices VALUES (1, '早市', 1700000000000, 'keyword', '辣条', 'sa
 PRAGMA user_version = 2;
 )sql";
 
+// Version 3 as that release left a file (its CHECK constraints and its
+// best-rank trigger left out): the goods rows with their own status, the
+// kept counts, the pace without what version 4 added. Two days of one
+// cell: the own goods 40, 35, then a failure on the first, 12 then 20 on
+// the second (the last check from before goods rows had a status); a
+// competitor not in the first 1000.
+constexpr const char* version_3_file = R"sql(
+CREATE TABLE checks (
+    id INTEGER PRIMARY KEY, board TEXT NOT NULL DEFAULT '', listing TEXT NOT NULL,
+    listing_key TEXT NOT NULL DEFAULT '', sort_order TEXT NOT NULL DEFAULT '',
+    time_ms INTEGER NOT NULL, pages_read INTEGER NOT NULL,
+    http_statuses TEXT NOT NULL DEFAULT '', outcome TEXT NOT NULL, reason TEXT NOT NULL DEFAULT '');
+CREATE INDEX checks_by_time ON checks (time_ms, id);
+CREATE INDEX checks_by_board ON checks (board, time_ms);
+CREATE INDEX checks_by_cell ON checks (board, listing, listing_key, sort_order, time_ms);
+CREATE TABLE check_goods (
+    check_id INTEGER NOT NULL REFERENCES checks (id) ON DELETE CASCADE,
+    position INTEGER NOT NULL, goods_id TEXT NOT NULL, rank INTEGER,
+    role TEXT NOT NULL DEFAULT 'own', status TEXT NULL, reason TEXT NOT NULL DEFAULT '',
+    PRIMARY KEY (check_id, position)) WITHOUT ROWID;
+CREATE TABLE boards (
+    name TEXT PRIMARY KEY, definition TEXT NOT NULL,
+    created_ms INTEGER NOT NULL, updated_ms INTEGER NOT NULL);
+CREATE TABLE notices (
+    id INTEGER PRIMARY KEY, board TEXT NOT NULL, time_ms INTEGER NOT NULL,
+    listing TEXT NOT NULL, listing_key TEXT NOT NULL, sort_order TEXT NOT NULL,
+    goods_id TEXT NOT NULL, kind TEXT NOT NULL, before_text TEXT NOT NULL,
+    after_text TEXT NOT NULL, message TEXT NOT NULL, check_id INTEGER NOT NULL DEFAULT 0);
+CREATE INDEX notices_by_board ON notices (board, time_ms);
+CREATE TABLE cell_best (
+    board TEXT NOT NULL, listing TEXT NOT NULL, listing_key TEXT NOT NULL,
+    sort_order TEXT NOT NULL, goods_id TEXT NOT NULL, best_rank INTEGER NOT NULL,
+    best_time_ms INTEGER NOT NULL,
+    PRIMARY KEY (board, listing, listing_key, sort_order, goods_id)) WITHOUT ROWID;
+CREATE TABLE check_counts (board TEXT PRIMARY KEY, n INTEGER NOT NULL) WITHOUT ROWID;
+CREATE TABLE pace (host TEXT PRIMARY KEY, pages_per_second REAL NOT NULL, time_ms INTEGER NOT NULL);
+CREATE TABLE runs (
+    id INTEGER PRIMARY KEY, board TEXT NOT NULL, started_ms INTEGER NOT NULL,
+    ended_ms INTEGER NOT NULL, how_ended TEXT NOT NULL,
+    checks INTEGER NOT NULL, failed INTEGER NOT NULL, not_checked INTEGER NOT NULL);
+CREATE INDEX runs_by_board ON runs (board, started_ms);
+CREATE TABLE deliveries (
+    notice_id INTEGER NOT NULL REFERENCES notices (id) ON DELETE CASCADE,
+    channel TEXT NOT NULL, attempts INTEGER NOT NULL, delivered_ms INTEGER NOT NULL,
+    error TEXT NOT NULL, PRIMARY KEY (notice_id, channel)) WITHOUT ROWID;
+CREATE TRIGGER checks_counted AFTER INSERT ON checks BEGIN
+    INSERT INTO check_counts (board, n) VALUES (NEW.board, 1)
+        ON CONFLICT (board) DO UPDATE SET n = n + 1;
+END;
+INSERT INTO checks VALUES (1, '早市', 'keyword', '辣条', 'sales', 86400000, 1, '200', 'found', '');
+INSERT INTO checks VALUES (2, '早市', 'keyword', '辣条', 'sales', 86700000, 0, '0', 'failed', '连接失败');
+INSERT INTO checks VALUES (3, '早市', 'keyword', '辣条', 'sales', 86600000, 1, '200', 'found', '');
+INSERT INTO checks VALUES (4, '早市', 'keyword', '辣条', 'sales', 172900000, 1, '200', 'found', '');
+INSERT INTO checks VALUES (5, '早市', 'keyword', '辣条', 'sales', 173000000, 1, '200', 'found', '');
+INSERT INTO check_goods VALUES (1, 0, '1001', 40, 'own', 'found', ''),
+    (1, 1, '2002', NULL, 'competitor', 'not_in_top_1000', ''),
+    (2, 0, '1001', NULL, 'own', 'failed', ''), (2, 1, '2002', NULL, 'competitor', 'failed', ''),
+    (3, 0, '1001', 35, 'own', 'found', ''),
+    (3, 1, '2002', NULL, 'competitor', 'not_in_top_1000', ''),
+    (4, 0, '1001', 12, 'own', 'found', ''),
+    (4, 1, '2002', NULL, 'competitor', 'not_in_top_1000', ''),
+    (5, 0, '1001', 20, 'own', NULL, ''), (5, 1, '2002', NULL, 'competitor', NULL, '');
+INSERT INTO pace VALUES ('search.example', 0.5, 86600000);
+PRAGMA user_version = 3;
+)sql";
+
 void write_database(const std::filesystem::path& file, const char* script) {
     auto db = sql::open_file(file.string());
     ASSERT_TRUE(db.ok());
@@ -150,7 +216,11 @@ TEST_F(HistoryTest, VersionThreeDeliveriesMigrateAsSentOnce) {
         delivered = store.add_notice({.board = "早市", .message = "m1"}).value();
         failed = store.add_notice({.board = "早市", .message = "m2"}).value();
     }
-    write_database(file(), ("ALTER TABLE deliveries DROP COLUMN claim;"
+    // Back to version 3: without what version 4 added.
+    write_database(file(), ("DROP TRIGGER check_goods_days; DROP TABLE cell_days;"
+                            "ALTER TABLE pace DROP COLUMN pushed_back_at;"
+                            "ALTER TABLE pace DROP COLUMN pages_since_push_back;"
+                            "ALTER TABLE deliveries DROP COLUMN claim;"
                             "ALTER TABLE deliveries DROP COLUMN claimed_ms;"
                             "ALTER TABLE deliveries DROP COLUMN sends;"
                             "INSERT INTO deliveries VALUES (" +
@@ -172,6 +242,45 @@ TEST_F(HistoryTest, VersionThreeDeliveriesMigrateAsSentOnce) {
     EXPECT_FALSE(store.claim_delivery(failed, "群", "b", 5).value());
     EXPECT_TRUE(store.settle_delivery({failed, "群", 1, 0, "HTTP 500"}, "a").value());
     EXPECT_FALSE(store.claim_delivery(failed, "群", "b", 6).value()) << "sent twice already";
+}
+
+TEST_F(HistoryTest, VersionThreeFileMigratesWithItsDaysSummedUpFromItsChecks) {
+    write_database(file(), version_3_file);
+    {
+        auto store = open_store();
+        EXPECT_EQ(store.checks({}).value().size(), 5u);
+        EXPECT_EQ(store.count_checks("早市").value(), 5);
+        using history::CellDay;
+        const CellDay own_first{"1001", Role::own,  1,    35,         86'600'000,
+                                40,     86'400'000, 1002, 86'700'000, "连接失败"};
+        const CellDay own_second{"1001", Role::own,   2,  12,          172'900'000,
+                                 20,     173'000'000, 20, 173'000'000, ""};
+        const CellDay rival_second{"2002", Role::competitor, 2,    1001,        172'900'000,
+                                   1001,   172'900'000,      1001, 173'000'000, ""};
+        const CellDay rival_first{"2002", Role::competitor, 1,    1001,       86'400'000,
+                                  1001,   86'400'000,       1002, 86'700'000, "连接失败"};
+        auto days =
+            store.cell_days("早市", history::Listing::keyword, "辣条", history::Sort::sales, 3);
+        ASSERT_TRUE(days.ok()) << days.error().message;
+        ASSERT_EQ(days.value().size(), 4u);
+        EXPECT_EQ(days.value()[0], own_first);
+        EXPECT_EQ(days.value()[1], own_second);
+        EXPECT_EQ(days.value()[2], rival_first);
+        EXPECT_EQ(days.value()[3], rival_second);
+        EXPECT_EQ(store.load_pace("search.example").value(),
+                  (history::PaceRecord{"search.example", 0.5, 86'600'000, 0, 0}));
+
+        // A check added now is summed up into its day as it is stored.
+        auto later = history_test::keyword_check("早市", "辣条", history::Sort::sales, 173'050'000);
+        later.outcome = history::Outcome::found;
+        later.goods = {{"1001", Role::own, 9, history::Outcome::found}};
+        ASSERT_TRUE(store.add_check(later).ok());
+        days = store.cell_days("早市", history::Listing::keyword, "辣条", history::Sort::sales, 3);
+        EXPECT_EQ(days.value()[1].best_place, 9);
+        EXPECT_EQ(days.value()[1].worst_place, 20);
+        EXPECT_EQ(days.value()[1].last_ms, 173'050'000);
+    }
+    EXPECT_EQ(pragma_text(file(), "PRAGMA user_version"), "4");
 }
 
 TEST_F(HistoryTest, VersionOneFileMigratesAndKeepsItsData) {

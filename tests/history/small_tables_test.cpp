@@ -11,12 +11,14 @@ using history_test::HistoryTest;
 TEST_F(HistoryTest, PaceIsKeptPerHostAndReplaced) {
     auto store = open_store();
     EXPECT_FALSE(store.load_pace("search.example").value().has_value());
-    ASSERT_TRUE(store.save_pace("search.example", 2.5, 100).ok());
-    ASSERT_TRUE(store.save_pace("search.example", 0.75, 200).ok());
-    ASSERT_TRUE(store.save_pace("other.example", 9, 300).ok());
-    EXPECT_EQ(store.load_pace("search.example").value(), std::make_pair(0.75, std::int64_t{200}));
-    EXPECT_FALSE(store.save_pace("search.example", 0, 400).ok());
-    EXPECT_FALSE(store.save_pace("", 1, 400).ok());
+    ASSERT_TRUE(store.save_pace({"search.example", 2.5, 100}).ok());
+    const history::PaceRecord limited{"search.example", 0.75, 200, 1.5, 12};
+    ASSERT_TRUE(store.save_pace(limited).ok());
+    ASSERT_TRUE(store.save_pace({"other.example", 9, 300}).ok());
+    EXPECT_EQ(store.load_pace("search.example").value(), limited);
+    EXPECT_FALSE(store.save_pace({"search.example", 0, 400}).ok());
+    EXPECT_FALSE(store.save_pace({"search.example", 1, 400, -1}).ok());
+    EXPECT_FALSE(store.save_pace({"", 1, 400}).ok());
 }
 
 TEST_F(HistoryTest, TheLastRunOfABoardIsTheOneStartedLast) {
@@ -55,7 +57,7 @@ TEST_F(HistoryTest, DataVersionChangesWhenAnotherConnectionCommits) {
     auto writer = open_store();
     const auto before = watcher.data_version().value();
     EXPECT_EQ(watcher.data_version().value(), before);
-    ASSERT_TRUE(writer.save_pace("h", 1, 1).ok());
+    ASSERT_TRUE(writer.save_pace({"h", 1, 1}).ok());
     EXPECT_NE(watcher.data_version().value(), before);
 }
 

@@ -1,5 +1,9 @@
 // What is kept beside the checks (best ranks, counts), bounded reads, and a
 // check stored together with its notices.
+#include <algorithm>
+#include <map>
+#include <tuple>
+
 #include "history_fixture.h"
 
 namespace {
@@ -59,6 +63,77 @@ TEST_F(HistoryTest, BestRanksAndCountsFollowEveryInsertAndPrune) {
     EXPECT_EQ(store.count_checks("A").value(), 3);
     EXPECT_EQ(store.count_checks("B").value(), 0);
     EXPECT_EQ(store.count_checks().value(), 3);
+}
+
+// Each goods item's best rank per cell among `checks`, the earliest on a tie,
+// worked out the plain way.
+std::vector<CellBest> best_of(const std::vector<Check>& checks, const std::string& board) {
+    std::map<std::tuple<std::string, std::string, std::string>, CellBest> best;
+    for (const Check& check : checks) {
+        for (const history::GoodsResult& goods : check.goods) {
+            if (check.board != board || history::status_of(check, goods) != Outcome::found)
+                continue;
+            const CellBest reached{check.listing,  check.key,   check.sort,
+                                   goods.goods_id, *goods.rank, check.time_ms};
+            const auto key =
+                std::tuple{check.key, std::string(history::to_text(check.sort)), goods.goods_id};
+            const auto [it, first] = best.try_emplace(key, reached);
+            if (!first && std::pair{reached.best_rank, reached.time_ms} <
+                              std::pair{it->second.best_rank, it->second.time_ms})
+                it->second = reached;
+        }
+    }
+    std::vector<CellBest> out;
+    for (const auto& [key, cell] : best)
+        out.push_back(cell);
+    return out;
+}
+
+// Four days of two boards, a check every three hours with ranks wandering
+// and some failures; pruned at every cut, mid-day or at midnight, the best
+// ranks (ever, and over a span of days) and the counts equal what the
+// checks left say.
+TEST_F(HistoryTest, BestRanksAndCountsStayRightThroughPrunesAcrossDays) {
+    auto store = open_store();
+    constexpr std::int64_t hour = 3'600'000;
+    std::uint32_t state = 7;
+    const auto next = [&state](std::uint32_t below) {
+        state = state * 1'103'515'245u + 12'345u;
+        return (state >> 8) % below;
+    };
+    for (std::int64_t t = 10 * hour; t < 4 * 24 * hour; t += 3 * hour) {
+        for (const char* board : {"A", "B"}) {
+            for (const Sort sort : {Sort::sales, Sort::credit}) {
+                const bool failed = next(7) == 0;
+                Check check =
+                    ranked(board, sort, t, 1 + static_cast<int>(next(60)),
+                           next(3) == 0 ? std::nullopt : std::optional<int>(1 + next(900)));
+                if (failed) {
+                    check = keyword_check(board, "辣条", sort, t);
+                    check.outcome = Outcome::failed;
+                    check.http_statuses = {0};
+                }
+                ASSERT_TRUE(store.add_check(check).ok());
+            }
+        }
+    }
+    for (const std::int64_t cut : {30 * hour, 48 * hour, 61 * hour, 95 * hour}) {
+        ASSERT_TRUE(store.prune_before(cut).ok()) << cut;
+        const std::vector<Check> left = store.checks({}).value();
+        for (const std::string board : {"A", "B"}) {
+            EXPECT_EQ(store.best_ranks(board).value(), best_of(left, board)) << cut << board;
+            const auto in_board = std::count_if(left.begin(), left.end(),
+                                                [&](const Check& c) { return c.board == board; });
+            EXPECT_EQ(store.count_checks(board).value(), in_board) << cut << board;
+            std::vector<Check> span;
+            std::copy_if(left.begin(), left.end(), std::back_inserter(span),
+                         [&](const Check& c) { return c.time_ms < cut + 30 * hour; });
+            EXPECT_EQ(store.best_ranks_between(board, cut - hour, cut + 30 * hour).value(),
+                      best_of(span, board))
+                << cut << board;
+        }
+        EXPECT_TRUE(store.integrity_ok().value());
+    }
 }
 
 TEST_F(HistoryTest, ForEachCheckGivesTheNewestFirstCountsChecksAndStopsWhenAsked) {

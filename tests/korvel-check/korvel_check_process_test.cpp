@@ -5,6 +5,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <csignal>
 #include <ctime>
 #include <fstream>
 #include <set>
@@ -475,6 +476,36 @@ TEST_F(KorvelCheckBoard, AKilledRunKeepsTheNoticesOfTheChecksItRecorded) {
         noticed.insert(n.check_id);
     for (const std::int64_t id : moved)
         EXPECT_TRUE(noticed.contains(id)) << "check " << id;
+}
+
+// Ctrl+C and SIGTERM (how systemd stops a unit) stop a run as 停止 does:
+// the checks read so far stay recorded, the run is kept as stopped, the
+// board's lock is free again, and the exit code names the signal.
+TEST_F(KorvelCheckBoard, ASignalStopsTheRunKeepingWhatItReadAndFreeingTheLock) {
+    auto options = server.options();
+    options.delay_ms = 400;
+    server.set_options(options);
+    auto store = history::Store::open(db());
+    ASSERT_TRUE(store);
+    for (const auto& [signal, code] : {std::pair{SIGINT, 130}, std::pair{SIGTERM, 143}}) {
+        const std::int64_t before = store.value().count_checks(kBoardName).value();
+        test::StartedProcess slow(kProgram,
+                                  {"--config", config_for(server.host()), "--board", kBoardName,
+                                   "--db", db(), "--max-in-flight", "1"},
+                                  {{"XDG_DATA_HOME", dir.file("data").string()}});
+        ASSERT_TRUE(slow.started());
+        for (int i = 0; i < 400 && store.value().count_checks(kBoardName).value() == before; ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(25));
+        EXPECT_EQ(slow.end_with(signal, std::chrono::seconds(60)), code) << signal;
+        const std::int64_t recorded = store.value().count_checks(kBoardName).value() - before;
+        EXPECT_GE(recorded, 1) << signal;
+        EXPECT_LT(recorded, 4) << "the run ended before the signal came";
+        const auto last = store.value().last_run(kBoardName).value();
+        ASSERT_TRUE(last) << signal;
+        EXPECT_EQ(last->how_ended, "stopped") << signal;
+        EXPECT_EQ(last->not_checked, 4 - recorded) << signal;
+        EXPECT_TRUE(board::BoardLock::for_history(db(), kBoardName).held()) << signal;
+    }
 }
 
 // A run that moved a rank sends one message to each channel the board

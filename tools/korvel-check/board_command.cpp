@@ -19,6 +19,7 @@
 #include "result_rows.h"
 #include "run_settings.h"
 #include "session_progress.h"
+#include "stop_signals.h"
 #include "text/codepage.h"
 
 namespace cli {
@@ -73,6 +74,7 @@ int run_board(const CheckOptions& options) {
     // Declared before the session, so the sends it starts drain after it ends.
     const RunNotices notices = run_notices(*settings, store.file());
     SessionProgress progress;
+    const StopSignals stop_signals;
     board::Session session(std::move(config), &progress);
     const std::vector<ranking::Listing>& listings = session.plan().listings;
     progress.expect(listings);
@@ -94,6 +96,8 @@ int run_board(const CheckOptions& options) {
               << std::flush;
     if (!summary.store_problem.empty())
         return failure("not every check went into the history: " + summary.store_problem);
+    if (const int signal = stop_signal(); signal != 0)
+        return stopped_exit_code(signal);
     if (exit_code_of(rows) != kExitAllRead)
         return kExitSomeFailed;
     return summary.notices.empty() ? kExitAllRead : kExitNotices;

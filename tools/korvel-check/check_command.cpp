@@ -13,6 +13,7 @@
 #include "result_rows.h"
 #include "run_settings.h"
 #include "session_progress.h"
+#include "stop_signals.h"
 
 namespace cli {
 
@@ -94,6 +95,7 @@ int run_check(const CheckOptions& options) {
     config.settings = settings->board;
     config.confirmed_ids = link_ids(planned.plan, ids);
     SessionProgress progress;
+    const StopSignals stop_signals;
     board::Session session(std::move(config), &progress);
     const std::vector<ranking::Listing>& listings = session.plan().listings;
     progress.expect(listings);
@@ -108,6 +110,8 @@ int run_check(const CheckOptions& options) {
     std::cout << format_rows(rows, options.format, options.bom) << std::flush;
     if (!store_problem.empty())
         return failure("not every check went into the history: " + store_problem);
+    if (const int signal = stop_signal(); signal != 0)
+        return stopped_exit_code(signal);
     return exit_code_of(rows);
 }
 

@@ -11,6 +11,10 @@ inline constexpr int kExitNotices = 1;  // a board's run left change notices (al
 // history, the board or its lock could not be used (a message on stderr).
 inline constexpr int kExitSomeFailed = 2;
 inline constexpr int kExitUsage = 64;  // the command line or a file it names cannot be used
+// A run stopped by Ctrl+C (SIGINT) or SIGTERM: what it read is recorded and
+// printed, the rest of the board is 未检查.
+inline constexpr int kExitInterrupted = 130;
+inline constexpr int kExitTerminated = 143;
 
 inline constexpr std::string_view kProgramName = "korvel-check";
 

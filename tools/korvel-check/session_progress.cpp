@@ -8,6 +8,7 @@
 #include "board/run_status_text.h"
 #include "check_plan.h"
 #include "exit_codes.h"
+#include "stop_signals.h"
 #include "text/codepage.h"
 
 namespace cli {
@@ -43,8 +44,13 @@ void SessionProgress::draw(const std::string& what) {
 board::SessionSummary SessionProgress::follow(board::Session& session) {
     // The session's status is read here, never from the observer's calls:
     // those run while the session may be waiting to stop.
+    bool stopping = false;
     for (int tick = 1; !session.done(); ++tick) {
         std::this_thread::sleep_for(std::chrono::milliseconds(200));
+        if (!stopping && stop_signal() != 0) {
+            stopping = true;
+            session.stop();
+        }
         if (tick % 5 != 0)
             continue;
         const std::string pace = board::run_pace_text(session.status());

@@ -26,7 +26,8 @@ class SessionProgress final : public board::SessionObserver {
     void ended(const board::SessionSummary& summary) override;
 
     // Waits for the session, redrawing the line every second so a pause
-    // shows while no check finishes.
+    // shows while no check finishes; stops it when a stop signal came
+    // (stop_signals.h).
     board::SessionSummary follow(board::Session& session);
 
     // The goods as their pages confirmed them (after follow()).

@@ -8,8 +8,15 @@
 
 namespace sim {
 
-struct CommandLine {
+// The program's defaults: Options with the port Korvel's built-in hosts name.
+inline Options program_options() {
     Options options;
+    options.port = kProgramPort;
+    return options;
+}
+
+struct CommandLine {
+    Options options = program_options();
     std::string download_file;  // a file whose bytes become the download
     bool help = false;
 };

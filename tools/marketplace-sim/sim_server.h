@@ -18,8 +18,14 @@ enum class BodyFault {
     garbage,  // a few KB of seeded random bytes (NULs and broken UTF-8 included)
 };
 
+// Where the program listens unless told otherwise: Korvel's built-in hosts
+// point there (net::kDefaultSimulatorPort).
+inline constexpr int kProgramPort = 18080;
+
 struct Options {
-    int port = 18080;  // 0: any free port
+    // 0: any free port, so a server started in-process (a test, a benchmark)
+    // never meets the demo's simulator on kProgramPort.
+    int port = 0;
     std::uint32_t seed = 1;
 
     // Vendor info server.

@@ -15,4 +15,12 @@ inline net::Hosts all_hosts_on(const std::string& host_port) {
     return hosts;
 }
 
+// Every host where nothing listens (port 1 of loopback): what a test
+// program starts with, so a test that names no server of its own never
+// reaches whatever answers on the default hosts' port, such as the demo's
+// simulator on 18080.
+inline net::Hosts nowhere() {
+    return all_hosts_on("127.0.0.1:1");
+}
+
 }  // namespace test

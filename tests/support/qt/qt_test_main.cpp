@@ -4,6 +4,9 @@
 
 #include <QApplication>
 
+#include "app/settings.h"
+#include "plain/scoped_hosts.h"
+
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM",
             qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
@@ -13,6 +16,7 @@ int main(int argc, char** argv) {
                 "--disable-gpu --no-sandbox --disable-background-networking");
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
+    app::override_hosts(test::nowhere());
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }
