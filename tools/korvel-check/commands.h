@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "board/board.h"
 #include "check_options.h"
@@ -37,10 +38,13 @@ int run_test_notify(const CheckOptions& options);
 // --version: the version and the settings file a run would read.
 int run_version(const CheckOptions& options);
 
-// A usage message on stderr; returns 64.
-int usage_error(std::string_view problem);
+// A usage message on stderr; returns 64. With `details` (a file's faults),
+// one indented line each instead of the help hint.
+int usage_error(std::string_view problem, const std::vector<std::string>& details = {});
 // "korvel-check: <problem>" on stderr; returns 2.
 int failure(std::string_view problem);
+// Every message korvel-check prints is one line per line it means: control
+// characters a stored name or a file holds are shown as escapes.
 
 // At most `limit` bytes of the file; nullopt when it cannot be opened.
 std::optional<std::string> read_file(const std::string& path, std::size_t limit);

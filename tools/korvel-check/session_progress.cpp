@@ -9,6 +9,7 @@
 #include "check_plan.h"
 #include "exit_codes.h"
 #include "text/codepage.h"
+#include "text/printable.h"
 
 namespace cli {
 
@@ -17,12 +18,22 @@ SessionProgress::SessionProgress(std::size_t total, Reports& reports,
     : total_(total), reports_(reports), listings_(listings) {}
 
 void SessionProgress::goods_confirmed(const std::vector<board::ConfirmedGoods>& goods) {
+    {
+        std::lock_guard lock(mutex_);
+        confirmed_ = goods;
+    }
     for (const board::ConfirmedGoods& g : goods) {
         if (g.failure)
             std::cerr << kProgramName << ": goods "
-                      << text::gbk_to_utf8(g.item.link.empty() ? g.item.id : g.item.link) << ": "
-                      << text::gbk_to_utf8(ranking::reason_text(*g.failure)) << '\n';
+                      << text::printable(
+                             text::gbk_to_utf8(g.item.link.empty() ? g.item.id : g.item.link))
+                      << ": " << text::gbk_to_utf8(ranking::reason_text(*g.failure)) << '\n';
     }
+}
+
+std::vector<board::ConfirmedGoods> SessionProgress::confirmed() {
+    std::lock_guard lock(mutex_);
+    return confirmed_;
 }
 
 void SessionProgress::draw(const std::string& what) {
@@ -64,7 +75,7 @@ void SessionProgress::ended(const board::SessionSummary&) {
 
 void StderrSink::deliver(const board::Board&, const board::SessionSummary& run) {
     for (const history::Notice& notice : run.notices)
-        std::cerr << kProgramName << ": " << notice.message << '\n';
+        std::cerr << kProgramName << ": " << text::printable(notice.message) << '\n';
 }
 
 }  // namespace cli

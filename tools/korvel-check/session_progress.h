@@ -26,6 +26,8 @@ class SessionProgress final : public board::SessionObserver {
     // Waits for the session, redrawing the line every second so a pause
     // shows while no check finishes.
     board::SessionSummary follow(board::Session& session);
+    // The goods as their pages confirmed them (a link's Goods ID).
+    std::vector<board::ConfirmedGoods> confirmed();
 
   private:
     void draw(const std::string& what);
@@ -35,6 +37,7 @@ class SessionProgress final : public board::SessionObserver {
     std::string pace_;  // " · 2.5 页/秒 …" as last read
     ProgressLine line_;
     std::size_t done_ = 0;
+    std::vector<board::ConfirmedGoods> confirmed_;
     std::size_t total_;
     Reports& reports_;
     const std::vector<ranking::Listing>& listings_;
