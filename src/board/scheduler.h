@@ -98,6 +98,8 @@ class Scheduler {
     // Each host's current pace: at the end of a run, the pace to remember.
     PaceByHost pace_by_host() const;
     std::size_t reported() const { return reported_; }
+    // Requests answered so far (read or failed): the pace a run really goes.
+    std::size_t answered() const { return answered_; }
     std::size_t total() const { return checks_.size(); }
     // Some check waits to retry a page that failed.
     bool retrying() const;
@@ -159,6 +161,7 @@ class Scheduler {
     std::vector<CheckReport> reports_;
     std::uint64_t next_ticket_ = 1;
     std::size_t reported_ = 0;
+    std::size_t answered_ = 0;
     int push_backs_ = 0;
     double paused_s_ = 0;
     RunEnd end_ = RunEnd::running;
