@@ -148,6 +148,15 @@ TEST_F(BoardWindowTest, MistypedInputIsRefusedOrReportedNeverNotRanked) {
         EXPECT_TRUE(messages[0].contains(QString::fromStdString(refused)))
             << messages[0].toStdString();
     }
+    // 保存看板 refuses the same way, every problem in its one message.
+    messages.clear();
+    ui::write_text(window->form->编辑框看板类目, text::utf8_to_gbk("零食"));
+    EXPECT_FALSE(window->save_board());
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_TRUE(messages[0].contains(QStringLiteral("不是类目ID")) &&
+                messages[0].contains(QStringLiteral("含有无法保存的字符")))
+        << messages[0].toStdString();
+    EXPECT_TRUE(store->board_names().value().empty());
     ui::write_text(window->form->编辑框看板类目, std::string());
     fill("", "辣条");
     ui::write_text(window->form->编辑框本店商品, std::string("99999999"));
