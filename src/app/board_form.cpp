@@ -11,10 +11,15 @@
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTimeEdit>
+#include <QToolButton>
 #include <QVBoxLayout>
 
 #include "app/channel_checks.h"
 #include "app/name_picker.h"
+#include "app/settings.h"
+#include "board/typed_board.h"
+#include "catalogue/list_fetch.h"
+#include "net/hosts.h"
 #include "text/codepage.h"
 #include "text/primitives.h"
 #include "ui/widget_text.h"
@@ -49,14 +54,13 @@ QFormLayout* column_form() {
     return form;
 }
 
-// The non-blank lines of a box, trimmed (GBK).
+// The non-blank lines of a box, trimmed (UTF-8).
 std::vector<std::string> lines_of(const QPlainTextEdit* box) {
     std::vector<std::string> out;
-    const std::string all = ui::read_text(box);
-    for (std::string& line : text::split(all, "\r\n")) {
-        line = text::trim(line);
-        if (!line.empty())
-            out.push_back(std::move(line));
+    for (const QString& line : box->toPlainText().split(QLatin1Char('\n'))) {
+        std::string typed = board::trimmed(line.toStdString());
+        if (!typed.empty())
+            out.push_back(std::move(typed));
     }
     return out;
 }
@@ -72,11 +76,21 @@ std::string typed_form(const board::GoodsItem& item) {
     return item.link.empty() ? item.id : item.link;
 }
 
-std::vector<board::GoodsItem> items_of(const QPlainTextEdit* box,
-                                       const std::vector<board::GoodsItem>& known) {
+std::vector<board::GoodsItem> typed_goods_of(const QPlainTextEdit* box) {
     std::vector<board::GoodsItem> items;
     for (const std::string& line : lines_of(box))
-        items.push_back(goods_item_of(line, known));
+        items.push_back(board::typed_goods(line));
+    return items;
+}
+
+// The box's goods in GBK, with what is known of them (names, a link's id).
+std::vector<board::GoodsItem> items_of(const QPlainTextEdit* box,
+                                       const std::vector<board::GoodsItem>& known) {
+    board::Board typed;
+    typed.own = typed_goods_of(box);
+    std::vector<board::GoodsItem> items;
+    for (const board::GoodsItem& item : board::board_to_gbk(typed).own)
+        items.push_back(with_known(item, known));
     return items;
 }
 
@@ -84,6 +98,31 @@ std::vector<NamedId> named_ids(const std::vector<catalogue::CategoryEntry>& entr
     std::vector<NamedId> out;
     for (const catalogue::CategoryEntry& e : entries)
         out.push_back({ui::to_qstring(e.id), ui::to_qstring(e.name)});
+    return out;
+}
+
+// The category page's own requests, made for the form: level 1, the
+// children of a level-1 or level-2 category, the 爱逛街 tabs.
+std::vector<NamedId> load_level1() {
+    return named_ids(catalogue::fetch_level1(configuration().hosts));
+}
+
+std::vector<NamedId> load_sub_level(int level, const QString& parent_id) {
+    return named_ids(catalogue::fetch_sub_level(
+        configuration().hosts,
+        level == 2 ? catalogue::ListKind::Level2 : catalogue::ListKind::Level3,
+        ui::from_qstring(parent_id)));
+}
+
+std::vector<NamedId> load_tabs() {
+    return named_ids(catalogue::fetch_tabs(configuration().hosts));
+}
+
+// The names a board keeps for its categories and tab, for the pickers.
+std::vector<NamedId> kept_names(const std::map<std::string, std::string>& names) {
+    std::vector<NamedId> out;
+    for (const auto& [id, name] : names)
+        out.push_back({ui::to_qstring(id), ui::to_qstring(name)});
     return out;
 }
 
@@ -116,10 +155,12 @@ BoardForm::BoardForm(QWidget* parent) : QWidget(parent) {
 
     QFormLayout* right = column_form();
     类目选择 = new NamePicker(NamePicker::Mode::many, QStringLiteral("类目名称或ID（可不填）"),
-                              QStringLiteral("类目未加载：打开一次类目排名页即可"), this);
+                              QStringLiteral("类目未加载（网络无响应），请稍后再点“选择”"), this);
+    类目选择->set_loaders(load_level1, load_sub_level, 3);
     爱逛街选择 =
         new NamePicker(NamePicker::Mode::one, QStringLiteral("爱逛街标签名称或ID（可不填）"),
-                       QStringLiteral("标签未加载：打开一次爱逛街排名页即可"), this);
+                       QStringLiteral("标签未加载（网络无响应），请稍后再点“选择”"), this);
+    爱逛街选择->set_loaders(load_tabs);
     编辑框看板类目 = 类目选择->edit();
     编辑框看板爱逛街 = 爱逛街选择->edit();
     编辑框看板类目->setObjectName(QStringLiteral("编辑框看板类目"));
@@ -127,7 +168,7 @@ BoardForm::BoardForm(QWidget* parent) : QWidget(parent) {
     复选框看板新品 = new QCheckBox(QStringLiteral("同时检查新品"), this);
     复选框看板新品->setObjectName(QStringLiteral("复选框看板新品"));
     right->addRow(QStringLiteral("类目："), 类目选择);
-    right->addRow(QStringLiteral("爱逛街："), 爱逛街选择);
+    right->addRow(QStringLiteral("爱逛街标签："), 爱逛街选择);
     right->addRow(QString(), 复选框看板新品);
     right->addRow(build_notice_group());
 
@@ -138,6 +179,14 @@ BoardForm::BoardForm(QWidget* parent) : QWidget(parent) {
     标签商品提示->setStyleSheet(QStringLiteral("color: #b00000"));
     标签商品提示->setVisible(false);
 
+    标签填写提示 = new QLabel(
+        QStringLiteral("新看板：先填看板名称和本店商品（商品ID或商品链接，每行一个），再填关键词；"
+                       "竞品、类目和定时检查可以不填。填好后点“开始检查”，满意就“保存看板”。"),
+        this);
+    标签填写提示->setObjectName(QStringLiteral("标签填写提示"));
+    标签填写提示->setWordWrap(true);
+    标签填写提示->setStyleSheet(QStringLiteral("color: #1a4f8a"));
+
     auto* columns = new QHBoxLayout();
     columns->setSpacing(16);
     columns->addLayout(left, 1);
@@ -145,24 +194,31 @@ BoardForm::BoardForm(QWidget* parent) : QWidget(parent) {
     auto* outer = new QVBoxLayout(this);
     outer->setContentsMargins(0, 0, 0, 0);
     outer->setSpacing(4);
+    outer->addWidget(标签填写提示);
     outer->addLayout(columns);
     outer->addWidget(标签商品提示);
 }
 
-board::Board BoardForm::board() const {
+board::Board BoardForm::typed_board() const {
     board::Board b;
-    b.name = text::trim(ui::read_text(编辑框看板名称));
-    b.own = items_of(编辑框本店商品, known_goods_);
-    b.competitors = items_of(编辑框竞品, known_goods_);
+    b.name = board::trimmed(编辑框看板名称->text().toStdString());
+    b.own = typed_goods_of(编辑框本店商品);
+    b.competitors = typed_goods_of(编辑框竞品);
     b.keywords = lines_of(编辑框看板关键词);
     b.sorts.clear();
     for (std::size_t i = 0; i < sort_boxes.size(); ++i) {
         if (sort_boxes[i]->isChecked())
             b.sorts.push_back(ranking::kAllSorts[i]);
     }
-    b.category_ids = 类目选择->ids();
-    if (const auto tab = 爱逛街选择->ids(); !tab.empty())
-        b.tab_id = tab.front();
+    for (const QString& id : 类目选择->qids()) {
+        b.category_ids.push_back(id.toStdString());
+        if (const QString name = 类目选择->name_of(id); !name.isEmpty())
+            b.category_names[id.toStdString()] = name.toStdString();
+    }
+    if (const QStringList tab = 爱逛街选择->qids(); !tab.isEmpty()) {
+        b.tab_id = tab.front().toStdString();
+        b.tab_name = 爱逛街选择->name_of(tab.front()).toStdString();
+    }
     b.new_goods = 复选框看板新品->isChecked();
     {
         // An unticked schedule is kept switched off, so its times reopen as they were.
@@ -176,24 +232,49 @@ board::Board BoardForm::board() const {
         b.schedule = schedule;
     }
     b.notices = {数值框变动名次->value(), 数值框前N名->value()};
-    for (const std::string& channel : channel_checks->chosen())
-        b.channels.push_back(text::utf8_to_gbk(channel));
+    b.channels = channel_checks->chosen();
     if (复选框每日报告->isChecked())
         b.report_minute = minute_of(时间框报告);
     return b;
 }
 
+board::Board BoardForm::board() const {
+    board::Board b = board::board_to_gbk(typed_board());
+    for (auto* items : {&b.own, &b.competitors}) {
+        for (board::GoodsItem& item : *items)
+            item = with_known(item, known_goods_);
+    }
+    return b;
+}
+
 QStringList BoardForm::problems() const {
     QStringList out;
-    for (const QString& line : 编辑框看板关键词->toPlainText().split(QLatin1Char('\n'))) {
-        const QString keyword = line.trimmed();
-        const std::string utf8 = keyword.toStdString();
-        if (!keyword.isEmpty() && text::gbk_to_utf8(text::utf8_to_gbk(utf8)) != utf8)
-            out << QStringLiteral("关键词“%1”含有无法查询的字符").arg(keyword);
-    }
-    if (const auto problem = board::schedule_problem(*board().schedule))
-        out << QStringLiteral("定时检查") + QString::fromStdString(*problem);
+    for (const std::string& fault :
+         board::check_typed(typed_board(), configuration().hosts.domain_word).faults)
+        out << ui::to_qstring(fault);
     return out;
+}
+
+QList<QWidget*> BoardForm::fields_in_order() const {
+    QList<QWidget*> order{编辑框看板名称, 编辑框本店商品, 编辑框竞品, 编辑框看板关键词};
+    for (QCheckBox* box : sort_boxes)
+        order << box;
+    order << 复选框定时检查 << 数值框间隔分钟 << 时间框开始 << 时间框结束;
+    for (QCheckBox* box : weekday_boxes)
+        order << box;
+    order << 编辑框看板类目 << 类目选择->button() << 编辑框看板爱逛街 << 爱逛街选择->button()
+          << 复选框看板新品 << 数值框变动名次 << 数值框前N名;
+    // The channels' boxes and whatever else the channel row offers, as made.
+    for (QWidget* field : channel_checks->findChildren<QWidget*>()) {
+        if ((field->focusPolicy() & Qt::TabFocus) != 0)
+            order << field;
+    }
+    order << 复选框每日报告 << 时间框报告;
+    return order;
+}
+
+void BoardForm::show_first_steps(bool shown) {
+    标签填写提示->setVisible(shown);
 }
 
 void BoardForm::show_goods_note(const QString& note) {
@@ -225,10 +306,14 @@ void BoardForm::refresh_goods_names() {
 }
 
 void BoardForm::set_catalogue(const CatalogueChoices& lists) {
-    类目选择->set_groups({{QStringLiteral("一级类目"), named_ids(lists.levels[0])},
-                          {QStringLiteral("二级类目"), named_ids(lists.levels[1])},
-                          {QStringLiteral("三级类目"), named_ids(lists.levels[2])}});
-    爱逛街选择->set_groups({{QString(), named_ids(lists.tabs)}});
+    // The page's lower levels are the children of what it has chosen.
+    类目选择->set_children(2, ui::to_qstring(lists.level2_parent), named_ids(lists.levels[1]));
+    类目选择->set_children(3, ui::to_qstring(lists.level3_parent), named_ids(lists.levels[2]));
+    // A list the page has not loaded (or has emptied) leaves the form's own.
+    if (!lists.levels[0].empty())
+        类目选择->set_groups({{QString(), named_ids(lists.levels[0])}});
+    if (!lists.tabs.empty())
+        爱逛街选择->set_groups({{QString(), named_ids(lists.tabs)}});
 }
 
 void BoardForm::set_channel_names(std::vector<std::string> utf8_names) {
@@ -264,7 +349,10 @@ void BoardForm::show_board(const board::Board& b) {
         sort_boxes[i]->setChecked(
             std::find(b.sorts.begin(), b.sorts.end(), ranking::kAllSorts[i]) != b.sorts.end());
     }
+    类目选择->remember_names(kept_names(b.category_names));
     类目选择->show_ids(b.category_ids);
+    if (b.tab_id && !b.tab_name.empty())
+        爱逛街选择->remember_names({{ui::to_qstring(*b.tab_id), ui::to_qstring(b.tab_name)}});
     爱逛街选择->show_ids(b.tab_id ? std::vector<std::string>{*b.tab_id}
                                   : std::vector<std::string>{});
     复选框看板新品->setChecked(b.new_goods);
@@ -283,6 +371,7 @@ void BoardForm::show_board(const board::Board& b) {
     for (const std::string& channel : b.channels)
         channels.push_back(text::gbk_to_utf8(channel));
     channel_checks->show_chosen(channels);
+    show_first_steps(b.name.empty());
     复选框每日报告->setChecked(b.report_minute.has_value());
     时间框报告->setTime(time_of(b.report_minute.value_or(kDefaultReportMinute)));
 }

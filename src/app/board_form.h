@@ -5,6 +5,7 @@
 // (categories and a 爱逛街 tab chosen by name) and the notices (thresholds,
 // channels, daily report) on the right. Reads into a board::Board and shows
 // one.
+#include <QList>
 #include <QWidget>
 #include <array>
 #include <functional>
@@ -38,13 +39,22 @@ class BoardForm final : public QWidget {
     explicit BoardForm(QWidget* parent = nullptr);
 
     // The board as typed (goods links keep their link; ids are resolved when
-    // the board is checked).
+    // the board is checked), in GBK; the names of the categories and the tab
+    // chosen by name with it.
     board::Board board() const;
+    // The same in UTF-8, as typed: what board::check_typed checks.
+    board::Board typed_board() const;
     void show_board(const board::Board& board);
-    // What the form holds that a board cannot keep, one message each: a
-    // keyword with a character GBK has no code for would be searched with a
-    // "?" in its place; an interval under the schedule's minimum.
+    // Everything that keeps the board on screen from being saved or run, one
+    // message each, all at once (board::check_typed): a character GBK has no
+    // code for or a control character in any field, a goods line that is
+    // neither an id nor a link, more than five competitors, a category typed
+    // as a name no list knows, an interval under the schedule's minimum, ….
     QStringList problems() const;
+    // The fields in the order they stand on screen, for the window's Tab order.
+    QList<QWidget*> fields_in_order() const;
+    // Says what to fill first (a new board) or nothing (a saved one).
+    void show_first_steps(bool shown);
     // A line under the form about the goods as their pages gave them
     // (a goods item that does not exist); empty hides it.
     void show_goods_note(const QString& note);
@@ -52,7 +62,8 @@ class BoardForm final : public QWidget {
     // beside the lines that still name those goods.
     void learn_goods(const std::vector<board::GoodsItem>& items);
 
-    // The category and 爱逛街 lists the main window has loaded.
+    // The category and 爱逛街 lists the main window has loaded; the form
+    // loads what it lacks itself when a list's menu opens.
     void set_catalogue(const CatalogueChoices& lists);
     // The notice channels korvel.ini defines (its [notify.NAME] sections).
     void set_channel_names(std::vector<std::string> utf8_names);
@@ -61,6 +72,7 @@ class BoardForm final : public QWidget {
     std::function<void(const QString&)> show_message;
 
     QLabel* 标签商品提示 = nullptr;
+    QLabel* 标签填写提示 = nullptr;  // what a new board fills first
 
     QLineEdit* 编辑框看板名称 = nullptr;
     QPlainTextEdit* 编辑框本店商品 = nullptr;

@@ -8,15 +8,19 @@
 #include <QFileDialog>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPointer>
+#include <QProgressBar>
 #include <QPushButton>
+#include <QScreen>
 #include <QTableWidget>
 #include <QTimer>
+#include <QToolButton>
 #include <QVBoxLayout>
 #include <chrono>
 #include <sstream>
@@ -82,7 +86,7 @@ BoardWindow::BoardWindow(std::shared_ptr<history::Store> store, board::BoardSett
     : QWidget(parent, Qt::Window), store_(std::move(store)), settings_(settings) {
     setObjectName(QStringLiteral("看板窗口"));
     setWindowTitle(QStringLiteral("排名看板"));
-    // Fits a 1366x768 screen with the title bar and a task bar.
+    // Placed on its screen, above a taskbar, when first shown.
     resize(1300, 680);
     build();
     wire();
@@ -141,8 +145,15 @@ void BoardWindow::wire() {
     connect(按钮保存看板, &QPushButton::clicked, this, [this] { save_board(); });
     connect(按钮删除看板, &QPushButton::clicked, this, [this] { delete_board(); });
     connect(按钮编辑看板, &QPushButton::toggled, this, [this](bool on) { show_definition(on); });
-    connect(组合框看板, &QComboBox::activated, this,
-            [this] { open_board(text::utf8_to_gbk(组合框看板->currentText().toStdString())); });
+    connect(组合框看板, &QComboBox::activated, this, [this] {
+        const std::string chosen = text::utf8_to_gbk(组合框看板->currentText().toStdString());
+        // Another board replaces the form: one run but not saved is asked about first.
+        if (!settle_unsaved()) {
+            组合框看板->setCurrentIndex(组合框看板->findText(ui::to_qstring(board_.name)));
+            return;
+        }
+        open_board(chosen);
+    });
     connect(组合框显示, &QComboBox::activated, this, [this] { refill_grid(); });
     connect(组合框筛选, &QComboBox::activated, this, [this] { refill_grid(); });
     connect(表格排名, &QTableWidget::cellClicked, this,
@@ -239,16 +250,19 @@ bool BoardWindow::open_board(const std::string& name_gbk) {
     }
     form->show_board(*board);
     form->show_goods_note({});
+    apply_tab_order();  // the board's channel boxes are new
     prepare_board(*board);
+    ran_unsaved_ = false;
     show_definition(false);  // a saved board opens on its grid
     组合框看板->setCurrentIndex(组合框看板->findText(ui::to_qstring(name_gbk)));
+    focus_first_field();
     return true;
 }
 
 bool BoardWindow::save_board() {
     const board::Board b = board::with_known_names(form->board(), board_);
-    if (b.name.empty()) {
-        tell(QStringLiteral("请填写看板名称"));
+    if (const QStringList faults = form->problems(); !faults.isEmpty()) {
+        tell_faults(QStringLiteral("看板还不能保存"), faults);
         return false;
     }
     if (!store_) {
@@ -263,29 +277,111 @@ bool BoardWindow::save_board() {
     }
     refresh_board_names();
     组合框看板->setCurrentText(ui::to_qstring(b.name));
+    ran_unsaved_ = false;
+    form->show_first_steps(false);
     return true;
+}
+
+// One message for every fault, so the seller mends them all in one go.
+void BoardWindow::tell_faults(const QString& what, const QStringList& faults) {
+    QString message = what + QStringLiteral("，请先改正：");
+    for (int i = 0; i < faults.size(); ++i)
+        message += QStringLiteral("\n%1. %2").arg(i + 1).arg(faults[i]);
+    tell(message);
+}
+
+// The board as saved under its name is this one (goods names and resolved
+// links aside: a run adds those by itself).
+bool BoardWindow::saved_as(const board::Board& b) const {
+    if (!store_)
+        return false;
+    const auto saved = store_->load_board(text::gbk_to_utf8(b.name));
+    if (!saved)
+        return false;
+    const auto kept = board::board_from_text(saved.value().definition);
+    if (!kept)
+        return false;
+    const auto bare = [](board::Board x) {
+        for (auto* items : {&x.own, &x.competitors}) {
+            for (board::GoodsItem& item : *items)
+                item = item.link.empty() ? board::GoodsItem{item.id, {}, {}, {}}
+                                         : board::GoodsItem{{}, item.link, {}, {}};
+        }
+        return x;
+    };
+    return bare(*kept) == bare(b);
+}
+
+bool BoardWindow::settle_unsaved() {
+    if (!ran_unsaved_)
+        return true;
+    const QString name = ui::to_qstring(board_.name);
+    const QString question =
+        QStringLiteral(
+            "看板“%1”检查过，但还没有保存（或改动后没有保存）。关闭后，它的定义就没有了"
+            "（检查历史仍然保留）。要保存吗？")
+            .arg(name);
+    UnsavedAnswer answer = UnsavedAnswer::keep_open;
+    if (ask_unsaved) {
+        answer = ask_unsaved(question);
+    } else {
+        QMessageBox box(QMessageBox::Question, QStringLiteral("看板未保存"), question,
+                        QMessageBox::NoButton, this);
+        box.setTextFormat(Qt::PlainText);
+        QPushButton* save = box.addButton(QStringLiteral("保存"), QMessageBox::AcceptRole);
+        QPushButton* drop = box.addButton(QStringLiteral("不保存"), QMessageBox::DestructiveRole);
+        box.setDefaultButton(save);
+        box.setEscapeButton(box.addButton(QStringLiteral("取消"), QMessageBox::RejectRole));
+        box.exec();
+        answer = box.clickedButton() == save   ? UnsavedAnswer::save
+                 : box.clickedButton() == drop ? UnsavedAnswer::discard
+                                               : UnsavedAnswer::keep_open;
+    }
+    if (answer == UnsavedAnswer::save)
+        return save_board();
+    if (answer == UnsavedAnswer::discard)
+        ran_unsaved_ = false;
+    return answer == UnsavedAnswer::discard;
 }
 
 // Reads what the grid needs of the board's history and lays out its grid.
 void BoardWindow::prepare_board(const board::Board& b) {
-    if (b.name != board_.name) {
+    const bool another = b.name != board_.name;
+    if (another) {
         stopped_.clear();
         sort_column_ = -1;  // another board: its own order first
     }
     board_ = b;
     layout_ = board::grid_layout(board_);
-    log_ = std::make_unique<board::BoardLog>(text::gbk_to_utf8(board_.name), store_.get());
+    // Checks without a board are the six pages' single queries: a board
+    // without a name has none of its own.
+    log_ = std::make_unique<board::BoardLog>(text::gbk_to_utf8(board_.name),
+                                             board_.name.empty() ? nullptr : store_.get());
     if (store_) {
         if (const auto version = store_->data_version())
             seen_version_ = version.value();
     }
     const std::string problem = log_->load(board::board_cells(layout_));
+    if (another)
+        mark_unreached();
     refresh_view_choices();
     refill_grid();
     load_notices();
     update_status();
     if (!problem.empty())
         标签看板状态->setText(from_utf8(problem));
+}
+
+// The cells the board's last run was stopped before say 未检查, also when the
+// board is opened again (after a restart, or a run of korvel-check's).
+void BoardWindow::mark_unreached() {
+    if (!store_ || board_.name.empty())
+        return;
+    const auto last = store_->last_run(text::gbk_to_utf8(board_.name));
+    if (!last || !last.value())
+        return;
+    stopped_ = board::unreached_by(board_, *log_, *last.value());
+    stopped_since_ms_ = last.value()->started_ms;
 }
 
 void BoardWindow::poll_history() {
@@ -296,6 +392,8 @@ void BoardWindow::poll_history() {
         return;
     seen_version_ = version.value();
     const std::string problem = log_->load(board::board_cells(layout_));
+    // A cell checked since (korvel-check --retry-failed) no longer waits.
+    stopped_ = board::unchecked_since(stopped_, *log_, stopped_since_ms_);
     refill_grid();
     load_notices();
     update_status();
@@ -307,11 +405,8 @@ bool BoardWindow::start_checks() {
     if (running())
         return false;
     const board::Board b = board::with_known_names(form->board(), board_);
-    QStringList faults = form->problems();
-    for (const std::string& fault : board::validate(b))
-        faults << ui::to_qstring(fault);
-    if (!faults.isEmpty()) {
-        tell(faults.front());
+    if (const QStringList faults = form->problems(); !faults.isEmpty()) {
+        tell_faults(QStringLiteral("看板还不能检查"), faults);
         return false;
     }
     if (b != board_ || !log_)
@@ -319,14 +414,20 @@ bool BoardWindow::start_checks() {
     const std::string refused = begin(b, std::nullopt);
     if (!refused.empty())
         tell(from_utf8(refused));
+    else if (!saved_as(b))
+        ran_unsaved_ = true;  // closing now would lose it: ask first
     return refused.empty();
 }
 
 std::string BoardWindow::run_saved(const board::Board& b) {
     if (running())
         return "另一个看板正在检查";
-    if (const auto faults = board::validate(b); !faults.empty())
-        return text::gbk_to_utf8(faults.front());
+    if (const auto faults = board::validate(b); !faults.empty()) {
+        std::string all;
+        for (const std::string& fault : faults)
+            all += (all.empty() ? "" : "；") + text::gbk_to_utf8(fault);
+        return all;
+    }
     // The grid follows the run when it shows that board or nothing yet; the
     // form is filled only while it is blank, so nothing typed is lost.
     if (nothing_typed(form->board())) {
@@ -342,9 +443,11 @@ std::string BoardWindow::run_saved(const board::Board& b) {
 bool BoardWindow::recheck_failed() {
     if (running() || !log_)
         return false;
-    std::vector<ranking::Listing> again = board::listings_to_recheck(board_, *log_);
+    // Cells a stopped run never reached say 未检查: they go again too, as
+    // korvel-check --retry-failed takes them.
+    std::vector<ranking::Listing> again = board::listings_to_recheck(board_, *log_, stopped_);
     if (again.empty()) {
-        tell(QStringLiteral("没有失败的检查"));
+        tell(QStringLiteral("没有失败或未检查的格子"));
         return false;
     }
     const std::string refused = begin(board_, std::move(again));
@@ -387,6 +490,8 @@ std::string BoardWindow::begin(const board::Board& b,
     status_timer_->start();
     run_done_ = 0;
     run_total_ = listings.size();
+    pace_ = {};
+    update_summary();
     按钮开始检查->setEnabled(false);
     按钮重查失败->setEnabled(false);
     按钮停止->setEnabled(true);
@@ -482,6 +587,7 @@ void BoardWindow::run_ended(const board::SessionSummary& summary) {
     if (shown && summary.end != board::SessionEnd::finished) {
         // Cells the run did not reach say so until they are checked again.
         stopped_.insert(waiting_.begin(), waiting_.end());
+        stopped_since_ms_ = summary.started_ms;
     }
     if (shown) {
         // The run-level notice is the only one not already listed.
@@ -509,6 +615,8 @@ void BoardWindow::run_ended(const board::SessionSummary& summary) {
 
 void BoardWindow::update_status() {
     QString text = QStringLiteral("历史中共有 %1 次检查").arg(log_ ? log_->size() : 0);
+    if (!running())
+        进度条看板->hide();
     if (store_) {
         if (const auto all = store_->count_checks())
             text = QStringLiteral("历史中共有 %1 次检查（本看板 %2 次）")
@@ -521,7 +629,11 @@ void BoardWindow::update_status() {
         board::RunStatus status = session_->status();
         status.reported = run_done_;
         status.total = run_total_;
-        text += QStringLiteral("  · 检查中 ") + from_utf8(board::run_status_text(status));
+        update_progress(status);
+        // The pace the answers really came at, not the one the scheduler allows.
+        const auto pace = pace_.pages_per_second();
+        status.pages_per_second = pace ? *pace : 0;
+        text += QStringLiteral("  · 检查中 ") + from_utf8(board::run_pace_text(status));
     } else {
         text += last_run_text();
     }
@@ -650,12 +762,85 @@ void BoardWindow::show_chart_of(const board::CellKey& key) {
 bool BoardWindow::eventFilter(QObject* watched, QEvent* event) {
     if (watched == 表格排名 && event->type() == QEvent::Resize)
         fit_row_header();
+    if (event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        auto* button = qobject_cast<QAbstractButton*>(watched);
+        const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
+        if (button != nullptr && enter && key->modifiers() == Qt::NoModifier) {
+            if (auto* tool = qobject_cast<QToolButton*>(button); tool && tool->menu())
+                tool->showMenu();
+            else if (auto* push = qobject_cast<QPushButton*>(button); push && push->menu())
+                push->showMenu();
+            else
+                button->click();
+            return true;
+        }
+    }
     return QWidget::eventFilter(watched, event);
 }
 
 void BoardWindow::closeEvent(QCloseEvent* event) {
-    // The board window only hides: a schedule may still use it.
+    // The board window only hides: a schedule may still use it. A board that
+    // was run but not saved is not lost without a question.
+    if (!settle_unsaved()) {
+        event->ignore();
+        return;
+    }
     event->accept();
+}
+
+void BoardWindow::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    apply_tab_order();  // the form's channel boxes may be new
+    if (!placed_) {
+        placed_ = true;
+        place_on_screen();
+        // Window managers add the frame after mapping: fit once more with it.
+        QTimer::singleShot(0, this, [this] { place_on_screen(); });
+    }
+    focus_first_field();
+}
+
+// "12/29", a bar, and the time left at the pace the answers come.
+void BoardWindow::update_progress(const board::RunStatus& status) {
+    pace_.sample(QDateTime::currentMSecsSinceEpoch(), status.reported, status.pages_answered);
+    进度条看板->setRange(0, static_cast<int>(std::max<std::size_t>(status.total, 1)));
+    进度条看板->setValue(static_cast<int>(std::min(status.reported, status.total)));
+    QString format = QStringLiteral("%v/%m");
+    if (const auto left = pace_.remaining_ms(status.total))
+        format += QStringLiteral(" · ") + from_utf8(board::remaining_text(*left));
+    else
+        format += QStringLiteral(" · 正在估算剩余时间");
+    进度条看板->setFormat(format);
+    进度条看板->show();
+}
+
+QRect fitted_window(const QRect& available, const QMargins& frame, const QSize& wanted,
+                    const QSize& minimum) {
+    const int room_w = available.width() - frame.left() - frame.right();
+    const int room_h = available.height() - frame.top() - frame.bottom();
+    const int w = std::max(minimum.width(), std::min(wanted.width(), room_w));
+    const int h = std::max(minimum.height(), std::min(wanted.height(), room_h));
+    // Centred across, at the top of the free area: the status line stays above a taskbar.
+    const int x = available.left() + frame.left() + std::max(0, (room_w - w) / 2);
+    const int y = available.top() + frame.top();
+    return {x, y, w, h};
+}
+
+void BoardWindow::place_on_screen() {
+    if (isMaximized() || isFullScreen() || screen() == nullptr)
+        return;
+    // Before the window manager has framed it, a usual title bar is allowed for.
+    QMargins frame(frameGeometry().left() - geometry().left(),
+                   geometry().top() - frameGeometry().top(),
+                   frameGeometry().right() - geometry().right(),
+                   frameGeometry().bottom() - geometry().bottom());
+    if (frame.isNull())
+        frame = QMargins(4, 30, 4, 4);
+    const QRect client =
+        fitted_window(screen()->availableGeometry(), frame, QSize(1300, 680), minimumSizeHint());
+    resize(client.size());
+    move(client.left() - frame.left(), client.top() - frame.top());
 }
 
 }  // namespace app

@@ -20,6 +20,7 @@
 #include "board/board_log.h"
 #include "board/board_settings.h"
 #include "board/grid.h"
+#include "board/run_pace.h"
 #include "board/session.h"
 #include "history/store.h"
 
@@ -28,6 +29,7 @@ class QDateEdit;
 class QLabel;
 class QLineEdit;
 class QListWidget;
+class QProgressBar;
 class QPushButton;
 class QTableWidget;
 class QScrollArea;
@@ -37,6 +39,16 @@ namespace app {
 
 class BoardForm;
 class RankChart;
+
+// Where an unmaximised window of `wanted` size goes on a screen whose free
+// area (without a taskbar) is `available`, the frame (title bar, borders)
+// around it: the client area, whole frame on screen, as large as wanted
+// where there is room and never below `minimum`.
+QRect fitted_window(const QRect& available, const QMargins& frame, const QSize& wanted,
+                    const QSize& minimum);
+
+// What a seller answers when a board that was run but not saved would be lost.
+enum class UnsavedAnswer { save, discard, keep_open };
 
 class BoardWindow final : public QWidget {
     Q_OBJECT
@@ -94,6 +106,18 @@ class BoardWindow final : public QWidget {
     std::function<void(const QString&)> show_message;
     // Questions that would block a test go through this (UTF-8); true: go ahead.
     std::function<bool(const QString&)> confirm;
+    // The question before a board that was run but not saved is lost (UTF-8).
+    std::function<UnsavedAnswer(const QString&)> ask_unsaved;
+
+    // Whether the board on screen was run since it was last saved or opened
+    // and differs from what is saved under its name.
+    bool has_unsaved_run() const { return ran_unsaved_; }
+    // Asks about such a board (save it, let it go, or keep the window open);
+    // true when nothing is lost by closing.
+    bool settle_unsaved();
+    // The focus on the board's first field: the name while the definition
+    // shows, else the grid.
+    void focus_first_field();
 
     BoardForm* form = nullptr;
     QComboBox* 组合框看板 = nullptr;
@@ -113,6 +137,7 @@ class BoardWindow final : public QWidget {
     QLabel* 标签运行摘要 = nullptr;
     QTableWidget* 表格排名 = nullptr;
     QLabel* 标签看板状态 = nullptr;
+    QProgressBar* 进度条看板 = nullptr;  // checks done of the run's total, while it runs
     QLineEdit* 编辑框通知筛选 = nullptr;
     QPushButton* 按钮导出通知 = nullptr;
     QListWidget* 列表通知 = nullptr;
@@ -131,6 +156,7 @@ class BoardWindow final : public QWidget {
 
   protected:
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
@@ -142,9 +168,15 @@ class BoardWindow final : public QWidget {
     QWidget* build_notice_panel();
     void wire();
     void wire_keys();
+    void apply_tab_order();
+    void place_on_screen();
+    void update_progress(const board::RunStatus& status);
+    bool saved_as(const board::Board& board) const;
+    void tell_faults(const QString& what, const QStringList& faults);
     void delete_board();
     void refresh_board_names();
     void prepare_board(const board::Board& board);
+    void mark_unreached();
     std::string begin(const board::Board& board, std::optional<std::vector<ranking::Listing>> only);
     bool showing_run() const;
     void take_goods(const std::vector<board::ConfirmedGoods>& goods);
@@ -178,11 +210,15 @@ class BoardWindow final : public QWidget {
     std::unique_ptr<board::BoardLog> log_;
     std::unique_ptr<Events> events_;
     std::unique_ptr<board::Session> session_;
-    std::set<board::CellKey> waiting_;  // cells of the run not recorded yet
-    std::set<board::CellKey> stopped_;  // cells a stopped or given-up run did not reach
+    std::set<board::CellKey> waiting_;   // cells of the run not recorded yet
+    std::set<board::CellKey> stopped_;   // cells a stopped or given-up run did not reach
+    std::int64_t stopped_since_ms_ = 0;  // the stopped_ cells have no check since then
     QTimer* status_timer_ = nullptr;
     std::size_t run_done_ = 0;
     std::size_t run_total_ = 0;
+    board::MeasuredPace pace_;  // the run's pace as its answers came
+    bool ran_unsaved_ = false;
+    bool placed_ = false;                   // put on its screen once, at the first show
     std::int64_t seen_version_ = -1;        // the history's data_version last read
     std::vector<history::Notice> notices_;  // the board's notices listed, oldest first
     bool notices_cut_ = false;              // older notices than these are in the history

@@ -8,11 +8,13 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QShortcut>
 #include <QSplitter>
 #include <QTableWidget>
+#include <QToolButton>
 #include <QVBoxLayout>
 
 #include "app/board_form.h"
@@ -55,6 +57,16 @@ void BoardWindow::build() {
     标签看板状态->setObjectName(QStringLiteral("标签看板状态"));
     标签看板状态->setTextFormat(Qt::PlainText);
     标签看板状态->setWordWrap(true);
+    进度条看板 = new QProgressBar(this);
+    进度条看板->setObjectName(QStringLiteral("进度条看板"));
+    进度条看板->setMinimumWidth(280);
+    进度条看板->setMaximumHeight(标签看板状态->fontMetrics().height() + 6);
+    进度条看板->setTextVisible(true);
+    进度条看板->hide();
+    auto* status_row = new QHBoxLayout();
+    status_row->setSpacing(8);
+    status_row->addWidget(标签看板状态, 1);
+    status_row->addWidget(进度条看板);
 
     auto* split = new QSplitter(Qt::Horizontal, this);
     split->setChildrenCollapsible(false);
@@ -71,7 +83,12 @@ void BoardWindow::build() {
     layout->addWidget(build_action_row());
     layout->addWidget(标签运行摘要);
     layout->addWidget(split, 1);
-    layout->addWidget(标签看板状态);
+    layout->addLayout(status_row);
+    // Enter on a focused button presses it, as Space does.
+    for (QAbstractButton* b : findChildren<QAbstractButton*>()) {
+        if (qobject_cast<QPushButton*>(b) != nullptr || qobject_cast<QToolButton*>(b) != nullptr)
+            b->installEventFilter(this);
+    }
 }
 
 QWidget* BoardWindow::build_top_row() {
@@ -179,6 +196,32 @@ void BoardWindow::show_definition(bool shown) {
     const QSignalBlocker quiet(按钮编辑看板);
     按钮编辑看板->setChecked(shown);
     按钮编辑看板->setText(shown ? QStringLiteral("收起编辑") : QStringLiteral("编辑看板"));
+    // Typing goes where the seller looks, never into a field folded away.
+    if (QWidget* focused = focusWidget(); shown || (focused != nullptr && !focused->isVisible()))
+        focus_first_field();
+}
+
+void BoardWindow::focus_first_field() {
+    if (面板看板定义->isVisibleTo(this)) {
+        form->编辑框看板名称->setFocus(Qt::OtherFocusReason);
+        form->编辑框看板名称->selectAll();
+    } else {
+        表格排名->setFocus(Qt::OtherFocusReason);
+        if (表格排名->currentRow() < 0 && 表格排名->rowCount() > 0)
+            表格排名->setCurrentCell(0, 0);
+    }
+}
+
+// Tab follows the screen: the board's name and buttons, the definition top
+// to bottom and left column before right, the actions, the grid, the notices.
+void BoardWindow::apply_tab_order() {
+    QList<QWidget*> order{组合框看板, 按钮编辑看板, 按钮保存看板, 按钮删除看板};
+    order << form->fields_in_order();
+    order << 按钮开始检查 << 按钮停止 << 按钮重查失败 << 组合框显示 << 组合框筛选 << 按钮导出看板
+          << 日期从 << 日期到 << 按钮导出历史 << 表格排名 << 编辑框通知筛选 << 按钮导出通知
+          << 列表通知;
+    for (qsizetype i = 1; i < order.size(); ++i)
+        setTabOrder(order[i - 1], order[i]);
 }
 
 }  // namespace app

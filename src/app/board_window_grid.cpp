@@ -59,7 +59,14 @@ void BoardWindow::refresh_view_choices() {
 
 board::CellView BoardWindow::view_of(std::size_t layout_row, std::size_t column) const {
     const auto& key = layout_.cells.at(layout_row).at(column);
-    if (!key || !log_)
+    if (!key) {
+        // A category, tab or 新品 row: its one check stands in the first column.
+        board::CellView none;
+        none.text = board::kNoSortWord;
+        none.tooltip = "这个榜单不分排序方式，名次在第一列";
+        return none;
+    }
+    if (!log_)
         return {};
     const auto [rival_index, mode] = choice_of(组合框显示->currentIndex());
     const std::string rival =
@@ -67,11 +74,11 @@ board::CellView BoardWindow::view_of(std::size_t layout_row, std::size_t column)
     const std::string own = board_.own.empty() ? std::string() : board_.own.front().id;
     board::CellView view = board::cell_view(log_->cell(*key), own, rival, mode);
     if (stopped_.contains(*key)) {
-        view.text = std::string(board::kNotCheckedWord) +
-                    (view.text.empty() ? std::string() : " · " + view.text);
-        view.tooltip = "上一轮检查在此格之前停止" +
-                       (view.tooltip.empty() ? std::string() : "\n" + view.tooltip);
+        if (!view.not_checked)
+            view.text = std::string(board::kNotCheckedWord) + " · " + view.text;
+        view.tooltip = "上一轮检查在此格之前停止，重查失败会检查它\n" + view.tooltip;
         view.failed = true;
+        view.not_checked = true;
         view.value.reset();
     }
     return view;
@@ -80,10 +87,16 @@ board::CellView BoardWindow::view_of(std::size_t layout_row, std::size_t column)
 void BoardWindow::put_cell(int row, int column, const board::CellView& view) {
     auto* item = new QTableWidgetItem(from_utf8(view.text));
     item->setToolTip(from_utf8(view.tooltip));
-    if (view.failed) {
+    if (view.text == board::kNoSortWord) {
+        item->setForeground(QColor(150, 150, 150));
+    } else if (view.not_checked) {
+        // Grey: nothing went wrong, the check has not been made.
+        item->setForeground(QColor(90, 90, 90));
+        item->setBackground(QColor(236, 236, 236));
+    } else if (view.failed) {
         // Readable, not greyed out: the failure and the last good value beside it.
-        item->setForeground(QColor(140, 60, 0));
-        item->setBackground(QColor(255, 243, 224));
+        item->setForeground(QColor(160, 30, 0));
+        item->setBackground(QColor(255, 228, 220));
     } else if (view.tone == board::CellTone::good) {
         item->setForeground(QColor(0, 128, 40));
     } else if (view.tone == board::CellTone::bad) {
@@ -182,15 +195,18 @@ void BoardWindow::update_summary() {
         cells.push_back(stopped_.contains(key) || !log_ ? nullptr : &log_->cell(key));
         any = any || (cells.back() != nullptr && !cells.back()->recent.empty());
     }
+    // While a run goes on, the line sums up the cells as that run leaves them.
+    const QString what =
+        showing_run() ? QStringLiteral("本次检查进行中（%1/%2）：").arg(run_done_).arg(run_total_)
+                      : QStringLiteral("最近一次检查：");
     if (!any) {
-        标签运行摘要->setText(QStringLiteral("最近一次检查：尚未检查"));
+        标签运行摘要->setText(what + from_utf8(std::string(board::kNotCheckedWord)));
         return;
     }
     std::vector<std::string> own;
     for (const board::GoodsItem& g : board_.own)
         own.push_back(g.id);
-    标签运行摘要->setText(QStringLiteral("最近一次检查：") +
-                          from_utf8(board::summary_text(board::run_summary(cells, own))));
+    标签运行摘要->setText(what + from_utf8(board::summary_text(board::run_summary(cells, own))));
 }
 
 }  // namespace app

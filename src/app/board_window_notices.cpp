@@ -19,8 +19,8 @@ namespace {
 // Notices shown when a board opens; older ones stay in the history.
 constexpr std::size_t kNoticesShown = 200;
 
-QListWidgetItem* heading_item(const board::NoticeGroup& group) {
-    auto* item = new QListWidgetItem(QString::fromStdString(board::group_heading(group)));
+QListWidgetItem* heading_item(const board::NoticeGroup& group, std::size_t shown) {
+    auto* item = new QListWidgetItem(QString::fromStdString(board::group_heading(group, shown)));
     QFont bold = item->font();
     bold.setBold(true);
     item->setFont(bold);
@@ -52,6 +52,8 @@ QListWidgetItem* notice_item(const history::Notice& notice,
         notice, names, went == deliveries.end() ? std::vector<history::Delivery>{} : went->second);
     auto* item = new QListWidgetItem(QString::fromStdString(text.text));
     item->setToolTip(QString::fromStdString(text.tooltip));
+    if (text.undelivered)
+        item->setForeground(QColor(160, 30, 0));
     item->setData(
         Qt::UserRole,
         QString::fromStdString(board::cell_key_text({notice.listing, notice.key, notice.sort})));
@@ -103,15 +105,24 @@ void BoardWindow::refill_notices() {
         starts.push_back(*run_start_ms_);
     列表通知->clear();
     const auto names = board::names_by_id(board_);
-    const std::vector<history::Notice> shown = shown_notices();
-    std::vector<board::NoticeGroup> groups = board::notice_groups(shown, starts);
+    // Runs are told apart over every notice, so a filtered run keeps its
+    // time and count in its heading.
+    std::vector<board::NoticeGroup> groups = board::notice_groups(notices_, starts);
     // The oldest run may have more notices than were read: it would miscount them.
     if (notices_cut_ && groups.size() > 1)
         groups.pop_back();
+    const std::string filter = 编辑框通知筛选->text().trimmed().toStdString();
     for (const board::NoticeGroup& group : groups) {
-        列表通知->addItem(heading_item(group));
-        for (const history::Notice& n : group.notices)
-            列表通知->addItem(notice_item(n, names, deliveries_));
+        std::vector<const history::Notice*> shown;
+        for (const history::Notice& n : group.notices) {
+            if (board::notice_matches(n, filter))
+                shown.push_back(&n);
+        }
+        if (shown.empty() && !filter.empty())
+            continue;
+        列表通知->addItem(heading_item(group, shown.size()));
+        for (const history::Notice* n : shown)
+            列表通知->addItem(notice_item(*n, names, deliveries_));
     }
 }
 

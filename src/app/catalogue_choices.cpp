@@ -21,7 +21,10 @@ std::vector<catalogue::CategoryEntry> offered(const catalogue::SelectionList& li
 }  // namespace
 
 CatalogueChoices catalogue_choices(const catalogue::CatalogueData& data) {
-    return {{offered(data.level1), offered(data.level2), offered(data.level3)}, offered(data.tabs)};
+    return {{offered(data.level1), offered(data.level2), offered(data.level3)},
+            offered(data.tabs),
+            data.level1.chosen_id,
+            data.level2.chosen_id};
 }
 
 }  // namespace app

@@ -3,21 +3,12 @@
 #include <QStringList>
 #include <algorithm>
 
-#include "text/primitives.h"
 #include "ui/widget_text.h"
 
 namespace app {
 
-board::GoodsItem goods_item_of(const std::string& typed_gbk) {
-    const std::string typed = text::trim(typed_gbk);
-    const bool digits =
-        !typed.empty() && typed.find_first_not_of("0123456789") == std::string::npos;
-    return digits ? board::GoodsItem{typed, {}, {}, {}} : board::GoodsItem{{}, typed, {}, {}};
-}
-
-board::GoodsItem goods_item_of(const std::string& typed_gbk,
-                               const std::vector<board::GoodsItem>& known) {
-    board::GoodsItem item = goods_item_of(typed_gbk);
+board::GoodsItem with_known(const board::GoodsItem& item,
+                            const std::vector<board::GoodsItem>& known) {
     for (const board::GoodsItem& k : known) {
         if (!item.link.empty() && item.link == k.link)
             return k;

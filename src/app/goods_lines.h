@@ -10,14 +10,11 @@
 
 namespace app {
 
-// "4033138" stays an id; anything else is a goods link to resolve.
-board::GoodsItem goods_item_of(const std::string& typed_gbk);
-
-// The goods item a typed line stands for: a known item whose link, or id,
-// is the line keeps its names (and a link its resolved id); any other line
-// is new and has none.
-board::GoodsItem goods_item_of(const std::string& typed_gbk,
-                               const std::vector<board::GoodsItem>& known);
+// The goods item a typed line (GBK, board::typed_goods) stands for: a known
+// item whose link, or id, is the line keeps its names (and a link its
+// resolved id); any other line is new and has none.
+board::GoodsItem with_known(const board::GoodsItem& typed,
+                            const std::vector<board::GoodsItem>& known);
 
 // "4033138：辣条大礼包（味道工坊零食旗舰店）", one line per item with a name
 // or shop; items without either are left out.

@@ -46,6 +46,7 @@ MainWindow::MainWindow(app::ProgramData& data, WindowOptions options)
     bind_events();
     if (options_.tracker)
         tracker();
+    show_board_pointer();
     if (options_.load_browser_pages)
         load_home_page();
     // The created event: the window stays hidden while the sequence runs.
@@ -122,6 +123,22 @@ void MainWindow::bind_events() {
     按钮设置->setGeometry(pages.right() - 80 - 5 - 60, pages.bottom() + 5, 60, 24);
     按钮设置->show();
     connect(按钮设置, &QPushButton::clicked, this, [this] { open_settings_dialog(this); });
+    // A seller new to the program learns the board is there, until they have opened it.
+    // Looks like a link: a line of text that opens the board.
+    按钮看板引导 = new QPushButton(QStringLiteral("新：排名看板，定时跟踪多个关键词 →"), this);
+    按钮看板引导->setObjectName(QStringLiteral("按钮看板引导"));
+    按钮看板引导->setFlat(true);
+    按钮看板引导->setCursor(Qt::PointingHandCursor);
+    按钮看板引导->setStyleSheet(
+        QStringLiteral("QPushButton { border: none; background: transparent; color: #1a4f8a;"
+                       " text-decoration: underline; text-align: left; padding: 0; }"));
+    按钮看板引导->setToolTip(
+        QStringLiteral("把本店商品、竞品和关键词放进一个看板：一次查全部排序，定时检查，"
+                       "看排名走势和变动通知"));
+    按钮看板引导->setGeometry(pages.left(), pages.bottom() + 5, 按钮设置->x() - 6 - pages.left(),
+                              24);
+    connect(按钮看板引导, &QPushButton::clicked, this, &MainWindow::open_board);
+    show_board_pointer();
 }
 
 void MainWindow::load_on_first_visit(int new_page) {
@@ -173,8 +190,9 @@ Tracker& MainWindow::tracker() {
     return *tracker_;
 }
 
-void MainWindow::end_program() {
+void MainWindow::end_program(bool ask) {
     keep_in_tray_ = false;
+    ask_unsaved_ = ask_unsaved_ && ask;
     close();
 }
 
@@ -183,7 +201,15 @@ void MainWindow::record_check(const history::Check& check) {
         (void)tracker_->store()->add_check(check);
 }
 
+// Shown while no board is saved and the board window was never opened.
+void MainWindow::show_board_pointer() {
+    const bool first_time = !board_opened_ && (tracker_ == nullptr || !tracker_->has_boards());
+    按钮看板引导->setVisible(first_time);
+}
+
 void MainWindow::open_board() {
+    board_opened_ = true;
+    show_board_pointer();
     board_form_ = tracker().board_window().form;
     share_catalogue();
     tracker().open_board_window();
@@ -199,6 +225,12 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     if (keep_in_tray_ && tracker_ != nullptr && tracker_->keeps_running()) {
         event->ignore();
         hide();
+        return;
+    }
+    // The program ends: a board run but not saved would go with it.
+    if (ask_unsaved_ && tracker_ != nullptr && !tracker_->settle_unsaved_board()) {
+        keep_in_tray_ = true;
+        event->ignore();
         return;
     }
     event->accept();

@@ -105,8 +105,10 @@ class MainWindow final : public QWidget {
     // Hands the category and 爱逛街 lists as loaded now to the board form,
     // once the board window has been opened.
     void share_catalogue();
-    // Ends the program even while schedules would keep it in the tray.
-    void end_program();
+    // Ends the program even while schedules would keep it in the tray; with
+    // `ask`, a board that was run but not saved is asked about first (a
+    // termination request from the system does not wait for an answer).
+    void end_program(bool ask = true);
     // Keeps a finished single query's run in the check history.
     void record_check(const history::Check& check);
     // What the catalogue sees of this window.
@@ -205,6 +207,7 @@ class MainWindow final : public QWidget {
     void bind(QPushButton* button, void (*query)(ranking::QueryView&, ranking::QueryState&));
     void bind(QComboBox* box, void (*entry)(catalogue::CatalogueView&, catalogue::CatalogueData&));
     void load_home_page();
+    void show_board_pointer();
     // Makes the outer size (frame included) the designed one, once the
     // platform knows the frame.
     void fit_outer_geometry();
@@ -214,7 +217,10 @@ class MainWindow final : public QWidget {
     std::unique_ptr<WindowQueryView> query_view_;
     Tracker* tracker_ = nullptr;  // a child of this window
     bool keep_in_tray_ = true;    // false once the tray's 退出 asked to end
+    bool ask_unsaved_ = true;     // false once the system asked to end
     QPushButton* 按钮排名看板 = nullptr;
+    QPushButton* 按钮看板引导 = nullptr;  // points a first-time seller to 排名看板
+    bool board_opened_ = false;
     std::unique_ptr<WindowCatalogueView> catalogue_view_;
     QPointer<BoardForm> board_form_;  // the board window's form, once opened
 };

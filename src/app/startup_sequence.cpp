@@ -72,7 +72,7 @@ int run_program() {
     // sequence runs inside the window's constructor.
     on_termination_request([] {
         if (MainWindow* window = MainWindow::find()) {
-            window->end_program();
+            window->end_program(false);
         } else {
             pump.begin_shutdown();
         }

@@ -153,6 +153,21 @@ void Tracker::open_board_window() {
     w.activateWindow();
 }
 
+bool Tracker::settle_unsaved_board() {
+    if (!board_window_ || !board_window_->has_unsaved_run())
+        return true;
+    board_window_->show();
+    board_window_->raise();
+    return board_window_->settle_unsaved();
+}
+
+bool Tracker::has_boards() const {
+    if (!store_)
+        return false;
+    const auto names = store_->board_names();
+    return !names || !names.value().empty();
+}
+
 void Tracker::make_tray() {
     if (!QSystemTrayIcon::isSystemTrayAvailable())
         return;

@@ -35,6 +35,11 @@ class Tracker final : public QObject {
 
     BoardWindow& board_window();
     void open_board_window();
+    // Before the program ends: a board that was run but not saved is asked
+    // about; false when the seller keeps the program open.
+    bool settle_unsaved_board();
+    // Whether any board has been saved (a first-time seller has none).
+    bool has_boards() const;
 
     // Whether closing the main window should only hide it: a tray icon is
     // shown and some saved board has a schedule.

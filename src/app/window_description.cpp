@@ -90,10 +90,10 @@ constexpr ControlSpec kControls[] = {
     {"编辑框13", K::MultiLineEdit, 1, nullptr, {87, 226, 328, 102}, ""},
 
     // Page 2, 爱逛街排名.
-    {"标签14", K::Label, 2, nullptr, {12, 45, 32, 24}, "类目："},
-    {"组合框4", K::ComboBox, 2, nullptr, {51, 48, 61, 20}, ""},
-    {"标签15", K::Label, 2, nullptr, {118, 51, 77, 16}, "链接或商品ID："},
-    {"编辑框16", K::LineEdit, 2, nullptr, {196, 48, 155, 24}, ""},
+    {"标签14", K::Label, 2, nullptr, {6, 45, 70, 24}, "爱逛街标签："},
+    {"组合框4", K::ComboBox, 2, nullptr, {77, 48, 61, 20}, ""},
+    {"标签15", K::Label, 2, nullptr, {142, 51, 77, 16}, "链接或商品ID："},
+    {"编辑框16", K::LineEdit, 2, nullptr, {220, 48, 131, 24}, ""},
     {"按钮爱逛街查询", K::Button, 2, nullptr, {354, 48, 64, 24}, "查询"},
     {"标签17", K::Label, 2, nullptr, {13, 100, 56, 16}, "店铺名称："},
     {"标签16", K::Label, 2, nullptr, {77, 97, 131, 24}, ""},

@@ -19,13 +19,17 @@ bool blank(const std::string& text) {
     return text::trim(text).empty();
 }
 
-void check_goods(const std::vector<GoodsItem>& items, std::set<std::string>& seen,
-                 std::vector<std::string>& faults) {
+// A goods item is a Goods ID, or a goods link the run looks the id up for.
+void check_goods(const std::vector<GoodsItem>& items, const std::string& role,
+                 std::set<std::string>& seen, std::vector<std::string>& faults) {
     for (const GoodsItem& item : items) {
-        if (!all_digits(item.id)) {
-            faults.push_back(GBK("商品ID必须是数字：") + item.id);
+        if (item.id.empty() && !item.link.empty()) {
+            if (!seen.insert(item.link).second)
+                faults.push_back(role + GBK("重复：") + item.link);
+        } else if (!all_digits(item.id)) {
+            faults.push_back(role + GBK("“") + item.id + GBK("”不是商品ID（数字）或商品链接"));
         } else if (!seen.insert(item.id).second) {
-            faults.push_back(GBK("商品ID重复：") + item.id);
+            faults.push_back(role + GBK("重复：") + item.id);
         }
     }
 }
@@ -42,14 +46,17 @@ void check_listings(const Board& board, std::vector<std::string>& faults) {
         faults.push_back(GBK("请至少选择一种排序方式"));
     if (std::any_of(board.category_ids.begin(), board.category_ids.end(), blank))
         faults.push_back(GBK("类目ID不能为空"));
+    // A name typed where an id belongs: the lists name it, the listing needs its id.
     for (const std::string& id : board.category_ids) {
         if (!blank(id) && !all_digits(id))
-            faults.push_back(GBK("类目ID必须是数字：") + id);
+            faults.push_back(GBK("类目“") + id +
+                             GBK("”不是类目ID：请从类目列表中选择，或填写数字ID"));
     }
     if (board.tab_id && blank(*board.tab_id))
         faults.push_back(GBK("爱逛街标签不能为空"));
     else if (board.tab_id && !all_digits(*board.tab_id))
-        faults.push_back(GBK("爱逛街标签必须是数字：") + *board.tab_id);
+        faults.push_back(GBK("爱逛街标签“") + *board.tab_id +
+                         GBK("”不是标签ID：请从标签列表中选择，或填写数字ID"));
     if (listing_count(board) == 0)
         faults.push_back(GBK("请至少添加一个关键词、类目、爱逛街标签或新品榜"));
 }
@@ -65,8 +72,8 @@ std::vector<std::string> validate(const Board& board) {
     if (board.competitors.size() > kMaxCompetitors)
         faults.push_back(GBK("竞品最多5个"));
     std::set<std::string> seen;
-    check_goods(board.own, seen, faults);
-    check_goods(board.competitors, seen, faults);
+    check_goods(board.own, GBK("本店商品"), seen, faults);
+    check_goods(board.competitors, GBK("竞品"), seen, faults);
     check_listings(board, faults);
     return faults;
 }

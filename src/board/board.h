@@ -52,7 +52,8 @@ struct Board {
 
 // What is wrong with the board, one GBK message per fault; empty when it can
 // be checked: a name, one own goods item or more, at most five competitors,
-// every goods id made of digits and named once, and at least one listing.
+// every goods item a Goods ID (digits) or a goods link (its id is looked up
+// when the board runs), none named twice, and at least one listing.
 std::vector<std::string> validate(const Board& board);
 
 // The goods every check of the board reads the listing for: own goods first,

@@ -61,6 +61,7 @@ RunStatus BoardRun::status() const {
     Lock lock(mutex_);
     RunStatus status;
     status.reported = scheduler_.reported();
+    status.pages_answered = scheduler_.answered();
     status.total = scheduler_.total();
     status.pace_by_host = scheduler_.pace_by_host();
     status.learned = scheduler_.learned_paces();

@@ -38,7 +38,8 @@ namespace board {
 struct RunStatus {
     std::size_t reported = 0;
     std::size_t total = 0;
-    double pages_per_second = 0;  // the slowest host's pace
+    std::size_t pages_answered = 0;  // requests answered so far, read or failed
+    double pages_per_second = 0;     // the slowest host's pace
     // When the latest pause of a host ends, while one is paused.
     std::optional<std::chrono::system_clock::time_point> paused_until;
     bool retrying = false;  // some page waits for a retry

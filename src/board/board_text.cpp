@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "board/schedule_text.h"
+#include "board/typed_board.h"
 #include "text/codepage.h"
 
 namespace board {
@@ -108,7 +109,7 @@ std::optional<std::vector<ranking::Sort>> sorts_from(std::string_view list) {
     return sorts;
 }
 
-// Reads the lines after the version line into a board.
+// Reads the lines after the version line into a board (UTF-8 values).
 class Reader {
   public:
     // An empty result means the line was taken.
@@ -229,7 +230,7 @@ std::string board_to_text(const Board& board) {
     return out;
 }
 
-std::optional<Board> board_from_text(std::string_view text, std::string* error) {
+std::optional<Board> typed_board_from_text(std::string_view text, std::string* error) {
     if (text.starts_with("\xEF\xBB\xBF"))
         text.remove_prefix(3);
     Reader reader;
@@ -257,13 +258,20 @@ std::optional<Board> board_from_text(std::string_view text, std::string* error) 
             versioned = true;
             continue;
         }
-        const std::string problem = reader.take(key, text::utf8_to_gbk(*value));
+        const std::string problem = reader.take(key, *value);
         if (!problem.empty())
             return fail(error, number, problem);
     }
     if (!versioned)
         return fail(error, 0, "empty board text");
     return std::move(reader).finish();
+}
+
+std::optional<Board> board_from_text(std::string_view text, std::string* error) {
+    std::optional<Board> typed = typed_board_from_text(text, error);
+    if (!typed)
+        return std::nullopt;
+    return board_to_gbk(*typed);
 }
 
 }  // namespace board

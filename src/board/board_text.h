@@ -41,4 +41,8 @@ std::string board_to_text(const Board& board);
 // not validated here (see validate()).
 std::optional<Board> board_from_text(std::string_view text, std::string* error = nullptr);
 
+// The same with the text fields left in UTF-8 as the text has them, for
+// check_typed (typed_board.h) to find what GBK cannot keep.
+std::optional<Board> typed_board_from_text(std::string_view text, std::string* error = nullptr);
+
 }  // namespace board

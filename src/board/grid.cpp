@@ -158,8 +158,13 @@ GridLayout grid_layout(const Board& board) {
 CellView cell_view(const CellData& cell, const std::string& own, const std::string& competitor,
                    GridMode mode) {
     const std::vector<history::Check>& checks = cell.recent;
-    if (checks.empty())
-        return {};
+    if (checks.empty()) {
+        CellView never;
+        never.text = kNotCheckedWord;
+        never.tooltip = "尚无检查记录";
+        never.not_checked = true;
+        return never;
+    }
     const history::Check& latest = checks.back();
     const std::vector<std::string> goods = viewed_goods(own, competitor, mode);
     const history::GoodsResult* unread = unread_row(latest, goods);
@@ -171,7 +176,8 @@ CellView cell_view(const CellData& cell, const std::string& own, const std::stri
     const history::Outcome status =
         unread->goods_id.empty() ? latest.outcome : history::status_of(latest, *unread);
     CellView view;
-    view.text = status == history::Outcome::not_checked ? kNotCheckedWord : kFailedWord;
+    view.not_checked = status == history::Outcome::not_checked;
+    view.text = view.not_checked ? kNotCheckedWord : kFailedWord;
     view.tooltip = unread->reason.empty() ? latest.reason : unread->reason;
     view.failed = true;
     const std::vector<history::Check> read = up_to_last_read(checks, goods);

@@ -45,10 +45,11 @@ enum class CellTone { plain, good, bad };
 
 struct CellView {
     std::string text;  // "第37名 ▲3（最好第30名）", "千名外", "领先 5 名", "失败 · 上次第37名", …
-    std::string tooltip;  // the reason of a failure, and the time of the value shown
-    bool stale = false;   // the value shown is an older one: the latest check failed
-    bool failed = false;  // the latest check could not be read (失败 or 未检查)
-    bool fell = false;    // the goods the view is about moved down (or out of the first 1000)
+    std::string tooltip;       // the reason of a failure, and the time of the value shown
+    bool stale = false;        // the value shown is an older one: the latest check failed
+    bool failed = false;       // the latest check could not be read (失败 or 未检查)
+    bool not_checked = false;  // 未检查: never checked, or the run gave the check up
+    bool fell = false;         // the goods the view is about moved down (or out of the first 1000)
     CellTone tone = CellTone::plain;
     // What the column sorts by: the rank, or own minus competitor in the
     // difference view; none when the latest check gives no number.

@@ -12,7 +12,7 @@ namespace {
 // The own goods' word in the cell's latest check.
 std::string latest_word(const CellData& cell, const std::string& own_id) {
     if (cell.recent.empty())
-        return {};
+        return std::string(kNotCheckedWord);
     const history::Check& latest = cell.recent.back();
     const history::GoodsResult* row = find_goods(latest, own_id);
     if (row == nullptr) {
@@ -48,7 +48,7 @@ std::vector<std::vector<std::string>> grid_cells(const GridLayout& layout, const
         std::vector<std::string> line{layout.rows[r]};
         for (const std::optional<CellKey>& key : layout.cells[r]) {
             if (!key)
-                line.emplace_back();
+                line.emplace_back(kNoSortWord);
             else if (stopped.contains(*key))
                 line.emplace_back(kNotCheckedWord);
             else

@@ -28,18 +28,23 @@ struct NoticeGroup {
 std::vector<NoticeGroup> notice_groups(std::vector<history::Notice> notices,
                                        const std::vector<std::int64_t>& run_starts);
 
-// "测试看板 · 12-09 14:05 · 3 条变动".
+// "测试看板 · 12-09 14:05 · 3 条变动": the whole run's time and count, also
+// while a filter shows only `shown` of its notices ("（筛选出 1 条）").
+std::string group_heading(const NoticeGroup& group, std::size_t shown);
 std::string group_heading(const NoticeGroup& group);
 
 struct NoticeItemText {
-    std::string text;     // "14:05  辣条 · 综合：第12名 → 第42名"
-    std::string tooltip;  // the full time, the goods and what kind of change
+    std::string text;          // "14:05  辣条 · 综合：第12名 → 第42名  √"
+    std::string tooltip;       // the full time, the goods, the kind of change, each delivery
+    bool undelivered = false;  // some channel did not get it
 };
 
 // What a notice's line in the list says; the one place that words a notice
 // item, so whatever more there is to say about a notice goes here. `names`
 // (goods ID -> "辣条大礼包（零食铺）") names the goods in the tooltip.
-// `deliveries` are the notice's own: the channels it went to, or why not.
+// `deliveries` are the notice's own: one mark after the line (√ every
+// channel got it, × one did not, … still to go) keeps the line short; the
+// tooltip says which channel, when, and why not.
 NoticeItemText notice_item_text(const history::Notice& notice,
                                 const std::map<std::string, std::string>& names = {},
                                 const std::vector<history::Delivery>& deliveries = {});

@@ -205,6 +205,7 @@ void Scheduler::fetch_done(std::uint64_t ticket, const net::PageResult& page, Ti
         return;
     const Order order = it->second;
     orders_.erase(it);
+    ++answered_;
     HostState& host = hosts_state_.at(order.host);
     --host.in_flight;
     CheckState& state = checks_[order.check];

@@ -102,6 +102,8 @@ class Scheduler {
     // What each host's pace hands on: at the end of a run, what to remember.
     LearnedPaces learned_paces() const;
     std::size_t reported() const { return reported_; }
+    // Requests answered so far (read or failed): the pace a run really goes.
+    std::size_t answered() const { return answered_; }
     std::size_t total() const { return checks_.size(); }
     // Some check waits to retry a page that failed.
     bool retrying() const;
@@ -163,6 +165,7 @@ class Scheduler {
     std::vector<CheckReport> reports_;
     std::uint64_t next_ticket_ = 1;
     std::size_t reported_ = 0;
+    std::size_t answered_ = 0;
     int push_backs_ = 0;
     // What the last push-back was (GBK): the reason of the checks a give-up leaves.
     const std::string* push_back_reason_ = &rate_limited_text();

@@ -359,14 +359,40 @@ void Session::finish(RunEnd end) {
 
 namespace board {
 
-std::vector<ranking::Listing> listings_to_recheck(const Board& board, const BoardLog& log) {
+std::vector<ranking::Listing> listings_to_recheck(const Board& board, const BoardLog& log,
+                                                  const std::set<CellKey>& unreached) {
     std::vector<ranking::Listing> again;
     for (const ranking::Listing& listing : plan_checks(board).listings) {
-        const std::vector<history::Check>& recent = log.cell(cell_key(listing)).recent;
-        if (recent.empty() || !fully_read(recent.back()))
+        const CellKey key = cell_key(listing);
+        const std::vector<history::Check>& recent = log.cell(key).recent;
+        if (recent.empty() || !fully_read(recent.back()) || unreached.contains(key))
             again.push_back(listing);
     }
     return again;
+}
+
+std::set<CellKey> unchecked_since(const std::set<CellKey>& cells, const BoardLog& log,
+                                  std::int64_t since_ms) {
+    std::set<CellKey> out;
+    for (const CellKey& key : cells) {
+        const std::vector<history::Check>& recent = log.cell(key).recent;
+        if (recent.empty() || recent.back().time_ms < since_ms)
+            out.insert(key);
+    }
+    return out;
+}
+
+std::set<CellKey> unreached_by(const Board& board, const BoardLog& log,
+                               const history::RunRecord& last_run) {
+    const std::vector<ranking::Listing> listings = plan_checks(board).listings;
+    // A re-check of some cells, or a board changed since, says nothing of the rest.
+    if (last_run.how_ended != "stopped" ||
+        static_cast<std::size_t>(last_run.checks) != listings.size())
+        return {};
+    std::set<CellKey> cells;
+    for (const ranking::Listing& listing : listings)
+        cells.insert(cell_key(listing));
+    return unchecked_since(cells, log, last_run.started_ms);
 }
 
 }  // namespace board

@@ -23,6 +23,7 @@
 #include <memory>
 #include <mutex>
 #include <optional>
+#include <set>
 #include <string>
 #include <thread>
 #include <vector>
@@ -31,6 +32,7 @@
 #include "board/board_run.h"
 #include "board/board_settings.h"
 #include "board/check_plan.h"
+#include "board/check_record.h"
 #include "board/check_report.h"
 #include "board/goods_confirm.h"
 #include "board/run_summary.h"
@@ -150,7 +152,20 @@ class Session {
 class BoardLog;
 
 // The board's listings whose latest check (as the log holds it) was not
-// read for some goods item, or that have none: what 重查失败 checks again.
-std::vector<ranking::Listing> listings_to_recheck(const Board& board, const BoardLog& log);
+// read for some goods item, or that have none, and those at `unreached`
+// (cells a stopped run did not get to): what 重查失败 checks again.
+std::vector<ranking::Listing> listings_to_recheck(const Board& board, const BoardLog& log,
+                                                  const std::set<CellKey>& unreached = {});
+
+// Of `cells`, those with no check in the log since `since_ms`.
+std::set<CellKey> unchecked_since(const std::set<CellKey>& cells, const BoardLog& log,
+                                  std::int64_t since_ms);
+
+// The cells the board's last run left unreached: it was a run of the whole
+// board that was stopped, and they have no check since it started. A stopped
+// run stores no check for them, so this is how a reopened board, or another
+// process, knows which cells say 未检查.
+std::set<CellKey> unreached_by(const Board& board, const BoardLog& log,
+                               const history::RunRecord& last_run);
 
 }  // namespace board

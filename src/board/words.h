@@ -15,6 +15,8 @@ inline constexpr std::string_view kCompetitorWord = "竞品";
 inline constexpr std::string_view kNotInTopWord = "千名外";
 inline constexpr std::string_view kFailedWord = "失败";
 inline constexpr std::string_view kNotCheckedWord = "未检查";
+// A sort column of a listing that has no sort orders (category, tab, 新品).
+inline constexpr std::string_view kNoSortWord = "不分排序";
 
 // "综合", "销量", "评分", "价格从低到高", "价格从高到低".
 std::string_view sort_word(ranking::Sort sort);

@@ -18,11 +18,13 @@ std::string field(std::string_view page, const char* start, const char* end) {
 
 }  // namespace
 
-std::string goods_page_url(std::string_view input, const net::Hosts& hosts) {
+bool is_goods_link(std::string_view input, std::string_view domain_word) {
     // An empty word would mark every input as a link.
-    const bool is_link =
-        !hosts.domain_word.empty() && text::find(input, hosts.domain_word, 1, true) != -1;
-    if (is_link)
+    return !domain_word.empty() && text::find(input, domain_word, 1, true) != -1;
+}
+
+std::string goods_page_url(std::string_view input, const net::Hosts& hosts) {
+    if (is_goods_link(input, hosts.domain_word))
         return text::trim(input);
     return net::goods_page_url(hosts, input);
 }

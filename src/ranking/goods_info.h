@@ -14,8 +14,12 @@ struct GoodsInfo {
     std::string shop_name;
 };
 
-// The input as typed (less surrounding spaces) when it contains the domain
-// word in any letter case, otherwise the goods page of that Goods ID.
+// Whether a typed goods input is a goods link: it holds the domain word (the
+// hosts' domain_word, GBK) in any letter case. An empty word marks nothing.
+bool is_goods_link(std::string_view input, std::string_view domain_word);
+
+// The input as typed (less surrounding spaces) when it is a goods link,
+// otherwise the goods page of that Goods ID.
 std::string goods_page_url(std::string_view input, const net::Hosts& hosts);
 
 // The three fields of a goods page (GBK text); each empty when its markers are missing.

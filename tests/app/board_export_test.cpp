@@ -63,7 +63,7 @@ TEST(BoardExport, TheButtonOffersTheGridAndTheRowsOfTheBoardOnScreen) {
     EXPECT_EQ(grid[1].at(0), "'=SUM(1)");
     EXPECT_EQ(grid[2].at(0), "辣条");
     EXPECT_EQ(grid[2].at(1), "第42名");
-    EXPECT_EQ(grid[2].at(2), "");
+    EXPECT_EQ(grid[2].at(2), "未检查");
 
     const test::CsvRecords rows = test::read_csv(window.board_csv());
     ASSERT_EQ(rows.size(), 2u) << "the header and the one goods item of the one check";

@@ -7,10 +7,13 @@
 
 #include <QAbstractButton>
 #include <QCheckBox>
+#include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QSpinBox>
 #include <QTimeEdit>
 
@@ -22,6 +25,7 @@
 #include "catalogue/selection_lists.h"
 #include "plain/temp_dir.h"
 #include "qt/test_window.h"
+#include "sim_server.h"
 #include "text/codepage.h"
 #include "ui/widget_text.h"
 
@@ -39,6 +43,8 @@ app::CatalogueChoices loaded_lists() {
     lists.levels[1] = {{gbk("零食"), "2001"}, {gbk("其他"), "2002"}};
     lists.levels[2] = {{gbk("辣条"), "3001"}, {gbk("其他"), "3002"}};
     lists.tabs = {{gbk("推荐"), "1"}, {gbk("女装"), "7"}};
+    lists.level2_parent = "14";
+    lists.level3_parent = "2001";
     return lists;
 }
 
@@ -108,10 +114,6 @@ TEST_F(BoardFormTest, CategoriesAndTabsAreKeptByIdAndShownByName) {
         EXPECT_EQ(b.category_ids, c.categories) << c.typed_categories;
         EXPECT_EQ(b.tab_id, c.tab) << c.typed_tab;
     }
-    const QList<QAction*> unloaded = form.类目选择->menu()->actions();
-    ASSERT_EQ(unloaded.size(), 1);
-    EXPECT_FALSE(unloaded[0]->isEnabled());
-    EXPECT_TRUE(unloaded[0]->text().contains(QStringLiteral("未加载")));
     const board::Board stored = sample_board();
     form.show_board(stored);
     EXPECT_EQ(form.编辑框看板类目->text(), QStringLiteral("3001、99"));  // nothing loaded yet
@@ -122,21 +124,29 @@ TEST_F(BoardFormTest, CategoriesAndTabsAreKeptByIdAndShownByName) {
     EXPECT_EQ(form.board().category_ids, stored.category_ids);
     EXPECT_EQ(form.board().tab_id, stored.tab_id);
 
-    // Chosen from the menu: a name shared by two entries carries its id.
-    QAction* other = menu_entry(form.类目选择->menu(), QStringLiteral("其他"));
+    // Chosen from the menu (level 2 under its level 1): a name shared by two
+    // entries carries its id; the board keeps the names it was chosen by.
+    QAction* other = menu_entry(form.类目选择->menu(), QStringLiteral("选择“其他”"));
     ASSERT_NE(other, nullptr);
     other->trigger();
     EXPECT_EQ(form.编辑框看板类目->text(), QStringLiteral("辣条、99、其他（2002）"));
     EXPECT_EQ(form.board().category_ids, (std::vector<std::string>{"3001", "99", "2002"}));
+    EXPECT_EQ(form.board().category_names,
+              (std::map<std::string, std::string>{{"2002", gbk("其他")}, {"3001", gbk("辣条")}}));
     menu_entry(form.爱逛街选择->menu(), QStringLiteral("推荐"))->trigger();
     EXPECT_EQ(form.board().tab_id, "1");
+    EXPECT_EQ(form.board().tab_name, gbk("推荐"));
 
-    // A later list replaces the menu; names seen before still show.
+    // A later list replaces the menu; names seen before still show, and a
+    // board reopened elsewhere shows the names it keeps.
     app::CatalogueChoices later;
     later.levels[0] = loaded_lists().levels[0];
     form.set_catalogue(later);
-    EXPECT_EQ(menu_entry(form.类目选择->menu(), QStringLiteral("辣条")), nullptr);
     EXPECT_EQ(form.编辑框看板类目->text(), QStringLiteral("辣条、99、其他（2002）"));
+    app::BoardForm elsewhere;
+    elsewhere.show_board(form.board());
+    EXPECT_EQ(elsewhere.编辑框看板类目->text(), QStringLiteral("辣条、99、其他"));
+    EXPECT_EQ(elsewhere.编辑框看板爱逛街->text(), QStringLiteral("推荐"));
 }
 
 // The main window hands its loaded lists to the board form it opens, and
@@ -149,15 +159,21 @@ TEST(BoardFormCatalogue, TheMainWindowHandsItsListsToTheBoardForm) {
     catalogue::CatalogueData& data = w.data.catalogue;
     data.level1.buffer = catalogue::category_line(gbk("食品"), "14");
     catalogue::fill(w.window.catalogue_view(), data, catalogue::ListKind::Level1);
+    // A seller who has never opened the board is pointed to it, until they do.
+    auto* pointer = w.window.findChild<QPushButton*>(QStringLiteral("按钮看板引导"));
+    ASSERT_NE(pointer, nullptr);
+    EXPECT_TRUE(pointer->isVisibleTo(&w.window));
     w.window.open_board();
+    EXPECT_FALSE(pointer->isVisibleTo(&w.window));
     app::BoardForm& form = *w.window.tracker().board_window().form;
     w.window.tracker().board_window().hide();
-    EXPECT_NE(menu_entry(form.类目选择->menu(), QStringLiteral("食品")), nullptr);
+    QAction* food = menu_entry(form.类目选择->menu(), QStringLiteral("选择“食品”"));
+    ASSERT_NE(food, nullptr);
 
-    // A box emptied on the category page offers nothing more; a name chosen stays.
-    menu_entry(form.类目选择->menu(), QStringLiteral("食品"))->trigger();
+    // A box emptied on the category page leaves the form its list; a name chosen stays.
+    food->trigger();
     catalogue::clear_box(w.window.catalogue_view(), data, catalogue::ListKind::Level1);
-    EXPECT_EQ(menu_entry(form.类目选择->menu(), QStringLiteral("食品")), nullptr);
+    EXPECT_NE(menu_entry(form.类目选择->menu(), QStringLiteral("选择“食品”")), nullptr);
     EXPECT_EQ(form.编辑框看板类目->text(), QStringLiteral("食品"));
     EXPECT_EQ(form.board().category_ids, std::vector<std::string>{"14"});
 
@@ -181,8 +197,8 @@ TEST_F(BoardFormTest, AnIntervalUnderTheMinimumIsRefusedWithAMessage) {
     EXPECT_EQ(form.数值框间隔分钟->value(), 20);
 
     form.数值框间隔分钟->setValue(5);
-    ASSERT_EQ(form.problems().size(), 1);
-    EXPECT_TRUE(form.problems()[0].contains(QStringLiteral("不能少于15分钟")));
+    EXPECT_TRUE(form.problems().filter(QStringLiteral("不能少于15分钟")).size() == 1)
+        << form.problems().join("; ").toStdString();
 }
 
 // The board's channels are ticked, an undefined one shows marked and stays
@@ -260,6 +276,72 @@ TEST_F(BoardFormTest, AtItsMinimumSizeTheFormFitsASmallScreenWithWholeCaptions) 
             continue;
         EXPECT_GE(w->width(), w->minimumSizeHint().width()) << w->objectName().toStdString();
     }
+}
+
+// A goods link is taken as the keyword page takes it; everything wrong with
+// the form is told at once, each field by name.
+TEST_F(BoardFormTest, AcceptsGoodsLinksAndListsEveryProblemAtOnce) {
+    const QString link = QStringLiteral("http://127.0.0.1:18080/goods2.html?goods_id=4033138");
+    form.编辑框看板名称->setText(QStringLiteral("辣条看板"));
+    form.编辑框本店商品->setPlainText(link + QStringLiteral("\n"));
+    form.编辑框竞品->setPlainText(QStringLiteral("96919329\n96919330"));
+    form.编辑框看板关键词->setPlainText(QStringLiteral("辣条"));
+    EXPECT_TRUE(form.problems().isEmpty()) << form.problems().join("; ").toStdString();
+    EXPECT_EQ(form.board().own.front().link, link.toStdString());
+
+    form.编辑框看板名称->setText(QStringLiteral("辣条") + QChar(0x1B) + QStringLiteral("看板"));
+    form.编辑框竞品->setPlainText(QStringLiteral("1\n2\n3\n4\n5\n6\n老街小吃"));
+    form.编辑框看板关键词->setPlainText(QStringLiteral("辣条😀"));
+    form.编辑框看板类目->setText(QStringLiteral("休闲零食"));
+    const QStringList problems = form.problems();
+    const QStringList expected = {
+        "看板名称“辣条\\x1B看板”含有控制字符", "关键词“辣条?”含有无法保存的字符",
+        "竞品“老街小吃”既不是商品ID也不是商品链接", "竞品最多5个", "类目“休闲零食”不是类目ID"};
+    ASSERT_EQ(problems.size(), expected.size()) << problems.join("; ").toStdString();
+    for (const QString& problem : expected)
+        EXPECT_EQ(problems.filter(problem).size(), 1) << problem.toStdString();
+}
+
+// The form loads the lists it offers itself, each level when its menu opens,
+// and keeps the names a category and a tab were chosen by.
+TEST(BoardFormLists, LoadEveryLevelAndTheTabsWhenTheirMenusOpen) {
+    sim::Options options;
+    options.port = 0;
+    sim::Server server(options);
+    ASSERT_TRUE(server.start());
+    qt_test::ScopedHosts hosts(server.host());
+    qt_test::ScopedQtEventPump pump;
+    app::BoardForm form;
+    // The entries below the own one ("选择“…”") and a separator, once loaded.
+    const auto loaded = [](QMenu* menu, int skip) {
+        QElapsedTimer guard;  // a hang guard only
+        guard.start();
+        emit menu->aboutToShow();
+        while (guard.elapsed() < 10000 &&
+               (menu->actions().size() <= skip || !menu->actions().back()->isEnabled()))
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 20);
+        return menu->actions().mid(skip);
+    };
+    const QList<QAction*> level1 = loaded(form.类目选择->menu(), 0);
+    ASSERT_FALSE(level1.isEmpty());
+    ASSERT_NE(level1.front()->menu(), nullptr);
+    const QList<QAction*> level2 = loaded(level1.front()->menu(), 2);
+    ASSERT_FALSE(level2.isEmpty());
+    ASSERT_NE(level2.front()->menu(), nullptr);
+    const QList<QAction*> level3 = loaded(level2.front()->menu(), 2);
+    ASSERT_FALSE(level3.isEmpty());
+    ASSERT_EQ(level3.front()->menu(), nullptr);
+    level3.front()->trigger();
+    const board::Board chosen = form.board();
+    ASSERT_EQ(chosen.category_ids.size(), 1u);
+    EXPECT_EQ(ui::to_qstring(chosen.category_names.at(chosen.category_ids.front())),
+              level3.front()->text());
+
+    const QList<QAction*> tabs = loaded(form.爱逛街选择->menu(), 0);
+    ASSERT_FALSE(tabs.isEmpty());
+    tabs.front()->trigger();
+    EXPECT_EQ(ui::to_qstring(form.board().tab_name), tabs.front()->text());
+    EXPECT_FALSE(form.board().tab_id->empty());
 }
 
 }  // namespace

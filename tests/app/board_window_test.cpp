@@ -137,8 +137,8 @@ TEST_F(BoardWindowTest, MistypedInputIsRefusedOrReportedNeverNotRanked) {
     ASSERT_TRUE(server.start());
     qt_test::ScopedHosts hosts(server.host());
     for (const auto& [category, keywords, refused] :
-         {std::tuple<std::string, std::string, std::string>{"零食", "辣条", "类目ID必须是数字"},
-          {"", "辣条😀", "含有无法查询的字符"}}) {
+         {std::tuple<std::string, std::string, std::string>{"零食", "辣条", "不是类目ID"},
+          {"", "辣条😀", "含有无法保存的字符"}}) {
         messages.clear();
         fill("", keywords);
         ui::write_text(window->form->编辑框看板类目, text::utf8_to_gbk(category));
@@ -148,6 +148,15 @@ TEST_F(BoardWindowTest, MistypedInputIsRefusedOrReportedNeverNotRanked) {
         EXPECT_TRUE(messages[0].contains(QString::fromStdString(refused)))
             << messages[0].toStdString();
     }
+    // 保存看板 refuses the same way, every problem in its one message.
+    messages.clear();
+    ui::write_text(window->form->编辑框看板类目, text::utf8_to_gbk("零食"));
+    EXPECT_FALSE(window->save_board());
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_TRUE(messages[0].contains(QStringLiteral("不是类目ID")) &&
+                messages[0].contains(QStringLiteral("含有无法保存的字符")))
+        << messages[0].toStdString();
+    EXPECT_TRUE(store->board_names().value().empty());
     ui::write_text(window->form->编辑框看板类目, std::string());
     fill("", "辣条");
     ui::write_text(window->form->编辑框本店商品, std::string("99999999"));
@@ -159,17 +168,22 @@ TEST_F(BoardWindowTest, MistypedInputIsRefusedOrReportedNeverNotRanked) {
 }
 
 // While the marketplace holds the board back the status line says until when,
-// and after 停止 the cells it never reached say 未检查.
+// and after 停止 the cells it never reached say 未检查, also once the board is
+// opened again; 重查失败 checks them.
 TEST_F(BoardWindowTest, APauseShowsItsEndAndAStoppedRunMarksWhatItDidNotReach) {
     sim::Options options;
     options.port = 0;
-    options.fault_path = "/search";
-    options.status = 429;
-    options.retry_after = 60;
     sim::Server server(options);
     ASSERT_TRUE(server.start());
     qt_test::ScopedHosts hosts(server.host());
     fill("", "辣条");
+    ASSERT_TRUE(window->start_checks());  // every cell read once
+    wait_for_run();
+    sim::Options held = server.options();
+    held.fault_path = "/search";
+    held.status = 429;
+    held.retry_after = 60;
+    server.set_options(held);
     ASSERT_TRUE(window->start_checks());
     QElapsedTimer guard;  // a hang guard only
     guard.start();
@@ -185,6 +199,57 @@ TEST_F(BoardWindowTest, APauseShowsItsEndAndAStoppedRunMarksWhatItDidNotReach) {
     EXPECT_TRUE(window->标签看板状态->text().contains(QStringLiteral("上次检查")));
     EXPECT_TRUE(window->标签看板状态->text().contains(QStringLiteral("（5 项，失败 0，未检查 5）")))
         << window->标签看板状态->text().toStdString();
+
+    // Opened again (after a restart), the board still knows what the stopped run left.
+    ASSERT_TRUE(window->save_board());
+    window = std::make_unique<app::BoardWindow>(store, test::quick_board_settings());
+    window->show_message = [this](const QString& m) { messages << m; };
+    ASSERT_TRUE(window->open_board(text::utf8_to_gbk("测试看板")));
+    for (int c = 0; c < 5; ++c)
+        EXPECT_TRUE(cell(0, c).starts_with("未检查")) << cell(0, c);
+
+    sim::Options mended = server.options();
+    mended.status = 0;
+    server.set_options(mended);
+    ASSERT_TRUE(window->recheck_failed());
+    wait_for_run();
+    for (int c = 0; c < 5; ++c)
+        EXPECT_FALSE(cell(0, c).starts_with("未检查")) << cell(0, c);
+}
+
+// A board run but not saved is asked about when the window closes: kept
+// open, let go, or saved.
+TEST_F(BoardWindowTest, ClosingAfterAnUnsavedRunAsksFirst) {
+    sim::Options options;
+    options.port = 0;
+    sim::Server server(options);
+    ASSERT_TRUE(server.start());
+    qt_test::ScopedHosts hosts(server.host());
+    QStringList questions;
+    app::UnsavedAnswer answer = app::UnsavedAnswer::keep_open;
+    window->ask_unsaved = [&](const QString& q) {
+        questions << q;
+        return answer;
+    };
+    fill("", "辣条");
+    window->show();
+    window->form->sort_boxes[1]->setChecked(false);
+    for (const auto& [given, closes] : {std::pair{app::UnsavedAnswer::keep_open, false},
+                                        {app::UnsavedAnswer::discard, true},
+                                        {app::UnsavedAnswer::save, true}}) {
+        window->show();
+        ASSERT_TRUE(window->start_checks());
+        wait_for_run();
+        answer = given;
+        EXPECT_EQ(window->close(), closes);
+        EXPECT_EQ(window->isVisible(), !closes);
+    }
+    ASSERT_EQ(questions.size(), 3);
+    EXPECT_TRUE(questions[0].contains(QStringLiteral("测试看板")));
+    EXPECT_TRUE(store->load_board("测试看板").ok());
+    window->show();
+    EXPECT_TRUE(window->close());  // saved: nothing to ask
+    EXPECT_EQ(questions.size(), 3);
 }
 
 // A schedule switched off keeps its hours when the board is saved and reopened.

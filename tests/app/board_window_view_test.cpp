@@ -5,6 +5,7 @@
 
 #include <QAbstractButton>
 #include <QAbstractSpinBox>
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QCoreApplication>
@@ -15,6 +16,7 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollArea>
 #include <QTableWidget>
 #include <QTest>
@@ -95,8 +97,9 @@ TEST_F(BoardView, OpensOnASmallScreenWithTheGridFirstAndLongKeywordsElided) {
     shown();
     EXPECT_FALSE(window->面板看板定义->isVisible());
     EXPECT_EQ(window->组合框看板->currentText(), QStringLiteral("视图看板"));
-    EXPECT_LE(window->frameGeometry().width(), 1366);
-    EXPECT_LE(window->height() + 30, 768);  // with the title bar
+    // On the 1366x768 screen, whole: title bar to status line.
+    EXPECT_TRUE(window->screen()->availableGeometry().contains(window->frameGeometry()))
+        << window->frameGeometry().y() << "+" << window->frameGeometry().height();
 
     QTableWidget* grid = window->表格排名;
     int whole_rows = 0;
@@ -123,8 +126,9 @@ TEST_F(BoardView, AtItsSmallestSizeNoButtonOrFieldIsCut) {
         window->show_definition(definition);
         window->resize(window->minimumSizeHint());
         QCoreApplication::processEvents();
+        // Above a 40 px taskbar with a 30 px title bar.
         EXPECT_LE(window->minimumSizeHint().width(), 1366);
-        EXPECT_LE(window->minimumSizeHint().height(), 738);
+        EXPECT_LE(window->minimumSizeHint().height() + 30, 728);
         for (QWidget* w : window->findChildren<QWidget*>()) {
             const bool field = qobject_cast<QAbstractButton*>(w) || qobject_cast<QLineEdit*>(w) ||
                                qobject_cast<QComboBox*>(w) || qobject_cast<QAbstractSpinBox*>(w);
@@ -152,17 +156,20 @@ TEST_F(BoardView, SortsByRankWithoutRankLastAndFiltersFallsAndFailures) {
     record(check("失败", Sort::default_order, 1, {}, history::Outcome::failed));
     ASSERT_TRUE(window->open_board(text::utf8_to_gbk("视图看板")));
 
-    EXPECT_EQ(column(0), QStringList({"上升=第20名", "下降=第9名", "失败=失败", "未查="}));
+    EXPECT_EQ(column(0), QStringList({"上升=第20名", "下降=第9名", "失败=失败", "未查=未检查"}));
     EXPECT_EQ(window->表格排名->item(0, 0)->foreground().color(), QColor(0, 128, 40));
     EXPECT_EQ(window->表格排名->item(1, 0)->foreground().color(), QColor(200, 30, 30));
+    // 失败 and 未检查 each have a colour of their own.
+    EXPECT_NE(window->表格排名->item(2, 0)->background(),
+              window->表格排名->item(3, 0)->background());
     EXPECT_TRUE(window->表格排名->item(2, 0)->text().contains(QStringLiteral("上次第12名")));
 
     // A click on the header sorts by rank, the next one the other way round.
     QHeaderView* header = window->表格排名->horizontalHeader();
     emit header->sectionClicked(0);
-    EXPECT_EQ(column(0), QStringList({"下降=第9名", "上升=第20名", "失败=失败", "未查="}));
+    EXPECT_EQ(column(0), QStringList({"下降=第9名", "上升=第20名", "失败=失败", "未查=未检查"}));
     emit header->sectionClicked(0);
-    EXPECT_EQ(column(0), QStringList({"上升=第20名", "下降=第9名", "失败=失败", "未查="}));
+    EXPECT_EQ(column(0), QStringList({"上升=第20名", "下降=第9名", "失败=失败", "未查=未检查"}));
     // The chart opens for the row as shown, not as the board lists it.
     ASSERT_NE(window->show_chart(1, 0), nullptr);
     EXPECT_TRUE(window->findChild<QWidget*>(QStringLiteral("走势窗口"))
@@ -204,6 +211,7 @@ TEST_F(BoardView, NoticesStandUnderOneHeadingPerRunAndFilterByKeyword) {
     EXPECT_TRUE(list->item(2)->text().endsWith(QStringLiteral("2 条变动")));
     window->编辑框通知筛选->setText(QStringLiteral("薯片"));
     ASSERT_EQ(list->count(), 2);
+    EXPECT_TRUE(list->item(0)->text().endsWith(QStringLiteral("2 条变动（筛选出 1 条）")));
     EXPECT_TRUE(list->item(1)->text().contains(QStringLiteral("薯片 · 销量")));
     const std::string csv = window->notices_csv();
     EXPECT_NE(csv.find("薯片"), std::string::npos);
@@ -304,7 +312,59 @@ TEST_F(BoardView, DeleteAsksFirstAndRecheckSaysWhenNothingFailed) {
 
     messages.clear();
     EXPECT_FALSE(window->recheck_failed());
-    EXPECT_EQ(messages, QStringList{QStringLiteral("没有失败的检查")});
+    EXPECT_EQ(messages, QStringList{QStringLiteral("没有失败或未检查的格子")});
+}
+
+// Tab walks the screen from the board's name down; a reopened board's focus
+// is on its first field, never in one folded away; Enter presses a button.
+TEST_F(BoardView, TabFollowsTheScreenAndEnterPressesTheFocusedButton) {
+    fill("辣条", "123456");
+    ASSERT_TRUE(window->save_board());
+    shown();
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    app::BoardForm* f = window->form;
+    EXPECT_EQ(QApplication::focusWidget(), f->编辑框看板名称);  // a new board: its name
+    const QList<QWidget*> expected = {f->编辑框本店商品, f->编辑框竞品, f->编辑框看板关键词,
+                                      f->sort_boxes[0], f->sort_boxes[1]};
+    for (QWidget* next : expected) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        EXPECT_EQ(QApplication::focusWidget(), next) << next->objectName().toStdString();
+    }
+    ASSERT_TRUE(window->open_board(text::utf8_to_gbk("视图看板")));
+    EXPECT_EQ(QApplication::focusWidget(), window->表格排名);  // on its grid
+    QTest::mouseClick(window->按钮编辑看板, Qt::LeftButton);
+    EXPECT_EQ(QApplication::focusWidget(), f->编辑框看板名称);
+
+    ASSERT_TRUE(store->delete_board("视图看板").ok());
+    window->按钮保存看板->setFocus();
+    QTest::keyClick(window->按钮保存看板, Qt::Key_Return);
+    EXPECT_TRUE(store->load_board("视图看板").ok());
+}
+
+// Unmaximised, the window is placed whole above a taskbar at the top of the
+// free area, as large as it wants where there is room.
+TEST(BoardWindowPlace, FitsAboveATaskbarOnA1366x768Screen) {
+    const QSize smallest(900, 560);
+    for (const auto& [available, height] :
+         {std::pair{QRect(0, 0, 1366, 728), 680}, {QRect(0, 32, 1280, 650), 650 - 34}}) {
+        const QMargins frame(4, 30, 4, 4);
+        const QRect client = app::fitted_window(available, frame, QSize(1300, 680), smallest);
+        const QRect outer = client.marginsAdded(frame);
+        EXPECT_TRUE(available.contains(outer)) << outer.y() << "+" << outer.height();
+        EXPECT_EQ(client.height(), height);
+        EXPECT_EQ(outer.top(), available.top());
+    }
+}
+
+// A board not saved yet has no checks of its own: the keyword page's are not its.
+TEST_F(BoardView, ABlankBoardCountsNoneOfTheSinglePagesChecks) {
+    history::Check single = check("辣条", history::Sort::default_order, 0, 5);
+    single.board.clear();
+    record(single);
+    app::BoardWindow fresh(store, test::quick_board_settings());
+    EXPECT_TRUE(fresh.标签看板状态->text().contains(QStringLiteral("（本看板 0 次）")))
+        << fresh.标签看板状态->text().toStdString();
 }
 
 }  // namespace

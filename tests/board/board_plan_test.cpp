@@ -2,10 +2,12 @@
 // runs again.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 
 #include "board/check_plan.h"
 #include "board/check_report.h"
+#include "board/typed_board.h"
 #include "text/codepage.h"
 
 namespace {
@@ -48,14 +50,20 @@ TEST(BoardValidate, NamesEachFault) {
              for (int i = 1; i <= 6; ++i)
                  b.competitors.push_back({std::to_string(i), {}, {}, {}});
          }},
-        {"商品ID必须是数字：12a",
+        {"",
+         [](Board& b) {
+             b.competitors.push_back({{}, "http://m/goods2.html?goods_id=9", {}, {}});
+         }},
+        {"竞品“12a”不是商品ID（数字）或商品链接",
          [](Board& b) {
              b.competitors.push_back({"12a", {}, {}, {}});
          }},
-        {"商品ID重复：4033138",
+        {"竞品重复：4033138",
          [](Board& b) {
              b.competitors.push_back({"4033138", {}, {}, {}});
          }},
+        {"类目“休闲零食”不是类目ID：请从类目列表中选择，或填写数字ID",
+         [](Board& b) { b.category_ids.push_back(text::utf8_to_gbk("休闲零食")); }},
         {"请至少选择一种排序方式",
          [](Board& b) {
              b.sorts.clear();
@@ -127,6 +135,46 @@ TEST(CheckPlan, RecheckTakesFailedNotCheckedAndUnreportedChecksOnly) {
     EXPECT_EQ(again.listings[0].sort, Sort::sales);
     EXPECT_EQ(again.listings[1].sort, Sort::credit);
     EXPECT_EQ(again.listings[2].sort, Sort::price_low);
+}
+
+}  // namespace
+
+namespace {
+
+// A board typed with every kind of mistake at once: each is named, in one
+// list, the characters quoted so that no control character reaches a message.
+TEST(TypedBoard, ListsEveryFaultAtOnceAndKeepsWhatIsRight) {
+    Board typed;
+    typed.name = std::string("al\0pha", 6);
+    typed.own = {board::typed_goods(" http://127.0.0.1:1/goods2.html?goods_id=7 ")};
+    for (int i = 1; i <= 6; ++i)
+        typed.competitors.push_back(board::typed_goods(std::to_string(i)));
+    typed.competitors.push_back(board::typed_goods("辣条店"));
+    typed.keywords = {"辣条😀", "k\x1B[2J", "\xFF", "辣条"};
+    typed.category_ids = {"休闲零食"};
+    typed.channels = {"运营群\r\n"};
+    const board::TypedBoard checked = board::check_typed(typed, "goods2.html");
+    std::vector<std::string> faults;
+    for (const std::string& fault : checked.faults)
+        faults.push_back(text::gbk_to_utf8(fault));
+    const std::vector<std::string> expected = {
+        "看板名称“al\\x00pha”含有控制字符 \\x00（如换行、制表、ESC）",
+        "关键词“辣条?”含有无法保存的字符 U+1F600（如表情符号）",
+        "关键词“k\\x1B[2J”含有控制字符 \\x1B（如换行、制表、ESC）",
+        "关键词“\\xFF”含有无法识别的字节 0xFF",
+        "通知通道“运营群\\x0D\\x0A”含有控制字符 \\x0D（如换行、制表、ESC）",
+        "竞品“辣条店”既不是商品ID也不是商品链接",
+        "竞品最多5个",
+        "类目“休闲零食”不是类目ID：请从类目列表中选择，或填写数字ID",
+    };
+    for (const std::string& fault : expected)
+        EXPECT_NE(std::find(faults.begin(), faults.end(), fault), faults.end()) << fault;
+    EXPECT_EQ(faults.size(), expected.size());
+    for (const std::string& fault : faults)
+        EXPECT_EQ(fault.find('\x1B'), std::string::npos) << fault;
+    // The goods link stays a link for the run to look its id up.
+    EXPECT_EQ(checked.board.own.front().link, "http://127.0.0.1:1/goods2.html?goods_id=7");
+    EXPECT_TRUE(checked.board.own.front().id.empty());
 }
 
 }  // namespace

@@ -58,22 +58,22 @@ TEST(GridCsv, ReadsBackAsTheGridOfEachOwnGoodsItem) {
         {"本店 麻辣条", "综合", "销量"},
         {"辣条", "第37名", "失败"},
         {"'=HYPERLINK(\"x\",1)", "千名外", "未检查"},
-        {"新品", "第3名", ""},
+        {"新品", "第3名", "不分排序"},
         {""},
         {"本店 5", "综合", "销量"},
         {"辣条", "千名外", "失败"},
         {"'=HYPERLINK(\"x\",1)", "千名外", "未检查"},
-        {"新品", "未检查", ""},
+        {"新品", "未检查", "不分排序"},
     };
     EXPECT_EQ(test::read_csv(csv), expected);
 }
 
-TEST(GridCsv, ABoardWithoutChecksGivesItsLayoutWithEmptyCells) {
+TEST(GridCsv, ABoardWithoutChecksGivesItsLayoutNotChecked) {
     board::Board b;
     b.own = {{"1", "", "", ""}};
     b.keywords = {"k"};
     b.sorts = {ranking::Sort::price_low};
-    const test::CsvRecords expected = {{"本店 1", "价格从低到高"}, {"k", ""}};
+    const test::CsvRecords expected = {{"本店 1", "价格从低到高"}, {"k", "未检查"}};
     EXPECT_EQ(
         test::read_csv(board::grid_csv(b, board::grid_layout(b), board::BoardLog("", nullptr), {})),
         expected);

@@ -42,21 +42,45 @@ TEST(NoticeItemText, TimeAndMessageWithTheGoodsNamedInTheTooltip) {
         << item.tooltip;
 }
 
-// Where a notice went shows on its line, and why one did not in the tooltip.
-TEST(NoticeItemText, SaysWhichChannelsGotItAndWhyOneDidNot) {
+// Where a notice went is one mark on its line (√ all, … waiting, × one did
+// not get it); which channel, when and why in the tooltip.
+TEST(NoticeItemText, MarksDeliveryCompactlyAndExplainsItInTheTooltip) {
     const history::Notice n = notice(0, "辣条", "m");
-    const auto item =
-        board::notice_item_text(n, {},
-                                {{1, "运营群", 1, 60'000, ""},
-                                 {1, "邮件", 3, 0, "通知通道 邮件：SMTP 554", "", 0, 1},
-                                 {1, "二群", 0, 0, "", "", 0, 0},
-                                 {1, "三群", 0, 0, "", "pid-1", 50'000, 1}});
-    EXPECT_TRUE(
-        item.text.ends_with("m · 已发送至 运营群 · 未送达 邮件 · 待发送 二群 · 未确认 三群"))
-        << item.text;
+    struct Case {
+        std::vector<history::Delivery> deliveries;
+        const char* ending;
+    };
+    const Case cases[] = {
+        {{}, "  m"},
+        {{{1, "运营群", 1, 60'000, ""}, {1, "邮件", 1, 60'000, ""}}, "m  √"},
+        {{{1, "运营群", 1, 60'000, ""}, {1, "邮件", 0, 0, ""}}, "m  …"},
+        {{{1, "运营群", 1, 60'000, ""}, {1, "三群", 0, 0, "", "pid-1", 50'000, 1}}, "m  …"},
+        {{{1, "运营群", 1, 60'000, ""}, {1, "邮件", 3, 0, "通知通道 邮件：SMTP 554", "", 0, 1}},
+         "m  ×"},
+    };
+    for (const Case& c : cases) {
+        const auto item = board::notice_item_text(n, {}, c.deliveries);
+        EXPECT_TRUE(item.text.ends_with(c.ending)) << item.text;
+        EXPECT_EQ(item.undelivered, std::string(c.ending).ends_with("×"));
+    }
+    const auto item = board::notice_item_text(n, {}, cases[4].deliveries);
+    EXPECT_NE(item.tooltip.find("运营群：已发送"), std::string::npos) << item.tooltip;
     EXPECT_NE(item.tooltip.find("邮件：未送达（尝试 3 次）：通知通道 邮件：SMTP 554"),
               std::string::npos)
         << item.tooltip;
+}
+
+// A filtered run keeps its time and count; the top N says its N, 跌出 alone
+// is the first 1000's.
+TEST(NoticeGroups, HeadingKeepsTheRunsCountWhileFilteredAndKindsSayTheirLimit) {
+    const auto groups = board::notice_groups({notice(0, "辣条", "a"), notice(1, "薯片", "b")}, {});
+    ASSERT_EQ(groups.size(), 1u);
+    EXPECT_TRUE(board::group_heading(groups[0], 1).ends_with(" · 2 条变动（筛选出 1 条）"));
+    auto left = notice(0, "辣条", "辣条 · 销量：跌出前20名，第18名 → 第25名（下降7名）");
+    left.kind = "left_top";
+    EXPECT_NE(board::notice_item_text(left).tooltip.find(" · 跌出前20名"), std::string::npos);
+    left.kind = "left_1000";
+    EXPECT_NE(board::notice_item_text(left).tooltip.find(" · 跌出前1000名"), std::string::npos);
 }
 
 TEST(NoticeMatches, KeywordOrMessage) {

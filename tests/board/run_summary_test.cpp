@@ -1,5 +1,6 @@
 // The line above the grid for a run whose every move is known.
 #include "board/run_summary.h"
+#include "board/run_pace.h"
 
 #include <gtest/gtest.h>
 
@@ -57,6 +58,33 @@ TEST(RunSummary, CountsEachCellsMoveTopRanksAndFailures) {
     EXPECT_EQ(board::summary_text(got),
               "上升 2 · 下降 1 · 持平 1 · 新进千名 1 · 跌出千名 1 · 本店前10名 3 个、前20名 4 个 · "
               "失败 1 · 未检查 2");
+}
+
+}  // namespace
+
+namespace {
+
+// The pace and the time left follow the last half minute: a run that slows
+// down says so, a pause gives no estimate rather than a wrong one.
+TEST(MeasuredPace, FollowsTheRecentPaceAndEstimatesTheTimeLeft) {
+    board::MeasuredPace pace;
+    EXPECT_FALSE(pace.remaining_ms(100).has_value());
+    pace.sample(0, 0, 0);
+    pace.sample(10'000, 20, 25);  // 2 checks, 2.5 pages a second
+    ASSERT_TRUE(pace.pages_per_second().has_value());
+    EXPECT_DOUBLE_EQ(*pace.pages_per_second(), 2.5);
+    EXPECT_EQ(pace.remaining_ms(100), 40'000);
+    // Slower for 40 s: the window forgets the brisk start.
+    for (int s = 20; s <= 50; s += 10)
+        pace.sample(s * 1000, 20 + static_cast<std::size_t>(s - 10) / 10, 25 + (s - 10) / 10);
+    EXPECT_NEAR(*pace.pages_per_second(), 0.1, 1e-9);
+    EXPECT_EQ(pace.remaining_ms(100), (100 - 24) * 10'000);
+    for (int s = 60; s <= 100; s += 10)
+        pace.sample(s * 1000, 24, 29);  // paused: nothing finishes
+    EXPECT_FALSE(pace.remaining_ms(100).has_value());
+    EXPECT_EQ(board::remaining_text(40'000), "剩余约 40 秒");
+    EXPECT_EQ(board::remaining_text(760'000), "剩余约 13 分钟");
+    EXPECT_EQ(board::remaining_text(3'900'000), "剩余约 1 小时 5 分钟");
 }
 
 }  // namespace

@@ -131,4 +131,44 @@ TEST_F(BoardAdmin, TheAdminCommandsTakeConfigAndCheckTheChannelsAgainstIt) {
     EXPECT_EQ(run({"--list-boards", "--config", dir.file("absent.ini").string()}).exit_code, 64);
 }
 
+// A board file with many mistakes is refused with every one of them, one
+// line each and no control character printed raw; a goods link and a board
+// saved from the options with links are taken.
+TEST_F(BoardAdmin, ImportAndSaveListEveryProblemAndTakeGoodsLinks) {
+    std::ofstream(dir.file("bad.txt"), std::ios::binary)
+        << "korvel-board=1\nname=坏\x1B[2J看板\nown=4033138\n"
+        << "competitor=1\ncompetitor=2\ncompetitor=3\ncompetitor=4\ncompetitor=5\n"
+        << "competitor=6\nkeyword=辣条😀\nkeyword=al" << std::string(1, '\0') << "pha\n"
+        << "keyword=\xFF\ncategory=休闲零食\n";
+    const auto bad =
+        run({"--import-board", dir.file("bad.txt").string(), "--db", db("one.sqlite")});
+    EXPECT_EQ(bad.exit_code, 64);
+    for (const char* fault : {"看板名称“坏\\x1B[2J看板”含有控制字符", "竞品最多5个",
+                              "关键词“辣条?”含有无法保存的字符", "关键词“al\\x00pha”含有控制字符",
+                              "关键词“\\xFF”含有无法识别的字节 0xFF", "类目“休闲零食”不是类目ID"})
+        EXPECT_NE(bad.err.find(std::string("\n  ") + fault), std::string::npos) << fault << bad.err;
+    EXPECT_EQ(bad.err.find('\x1B'), std::string::npos);
+    EXPECT_EQ(run({"--list-boards", "--db", db("one.sqlite")}).out, "");
+
+    const std::string link = "http://" + server->host() + "/goods2.html?goods_id=" + kSample;
+    const auto saved = run({"--save-board", "链接看板", "--goods", link, "--keyword", "辣条",
+                            "--db", db("one.sqlite")});
+    ASSERT_EQ(saved.exit_code, 0) << saved.err;
+    const auto exported = run({"--export-board", "链接看板", "--db", db("one.sqlite")});
+    EXPECT_NE(exported.out.find("\ngoods_link=" + link + "\n"), std::string::npos) << exported.out;
+    const auto checked = run({"--board", "链接看板", "--db", db("one.sqlite")});
+    EXPECT_EQ(checked.exit_code, 0) << checked.err;
+    EXPECT_NE(checked.out.find("第"), std::string::npos) << checked.out;
+
+    const auto refused = run({"--save-board", "坏看板",   "--goods",      "辣条店",
+                              "--competitor", "1",        "--competitor", "2",
+                              "--competitor", "3",        "--competitor", "4",
+                              "--competitor", "5",        "--competitor", "6",
+                              "--keyword",    "辣条\x1B", "--db",         db("one.sqlite")});
+    EXPECT_EQ(refused.exit_code, 64);
+    for (const char* fault : {"本店商品“辣条店”既不是商品ID也不是商品链接", "竞品最多5个",
+                              "关键词“辣条\\x1B”含有控制字符"})
+        EXPECT_NE(refused.err.find(fault), std::string::npos) << fault << refused.err;
+}
+
 }  // namespace

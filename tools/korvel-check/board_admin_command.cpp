@@ -13,12 +13,14 @@
 #include "run_settings.h"
 #include "saved_board.h"
 #include "text/codepage.h"
+#include "text/printable.h"
 
 namespace cli {
 
 namespace {
 
 constexpr std::size_t kMaxBoardFileBytes = 4 << 20;
+constexpr std::size_t kMaxKeywordFileBytes = 16 << 20;
 
 std::int64_t now_ms() {
     return std::chrono::duration_cast<std::chrono::milliseconds>(
@@ -67,7 +69,8 @@ int save(const board::Board& board, const CheckOptions& options) {
     const auto saved = store.save_board(name, board::board_to_text(board), now_ms());
     if (!saved)
         return failure(saved.error().message);
-    std::cout << (existing ? "replaced" : "saved") << " board '" << name << "'" << std::endl;
+    std::cout << (existing ? "replaced" : "saved") << " board '" << text::printable(name) << "'"
+              << std::endl;
     return kExitAllRead;
 }
 
@@ -76,12 +79,17 @@ int save_from_options(const CheckOptions& options) {
     const auto settings = load_run_settings(options);
     if (!settings)
         return usage_error("cannot read the settings file '" + *options.config + "'");
-    const PlanOrProblem planned = plan_from_options(options, settings->hosts.domain_word);
-    if (!planned.problem.empty())
-        return usage_error(planned.problem);
-    const BoardOrProblem made = saved_board(*options.admin.save, planned.plan, options.admin);
-    if (!made.problem.empty())
-        return usage_error("the board cannot be saved: " + made.problem);
+    std::vector<std::string> file_keywords;
+    if (options.keywords_file) {
+        const auto text = read_file(*options.keywords_file, kMaxKeywordFileBytes);
+        if (!text)
+            return usage_error("cannot read the keywords file '" + *options.keywords_file + "'");
+        file_keywords = keyword_lines(*text);
+    }
+    const BoardOrProblem made =
+        saved_board(*options.admin.save, options, file_keywords, settings->hosts.domain_word);
+    if (!made.faults.empty())
+        return usage_error("the board cannot be saved:", made.faults);
     return save(made.board, options);
 }
 
@@ -92,10 +100,14 @@ int import_board(const CheckOptions& options) {
         return usage_error("cannot read the board file '" + file + "'");
     if (text->starts_with("\xEF\xBB\xBF"))
         text->erase(0, 3);
-    board::Board board;
-    if (const std::string problem = board_of_text(*text, board); !problem.empty())
-        return usage_error("the board file '" + file + "' cannot be used: " + problem);
-    return save(board, options);
+    // The domain word tells a goods link from a mistyped id, as in the window.
+    const auto settings = load_run_settings(options);
+    if (!settings)
+        return usage_error("cannot read the settings file '" + *options.config + "'");
+    const BoardOrProblem made = board_of_text(*text, settings->hosts.domain_word);
+    if (!made.faults.empty())
+        return usage_error("the board file '" + file + "' cannot be used:", made.faults);
+    return save(made.board, options);
 }
 
 int export_board(const history::Store& store, const std::string& name) {
@@ -114,7 +126,7 @@ int delete_board(history::Store& store, const std::string& name) {
         return failure(deleted.error().message);
     if (!deleted.value())
         return usage_error("no board named '" + name + "' in " + store.path());
-    std::cout << "deleted board '" << name << "'" << std::endl;
+    std::cout << "deleted board '" << text::printable(name) << "'" << std::endl;
     return kExitAllRead;
 }
 

@@ -9,6 +9,7 @@
 #include "board/board_text.h"
 #include "board/check_record.h"
 #include "board/goods_captions.h"
+#include "board/goods_confirm.h"
 #include "board/session.h"
 #include "board_grid_text.h"
 #include "commands.h"
@@ -23,6 +24,21 @@
 #include "text/codepage.h"
 
 namespace cli {
+
+namespace {
+
+// A goods link is printed under the Goods ID its page gave; the names stay
+// as the board keeps them.
+board::Board with_confirmed_ids(board::Board b, const std::vector<board::ConfirmedGoods>& goods) {
+    const board::Board confirmed = board::with_confirmed(b, goods);
+    for (std::size_t i = 0; i < b.own.size(); ++i)
+        b.own[i].id = confirmed.own[i].id;
+    for (std::size_t i = 0; i < b.competitors.size(); ++i)
+        b.competitors[i].id = confirmed.competitors[i].id;
+    return b;
+}
+
+}  // namespace
 
 // The board saved under `name`, ready to check.
 LoadedBoard load_board(const history::Store& store, const std::string& name) {
@@ -65,7 +81,11 @@ int run_board(const CheckOptions& options) {
     if (options.retry_failed) {
         if (const std::string problem = log.load(board::board_cells(layout)); !problem.empty())
             return failure(problem);
-        config.only = board::listings_to_recheck(checked, log);
+        // The cells a stopped run of the whole board did not reach go again too.
+        std::set<board::CellKey> unreached;
+        if (const auto last = store.last_run(name); last && last.value())
+            unreached = board::unreached_by(checked, log, *last.value());
+        config.only = board::listings_to_recheck(checked, log, unreached);
         if (config.only->empty()) {
             std::cerr << kProgramName << ": no failed or unchecked cell to check again\n";
             return kExitAllRead;
@@ -86,12 +106,12 @@ int run_board(const CheckOptions& options) {
 
     if (const std::string problem = log.load(board::board_cells(layout)); !problem.empty())
         return failure(problem);
-    // The session saved the names its goods pages gave; the tables show them too.
-    board::Board named = checked;
-    board::take_names(named, progress.confirmed());
+    // Links as the IDs their pages confirmed, with the names the session saved.
+    board::Board ran = with_confirmed_ids(checked, progress.confirmed());
+    board::take_names(ran, progress.confirmed());
     const std::vector<ResultRow> rows =
-        goods_major_rows(board_columns(checked), listings, progress.reports());
-    std::cout << (options.format == Format::table ? format_grids(named, log)
+        goods_major_rows(board_columns(ran), listings, progress.reports());
+    std::cout << (options.format == Format::table ? format_grids(ran, log)
                                                   : format_rows(rows, options.format, options.bom))
               << std::flush;
     if (!summary.store_problem.empty())

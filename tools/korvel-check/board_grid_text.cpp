@@ -24,7 +24,7 @@ Lines grid_lines(const board::GridLayout& layout, const board::BoardLog& log,
         std::vector<std::string> line{layout.rows[r]};
         for (const std::optional<board::CellKey>& key : layout.cells[r])
             line.push_back(key ? board::cell_view(log.cell(*key), own, competitor, mode).text
-                               : std::string());
+                               : std::string(board::kNoSortWord));
         lines.push_back(std::move(line));
     }
     return lines;

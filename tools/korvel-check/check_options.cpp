@@ -8,6 +8,7 @@
 #include "exit_codes.h"
 #include "local_date.h"
 #include "net/ini_section.h"
+#include "text/printable.h"
 
 namespace cli {
 
@@ -303,7 +304,8 @@ std::string check_one_off(const CheckOptions& o) {
         return "give --goods (or --board, --history, --prune-before or --list-boards)";
     if (!wants_a_listing(o))
         return "nothing to check: give --keyword, --keywords-file, --category, --tab or --new";
-    if (o.competitors.size() > kMaxCompetitors)
+    // --save-board names this with every other fault of the board it would save.
+    if (o.competitors.size() > kMaxCompetitors && o.mode == Mode::check)
         return "at most " + std::to_string(kMaxCompetitors) + " competitors";
     return {};
 }
@@ -327,7 +329,7 @@ using net::trim_blanks;
 }  // namespace
 
 std::string usage_message(std::string_view problem) {
-    return std::string(kProgramName) + ": " + std::string(problem) +
+    return std::string(kProgramName) + ": " + text::printable(problem) +
            "\nRun with --help for more information.\n";
 }
 

@@ -3,9 +3,11 @@
 #include <algorithm>
 
 #include "board/check_record.h"
+#include "board/typed_board.h"
 #include "board/words.h"
+#include "ranking/goods_info.h"
 #include "text/codepage.h"
-#include "text/primitives.h"
+#include "text/printable.h"
 
 namespace cli {
 
@@ -25,37 +27,17 @@ bool is_number(std::string_view s) {
            std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
-bool has_control_character(std::string_view s) {
-    return std::any_of(s.begin(), s.end(), [](char c) {
-        const auto byte = static_cast<unsigned char>(c);
-        return byte < 0x20 || byte == 0x7F;
-    });
-}
-
-// The engine works in GBK: a text that does not come back unchanged from GBK
-// is not UTF-8, or holds a character GBK lacks, and would be searched as
-// something else than what was typed. Control characters (a tab or line
-// break inside one argument) are no part of a keyword or link either.
+// The engine works in GBK: a text that is not UTF-8, holds a character GBK
+// lacks or a control character (a tab or line break inside one argument)
+// would be searched as something else than what was typed.
 bool survives_gbk(std::string_view utf8) {
-    return !has_control_character(utf8) && text::gbk_to_utf8(text::utf8_to_gbk(utf8)) == utf8;
+    return board::character_fault(utf8).empty();
 }
 
-// The value as a usage message quotes it: control characters as \xNN, so
+// The value as a usage message quotes it: control characters escaped, so
 // the message stays on one line.
 std::string quoted(std::string_view option, std::string_view value) {
-    static const char* hex = "0123456789ABCDEF";
-    std::string out = std::string(option) + " '";
-    for (char c : value) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (byte < 0x20 || byte == 0x7F) {
-            out += "\\x";
-            out += hex[byte >> 4];
-            out += hex[byte & 15];
-        } else {
-            out += c;
-        }
-    }
-    return out + "'";
+    return std::string(option) + " '" + text::printable(value) + "'";
 }
 
 class Planner {
@@ -68,7 +50,7 @@ class Planner {
         if (!survives_gbk(input))
             return fail(quoted(option, typed) + " is not text that GBK can hold");
         const std::string gbk = text::utf8_to_gbk(input);
-        const bool is_link = !domain_word_.empty() && text::find(gbk, domain_word_, 1, true) != -1;
+        const bool is_link = ranking::is_goods_link(gbk, domain_word_);
         if (!is_link && !is_number(input))
             return fail(quoted(option, typed) + " is neither a Goods ID nor a goods link");
         list.push_back({input, is_link});
@@ -83,13 +65,7 @@ class Planner {
         plan_.listings.keywords.push_back(text::utf8_to_gbk(keyword));
     }
 
-    void choose_sorts(const std::string& sort) {
-        plan_.listings.sorts.clear();
-        for (ranking::Sort s : ranking::kAllSorts) {
-            if (sort == "all" || ranking::sort_name(s) == sort)
-                plan_.listings.sorts.push_back(s);
-        }
-    }
+    void choose_sorts(const std::string& sort) { plan_.listings.sorts = chosen_sorts(sort); }
 
     // An id, or nullopt (and the problem noted) when it is not a number.
     std::optional<std::string> id(std::string_view option, const std::string& typed) {
@@ -146,6 +122,15 @@ PlanOrProblem make_plan(const CheckOptions& options, const std::vector<std::stri
     if (result.problem.empty() && !has_listings(result.plan.listings))
         result.problem = "the keywords file holds no keyword and nothing else is to be checked";
     return result;
+}
+
+std::vector<ranking::Sort> chosen_sorts(std::string_view sort) {
+    std::vector<ranking::Sort> sorts;
+    for (ranking::Sort s : ranking::kAllSorts) {
+        if (sort == "all" || ranking::sort_name(s) == sort)
+            sorts.push_back(s);
+    }
+    return sorts;
 }
 
 std::string_view sort_label(const ranking::Listing& listing) {

@@ -37,6 +37,9 @@ struct PlanOrProblem {
 PlanOrProblem make_plan(const CheckOptions& options, const std::vector<std::string>& file_keywords,
                         std::string_view domain_word);
 
+// The sort orders --sort names: one, or all five for "all".
+std::vector<ranking::Sort> chosen_sorts(std::string_view sort);
+
 // "辣条 · 销量", "类目 14", "爱逛街 14" or "新品" (UTF-8), as the board names its rows.
 std::string listing_label(const ranking::Listing& listing);
 

@@ -4,16 +4,24 @@
 #include <iostream>
 
 #include "exit_codes.h"
+#include "text/printable.h"
 
 namespace cli {
 
-int usage_error(std::string_view problem) {
-    std::cerr << usage_message(problem) << std::flush;
+int usage_error(std::string_view problem, const std::vector<std::string>& details) {
+    if (details.empty()) {
+        std::cerr << usage_message(problem) << std::flush;
+        return kExitUsage;
+    }
+    std::string text = std::string(kProgramName) + ": " + text::printable(problem) + '\n';
+    for (const std::string& detail : details)
+        text += "  " + text::printable(detail) + '\n';
+    std::cerr << text << std::flush;
     return kExitUsage;
 }
 
 int failure(std::string_view problem) {
-    std::cerr << kProgramName << ": " << problem << std::endl;
+    std::cerr << kProgramName << ": " << text::printable(problem) << std::endl;
     return kExitSomeFailed;
 }
 

@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "board/board.h"
 #include "check_options.h"
@@ -41,10 +42,13 @@ int run_serve(const CheckOptions& options);
 // --run-due: the boards (and daily reports) due now, once.
 int run_due(const CheckOptions& options);
 
-// A usage message on stderr; returns 64.
-int usage_error(std::string_view problem);
+// A usage message on stderr; returns 64. With `details` (a file's faults),
+// one indented line each instead of the help hint.
+int usage_error(std::string_view problem, const std::vector<std::string>& details = {});
 // "korvel-check: <problem>" on stderr; returns 2.
 int failure(std::string_view problem);
+// Every message korvel-check prints is one line per line it means: control
+// characters a stored name or a file holds are shown as escapes.
 
 // At most `limit` bytes of the file; nullopt when it cannot be opened.
 std::optional<std::string> read_file(const std::string& path, std::size_t limit);

@@ -7,6 +7,7 @@
 #include "exit_codes.h"
 #include "history_access.h"
 #include "history_output.h"
+#include "text/printable.h"
 
 namespace cli {
 
@@ -54,7 +55,7 @@ int list_boards(const history::Store& store) {
     if (!names)
         return failure(names.error().message);
     for (const std::string& name : names.value())
-        std::cout << name << '\n';
+        std::cout << text::printable(name) << '\n';
     std::cout << std::flush;
     return kExitAllRead;
 }

@@ -10,6 +10,7 @@
 #include "exit_codes.h"
 #include "stop_signals.h"
 #include "text/codepage.h"
+#include "text/printable.h"
 
 namespace cli {
 
@@ -27,8 +28,9 @@ void SessionProgress::goods_confirmed(const std::vector<board::ConfirmedGoods>& 
     for (const board::ConfirmedGoods& g : goods) {
         if (g.failure)
             std::cerr << kProgramName << ": goods "
-                      << text::gbk_to_utf8(g.item.link.empty() ? g.item.id : g.item.link) << ": "
-                      << text::gbk_to_utf8(ranking::reason_text(*g.failure)) << '\n';
+                      << text::printable(
+                             text::gbk_to_utf8(g.item.link.empty() ? g.item.id : g.item.link))
+                      << ": " << text::gbk_to_utf8(ranking::reason_text(*g.failure)) << '\n';
     }
 }
 
@@ -81,7 +83,7 @@ void SessionProgress::ended(const board::SessionSummary&) {
 
 void StderrSink::deliver(const board::Board&, const board::SessionSummary& run) {
     for (const history::Notice& notice : run.notices)
-        std::cerr << kProgramName << ": " << notice.message << '\n';
+        std::cerr << kProgramName << ": " << text::printable(notice.message) << '\n';
 }
 
 }  // namespace cli

@@ -29,7 +29,6 @@ class SessionProgress final : public board::SessionObserver {
     // shows while no check finishes; stops it when a stop signal came
     // (stop_signals.h).
     board::SessionSummary follow(board::Session& session);
-
     // The goods as their pages confirmed them (after follow()).
     std::vector<board::ConfirmedGoods> confirmed() const;
 

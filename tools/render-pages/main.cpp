@@ -1,8 +1,10 @@
 // Renders each page of the main window, offscreen, to <dir>/page0.png ...
 // page5.png. The window is built as the program builds it and skinned as at
 // start, without the rest of the start-up sequence and without browser pages.
-// Then the board window, after one run of a sample board against the local
-// simulator started in this process, to <dir>/board.png.
+// Then the board window on a 1366x768 screen, with runs of a sample board
+// against the local simulator started in this process: a new board's form
+// to <dir>/board_new.png, a run under way to <dir>/board_run.png, and the
+// board as it reopens afterwards to <dir>/board.png.
 #include <QApplication>
 #include <QDir>
 #include <QTabWidget>
@@ -12,6 +14,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <filesystem>
+#include <fstream>
 
 #include "app/board_form.h"
 #include "app/board_window.h"
@@ -36,17 +39,37 @@ long long checks_in(const history::Store& store) {
     return count ? count.value() : 0;
 }
 
+bool save_picture(QWidget& widget, const QString& out_dir, const QString& name) {
+    const QString file = QDir(out_dir).filePath(name);
+    if (!widget.grab().save(file))
+        return false;
+    // Where the window stands on the screen: the picture is its inside only.
+    const QRect outer = widget.frameGeometry();
+    std::printf("%s (window %dx%d at %d,%d)\n", qPrintable(file), outer.width(), outer.height(),
+                outer.x(), outer.y());
+    return true;
+}
+
 // One run of the board on screen; with `stop_after`, 停止 once that many
-// checks are recorded, as a seller who stops a run half-way.
-void run_board(app::BoardWindow& window, history::Store& store, long long stop_after) {
+// checks are recorded, as a seller who stops a run half-way; with
+// `picture`, the window is drawn to it once `picture_after` checks are in.
+void run_board(app::BoardWindow& window, history::Store& store, long long stop_after,
+               const QString& out_dir = {}, const QString& picture = {},
+               long long picture_after = 0) {
     const long long before = checks_in(store);
     if (!window.start_checks())
         return;
+    bool drawn = picture.isEmpty();
     QElapsedTimer guard;
     guard.start();
     while (window.running() && guard.elapsed() < 120000) {
         QApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
-        if (stop_after > 0 && checks_in(store) - before >= stop_after)
+        const long long done = checks_in(store) - before;
+        if (!drawn && done >= picture_after) {
+            save_picture(window, out_dir, picture);
+            drawn = true;
+        }
+        if (stop_after > 0 && done >= stop_after)
             window.stop_checks();
     }
 }
@@ -86,33 +109,62 @@ bool render_board(const QString& out_dir) {
                                          "零食大礼包\n休闲零食\n网红零食\n办公室零食\n牛肉干\n"
                                          "鸭脖\n薯片\n坚果\n麻辣小吃\n湖南特产\n儿时怀旧零食\n"
                                          "小包装零食整箱批发价"));
+        window.show();
+        QApplication::processEvents();
         window.save_board();
+        window.show_definition(false);
         for (const auto& [shift, stop_after] : {std::pair{0, 0LL}, {30, 0LL}, {0, 52LL}}) {
             sim::Options moved = server.options();
             moved.rank_shift = shift;
             server.set_options(moved);
-            run_board(window, *store, stop_after);
+            // The last run is drawn half-way, its progress bar and time left showing.
+            const bool last = stop_after > 0;
+            run_board(window, *store, stop_after, out_dir,
+                      last ? QStringLiteral("board_run.png") : QString(), 30);
         }
+        window.hide();
+
+        app::BoardWindow fresh(store, fast);
+        fresh.show();
+        QApplication::processEvents();
+        saved = save_picture(fresh, out_dir, QStringLiteral("board_new.png"));
+        fresh.hide();
+
         app::BoardWindow reopened(store, fast);
         reopened.open_board(text::utf8_to_gbk("辣条店铺看板"));
-        reopened.resize(1366, 768);
         reopened.show();
         QApplication::processEvents();
-        const QString file = QDir(out_dir).filePath(QStringLiteral("board.png"));
-        saved = reopened.grab().save(file);
-        std::printf("%s\n", qPrintable(file));
+        saved = save_picture(reopened, out_dir, QStringLiteral("board.png")) && saved;
     }
     net::set_event_pump(nullptr);
     std::filesystem::remove_all(dir);
     return saved;
 }
 
+// The offscreen platform with one 1366x768 screen: the board window places
+// itself on its screen as it would on a seller's laptop.
+std::filesystem::path small_screen_file() {
+    const auto file = std::filesystem::temp_directory_path() / "korvel-render-screen.json";
+    std::ofstream(file) << R"({"windowFrameMargins": false, "screens": [{"name": "laptop",)"
+                        << R"( "x": 0, "y": 0, "width": 1366, "height": 768,)"
+                        << R"( "logicalDpi": 96, "logicalBaseDpi": 96, "dpr": 1}]})";
+    return file;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+    std::filesystem::path screen;
+    if (qgetenv("QT_QPA_PLATFORM") == "offscreen") {
+        screen = small_screen_file();
+        qputenv("QT_QPA_PLATFORM",
+                QByteArray::fromStdString("offscreen:configfile=" + screen.string()));
+    }
     app::prepare_browser_environment();
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication application(argc, argv);
+    if (!screen.empty())
+        std::filesystem::remove(screen);
     const QString out_dir = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("docs");
     if (!QDir().mkpath(out_dir)) {
         std::fprintf(stderr, "render-pages: cannot create %s\n", qPrintable(out_dir));
