@@ -153,8 +153,8 @@ void prune_both(const fs::path& file, double days, bool check) {
     remove_copy(ours);
 }
 
-// The file as version 3 left it: no per-day summary, the pace without the
-// columns version 4 added.
+// The file as version 3 left it: no per-day summary, the pace and the
+// deliveries without the columns version 4 added.
 void migration(const fs::path& file) {
     const fs::path old = fresh_copy(file, ".v3");
     {
@@ -163,6 +163,9 @@ void migration(const fs::path& file) {
                                  "DROP TRIGGER check_goods_days; DROP TABLE cell_days; "
                                  "ALTER TABLE pace DROP COLUMN pushed_back_at; "
                                  "ALTER TABLE pace DROP COLUMN pages_since_push_back; "
+                                 "ALTER TABLE deliveries DROP COLUMN claim; "
+                                 "ALTER TABLE deliveries DROP COLUMN claimed_ms; "
+                                 "ALTER TABLE deliveries DROP COLUMN sends; "
                                  "PRAGMA user_version = 3"))) {
             return;
         }
