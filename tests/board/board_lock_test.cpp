@@ -142,12 +142,14 @@ TEST(BoardLock, IsKeyedOnTheHistoryFileItself) {
     TempDir dir;
     const auto file = dir.path() / "history.sqlite";
     std::ofstream(file) << "";
-    std::filesystem::create_directory(dir.path() / "elsewhere");
-    std::filesystem::create_symlink(file, dir.path() / "elsewhere" / "linked.sqlite");
     const auto held = BoardLock::for_history(file, "零食");
     ASSERT_TRUE(held.held()) << held.message();
+#if !defined(_WIN32)  // the Windows runtime makes no symbolic links
+    std::filesystem::create_directory(dir.path() / "elsewhere");
+    std::filesystem::create_symlink(file, dir.path() / "elsewhere" / "linked.sqlite");
     EXPECT_EQ(BoardLock::for_history(dir.path() / "elsewhere" / "linked.sqlite", "零食").state(),
               LockState::busy);
+#endif
     EXPECT_EQ(BoardLock::for_history(dir.path() / "." / "history.sqlite", "零食").state(),
               LockState::busy);
     EXPECT_TRUE(BoardLock::for_history(dir.path() / "other.sqlite", "零食").held());
