@@ -6,7 +6,6 @@
 #include <atomic>
 #include <chrono>
 #include <csignal>
-#include <ctime>
 #include <fstream>
 #include <set>
 #include <thread>
@@ -15,6 +14,7 @@
 #include "board/board_text.h"
 #include "board/check_csv.h"
 #include "board/goods_names.h"
+#include "history/local_time.h"
 #include "history/store.h"
 #include "plain/raw_http_server.h"
 #include "plain/smtp_server.h"
@@ -289,14 +289,13 @@ TEST_F(KorvelCheck, AHistoryFileItCannotUseEndsWithTwoBeforeAnyRequest) {
     EXPECT_TRUE(server.requests().empty());
 }
 
-// Tomorrow's local date, YYYY-MM-DD.
+// Tomorrow's local date, YYYY-MM-DD: the date part of the local reading
+// the history shows.
 std::string tomorrow() {
-    const std::time_t later = std::time(nullptr) + 24 * 3600;
-    std::tm local{};
-    localtime_r(&later, &local);
-    char text[16];
-    std::strftime(text, sizeof text, "%Y-%m-%d", &local);
-    return text;
+    const auto later = std::chrono::system_clock::now() + std::chrono::hours(24);
+    const auto ms =
+        std::chrono::duration_cast<std::chrono::milliseconds>(later.time_since_epoch()).count();
+    return history::local_time_with_offset(ms).substr(0, 10);
 }
 
 class KorvelCheckBoard : public KorvelCheck {

@@ -51,6 +51,7 @@ TEST(DisplayWidth, WideCharactersTakeTwoColumns) {
         {"辣条x", 5},
         {"ＡＢ", 4},                 // full-width letters
         {"e\xCC\x81", 1},            // e and a combining accent
+        {"café", 4},                 // a precomposed letter
         {"한국", 4},                 // Hangul syllables
         {"\xE6\xBE", 1},             // a broken sequence shows as one replacement character
         {"服务器返回错误 503", 18},  // the reason texts mix both

@@ -7,6 +7,8 @@
 #include <map>
 #include <mutex>
 #include <sstream>
+#include <string>
+#include <utility>
 
 #include "plain/temp_dir.h"
 #include "run_process.h"
@@ -52,13 +54,25 @@ std::wstring command_line(const std::string& program, const std::vector<std::str
     return line;
 }
 
-// A data directory named for the POSIX build (XDG_DATA_HOME) is the Windows
-// build's %APPDATA% as well, so a child keeps its history where the test
-// looks for it.
+// The Windows build keeps both the user's settings and the history in
+// %APPDATA%: a settings directory named for the POSIX build (XDG_CONFIG_HOME)
+// becomes it, so a child reads the settings the test wrote (Windows ignores
+// the case of "korvel"); else a data directory (XDG_DATA_HOME), so a child
+// keeps its history where the test looks for it.
 Environment for_windows(Environment env) {
-    for (std::size_t i = 0, n = env.size(); i < n; ++i) {
-        if (env[i].first == "XDG_DATA_HOME")
-            env.emplace_back("APPDATA", env[i].second);
+    const auto named = [&env](const char* name) -> const std::string* {
+        for (const auto& [key, value] : env) {
+            if (key == name)
+                return &value;
+        }
+        return nullptr;
+    };
+    const std::string* app_data = named("XDG_CONFIG_HOME");
+    if (app_data == nullptr)
+        app_data = named("XDG_DATA_HOME");
+    if (app_data != nullptr) {
+        std::string value = *app_data;  // copied before the vector may grow
+        env.emplace_back("APPDATA", std::move(value));
     }
     return env;
 }

@@ -93,6 +93,9 @@ class Serve : public ::testing::Test {
 };
 
 TEST_F(Serve, RunsADueBoardAndOnSigtermStopsItRecordedAndEndsWithZero) {
+#if defined(_WIN32)
+    GTEST_SKIP() << "Windows has no SIGTERM to send another process";
+#endif
     const std::string due = due_name();
     save(due, system_clock::now() - hours(24), 4);
     save("刚保存的看板", system_clock::now());
