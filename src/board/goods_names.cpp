@@ -1,5 +1,7 @@
 #include "board/goods_names.h"
 
+#include <functional>
+
 #include "board/board_text.h"
 #include "text/codepage.h"
 
@@ -17,6 +19,22 @@ void add_names(const Board& board, NamesById& names) {
     }
 }
 
+// Every saved board that can be read, with its name (UTF-8); the others are
+// passed over, as a reader of names has nothing to say of them.
+void for_each_saved_board(const history::Store& store,
+                          const std::function<void(const std::string&, const Board&)>& visit) {
+    const auto boards = store.board_names();
+    if (!boards)
+        return;
+    for (const std::string& name : boards.value()) {
+        const auto saved = store.load_board(name);
+        if (!saved)
+            continue;
+        if (const auto board = board_from_text(saved.value().definition))
+            visit(name, *board);
+    }
+}
+
 }  // namespace
 
 NamesById goods_names(const Board& board) {
@@ -31,31 +49,16 @@ ListingNamesByBoard listing_names_by_board(const Board& board) {
 
 ListingNamesByBoard listing_names_by_board(const history::Store& store) {
     ListingNamesByBoard names;
-    const auto boards = store.board_names();
-    if (!boards)
-        return names;
-    for (const std::string& name : boards.value()) {
-        const auto saved = store.load_board(name);
-        if (!saved)
-            continue;
-        if (const auto board = board_from_text(saved.value().definition))
-            names[name] = listing_names(*board);
-    }
+    for_each_saved_board(store, [&](const std::string& name, const Board& board) {
+        names[name] = listing_names(board);
+    });
     return names;
 }
 
 NamesById goods_names(const history::Store& store) {
     NamesById names;
-    const auto boards = store.board_names();
-    if (!boards)
-        return names;
-    for (const std::string& name : boards.value()) {
-        const auto saved = store.load_board(name);
-        if (!saved)
-            continue;
-        if (const auto board = board_from_text(saved.value().definition))
-            add_names(*board, names);
-    }
+    for_each_saved_board(store,
+                         [&](const std::string&, const Board& board) { add_names(board, names); });
     return names;
 }
 
