@@ -2,7 +2,6 @@
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -13,6 +12,7 @@
 #include <mutex>
 #include <thread>
 
+#include "app/dialog_buttons.h"
 #include "net/ini_section.h"
 #include "notify/delivery.h"
 
@@ -106,16 +106,7 @@ void ChannelEditor::build() {
     problems_->setStyleSheet(QStringLiteral("color: #b00000"));
     layout->addWidget(problems_);
     layout->addStretch(1);
-    auto* buttons = new QDialogButtonBox(this);
-    buttons->addButton(QStringLiteral("保存"), QDialogButtonBox::AcceptRole)
-        ->setObjectName(QStringLiteral("save"));
-    buttons->addButton(QStringLiteral("取消"), QDialogButtonBox::RejectRole);
-    connect(buttons, &QDialogButtonBox::accepted, this, [this] {
-        if (save())
-            accept();
-    });
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-    layout->addWidget(buttons);
+    layout->addWidget(save_cancel_buttons(this, [this] { return save(); }));
     connect(kind_, &QComboBox::currentIndexChanged, this, [this] {
         keep_typed();
         show_kind();

@@ -1,6 +1,5 @@
 #include "app/settings_dialog.h"
 
-#include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QLabel>
@@ -12,6 +11,7 @@
 #include <array>
 
 #include "app/channels_dialog.h"
+#include "app/dialog_buttons.h"
 #include "app/settings.h"
 #include "app/settings_save.h"
 #include "app/settings_values.h"
@@ -75,16 +75,7 @@ void SettingsDialog::build() {
     reason_->setWordWrap(true);
     reason_->setTextFormat(Qt::PlainText);
     layout->addWidget(reason_);
-    auto* buttons = new QDialogButtonBox(this);
-    buttons->addButton(QStringLiteral("保存"), QDialogButtonBox::AcceptRole)
-        ->setObjectName(QStringLiteral("save"));
-    buttons->addButton(QStringLiteral("取消"), QDialogButtonBox::RejectRole);
-    connect(buttons, &QDialogButtonBox::accepted, this, [this] {
-        if (save())
-            accept();
-    });
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-    layout->addWidget(buttons);
+    layout->addWidget(save_cancel_buttons(this, [this] { return save(); }));
     resize(560, 640);
 }
 

@@ -9,6 +9,7 @@
 
 #include "plain/temp_dir.h"
 #include "run_process.h"
+#include "settings_text.h"
 #include "sim_catalogue.h"
 #include "sim_server.h"
 
@@ -27,10 +28,7 @@ class BoardAdmin : public ::testing::Test {
         const std::string host = server->host();
         std::filesystem::create_directories(dir.file("config/korvel"));
         // Only in the user's settings directory: korvel-check finds it there.
-        std::ofstream(dir.file("config/korvel/korvel.ini"))
-            << "[hosts]\ngoods_page=" << host << "\nsearch_api=" << host
-            << "\noperations_api=" << host << "\nvendor_info=" << host
-            << "\n[board]\npages_per_second=50\nbackoff_s=0.05\n";
+        std::ofstream(dir.file("config/korvel/korvel.ini")) << test::settings_text(host);
     }
 
     test::ProcessResult run(const std::vector<std::string>& args) {

@@ -20,6 +20,7 @@
 #include "plain/smtp_server.h"
 #include "plain/temp_dir.h"
 #include "run_process.h"
+#include "settings_text.h"
 #include "sim_catalogue.h"
 #include "sim_server.h"
 #include "text/codepage.h"
@@ -55,9 +56,7 @@ class KorvelCheck : public ::testing::Test {
         const std::string& host, const std::string& name = "korvel.ini",
         const std::string& board = "[board]\npages_per_second=50\nbackoff_s=0.05\npause_s=0.2\n") {
         const auto file = dir.file(name);
-        std::ofstream(file) << "[hosts]\ngoods_page=" << host << "\nsearch_api=" << host
-                            << "\noperations_api=" << host << "\nvendor_info=" << host << "\n"
-                            << board;
+        std::ofstream(file) << test::settings_text(host, board);
         return file.string();
     }
 

@@ -15,6 +15,7 @@
 #include "history/store.h"
 #include "plain/temp_dir.h"
 #include "run_process.h"
+#include "settings_text.h"
 #include "sim_catalogue.h"
 #include "sim_server.h"
 #include "text/codepage.h"
@@ -55,10 +56,7 @@ class Serve : public ::testing::Test {
         ASSERT_TRUE(server->start());
         const std::string host = server->host();
         std::filesystem::create_directories(dir.file("config/korvel"));
-        std::ofstream(dir.file("config/korvel/korvel.ini"))
-            << "[hosts]\ngoods_page=" << host << "\nsearch_api=" << host
-            << "\noperations_api=" << host << "\nvendor_info=" << host
-            << "\n[board]\npages_per_second=50\nbackoff_s=0.05\n";
+        std::ofstream(dir.file("config/korvel/korvel.ini")) << test::settings_text(host);
         store.emplace(history::Store::open(db()).value());
     }
 
