@@ -207,11 +207,15 @@ Result<std::int64_t> single_int(const Connection& db, const char* sql) {
     if (!statement) {
         return statement.error();
     }
-    auto row = statement.value().step();
+    return single_int(statement.value());
+}
+
+Result<std::int64_t> single_int(Statement& statement) {
+    auto row = statement.step();
     if (!row) {
         return row.error();
     }
-    return row.value() ? statement.value().int64(0) : 0;
+    return row.value() ? statement.int64(0) : 0;
 }
 
 std::int64_t last_insert_id(const Connection& db) {

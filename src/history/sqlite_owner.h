@@ -78,6 +78,8 @@ Result<Connection> open_file(const std::string& utf8_path);
 Result<Statement> prepare(const Connection& db, std::string_view sql);
 Status exec(const Connection& db, const char* sql);  // one or more statements, no rows
 Result<std::int64_t> single_int(const Connection& db, const char* sql);
+// The same for a statement already prepared and bound.
+Result<std::int64_t> single_int(Statement& statement);
 std::int64_t last_insert_id(const Connection& db);
 std::int64_t changes(const Connection& db);  // rows changed by the last statement
 

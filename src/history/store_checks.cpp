@@ -270,11 +270,7 @@ Result<std::int64_t> Store::count_matching(const CheckFilter& filter) const {
     if (!statement) {
         return statement.error();
     }
-    auto row = statement.value().step();
-    if (!row) {
-        return row.error();
-    }
-    return row.value() ? statement.value().int64(0) : 0;
+    return sql::single_int(statement.value());
 }
 
 Result<std::vector<Check>> Store::checks(const CheckFilter& filter) const {
