@@ -141,9 +141,9 @@ std::optional<std::string> run_problem(const RunRecord& run) {
     if (auto problem = text_problem("the board name", run.board)) {
         return problem;
     }
-    constexpr std::string_view endings[] = {"done", "stopped", "gave_up", "failed"};
+    constexpr std::string_view endings[] = {"done", "stopped", "gave_up", "failed", "abandoned"};
     if (std::find(std::begin(endings), std::end(endings), run.how_ended) == std::end(endings)) {
-        return "a run ends done, stopped, gave_up or failed, not " + run.how_ended;
+        return "a run ends done, stopped, gave_up, failed or abandoned, not " + run.how_ended;
     }
     if (run.checks < 0 || run.failed < 0 || run.not_checked < 0) {
         return "a run cannot count fewer than no checks";

@@ -136,12 +136,27 @@ struct RunRecord {
     std::string board;
     std::int64_t started_ms = 0;
     std::int64_t ended_ms = 0;
-    std::string how_ended; /* "done","stopped","gave_up","failed" */
+    // "done", "stopped", "gave_up", "failed", or "abandoned": its worker
+    // died mid-run and another took the board over when its lease ran out.
+    std::string how_ended;
     int checks = 0;
     int failed = 0;
     int not_checked = 0;
 
     bool operator==(const RunRecord&) const = default;
+};
+
+// Who runs a board of a history on a server, until when. The run's start is
+// its worker's clock, like a run record's; the renewal and the expiry are
+// the server's, so that workers whose clocks disagree judge a lease alike.
+struct BoardLease {
+    std::string holder;  // worker name, process and a random part
+    std::int64_t started_ms = 0;
+    std::int64_t renewed_ms = 0;
+    std::int64_t expires_ms = 0;
+    bool live = false;  // not expired by the server's clock when read
+
+    bool operator==(const BoardLease&) const = default;
 };
 
 // A notice on its way to a named channel (chat robot, e-mail), kept so that

@@ -15,6 +15,7 @@ enum class ErrorCode {
     busy,            // another process kept the file locked past the timeout
     invalid_record,  // the caller's record breaks a rule of the store
     not_found,       // no such board
+    lease_lost,      // the board's lease is another worker's now; nothing was written
     storage,         // any other failure of the database (I/O, disk full, damage)
 };
 

@@ -1,13 +1,11 @@
-#include "history/store.h"
-
+// The SQLite engine: opening the file, counts, prune and best ranks.
 #include "history/schema.h"
+#include "history/sqlite_engine.h"
 #include "history/summaries.h"
 
 namespace history {
 
-Result<Store> Store::open(const std::filesystem::path& file) {
-    const auto utf8 = file.u8string();
-    std::string path(utf8.begin(), utf8.end());
+Result<std::unique_ptr<Engine>> SqliteEngine::open(const std::string& path) {
     auto db = sql::open_file(path);
     if (!db) {
         return db.error();
@@ -15,10 +13,10 @@ Result<Store> Store::open(const std::filesystem::path& file) {
     if (auto ready = prepare_schema(db.value(), path); !ready) {
         return ready.error();
     }
-    return Store(std::move(db).value(), std::move(path));
+    return std::unique_ptr<Engine>(new SqliteEngine(std::move(db).value()));
 }
 
-Result<std::int64_t> Store::count_checks(const std::optional<std::string>& board) const {
+Result<std::int64_t> SqliteEngine::count_checks(const std::optional<std::string>& board) const {
     auto statement =
         sql::prepare(db_, board ? "SELECT coalesce(sum(n), 0) FROM check_counts WHERE board = ?"
                                 : "SELECT coalesce(sum(n), 0) FROM check_counts");
@@ -57,7 +55,7 @@ class ForeignKeysOff {
 
 }  // namespace
 
-Result<std::int64_t> Store::prune_before(std::int64_t time_ms) {
+Result<std::int64_t> SqliteEngine::prune_before(std::int64_t time_ms) {
     const ForeignKeysOff unchecked(db_);
     auto transaction = sql::Transaction::begin(db_);
     if (!transaction) {
@@ -91,7 +89,7 @@ Result<std::int64_t> Store::prune_before(std::int64_t time_ms) {
     return removed;
 }
 
-Result<std::vector<CellBest>> Store::best_ranks(const std::string& board) const {
+Result<std::vector<CellBest>> SqliteEngine::best_ranks(const std::string& board) const {
     auto statement = sql::prepare(db_,
                                   "SELECT listing, listing_key, sort_order, goods_id, best_rank, "
                                   "best_time_ms FROM cell_best WHERE board = ? "
@@ -113,11 +111,11 @@ Result<std::vector<CellBest>> Store::best_ranks(const std::string& board) const 
     return best;
 }
 
-Result<std::int64_t> Store::data_version() const {
+Result<std::int64_t> SqliteEngine::data_version() const {
     return sql::single_int(db_, "PRAGMA data_version");
 }
 
-Result<bool> Store::integrity_ok() const {
+Result<bool> SqliteEngine::integrity_ok() const {
     auto statement = sql::prepare(db_, "PRAGMA integrity_check");
     if (!statement) {
         return statement.error();

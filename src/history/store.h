@@ -1,52 +1,61 @@
 #pragma once
-// The check history: one SQLite file shared by the window and the command
-// line. Each added check is one transaction, so a crash or kill loses at most
-// the check being written. Open one Store per thread; several processes may
-// open the same file at once.
+// The check history, shared by the window, the command line and other
+// machines: a SQLite file (the default, no server needed) or a PostgreSQL
+// database, chosen by the location it is opened with. Each added check is one
+// transaction, so a crash or kill loses at most the check being written. Open
+// one Store per thread; several processes may open the same history at once.
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "history/check_filter.h"
+#include "history/location.h"
 #include "history/records.h"
 #include "history/result.h"
-#include "history/sqlite_owner.h"
 
 namespace history {
 
-// Which checks to read. A board of "" means the checks made without a board;
-// no board means every check. Times select since_ms <= time < until_ms.
-struct CheckFilter {
-    std::optional<std::string> board{};
-    std::optional<std::int64_t> since_ms{};
-    std::optional<std::int64_t> until_ms{};
-    std::optional<Listing> listing{};
-    std::optional<std::string> key{};
-    std::optional<Sort> sort{};
-    bool newest_first = false;
-    std::optional<std::size_t> limit{};  // counts checks, not goods rows
-};
+class Engine;
+class Store;
+
+// copy.h: a whole history into an empty one.
+struct CopyProgress;
+Status copy_history(const Store& from, Store& to, std::size_t batch_size,
+                    const std::function<void(const CopyProgress&)>& progress);
 
 class Store {
   public:
-    // Opens or creates the file (its directory must exist). Refuses a file of
-    // a newer schema or of another program without writing to it.
-    static Result<Store> open(const std::filesystem::path& file);
+    // A file path opens or creates the SQLite file (its directory must
+    // exist); a postgresql:// URL connects to the server and creates the
+    // tables in an empty database. Either refuses a history of a newer
+    // schema or a database of another program without writing to it.
+    static Result<Store> open(const Location& location);
 
-    Store(Store&&) noexcept = default;
-    Store& operator=(Store&&) noexcept = default;
+    Store(Store&&) noexcept;
+    Store& operator=(Store&&) noexcept;
+    ~Store();
 
     // Checks. add_check returns the new check's id.
     Result<std::int64_t> add_check(const Check& check);
     // Stores the check and the notices it made in one transaction: either all
     // are kept or none. Each notice gets its id and the check's id written back.
     Result<std::int64_t> record_check(const Check& check, std::vector<Notice>& notices);
+    // From now on a check of `board` is kept only while `holder` still holds
+    // the board's lease on the server, and fails with lease_lost once another
+    // worker has taken it over: a worker that froze past its lease never adds
+    // a check beside the one its successor makes. The lease row stays locked
+    // while the check is written, so a takeover sees every check kept before it.
+    void record_only_while_held(const std::string& board, const std::string& holder);
     Result<std::vector<Check>> checks(const CheckFilter& filter) const;  // by time, then id
     // Hands the checks over one at a time, by time then id (newest first when
-    // asked), in constant memory; visit returns false to stop.
+    // asked), in constant memory; visit returns false to stop. visit may read
+    // from the same store but not write to it (on a server the read is one
+    // read-only transaction).
     Status for_each_check(const CheckFilter& filter,
                           const std::function<bool(const Check&)>& visit) const;
     // From a running count, without reading the checks.
@@ -68,7 +77,7 @@ class Store {
     Result<std::vector<CellDay>> cell_days(const std::string& board, Listing listing,
                                            const std::string& key, Sort sort,
                                            std::int64_t before_day) const;
-    // Changes whenever another connection commits to the file: cheap to poll.
+    // Changes whenever another connection commits to the history: cheap to poll.
     Result<std::int64_t> data_version() const;
 
     // Boards, by unique name. save_board inserts or replaces the definition;
@@ -124,20 +133,29 @@ class Store {
     Result<std::vector<std::int64_t>> run_starts(const std::string& board,
                                                  std::int64_t since_ms) const;
 
-    // PRAGMA integrity_check reports "ok".
+    // Who runs the board now, or ran it until their lease ran out, on a
+    // server (history::BoardHold); nothing when nobody does, and always
+    // nothing for a file, whose boards are held by lock files.
+    Result<std::optional<BoardLease>> board_lease(const std::string& board) const;
+
+    // The history is sound: SQLite's integrity check of the file, or on a
+    // server that what is kept beside the checks agrees with them.
     Result<bool> integrity_ok() const;
 
-    const std::string& path() const { return path_; }
-    // The same as a path, for another connection to the same file.
-    std::filesystem::path file() const {
-        return std::filesystem::path(std::u8string(path_.begin(), path_.end()));
-    }
+    // Where the history is, for messages (UTF-8, any password masked).
+    const std::string& path() const { return shown_; }
+    // Where the history is, for another connection to the same history.
+    const Location& file() const { return location_; }
 
   private:
-    Store(sql::Connection db, std::string path) : db_(std::move(db)), path_(std::move(path)) {}
+    friend Status copy_history(const Store& from, Store& to, std::size_t batch_size,
+                               const std::function<void(const CopyProgress&)>& progress);
 
-    sql::Connection db_;
-    std::string path_;  // UTF-8, for messages
+    Store(std::unique_ptr<Engine> engine, Location location);
+
+    std::unique_ptr<Engine> engine_;
+    Location location_;
+    std::string shown_;
 };
 
 }  // namespace history

@@ -1,9 +1,9 @@
 // Saved boards: a unique name and a definition the store keeps verbatim.
-#include "history/store.h"
+#include "history/sqlite_engine.h"
 
 namespace history {
 
-Result<std::vector<std::string>> Store::board_names() const {
+Result<std::vector<std::string>> SqliteEngine::board_names() const {
     auto statement = sql::prepare(db_, "SELECT name FROM boards ORDER BY name");
     if (!statement) {
         return statement.error();
@@ -17,7 +17,7 @@ Result<std::vector<std::string>> Store::board_names() const {
     return names;
 }
 
-Result<Board> Store::load_board(const std::string& name) const {
+Result<Board> SqliteEngine::load_board(const std::string& name) const {
     auto statement =
         sql::prepare(db_, "SELECT definition, created_ms, updated_ms FROM boards WHERE name = ?");
     if (!statement) {
@@ -34,11 +34,8 @@ Result<Board> Store::load_board(const std::string& name) const {
     return Board{name, select.text(0), select.int64(1), select.int64(2)};
 }
 
-Status Store::save_board(const std::string& name, const std::string& definition,
-                         std::int64_t now_ms) {
-    if (name.empty() || !is_utf8(name)) {
-        return Error{ErrorCode::invalid_record, "a board needs a name in UTF-8 text"};
-    }
+Status SqliteEngine::save_board(const std::string& name, const std::string& definition,
+                                std::int64_t now_ms) {
     // An upsert keeps the row, and so its creation time, when the name exists.
     auto statement = sql::prepare(db_,
                                   "INSERT INTO boards (name, definition, created_ms, updated_ms) "
@@ -50,7 +47,7 @@ Status Store::save_board(const std::string& name, const std::string& definition,
     return statement.value().bind(1, name).bind(2, definition).bind(3, now_ms).run();
 }
 
-Result<bool> Store::delete_board(const std::string& name) {
+Result<bool> SqliteEngine::delete_board(const std::string& name) {
     auto statement = sql::prepare(db_, "DELETE FROM boards WHERE name = ?");
     if (!statement) {
         return statement.error();

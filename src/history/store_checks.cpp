@@ -3,7 +3,8 @@
 #include <limits>
 #include <variant>
 
-#include "history/store.h"
+#include "history/check_query.h"
+#include "history/sqlite_engine.h"
 #include "history/store_rows.h"
 
 namespace history {
@@ -50,50 +51,22 @@ using Parameter = std::variant<std::int64_t, std::string>;
 struct Query {
     std::string sql;
     std::vector<Parameter> parameters;
-
-    void where(const char* condition, Parameter value) {
-        sql += parameters.empty() ? " WHERE " : " AND ";
-        sql += condition;
-        parameters.push_back(std::move(value));
-    }
 };
 
 // `head` narrowed to the checks the filter lets through.
 Query filtered(std::string head, const CheckFilter& filter) {
     Query query{std::move(head), {}};
-    if (filter.board) {
-        query.where("c.board = ?", *filter.board);
-    }
-    if (filter.since_ms) {
-        query.where("c.time_ms >= ?", *filter.since_ms);
-    }
-    if (filter.until_ms) {
-        query.where("c.time_ms < ?", *filter.until_ms);
-    }
-    if (filter.listing) {
-        query.where("c.listing = ?", std::string(to_text(*filter.listing)));
-    }
-    if (filter.key) {
-        query.where("c.listing_key = ?", *filter.key);
-    }
-    if (filter.sort) {
-        query.where("c.sort_order = ?", std::string(to_text(*filter.sort)));
+    for (FilterTerm& term : filter_terms(filter)) {
+        query.sql += query.parameters.empty() ? " WHERE " : " AND ";
+        query.sql += std::string(term.column_and_comparison) + " ?";
+        query.parameters.push_back(std::move(term.value));
     }
     return query;
 }
 
-// One statement for checks and goods rows together: the goods of a check
-// follow it, so a check is complete when the next id appears. The order is
-// one the indexes give (checks_by_time, checks_by_board, checks_by_cell), so
-// nothing is sorted in memory.
 Query check_query(const CheckFilter& filter) {
-    Query query = filtered(
-        "SELECT c.id, c.board, c.listing, c.listing_key, c.sort_order, c.time_ms, c.pages_read, "
-        "c.http_statuses, c.outcome, c.reason, g.goods_id, g.role, g.rank, g.status, g.reason "
-        "FROM checks c LEFT JOIN check_goods g ON g.check_id = c.id",
-        filter);
-    query.sql += filter.newest_first ? " ORDER BY c.time_ms DESC, c.id DESC, g.position"
-                                     : " ORDER BY c.time_ms, c.id, g.position";
+    Query query = filtered(kCheckRowsSelect, filter);
+    query.sql += check_rows_order(filter.newest_first);
     return query;
 }
 
@@ -141,10 +114,6 @@ GoodsResult goods_from_row(const sql::Statement& row, const Check& check) {
     return goods;
 }
 
-Status invalid_check(const std::string& problem) {
-    return Error{ErrorCode::invalid_record, "the check cannot be saved: " + problem};
-}
-
 }  // namespace
 
 namespace rows {
@@ -180,20 +149,8 @@ Result<std::int64_t> insert_check(const sql::Connection& db, const Check& check)
 
 }  // namespace rows
 
-Result<std::int64_t> Store::add_check(const Check& check) {
-    std::vector<Notice> none;
-    return record_check(check, none);
-}
-
-Result<std::int64_t> Store::record_check(const Check& check, std::vector<Notice>& notices) {
-    if (auto problem = check_problem(check)) {
-        return invalid_check(*problem).error();
-    }
-    for (const auto& notice : notices) {
-        if (auto problem = notice_problem(notice)) {
-            return invalid_check("its notice: " + *problem).error();
-        }
-    }
+Result<RecordedIds> SqliteEngine::record_check(const Check& check,
+                                               const std::vector<Notice>& notices) {
     auto transaction = sql::Transaction::begin(db_);
     if (!transaction) {
         return transaction.error();
@@ -202,28 +159,23 @@ Result<std::int64_t> Store::record_check(const Check& check, std::vector<Notice>
     if (!id) {
         return id.error();
     }
-    std::vector<std::int64_t> notice_ids;
+    RecordedIds recorded{id.value(), {}};
     for (auto notice : notices) {
         notice.check_id = id.value();
         auto notice_id = rows::insert_notice(db_, notice);
         if (!notice_id) {
             return notice_id.error();
         }
-        notice_ids.push_back(notice_id.value());
+        recorded.notices.push_back(notice_id.value());
     }
     if (auto committed = transaction.value().commit(); !committed) {
         return committed.error();
     }
-    // Written back only once kept, so a failed call leaves the notices as given.
-    for (std::size_t i = 0; i < notices.size(); ++i) {
-        notices[i].id = notice_ids[i];
-        notices[i].check_id = id.value();
-    }
-    return id;
+    return recorded;
 }
 
-Status Store::for_each_check(const CheckFilter& filter,
-                             const std::function<bool(const Check&)>& visit) const {
+Status SqliteEngine::for_each_check(const CheckFilter& filter,
+                                    const std::function<bool(const Check&)>& visit) const {
     auto statement = prepared(db_, check_query(filter));
     if (!statement) {
         return statement.error();
@@ -259,7 +211,7 @@ Status Store::for_each_check(const CheckFilter& filter,
 }
 
 // A cell's checks are counted in checks_by_cell alone, without reading one.
-Result<std::int64_t> Store::count_matching(const CheckFilter& filter) const {
+Result<std::int64_t> SqliteEngine::count_matching(const CheckFilter& filter) const {
     Query query = filtered("SELECT count(*) FROM (SELECT 1 FROM checks c", filter);
     query.sql += " LIMIT ?)";
     // LIMIT -1 is none.
@@ -271,18 +223,6 @@ Result<std::int64_t> Store::count_matching(const CheckFilter& filter) const {
         return statement.error();
     }
     return sql::single_int(statement.value());
-}
-
-Result<std::vector<Check>> Store::checks(const CheckFilter& filter) const {
-    std::vector<Check> checks;
-    auto walked = for_each_check(filter, [&](const Check& check) {
-        checks.push_back(check);
-        return true;
-    });
-    if (!walked) {
-        return walked.error();
-    }
-    return checks;
 }
 
 }  // namespace history

@@ -4,13 +4,14 @@
 #include <map>
 #include <tuple>
 
-#include "history/store.h"
+#include "history/day_span.h"
+#include "history/sqlite_engine.h"
 
 namespace history {
 
-Result<std::vector<CellDay>> Store::cell_days(const std::string& board, Listing listing,
-                                              const std::string& key, Sort sort,
-                                              std::int64_t before_day) const {
+Result<std::vector<CellDay>> SqliteEngine::cell_days(const std::string& board, Listing listing,
+                                                     const std::string& key, Sort sort,
+                                                     std::int64_t before_day) const {
     auto statement = sql::prepare(db_,
                                   "SELECT goods_id, role, day, best_place, best_ms, worst_place, "
                                   "worst_ms, last_place, last_ms, last_reason FROM cell_days "
@@ -48,21 +49,9 @@ Result<std::vector<CellDay>> Store::cell_days(const std::string& board, Listing 
     return days;
 }
 
-namespace {
-
-// The first whole day at or after since_ms and the day until_ms falls in:
-// the days between are read from the summary, the rest from the checks.
-std::pair<std::int64_t, std::int64_t> whole_days(std::int64_t since_ms, std::int64_t until_ms) {
-    const std::int64_t first = since_ms / kDayMs + (since_ms % kDayMs > 0 ? 1 : 0);
-    const std::int64_t end = until_ms / kDayMs;
-    return first < end ? std::pair{first, end} : std::pair{end, end};
-}
-
-}  // namespace
-
-Result<std::vector<CellBest>> Store::best_ranks_between(const std::string& board,
-                                                        std::int64_t since_ms,
-                                                        std::int64_t until_ms) const {
+Result<std::vector<CellBest>> SqliteEngine::best_ranks_between(const std::string& board,
+                                                               std::int64_t since_ms,
+                                                               std::int64_t until_ms) const {
     const auto [first_day, end_day] = whole_days(since_ms, until_ms);
     const bool no_whole_day = first_day == end_day;
     auto statement = sql::prepare(

@@ -2,7 +2,7 @@
 #include <algorithm>
 #include <limits>
 
-#include "history/store.h"
+#include "history/sqlite_engine.h"
 #include "history/store_rows.h"
 
 namespace history {
@@ -63,16 +63,13 @@ Result<std::int64_t> insert_notice(const sql::Connection& db, const Notice& noti
 
 }  // namespace rows
 
-Result<std::int64_t> Store::add_notice(const Notice& notice) {
-    if (auto problem = notice_problem(notice)) {
-        return Error{ErrorCode::invalid_record, "the notice cannot be saved: " + *problem};
-    }
+Result<std::int64_t> SqliteEngine::add_notice(const Notice& notice) {
     return rows::insert_notice(db_, notice);
 }
 
-Result<std::vector<Notice>> Store::notices(const std::string& board,
-                                           std::optional<std::int64_t> since_ms,
-                                           std::optional<std::size_t> newest_limit) const {
+Result<std::vector<Notice>> SqliteEngine::notices(const std::string& board,
+                                                  std::optional<std::int64_t> since_ms,
+                                                  std::optional<std::size_t> newest_limit) const {
     // The newest N are read newest first and turned round.
     auto statement = sql::prepare(
         db_,
@@ -101,10 +98,7 @@ Result<std::vector<Notice>> Store::notices(const std::string& board,
     return notices;
 }
 
-Status Store::record_delivery(const Delivery& delivery) {
-    if (auto problem = delivery_problem(delivery)) {
-        return Error{ErrorCode::invalid_record, "the delivery cannot be saved: " + *problem};
-    }
+Status SqliteEngine::record_delivery(const Delivery& delivery) {
     auto statement = sql::prepare(
         db_,
         "INSERT INTO deliveries (notice_id, channel, attempts, delivered_ms, error, claim, "
@@ -127,11 +121,8 @@ Status Store::record_delivery(const Delivery& delivery) {
         .run();
 }
 
-Status Store::queue_deliveries(const std::vector<std::int64_t>& notice_ids,
-                               const std::string& channel) {
-    if (channel.empty()) {
-        return Error{ErrorCode::invalid_record, "the delivery cannot be saved: no channel"};
-    }
+Status SqliteEngine::queue_deliveries(const std::vector<std::int64_t>& notice_ids,
+                                      const std::string& channel) {
     auto transaction = sql::Transaction::begin(db_);
     if (!transaction) {
         return transaction.error();
@@ -156,11 +147,8 @@ Status Store::queue_deliveries(const std::vector<std::int64_t>& notice_ids,
     return transaction.value().commit();
 }
 
-Result<bool> Store::claim_delivery(std::int64_t notice_id, const std::string& channel,
-                                   const std::string& claim, std::int64_t now_ms) {
-    if (channel.empty() || claim.empty()) {
-        return Error{ErrorCode::invalid_record, "a claim needs a channel and a claimant"};
-    }
+Result<bool> SqliteEngine::claim_delivery(std::int64_t notice_id, const std::string& channel,
+                                          const std::string& claim, std::int64_t now_ms) {
     // One statement, so two claimants can never both get the row: the
     // insert takes a notice the channel never had, the update a queued or
     // once-failed one, and the WHERE leaves every other row alone.
@@ -182,10 +170,7 @@ Result<bool> Store::claim_delivery(std::int64_t notice_id, const std::string& ch
     return sql::changes(db_) == 1;
 }
 
-Result<bool> Store::settle_delivery(const Delivery& outcome, const std::string& claim) {
-    if (auto problem = delivery_problem(outcome)) {
-        return Error{ErrorCode::invalid_record, "the delivery cannot be saved: " + *problem};
-    }
+Result<bool> SqliteEngine::settle_delivery(const Delivery& outcome, const std::string& claim) {
     auto statement = sql::prepare(db_,
                                   "UPDATE deliveries SET attempts = ?, delivered_ms = ?, "
                                   "error = ?, claim = ? "
@@ -208,8 +193,8 @@ Result<bool> Store::settle_delivery(const Delivery& outcome, const std::string& 
     return sql::changes(db_) == 1;
 }
 
-Status Store::release_delivery(std::int64_t notice_id, const std::string& channel,
-                               const std::string& claim) {
+Status SqliteEngine::release_delivery(std::int64_t notice_id, const std::string& channel,
+                                      const std::string& claim) {
     auto statement = sql::prepare(db_,
                                   "UPDATE deliveries SET claim = '', sends = sends - 1 "
                                   "WHERE notice_id = ? AND channel = ? AND claim = ?");
@@ -219,7 +204,8 @@ Status Store::release_delivery(std::int64_t notice_id, const std::string& channe
     return statement.value().bind(1, notice_id).bind(2, channel).bind(3, claim).run();
 }
 
-Result<std::vector<Delivery>> Store::deliveries(const std::vector<std::int64_t>& notice_ids) const {
+Result<std::vector<Delivery>> SqliteEngine::deliveries(
+    const std::vector<std::int64_t>& notice_ids) const {
     std::vector<Delivery> found;
     for (std::size_t first = 0; first < notice_ids.size(); first += ids_per_query) {
         const std::size_t count = std::min(ids_per_query, notice_ids.size() - first);

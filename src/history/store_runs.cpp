@@ -1,21 +1,10 @@
 // What the scheduler keeps between runs: the pace per host and the runs of
 // each board.
-#include <cmath>
-
-#include "history/store.h"
+#include "history/sqlite_engine.h"
 
 namespace history {
 
-Status Store::save_pace(const PaceRecord& pace) {
-    if (pace.host.empty() || !is_utf8(pace.host)) {
-        return Error{ErrorCode::invalid_record, "a pace needs a host in UTF-8 text"};
-    }
-    const auto positive = [](double x) { return std::isfinite(x) && x > 0; };
-    if (!positive(pace.pages_per_second) ||
-        !(pace.pushed_back_at == 0 || positive(pace.pushed_back_at)) ||
-        pace.pages_since_push_back < 0) {
-        return Error{ErrorCode::invalid_record, "a pace is a positive number of pages a second"};
-    }
+Status SqliteEngine::save_pace(const PaceRecord& pace) {
     auto statement = sql::prepare(db_,
                                   "INSERT INTO pace (host, pages_per_second, time_ms, "
                                   "pushed_back_at, pages_since_push_back) VALUES (?, ?, ?, ?, ?) "
@@ -36,7 +25,7 @@ Status Store::save_pace(const PaceRecord& pace) {
         .run();
 }
 
-Result<std::optional<PaceRecord>> Store::load_pace(const std::string& host) const {
+Result<std::optional<PaceRecord>> SqliteEngine::load_pace(const std::string& host) const {
     auto statement = sql::prepare(db_,
                                   "SELECT pages_per_second, time_ms, pushed_back_at, "
                                   "pages_since_push_back FROM pace WHERE host = ?");
@@ -55,10 +44,7 @@ Result<std::optional<PaceRecord>> Store::load_pace(const std::string& host) cons
         PaceRecord{host, select.real(0), select.int64(1), select.real(2), select.int64(3)}};
 }
 
-Result<std::int64_t> Store::add_run(const RunRecord& run) {
-    if (auto problem = run_problem(run)) {
-        return Error{ErrorCode::invalid_record, "the run cannot be saved: " + *problem};
-    }
+Result<std::int64_t> SqliteEngine::add_run(const RunRecord& run) {
     auto statement = sql::prepare(db_,
                                   "INSERT INTO runs (board, started_ms, ended_ms, how_ended, "
                                   "checks, failed, not_checked) VALUES (?, ?, ?, ?, ?, ?, ?)");
@@ -80,7 +66,7 @@ Result<std::int64_t> Store::add_run(const RunRecord& run) {
     return sql::last_insert_id(db_);
 }
 
-Result<std::optional<RunRecord>> Store::last_run(const std::string& board) const {
+Result<std::optional<RunRecord>> SqliteEngine::last_run(const std::string& board) const {
     auto statement = sql::prepare(db_,
                                   "SELECT id, started_ms, ended_ms, how_ended, checks, failed, "
                                   "not_checked FROM runs WHERE board = ? "
@@ -102,8 +88,13 @@ Result<std::optional<RunRecord>> Store::last_run(const std::string& board) const
                                    static_cast<int>(select.int64(6))}};
 }
 
-Result<std::vector<std::int64_t>> Store::run_starts(const std::string& board,
-                                                    std::int64_t since_ms) const {
+// A file's boards are held by lock files, which say nothing of who holds them.
+Result<std::optional<BoardLease>> SqliteEngine::board_lease(const std::string&) const {
+    return std::optional<BoardLease>{};
+}
+
+Result<std::vector<std::int64_t>> SqliteEngine::run_starts(const std::string& board,
+                                                           std::int64_t since_ms) const {
     auto statement = sql::prepare(
         db_, "SELECT started_ms FROM runs WHERE board = ? AND started_ms >= ? ORDER BY started_ms");
     if (!statement) {

@@ -1,4 +1,4 @@
-// Saved boards and change notices in a real file.
+// Saved boards and change notices, on every engine.
 #include "history_fixture.h"
 
 namespace {
@@ -6,9 +6,9 @@ namespace {
 using history::Board;
 using history::ErrorCode;
 using history::Notice;
-using history_test::HistoryTest;
+using history_test::StoreContract;
 
-TEST_F(HistoryTest, BoardsAreSavedListedReplacedAndDeleted) {
+TEST_P(StoreContract, BoardsAreSavedListedReplacedAndDeleted) {
     auto store = open_store();
     // The definition is opaque: line ends, a NUL and Chinese come back as given.
     const std::string definition = std::string("goods=1001\r\nkeywords=辣条\n") + '\0' + "tail";
@@ -44,7 +44,7 @@ Notice notice(std::string board, std::int64_t time_ms, std::string message) {
                   std::move(message)};
 }
 
-TEST_F(HistoryTest, NoticesListPerBoardInTimeOrderFromAnInclusiveSince) {
+TEST_P(StoreContract, NoticesListPerBoardInTimeOrderFromAnInclusiveSince) {
     auto store = open_store();
     ASSERT_TRUE(store.add_notice(notice("早市", 300, "late")).ok());
     ASSERT_TRUE(store.add_notice(notice("早市", 100, "early")).ok());

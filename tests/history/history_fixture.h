@@ -1,12 +1,18 @@
 #pragma once
-// A fresh directory per test, removed afterwards, and a store opened in it.
+// A fresh directory per test, removed afterwards, and a store opened in it:
+// HistoryTest for what only a SQLite file does, StoreContract for what every
+// engine must do alike (each case runs on a SQLite file and on a fresh
+// PostgreSQL schema).
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <optional>
 #include <ostream>
 #include <string>
 
+#include "history/sqlite_owner.h"
 #include "history/store.h"
+#include "plain/pg_scratch.h"
 #include "plain/temp_dir.h"
 
 namespace history {
@@ -43,6 +49,46 @@ class HistoryTest : public ::testing::Test {
     std::filesystem::path file() const { return dir.path() / "history.sqlite"; }
 
     TempDir dir;
+};
+
+enum class EngineKind { sqlite, postgresql };
+
+class StoreContract : public ::testing::TestWithParam<EngineKind> {
+  protected:
+    void SetUp() override {
+        if (GetParam() == EngineKind::sqlite) {
+            location_ = dir.path() / "history.sqlite";
+            return;
+        }
+        const auto url = test::test_pg_url();
+        if (!url) {
+            GTEST_SKIP() << test::kNoPgServer;
+        }
+        scratch_.emplace(*url);
+        ASSERT_TRUE(scratch_->problem().empty()) << scratch_->problem();
+        location_ = scratch_->location();
+    }
+
+    history::Store open_store() {
+        auto store = history::Store::open(location_);
+        EXPECT_TRUE(store.ok()) << store.error().message;
+        return std::move(store).value();
+    }
+    const history::Location& location() const { return location_; }
+
+    // The rows a table holds, counted under the store.
+    std::int64_t rows_in(const std::string& table) {
+        const std::string sql = "SELECT count(*) FROM " + table;
+        if (scratch_) {
+            return std::stoll(scratch_->run(sql).value_or("-1"));
+        }
+        auto raw = history::sql::open_file(location_.text());
+        return raw ? history::sql::single_int(raw.value(), sql.c_str()).value() : -1;
+    }
+
+    TempDir dir;
+    std::optional<test::PgScratch> scratch_;
+    history::Location location_;
 };
 
 inline history::Check keyword_check(std::string board, std::string key, history::Sort sort,

@@ -1,5 +1,4 @@
-// Checks written to a real file and read back, filtered, counted and pruned.
-#include "history/sqlite_owner.h"
+// Checks written to a real history and read back, filtered, counted and pruned.
 #include "history_fixture.h"
 
 namespace {
@@ -10,8 +9,8 @@ using history::Listing;
 using history::Outcome;
 using history::Role;
 using history::Sort;
-using history_test::HistoryTest;
 using history_test::keyword_check;
+using history_test::StoreContract;
 
 std::vector<std::int64_t> ids_of(const std::vector<Check>& checks) {
     std::vector<std::int64_t> ids;
@@ -60,7 +59,7 @@ std::vector<Check> every_outcome() {
     };
 }
 
-TEST_F(HistoryTest, EveryOutcomeReadsBackAsWrittenAndFailureNeverAsNotInTop1000) {
+TEST_P(StoreContract, EveryOutcomeReadsBackAsWrittenAndFailureNeverAsNotInTop1000) {
     auto written = every_outcome();
     {
         auto store = open_store();
@@ -80,7 +79,7 @@ TEST_F(HistoryTest, EveryOutcomeReadsBackAsWrittenAndFailureNeverAsNotInTop1000)
     EXPECT_EQ(status_of(mixed, mixed.goods[1]), Outcome::failed);
 }
 
-TEST_F(HistoryTest, RecordsThatContradictThemselvesAreRefusedAndNothingIsWritten) {
+TEST_P(StoreContract, RecordsThatContradictThemselvesAreRefusedAndNothingIsWritten) {
     struct Case {
         const char* name;
         void (*spoil)(Check&);
@@ -141,7 +140,7 @@ TEST_F(HistoryTest, RecordsThatContradictThemselvesAreRefusedAndNothingIsWritten
     EXPECT_EQ(store.count_checks().value(), 0);
 }
 
-TEST_F(HistoryTest, FiltersSelectByBoardTimeListingKeyAndSortInTimeOrder) {
+TEST_P(StoreContract, FiltersSelectByBoardTimeListingKeyAndSortInTimeOrder) {
     auto store = open_store();
     // Added out of time order, so the order of reading is tested too.
     std::vector<Check> added = {
@@ -178,7 +177,7 @@ TEST_F(HistoryTest, FiltersSelectByBoardTimeListingKeyAndSortInTimeOrder) {
     }
 }
 
-TEST_F(HistoryTest, PruneRemovesOlderChecksWithTheirGoodsAndCountsFollow) {
+TEST_P(StoreContract, PruneRemovesOlderChecksWithTheirGoodsAndCountsFollow) {
     auto store = open_store();
     for (const std::int64_t time : {100, 200, 300, 400}) {
         Check check = keyword_check(time < 300 ? "A" : "", "k", Sort::sales, time);
@@ -199,9 +198,7 @@ TEST_F(HistoryTest, PruneRemovesOlderChecksWithTheirGoodsAndCountsFollow) {
     EXPECT_EQ(left.value()[0].goods.size(), 2u);
 
     // No goods row outlives its check.
-    auto raw = history::sql::open_file(file().string());
-    ASSERT_TRUE(raw.ok());
-    EXPECT_EQ(history::sql::single_int(raw.value(), "SELECT count(*) FROM check_goods").value(), 4);
+    EXPECT_EQ(rows_in("check_goods"), 4);
 }
 
 }  // namespace

@@ -9,14 +9,15 @@
 namespace {
 
 using history::CellBest;
+using history::CellDay;
 using history::Check;
 using history::Listing;
 using history::Notice;
 using history::Outcome;
 using history::Role;
 using history::Sort;
-using history_test::HistoryTest;
 using history_test::keyword_check;
+using history_test::StoreContract;
 
 Check ranked(std::string board, Sort sort, std::int64_t time_ms, std::optional<int> own,
              std::optional<int> competitor) {
@@ -34,7 +35,7 @@ CellBest best(Sort sort, std::string goods, int rank, std::int64_t time_ms) {
     return {Listing::keyword, "辣条", sort, std::move(goods), rank, time_ms};
 }
 
-TEST_F(HistoryTest, BestRanksAndCountsFollowEveryInsertAndPrune) {
+TEST_P(StoreContract, BestRanksAndCountsFollowEveryInsertAndPrune) {
     auto store = open_store();
     for (const auto& check :
          {ranked("A", Sort::sales, 100, 50, 30), ranked("A", Sort::credit, 150, 7, 900),
@@ -89,11 +90,50 @@ std::vector<CellBest> best_of(const std::vector<Check>& checks, const std::strin
     return out;
 }
 
+// One cell's per-day summary among `checks` (in time order), worked out the
+// plain way: the lowest place first reached, the highest place read first
+// reached, the last point.
+std::vector<CellDay> days_of(const std::vector<Check>& checks, const std::string& board,
+                             Sort sort) {
+    std::map<std::pair<std::string, std::int64_t>, CellDay> days;
+    for (const Check& check : checks) {
+        if (check.board != board || check.sort != sort)
+            continue;
+        for (const history::GoodsResult& goods : check.goods) {
+            const Outcome status = history::status_of(check, goods);
+            const int place = status == Outcome::found             ? goods.rank.value_or(1002)
+                              : status == Outcome::not_in_top_1000 ? 1001
+                                                                   : 1002;
+            const std::int64_t day = check.time_ms / history::kDayMs;
+            auto [it, first] = days.try_emplace({goods.goods_id, day});
+            CellDay& d = it->second;
+            if (first || place < d.best_place) {
+                d.best_place = place;
+                d.best_ms = check.time_ms;
+            }
+            if (place <= 1001 && (!d.worst_place || place > *d.worst_place)) {
+                d.worst_place = place;
+                d.worst_ms = check.time_ms;
+            }
+            d.goods_id = goods.goods_id;
+            d.day = day;
+            d.role = goods.role;
+            d.last_place = place;
+            d.last_ms = check.time_ms;
+            d.last_reason = place < 1002 ? "" : goods.reason.empty() ? check.reason : goods.reason;
+        }
+    }
+    std::vector<CellDay> out;
+    for (const auto& [key, day] : days)
+        out.push_back(day);
+    return out;
+}
+
 // Four days of two boards, a check every three hours with ranks wandering
 // and some failures; pruned at every cut, mid-day or at midnight, the best
-// ranks (ever, and over a span of days) and the counts equal what the
-// checks left say.
-TEST_F(HistoryTest, BestRanksAndCountsStayRightThroughPrunesAcrossDays) {
+// ranks (ever, and over a span of days), the counts and each cell's days
+// equal what the checks left say.
+TEST_P(StoreContract, BestRanksAndCountsStayRightThroughPrunesAcrossDays) {
     auto store = open_store();
     constexpr std::int64_t hour = 3'600'000;
     std::uint32_t state = 7;
@@ -112,6 +152,7 @@ TEST_F(HistoryTest, BestRanksAndCountsStayRightThroughPrunesAcrossDays) {
                     check = keyword_check(board, "辣条", sort, t);
                     check.outcome = Outcome::failed;
                     check.http_statuses = {0};
+                    check.reason = "连接失败";
                 }
                 ASSERT_TRUE(store.add_check(check).ok());
             }
@@ -131,12 +172,17 @@ TEST_F(HistoryTest, BestRanksAndCountsStayRightThroughPrunesAcrossDays) {
             EXPECT_EQ(store.best_ranks_between(board, cut - hour, cut + 30 * hour).value(),
                       best_of(span, board))
                 << cut << board;
+            for (const Sort sort : {Sort::sales, Sort::credit}) {
+                EXPECT_EQ(store.cell_days(board, Listing::keyword, "辣条", sort, 1'000'000).value(),
+                          days_of(left, board, sort))
+                    << cut << board;
+            }
         }
         EXPECT_TRUE(store.integrity_ok().value());
     }
 }
 
-TEST_F(HistoryTest, ForEachCheckGivesTheNewestFirstCountsChecksAndStopsWhenAsked) {
+TEST_P(StoreContract, ForEachCheckGivesTheNewestFirstCountsChecksAndStopsWhenAsked) {
     auto store = open_store();
     for (std::int64_t time = 100; time <= 500; time += 100) {
         ASSERT_TRUE(store.add_check(ranked("A", Sort::sales, time, 5, 6)).ok());
@@ -165,6 +211,9 @@ TEST_F(HistoryTest, ForEachCheckGivesTheNewestFirstCountsChecksAndStopsWhenAsked
     EXPECT_TRUE(times(newest).empty());
     EXPECT_EQ(times({.newest_first = true}, 2), (std::vector<std::int64_t>{600, 500}));
     EXPECT_EQ(times(cell).size(), 5u);
+    EXPECT_EQ(store.count_matching(cell).value(), 5);
+    EXPECT_EQ(store.count_matching(oldest).value(), 2);
+    EXPECT_EQ(store.count_matching({.board = "B"}).value(), 0);
 }
 
 Notice rank_notice(std::string message) {
@@ -175,7 +224,7 @@ Notice rank_notice(std::string message) {
             .message = std::move(message)};
 }
 
-TEST_F(HistoryTest, RecordCheckKeepsTheCheckAndItsNoticesTogetherOrNeither) {
+TEST_P(StoreContract, RecordCheckKeepsTheCheckAndItsNoticesTogetherOrNeither) {
     auto store = open_store();
     std::vector<Notice> refused = {rank_notice("上升"), rank_notice("\xC0\xB1")};
     const auto not_kept = store.record_check(ranked("A", Sort::sales, 100, 5, 6), refused);
