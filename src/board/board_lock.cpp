@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "board/board_lock_platform.h"
+#include "history/board_hold.h"
 
 namespace board {
 namespace {
@@ -30,6 +31,12 @@ std::string hex(std::uint64_t value, int digits) {
     char text[24];
     std::snprintf(text, sizeof text, "%0*llX", digits, static_cast<unsigned long long>(value));
     return text;
+}
+
+// A history on a server is shared by other computers too.
+std::string busy_message(std::string_view board_name, bool on_server = false) {
+    return "看板“" + std::string(board_name) + "”正在另一个窗口或命令行中运行" +
+           (on_server ? "（可能在另一台电脑上）" : "");
 }
 
 }  // namespace
@@ -74,19 +81,32 @@ BoardLock BoardLock::try_acquire(const std::filesystem::path& dir, std::string_v
     return BoardLock(opened.handle, opened.state, std::move(opened.message), file);
 }
 
-BoardLock BoardLock::for_history(const std::filesystem::path& history_file,
-                                 std::string_view board_name) {
+BoardLock BoardLock::for_history(const history::Location& history, std::string_view board_name,
+                                 const history::LeaseTerms& lease, history::BoardHold::Lost lost) {
+    if (history.is_server()) {
+        auto taken = history::BoardHold::take(history, board_name, lease, std::move(lost));
+        if (!taken)
+            return BoardLock(
+                lock_platform::kNoHandle, LockState::failed,
+                "无法锁定看板“" + std::string(board_name) + "”：" + taken.error().message, {});
+        if (!taken.value())
+            return BoardLock(lock_platform::kNoHandle, LockState::busy,
+                             busy_message(board_name, true), {});
+        BoardLock lock(lock_platform::kNoHandle, LockState::held, {}, {});
+        lock.hold_ = std::make_unique<history::BoardHold>(std::move(*taken.value()));
+        return lock;
+    }
     std::error_code error;
-    std::filesystem::path file = std::filesystem::weakly_canonical(history_file, error);
+    std::filesystem::path file = std::filesystem::weakly_canonical(history.file(), error);
     if (error)
-        file = std::filesystem::absolute(history_file, error);
+        file = std::filesystem::absolute(history.file(), error);
     // Named after the file itself, so a hard link (another name of the same
     // file) shares the lock; after the path only while the file is unreadable.
     const std::string identity = lock_platform::file_identity(file);
     const std::string key = identity.empty() ? utf8_text(file.filename()) : "file " + identity;
     BoardLock lock = try_acquire(file.parent_path(), key + '\x1F' + std::string(board_name));
     if (lock.state() == LockState::busy)
-        lock.message_ = "看板“" + std::string(board_name) + "”正在另一个窗口或命令行中运行";
+        lock.message_ = busy_message(board_name);
     return lock;
 }
 
@@ -96,6 +116,7 @@ BoardLock::BoardLock(std::intptr_t handle, LockState state, std::string message,
 
 BoardLock::BoardLock(BoardLock&& other) noexcept
     : handle_(std::exchange(other.handle_, lock_platform::kNoHandle)),
+      hold_(std::move(other.hold_)),
       state_(std::exchange(other.state_, LockState::released)),
       message_(std::move(other.message_)),
       file_(std::move(other.file_)) {}
@@ -104,11 +125,20 @@ BoardLock& BoardLock::operator=(BoardLock&& other) noexcept {
     if (this != &other) {
         release();
         handle_ = std::exchange(other.handle_, lock_platform::kNoHandle);
+        hold_ = std::move(other.hold_);
         state_ = std::exchange(other.state_, LockState::released);
         message_ = std::move(other.message_);
         file_ = std::move(other.file_);
     }
     return *this;
+}
+
+std::optional<history::RunRecord> BoardLock::taken_over() const {
+    return hold_ ? hold_->abandoned() : std::nullopt;
+}
+
+std::string BoardLock::lease_holder() const {
+    return hold_ ? hold_->holder() : std::string();
 }
 
 BoardLock::~BoardLock() {
@@ -119,6 +149,7 @@ void BoardLock::release() {
     if (handle_ != lock_platform::kNoHandle) {
         lock_platform::unlock_file(std::exchange(handle_, lock_platform::kNoHandle));
     }
+    hold_.reset();
     if (state_ == LockState::held) {
         state_ = LockState::released;
     }

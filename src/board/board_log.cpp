@@ -142,17 +142,19 @@ std::vector<history::Notice> BoardLog::notices_for(const history::Check& check,
     return notices;
 }
 
-std::string BoardLog::record(history::Check& check, std::vector<history::Notice>& notices) {
-    std::string problem;
+std::optional<history::Error> BoardLog::record(history::Check& check,
+                                               std::vector<history::Notice>& notices) {
     if (store_ != nullptr) {
-        const auto added = store_->record_check(check, notices);
-        if (added)
-            check.id = added.value();
-        else
-            problem = added.error().message;
+        auto added = store_->record_check(check, notices);
+        if (!added) {
+            if (added.error().code != history::ErrorCode::lease_lost)
+                keep(check);
+            return added.error();
+        }
+        check.id = added.value();
     }
     keep(check);
-    return problem;
+    return std::nullopt;
 }
 
 void BoardLog::keep(history::Check check) {

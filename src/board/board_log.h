@@ -6,6 +6,7 @@
 // connection recorded them, kept. Works without a file too (the command
 // line's --no-history).
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -30,9 +31,11 @@ class BoardLog {
                                              const NoticeThresholds& thresholds,
                                              const NoticeNames& names = {}) const;
     // Stores the check with its notices in one transaction (their ids are
-    // written back) and keeps it; an error message when the file refused it
-    // (the check is kept in memory all the same).
-    std::string record(history::Check& check, std::vector<history::Notice>& notices);
+    // written back) and keeps it; the error when the history refused it (the
+    // check is kept in memory all the same, unless the board's lease was lost:
+    // then the check belongs to the worker that took the board over).
+    std::optional<history::Error> record(history::Check& check,
+                                         std::vector<history::Notice>& notices);
     // Keeps a check that is already stored.
     void keep(history::Check check);
 

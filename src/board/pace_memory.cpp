@@ -5,6 +5,12 @@
 
 namespace board {
 
+std::string pace_key(std::string_view host, std::string_view worker, bool shared_history) {
+    if (!shared_history || worker.empty())
+        return std::string(host);
+    return std::string(host) + "|" + std::string(worker);
+}
+
 std::map<std::string, LearnedPace> learned_start_pace(const std::vector<StoredPace>& stored,
                                                       std::int64_t now_ms,
                                                       const BoardSettings& settings) {

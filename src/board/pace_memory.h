@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <map>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "board/board_settings.h"
@@ -20,6 +21,12 @@ struct StoredPace {
     LearnedPace pace;
     std::int64_t time_ms = 0;  // when the run that ended with it ended, ms since the epoch
 };
+
+// The key a host's pace is kept under in the history: the host itself for a
+// file, so that files kept before keep their pace; on a history that several
+// workers share, "host|worker", since each worker reaches the marketplace
+// from its own address and meets a limit of its own.
+std::string pace_key(std::string_view host, std::string_view worker, bool shared_history);
 
 // Host -> the pace to start from, for the hosts whose stored pace is at
 // most remember_pace_h hours old (and not from the future): its pages a

@@ -78,6 +78,9 @@ struct Session::Impl {
     std::vector<CellKey> cells;  // the cells the run is to check
     std::vector<std::string> own_ids;
     NoticeNames names;
+    // The change notices of a dead worker's run this one took over: they go
+    // to the sinks with this run's, since that run never reached its end.
+    std::vector<history::Notice> inherited;
 };
 
 Session::Session(SessionConfig config, SessionObserver* observer)
@@ -107,13 +110,27 @@ std::string Session::start() {
         if (!opened)
             return opened.error().message;
         impl_->store.emplace(std::move(opened).value());
-        if (!impl_->board_name.empty()) {
-            impl_->lock.emplace(BoardLock::for_history(config_.history_file, impl_->board_name));
-            if (!impl_->lock->held())
-                return impl_->lock->message();
-        }
     }
     summary_.started_ms = config_.started_ms != 0 ? config_.started_ms : now_ms();
+    if (impl_->store && !impl_->board_name.empty()) {
+        const history::LeaseTerms lease{config_.worker, config_.lease_time, summary_.started_ms};
+        impl_->lock.emplace(
+            BoardLock::for_history(config_.history_file, impl_->board_name, lease, [this] {
+                lease_lost_ = true;
+                stop();
+            }));
+        if (!impl_->lock->held())
+            return impl_->lock->message();
+        if (std::string unwanted = config_.still_wanted ? config_.still_wanted() : std::string();
+            !unwanted.empty()) {
+            impl_->lock.reset();
+            return unwanted;
+        }
+        if (const auto dead = impl_->lock->taken_over())
+            impl_->inherited = notices_left_by(*dead);
+        if (const std::string holder = impl_->lock->lease_holder(); !holder.empty())
+            impl_->store->record_only_while_held(impl_->board_name, holder);
+    }
     try {
         thread_ = std::thread([this] { run(); });
     } catch (const std::system_error&) {
@@ -199,9 +216,16 @@ void Session::run() {
         std::vector<history::Notice> notices;
         if (!s.board_name.empty())
             notices = s.log->notices_for(check, config_.board.notices, s.names);
-        if (std::string problem = s.log->record(check, notices);
-            !problem.empty() && summary_.store_problem.empty())
-            summary_.store_problem = problem;
+        if (const auto refused = s.log->record(check, notices)) {
+            if (refused->code == history::ErrorCode::lease_lost) {
+                // Another worker runs the board now and checks this cell itself.
+                lease_lost_ = true;
+                stop();
+                return;
+            }
+            if (summary_.store_problem.empty())
+                summary_.store_problem = refused->message;
+        }
         ++summary_.recorded;
         summary_.failed += !fully_read(check) && check.outcome != history::Outcome::not_checked;
         summary_.not_checked += check.outcome == history::Outcome::not_checked ? 1 : 0;
@@ -271,12 +295,28 @@ RunSummary Session::run_counts() const {
     return run_summary(cells, s.own_ids);
 }
 
+std::vector<history::Notice> Session::notices_left_by(const history::RunRecord& dead) const {
+    std::vector<history::Notice> left;
+    const auto stored = impl_->store->notices(impl_->board_name, dead.started_ms);
+    if (!stored)
+        return left;
+    for (const history::Notice& notice : stored.value()) {
+        if (notice.check_id != 0 && notice.time_ms >= dead.started_ms)
+            left.push_back(notice);
+    }
+    return left;
+}
+
+std::string Session::pace_key(const std::string& host) const {
+    return board::pace_key(host, config_.worker, config_.history_file.is_server());
+}
+
 LearnedPaces Session::learned_pace() const {
     if (!impl_->store)
         return {};
     std::vector<StoredPace> stored;
     for (const std::string& host : {config_.hosts.search_api, config_.hosts.operations_api}) {
-        const auto kept = impl_->store->load_pace(host);
+        const auto kept = impl_->store->load_pace(pace_key(host));
         if (kept && kept.value()) {
             const history::PaceRecord& record = *kept.value();
             stored.push_back(
@@ -305,7 +345,7 @@ void Session::finish(RunEnd end) {
             // The pace each host ended with starts the next run (of any board).
             for (const auto& [host, pace] : s.run->status().learned) {
                 if (s.store)
-                    (void)s.store->save_pace({host, pace.pages_per_second, now_ms(),
+                    (void)s.store->save_pace({pace_key(host), pace.pages_per_second, now_ms(),
                                               pace.pushed_back_at, pace.pages_since_push_back});
             }
         }
@@ -327,10 +367,12 @@ void Session::finish(RunEnd end) {
         }
         summary_.notices.insert(summary_.notices.begin(), *failing);
     }
+    summary_.notices.insert(summary_.notices.begin(), s.inherited.begin(), s.inherited.end());
     if (!s.board_name.empty() && s.log)
         summary_.counts = run_counts();
     summary_.ended_ms = now_ms();
-    if (s.store && !s.board_name.empty()) {
+    summary_.taken_over = lease_lost_;
+    if (s.store && !s.board_name.empty() && !summary_.taken_over) {
         history::RunRecord record;
         record.board = s.board_name;
         record.started_ms = summary_.started_ms;

@@ -18,8 +18,10 @@
 // The observer's calls and the sinks' run on the session's threads, one call
 // at a time; they may call stop() but not wait().
 #include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -37,6 +39,7 @@
 #include "board/goods_confirm.h"
 #include "board/run_summary.h"
 #include "board/scheduler.h"
+#include "history/location.h"
 #include "history/records.h"
 #include "net/abort_signal.h"
 #include "net/hosts.h"
@@ -50,8 +53,8 @@ enum class SessionEnd {
 };
 
 struct SessionConfig {
-    Board board;  // as saved (GBK); an empty name keeps checks without a board
-    std::filesystem::path history_file;  // empty: nothing kept, no lock
+    Board board;                     // as saved (GBK); an empty name keeps checks without a board
+    history::Location history_file;  // a file or a server; empty: nothing kept, no lock
     net::Hosts hosts;
     BoardSettings settings;
     // Only these listings of the board (a re-check); none: every listing.
@@ -62,6 +65,15 @@ struct SessionConfig {
     // When the run began by its starter's clock (Unix ms), as the history
     // keeps it; 0: now. A runner decides the next start from it.
     std::int64_t started_ms = 0;
+    // Who runs it ([service] worker=): on a history on a server, the first
+    // part of its lease's holder and the key of its remembered pace.
+    std::string worker;
+    // How long the board's lease on a server lasts unless renewed.
+    std::chrono::milliseconds lease_time{std::chrono::seconds(120)};
+    // Asked once the board is held, before anything is read: a non-empty
+    // answer (UTF-8) lets the board go and the run does not start. Another
+    // worker may have run the board between a runner's look and its claim.
+    std::function<std::string()> still_wanted;
 };
 
 struct SessionSummary {
@@ -77,6 +89,9 @@ struct SessionSummary {
     std::int64_t started_ms = 0;
     std::int64_t ended_ms = 0;
     std::string store_problem;  // the first thing the history refused (UTF-8), or empty
+    // The lease ran out mid-run and another worker took the board over (and
+    // recorded this run as abandoned): the run stopped and kept no record.
+    bool taken_over = false;
 };
 
 class SessionObserver {
@@ -134,6 +149,8 @@ class Session {
     void finish(RunEnd end);
     void keep_names(const std::vector<ConfirmedGoods>& goods);
     LearnedPaces learned_pace() const;
+    std::string pace_key(const std::string& host) const;
+    std::vector<history::Notice> notices_left_by(const history::RunRecord& dead) const;
     RunSummary run_counts() const;
 
     SessionConfig config_;
@@ -143,6 +160,7 @@ class Session {
     std::unique_ptr<Impl> impl_;
     std::shared_ptr<net::AbortSignal> abort_;
     std::atomic<bool> stop_requested_{false};
+    std::atomic<bool> lease_lost_{false};
     std::atomic<bool> done_{false};
     std::thread thread_;
     SessionSummary summary_;

@@ -164,4 +164,21 @@ TEST(BoardLock, IsKeyedOnTheHistoryFileItself) {
     EXPECT_TRUE(BoardLock::for_history(dir.path() / "other.sqlite", "零食").held());
 }
 
+// On a server the board is held there, so every machine sharing the history
+// sees the same lock.
+TEST(BoardLock, AHistoryOnAServerIsHeldOnTheServer) {
+    const auto url = test::test_pg_url();
+    if (!url)
+        GTEST_SKIP() << test::kNoPgServer;
+    test::PgScratch scratch(*url);
+    ASSERT_TRUE(history::Store::open(scratch.location()).ok());
+    auto held = BoardLock::for_history(scratch.location(), "零食");
+    ASSERT_TRUE(held.held()) << held.message();
+    const auto second = BoardLock::for_history(scratch.location(), "零食");
+    EXPECT_EQ(second.state(), LockState::busy);
+    EXPECT_NE(second.message().find("零食"), std::string::npos);
+    held.release();
+    EXPECT_TRUE(BoardLock::for_history(scratch.location(), "零食").held());
+}
+
 }  // namespace

@@ -104,4 +104,11 @@ TEST(Pace, ASmallBoardsKeptPaceRecoversAcrossRuns) {
     EXPECT_GE(*std::max_element(paces.begin() + 8, paces.end()), 0.9);
 }
 
+TEST(Pace, IsKeptPerWorkerOnlyOnASharedHistory) {
+    EXPECT_EQ(board::pace_key("search.test:8080", "甲", false), "search.test:8080");
+    EXPECT_EQ(board::pace_key("search.test:8080", "甲", true), "search.test:8080|甲");
+    EXPECT_NE(board::pace_key("search.test", "甲", true),
+              board::pace_key("search.test", "乙", true));
+}
+
 }  // namespace

@@ -207,4 +207,40 @@ TEST_F(SessionSim, ThePaceKeptCarriesItsPushBackAndRisesAfterARunWithoutOne) {
     EXPECT_GT(second.pages_since_push_back, first.pages_since_push_back);
 }
 
+// A worker that froze past its lease wakes to find the board taken over:
+// the check it then makes is not kept (the new holder checks that cell), the
+// run stops at once, and it leaves no run record of its own.
+TEST_F(SessionSim, ARunWhoseLeaseWasTakenOverKeepsNoFurtherCheck) {
+    const auto url = test::test_pg_url();
+    if (!url)
+        GTEST_SKIP() << test::kNoPgServer;
+    test::PgScratch scratch(*url);
+    ASSERT_TRUE(scratch.problem().empty()) << scratch.problem();
+    struct TakeOverAfterFirst : board::SessionObserver {
+        test::PgScratch* scratch = nullptr;
+        std::atomic<int> seen{0};
+        void check_recorded(const board::CheckReport&, const history::Check&,
+                            const std::vector<history::Notice>&) override {
+            if (seen++ == 0)
+                scratch->run("UPDATE board_leases SET holder = '乙/2/woke-later'");
+        }
+    } observer;
+    observer.scratch = &scratch;
+    board::SessionConfig config;
+    config.board = sample_board();
+    config.history_file = scratch.location();
+    config.hosts = hosts_of(server);
+    config.settings = brisk_settings();
+    board::Session session(config, &observer);
+    ASSERT_EQ(session.start(), "");
+    const board::SessionSummary summary = session.wait();
+    EXPECT_TRUE(summary.taken_over);
+    EXPECT_EQ(summary.recorded, 1u);
+    EXPECT_EQ(observer.seen, 1);
+    auto store = history::Store::open(scratch.location());
+    ASSERT_TRUE(store.ok()) << store.error().message;
+    EXPECT_EQ(store.value().count_checks().value(), 1);
+    EXPECT_FALSE(store.value().last_run("零食").value());
+}
+
 }  // namespace
