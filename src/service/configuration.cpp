@@ -1,10 +1,13 @@
 #include "service/configuration.h"
 
+#include <charconv>
 #include <fstream>
 #include <iterator>
 
+#include "net/ini_section.h"
 #include "net/settings_file.h"
 #include "notify/channels_file.h"
+#include "service/machine_name.h"
 
 namespace service {
 
@@ -21,7 +24,39 @@ void add_messages(std::vector<std::string>& to, const std::filesystem::path& fil
         to.push_back(file.string() + ": " + problem);
 }
 
+constexpr int kShortestLease = 1;
+constexpr int kLongestLease = 3600;
+
 }  // namespace
+
+ServiceSettings parse_service_settings(std::string_view ini_text,
+                                       std::vector<std::string>& messages) {
+    ServiceSettings service;
+    for (const net::IniLine& line : net::ini_section(ini_text, "service")) {
+        const std::string where = "line " + std::to_string(line.line) + ": ";
+        if (!line.has_equals) {
+            messages.push_back(where + "no '=' in line; ignored");
+        } else if (line.key == "worker") {
+            service.worker = line.value;
+        } else if (line.key == "lease_s") {
+            int seconds = 0;
+            const char* end = line.value.data() + line.value.size();
+            const auto [stop, error] = std::from_chars(line.value.data(), end, seconds);
+            if (error == std::errc() && stop == end && seconds >= kShortestLease &&
+                seconds <= kLongestLease)
+                service.lease_s = seconds;
+            else
+                messages.push_back(where + "lease_s = " + line.value +
+                                   " is not a whole number of seconds in 1..3600; default " +
+                                   std::to_string(service.lease_s) + " kept");
+        } else {
+            messages.push_back(where + "unknown key '" + line.key + "' ignored");
+        }
+    }
+    if (service.worker.empty())
+        service.worker = machine_name();
+    return service;
+}
 
 Configuration load_configuration(const std::filesystem::path& file) {
     Configuration c;
@@ -33,6 +68,12 @@ Configuration load_configuration(const std::filesystem::path& file) {
     board::ParsedBoardSettings pace = board::parse_board_settings(text);
     c.board = pace.settings;
     add_messages(c.messages, file, pace.messages);
+    std::vector<std::string> service_messages;
+    c.service = parse_service_settings(text, service_messages);
+    add_messages(c.messages, file, service_messages);
+    std::vector<std::string> history_messages;
+    c.history = parse_history_setting(text, history_messages);
+    add_messages(c.messages, file, history_messages);
     notify::LoadedChannels channels = notify::load_channels(file);
     c.channels = std::move(channels.channels);
     c.messages.insert(c.messages.end(), channels.messages.begin(), channels.messages.end());

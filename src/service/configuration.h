@@ -1,8 +1,8 @@
 #pragma once
 // What a program reads from korvel.ini, in one place for the window and the
 // command line: the hosts, the board's politeness ([board]) and the notice
-// channels ([notify.NAME]). It travels as a value to whoever needs it (a
-// board run, a query, a loader); nothing reads it from a global.
+// channels ([notify.NAME]) and where the history lives ([history]). It travels as a value to
+// whoever needs it (a board run, a query, a loader); nothing reads it from a global.
 //
 //   service::ConfigurationSource source(locate_file, print_line);
 //   const service::Configuration now = source.current();  // read again when the file changed
@@ -12,19 +12,34 @@
 #include <mutex>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "board/board_settings.h"
 #include "net/hosts.h"
 #include "notify/channel.h"
+#include "service/history_setting.h"
 
 namespace service {
+
+// The [service] section: who this worker is, and how long its hold on a
+// board of a shared history lasts unless renewed.
+struct ServiceSettings {
+    std::string worker;  // empty: this computer's name
+    int lease_s = 120;
+};
+
+// [service] of the file's text; what was left out goes to `messages`.
+ServiceSettings parse_service_settings(std::string_view ini_text,
+                                       std::vector<std::string>& messages);
 
 struct Configuration {
     std::filesystem::path file;  // the settings file read; empty: none, the built-in defaults
     net::Hosts hosts = net::default_hosts();
     board::BoardSettings board;
     std::vector<notify::Channel> channels;
+    ServiceSettings service;
+    HistorySetting history;
     // What was left out and why, one line each (UTF-8, no secret), for stderr.
     std::vector<std::string> messages;
 };

@@ -1,5 +1,7 @@
 #include "service/due.h"
 
+#include "board/check_record.h"
+
 namespace service {
 
 std::optional<board::PlannedStart> planned_start(const board::Schedule& schedule,
@@ -18,6 +20,15 @@ std::optional<board::PlannedStart> planned_start(const board::Schedule& schedule
     if (!slot)
         return std::nullopt;
     return board::PlannedStart{*slot, *slot + board::slot_jitter(schedule, board_name, *slot)};
+}
+
+LeaseVerdict lease_verdict(const std::optional<history::BoardLease>& lease, board::Time slot) {
+    if (!lease || lease->holder.empty())
+        return LeaseVerdict::none;
+    const bool since_slot = lease->started_ms >= board::unix_ms(slot);
+    if (lease->live)
+        return since_slot ? LeaseVerdict::running_since_slot : LeaseVerdict::running_before_slot;
+    return since_slot ? LeaseVerdict::abandoned_since_slot : LeaseVerdict::none;
 }
 
 }  // namespace service

@@ -14,6 +14,7 @@
 #include <string_view>
 
 #include "board/schedule.h"
+#include "history/records.h"
 
 namespace service {
 
@@ -25,5 +26,15 @@ std::optional<board::PlannedStart> planned_start(const board::Schedule& schedule
                                                  std::string_view board_name,
                                                  std::optional<board::Time> last_start,
                                                  board::Time now, board::LocalZone zone);
+
+// What a board's lease on a shared history says of its due slot.
+enum class LeaseVerdict {
+    none,                  // nobody holds it (or the history is a file)
+    running_since_slot,    // another worker runs this slot: not due here, and no skip
+    running_before_slot,   // its previous run still goes: this slot is skipped
+    abandoned_since_slot,  // a run of this slot died: due again, for what it left
+};
+
+LeaseVerdict lease_verdict(const std::optional<history::BoardLease>& lease, board::Time slot);
 
 }  // namespace service

@@ -3,7 +3,7 @@
 namespace service {
 
 notify::NotifierConfig notifier_config(const Configuration& configuration,
-                                       const std::filesystem::path& history_file,
+                                       const history::Location& history_file,
                                        std::shared_ptr<notify::Dispatcher> dispatcher,
                                        std::function<void(const notify::SendReport&)> on_report) {
     notify::NotifierConfig config;

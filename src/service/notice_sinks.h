@@ -14,7 +14,7 @@ namespace service {
 
 // `on_report` gets what became of each message (on the dispatcher's thread).
 notify::NotifierConfig notifier_config(const Configuration& configuration,
-                                       const std::filesystem::path& history_file,
+                                       const history::Location& history_file,
                                        std::shared_ptr<notify::Dispatcher> dispatcher,
                                        std::function<void(const notify::SendReport&)> on_report);
 

@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <condition_variable>
+#include <set>
 
+#include "board/board_log.h"
 #include "board/board_text.h"
 #include "board/check_record.h"
 #include "notify/board_report.h"
@@ -99,6 +101,11 @@ void Runner::add_observer(std::shared_ptr<RunnerObserver> observer) {
     shared_->observers.push_back(std::move(observer));
 }
 
+void Runner::remove_observer(const RunnerObserver* observer) {
+    std::lock_guard lock(shared_->mutex);
+    std::erase_if(shared_->observers, [observer](const auto& o) { return o.get() == observer; });
+}
+
 Runner::Observers Runner::observers() const {
     std::lock_guard lock(shared_->mutex);
     return shared_->observers;
@@ -166,19 +173,15 @@ notify::NotifierConfig Runner::notifier_config(const Configuration& configuratio
                                     });
 }
 
-std::shared_ptr<board::NoticeSink> Runner::notice_sink() {
-    return std::make_shared<notify::BoardNotifier>(
-        notifier_config(config_.configuration ? config_.configuration() : Configuration{}));
-}
-
 std::string Runner::start_now(const board::Board& board,
                               std::optional<std::vector<ranking::Listing>> only, board::Time now) {
-    return start_run(board, std::move(only), now, false);
+    return start_run(board, std::move(only), now, std::nullopt);
 }
 
 std::string Runner::start_run(const board::Board& board,
                               std::optional<std::vector<ranking::Listing>> only, board::Time now,
-                              bool scheduled) {
+                              std::optional<board::Time> slot) {
+    const bool scheduled = slot.has_value();
     if (shut_down_)
         return "程序正在退出";
     reap();
@@ -194,6 +197,13 @@ std::string Runner::start_run(const board::Board& board,
     session.only = std::move(only);
     session.fetch_goods_page = config_.fetch_goods_page;
     session.started_ms = ms_of(now);
+    session.worker = configuration.service.worker;
+    session.lease_time = std::chrono::seconds(configuration.service.lease_s);
+    if (slot) {
+        session.still_wanted = [this, name = text::gbk_to_utf8(board.name), at = *slot] {
+            return ran_since(name, at) ? std::string("本轮已由另一台机器检查") : std::string();
+        };
+    }
     auto run = std::make_unique<Run>();
     run->scheduled = scheduled;
     run->events = std::make_unique<Events>(shared_, board);
@@ -280,7 +290,12 @@ void Runner::look_at(const std::string& name, board::Time now, board::LocalZone 
     const auto due = due_start(name, *b, saved.value().created_ms, now, zone);
     if (!due)
         return;
-    if (run_ && !run_->session->done() && text::gbk_to_utf8(run_->session->board().name) == name) {
+    const LeaseVerdict lease = lease_verdict(lease_of(name), due->slot);
+    if (lease == LeaseVerdict::running_since_slot)
+        return;  // another worker took this slot
+    if (lease == LeaseVerdict::running_before_slot ||
+        (run_ && !run_->session->done() &&
+         text::gbk_to_utf8(run_->session->board().name) == name)) {
         record_skip(name, now, std::string(board::due_reason(board::DueAction::skip)));
         return;
     }
@@ -289,17 +304,64 @@ void Runner::look_at(const std::string& name, board::Time now, board::LocalZone 
 
 void Runner::start_next(board::Time now) {
     reap();
-    if (shut_down_ || waiting_.empty() || running() ||
-        (config_.other_run_going && config_.other_run_going()))
-        return;
+    // A board another worker claimed a moment before us lets the next one go.
+    while (!shut_down_ && !waiting_.empty() && !running() && !start_first(now)) {
+    }
+}
+
+// Tries the waiting board that came due first; false when another worker
+// had just claimed it.
+bool Runner::start_first(board::Time now) {
     const auto first = std::min_element(waiting_.begin(), waiting_.end(), [](auto& a, auto& b) {
         return a.second.start.at < b.second.start.at;
     });
     const std::string name = first->first;
     const board::Board b = first->second.board;
+    const board::Time slot = first->second.start.slot;
     waiting_.erase(first);
-    if (const std::string refused = start_run(b, std::nullopt, now, true); !refused.empty())
-        record_skip(name, now, "定时检查未开始：" + refused);
+    std::optional<std::vector<ranking::Listing>> only;
+    if (lease_verdict(lease_of(name), slot) == LeaseVerdict::abandoned_since_slot)
+        only = unchecked_listings(b, slot);
+    const std::string refused = start_run(b, std::move(only), now, slot);
+    if (refused.empty())
+        return true;
+    // Another worker claimed it a moment before us, or ran it while it waited
+    // here: its run, not a skip.
+    if (const auto lease = lease_of(name); (lease && lease->live) || ran_since(name, slot))
+        return false;
+    record_skip(name, now, "定时检查未开始：" + refused);
+    return true;
+}
+
+bool Runner::ran_since(const std::string& name, board::Time slot) const {
+    const auto last = store_->last_run(name);
+    return last && last.value() && last.value()->started_ms >= ms_of(slot) &&
+           last.value()->how_ended != "abandoned";
+}
+
+std::optional<history::BoardLease> Runner::lease_of(const std::string& name) const {
+    auto lease = store_->board_lease(name);
+    return lease ? lease.value() : std::nullopt;
+}
+
+// The listings of `b` with no check since `slot`: what a run of the slot
+// that died before its end left to do. Each cell gets one check per slot.
+std::vector<ranking::Listing> Runner::unchecked_listings(const board::Board& b, board::Time slot) {
+    const std::vector<ranking::Listing> listings = board::plan_checks(b).listings;
+    std::vector<board::CellKey> cells;
+    for (const ranking::Listing& listing : listings)
+        cells.push_back(board::cell_key(listing));
+    board::BoardLog log(text::gbk_to_utf8(b.name), &*store_);
+    if (!log.load(cells).empty())
+        return listings;  // unreadable: better a cell twice than one lost
+    const std::set<board::CellKey> open = board::unchecked_since(
+        std::set<board::CellKey>(cells.begin(), cells.end()), log, ms_of(slot));
+    std::vector<ranking::Listing> left;
+    for (const ranking::Listing& listing : listings) {
+        if (open.contains(board::cell_key(listing)))
+            left.push_back(listing);
+    }
+    return left;
 }
 
 void Runner::tick(board::Time now) {

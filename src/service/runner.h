@@ -2,7 +2,10 @@
 // The runner owns every saved board of one history: when each scheduled
 // board is due (service/due.h, from the history, so any process decides the
 // same), its daily report, the rule that a board runs once at a time, and
-// the standard notice sinks built from the configuration. Its runs are
+// the standard notice sinks built from the configuration. On a history that
+// several workers share, a board's lease tells whether another worker runs
+// its due slot (then it is not due here) or ran it and died (then it is due
+// again, for the listings that run did not check). Its runs are
 // board::Session: the runner starts, observes and stops them and never runs
 // a board itself. One runner reads the marketplace from one address, so it
 // runs one board at a time; due boards wait their turn in the order they
@@ -62,7 +65,7 @@ class RunnerObserver {
 };
 
 struct RunnerConfig {
-    std::filesystem::path history_file;
+    history::Location history_file;
     // The configuration of each run and report, asked anew each time, so a
     // settings file edited meanwhile applies to the next run.
     std::function<Configuration()> configuration;
@@ -72,9 +75,6 @@ struct RunnerConfig {
     std::function<board::LocalZone(board::Time)> zone_at;
     // Goods pages of every run; empty: real requests.
     board::GoodsPageFetch fetch_goods_page;
-    // True while a run the runner does not own reads the marketplace (the
-    // board window's own run): due boards wait for it like for one of ours.
-    std::function<bool()> other_run_going;
 };
 
 // The run going, as its observers may show it.
@@ -97,6 +97,9 @@ class Runner {
     const std::string& store_problem() const { return store_problem_; }
 
     void add_observer(std::shared_ptr<RunnerObserver> observer);
+    // No further calls reach `observer` once this returns, except one a run's
+    // thread has already begun.
+    void remove_observer(const RunnerObserver* observer);
 
     // Looks at every saved board once: sends the daily reports that are due,
     // records a due start whose board is still running as skipped, queues
@@ -133,10 +136,6 @@ class Runner {
     std::optional<board::Time> next_start(const std::string& board_utf8, board::Time now);
     // Whether some saved board has a schedule switched on.
     bool has_schedules() const;
-    // The standard notice sink (the channels the configuration defines now,
-    // sent on the runner's sending thread) for a run the runner does not
-    // own: the board window's own, until it starts its runs here.
-    std::shared_ptr<board::NoticeSink> notice_sink();
     // Paused, due starts neither run nor are recorded; the daily reports go on.
     void set_paused(bool paused);
     bool paused() const { return paused_; }
@@ -150,16 +149,24 @@ class Runner {
     };
     using Observers = std::vector<std::shared_ptr<RunnerObserver>>;
 
+    // A scheduled run names its slot; one started by hand has none.
     std::string start_run(const board::Board& board,
                           std::optional<std::vector<ranking::Listing>> only, board::Time now,
-                          bool scheduled);
+                          std::optional<board::Time> slot);
+    // Whether the board has run since `slot` (a run another worker took
+    // over to finish does not count: it was abandoned).
+    bool ran_since(const std::string& name, board::Time slot) const;
     void look_at(const std::string& name, board::Time now, board::LocalZone zone);
+    bool start_first(board::Time now);
     // The board's start, if it is due at `now` and not started yet.
     std::optional<board::PlannedStart> due_start(const std::string& name, const board::Board& board,
                                                  std::int64_t created_ms, board::Time now,
                                                  board::LocalZone zone);
     std::optional<board::Time> last_start(const std::string& name, std::int64_t created_ms) const;
     void record_skip(const std::string& name, board::Time now, const std::string& why);
+    // The board's lease on a shared history; nothing for a file, or when unreadable.
+    std::optional<history::BoardLease> lease_of(const std::string& name) const;
+    std::vector<ranking::Listing> unchecked_listings(const board::Board& b, board::Time slot);
     void send_report_if_due(const board::Board& board, board::Time now, board::LocalZone zone);
     notify::NotifierConfig notifier_config(const Configuration& configuration);
     board::LocalZone zone_at(board::Time now) const;

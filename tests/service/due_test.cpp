@@ -3,6 +3,8 @@
 
 #include <set>
 
+#include "board/check_record.h"
+#include "service/configuration.h"
 #include "service/due.h"
 
 namespace {
@@ -75,6 +77,42 @@ TEST(SlotJitter, IsTheSameForTheSameBoardAndSlotAndStaysWithinATenth) {
     EXPECT_GT(seen.size(), 15u);
     EXPECT_NE(board::slot_jitter(every_60, "看板", local(1, 10, 0)),
               board::slot_jitter(every_60, "看板", local(1, 11, 0)));
+}
+
+// A lease read beside a due slot: another worker's run of this slot is left
+// alone, a run of an earlier slot still going makes a skip, a run of this
+// slot that died makes the slot due again.
+TEST(LeaseVerdict, TellsWhoseSlotALeaseIs) {
+    const Time slot = local(2, 10, 0);
+    const std::int64_t at_slot = board::unix_ms(slot);
+    const auto lease = [](std::int64_t started_ms, bool live) {
+        return std::optional<history::BoardLease>({"甲/1/ab", started_ms, 0, 0, live});
+    };
+    using service::LeaseVerdict;
+    EXPECT_EQ(service::lease_verdict(std::nullopt, slot), LeaseVerdict::none);
+    EXPECT_EQ(service::lease_verdict(lease(at_slot + 5, true), slot),
+              LeaseVerdict::running_since_slot);
+    EXPECT_EQ(service::lease_verdict(lease(at_slot - 5, true), slot),
+              LeaseVerdict::running_before_slot);
+    EXPECT_EQ(service::lease_verdict(lease(at_slot, false), slot),
+              LeaseVerdict::abandoned_since_slot);
+    EXPECT_EQ(service::lease_verdict(lease(at_slot - 5, false), slot), LeaseVerdict::none);
+    EXPECT_EQ(service::lease_verdict(history::BoardLease{"", at_slot + 5, 0, 0, false}, slot),
+              LeaseVerdict::none)
+        << "a lease let go is nobody's";
+}
+
+TEST(ServiceSettings, NameTheWorkerAndBoundTheLease) {
+    std::vector<std::string> said;
+    const auto read =
+        service::parse_service_settings("[service]\nworker = 机房一号\nlease_s = 4\n", said);
+    EXPECT_EQ(read.worker, "机房一号");
+    EXPECT_EQ(read.lease_s, 4);
+    EXPECT_TRUE(said.empty());
+    const auto bad = service::parse_service_settings("[service]\nlease_s=0\ncolour=red\n", said);
+    EXPECT_EQ(bad.lease_s, 120);
+    EXPECT_FALSE(bad.worker.empty()) << "the computer's name by default";
+    EXPECT_EQ(said.size(), 2u);
 }
 
 }  // namespace

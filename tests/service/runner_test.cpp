@@ -201,6 +201,28 @@ TEST_F(RunnerTest, DueBoardsWaitTheirTurnAndRunOneAtATime) {
     EXPECT_EQ(checks(), 2);
 }
 
+// Another process (a worker on another machine) may run a waiting board
+// between the runner's look and its turn: that run counts, no second one.
+TEST_F(RunnerTest, AWaitingBoardRunElsewhereMeanwhileIsNeitherRunAgainNorSkipped) {
+    save("甲", 15);
+    save("乙", 15);
+    runner().tick(at(4, 10, 17));
+    ASSERT_TRUE(runner().waiting());
+    runner().wait();
+    const std::string other = recorder->events().at(0) == "start 甲" ? "乙" : "甲";
+    history::RunRecord elsewhere{
+        0, other, board::unix_ms(at(4, 10, 17, 30)), board::unix_ms(at(4, 10, 17, 40)), "done", 1,
+        0, 0};
+    ASSERT_TRUE(store->add_run(elsewhere).ok());
+    runner().start_next(at(4, 10, 18));
+    runner().wait();
+    EXPECT_EQ(recorder->events().size(), 2u);
+    EXPECT_FALSE(runner().waiting());
+    EXPECT_TRUE(skips(other).empty());
+    EXPECT_EQ(store->last_run(other).value()->started_ms, elsewhere.started_ms);
+    EXPECT_EQ(checks(), 1);
+}
+
 TEST_F(RunnerTest, ABoardEditedWhileScheduledTakesItsNewScheduleAtTheNextTick) {
     save("改过的看板", 60);
     run_at(at(4, 10, 17));
