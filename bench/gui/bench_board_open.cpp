@@ -45,7 +45,7 @@ int main(int argc, char** argv) {
     }
     auto store = std::make_shared<history::Store>(std::move(opened).value());
     std::cout << "open history file: " << clock.restart() << " ms\n";
-    app::BoardWindow window(store, board::BoardSettings{});
+    app::BoardWindow window(store, nullptr);  // nothing runs
     window.show_message = [](const QString& m) { std::cerr << m.toStdString() << '\n'; };
     std::cout << "build window: " << clock.restart() << " ms\n";
     if (!window.open_board(text::utf8_to_gbk(board))) {

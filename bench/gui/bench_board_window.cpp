@@ -18,6 +18,7 @@
 #include "app/settings.h"
 #include "net/event_pump.h"
 #include "net/hosts.h"
+#include "service/runner.h"
 #include "sim_catalogue.h"
 #include "sim_server.h"
 #include "text/codepage.h"
@@ -43,7 +44,15 @@ int main(int argc, char** argv) {
     std::filesystem::create_directories(dir);
     auto store =
         std::make_shared<history::Store>(history::Store::open(dir / "history.sqlite").value());
-    app::BoardWindow window(store, board::BoardSettings{});
+    service::RunnerConfig config;
+    config.history_file = store->file();
+    config.configuration = [] {
+        service::Configuration c = app::configuration();
+        c.board = board::BoardSettings{};
+        return c;
+    };
+    service::Runner runner(std::move(config));
+    app::BoardWindow window(store, &runner);
     window.show_message = [](const QString& m) { std::cerr << m.toStdString() << '\n'; };
     ui::write_text(window.form->编辑框看板名称, "bench");
     ui::write_text(window.form->编辑框本店商品, std::string(sim::kSampleGoodsId));

@@ -28,6 +28,7 @@
 #include "app/board_form.h"
 #include "app/rank_chart.h"
 #include "app/rank_chart_view.h"
+#include "app/runner_relay.h"
 #include "app/settings.h"
 #include "board/board_text.h"
 #include "board/chart_history.h"
@@ -81,9 +82,9 @@ bool ask(QWidget* parent, const QString& question) {
 
 }  // namespace
 
-BoardWindow::BoardWindow(std::shared_ptr<history::Store> store, board::BoardSettings settings,
+BoardWindow::BoardWindow(std::shared_ptr<history::Store> store, service::Runner* runner,
                          QWidget* parent)
-    : QWidget(parent, Qt::Window), store_(std::move(store)), settings_(settings) {
+    : QWidget(parent, Qt::Window), store_(std::move(store)), runner_(runner) {
     setObjectName(QStringLiteral("看板窗口"));
     setWindowTitle(QStringLiteral("排名看板"));
     // Placed on its screen, above a taskbar, when first shown.
@@ -99,43 +100,50 @@ BoardWindow::BoardWindow(std::shared_ptr<history::Store> store, board::BoardSett
     auto* poll = new QTimer(this);
     connect(poll, &QTimer::timeout, this, [this] { poll_history(); });
     poll->start(kPollMs);
+    if (runner_ != nullptr) {
+        events_ = std::make_unique<Events>(*this);
+        relay_ = std::make_unique<RunnerRelay>(*runner_, this, *events_);
+        // A run that began before the window did shows from here on.
+        if (const auto going = runner_->current())
+            take_run_start(going->board, going->plan, going->scheduled);
+    }
 }
 
-BoardWindow::~BoardWindow() {
-    // Stops and joins the run first: its queued events die with this window.
-    session_.reset();
-}
+BoardWindow::~BoardWindow() = default;
 
-// The session's events, handed to the window's thread.
-class BoardWindow::Events final : public board::SessionObserver {
+// The runner's events, on the window's thread (app/runner_relay.h). Every
+// run goes through here, whoever started it.
+class BoardWindow::Events final : public service::RunnerObserver {
   public:
-    explicit Events(BoardWindow* window) : window_(window) {}
+    explicit Events(BoardWindow& window) : window_(window) {}
 
-    void goods_confirmed(const std::vector<board::ConfirmedGoods>& goods) override {
-        post([goods](BoardWindow& w) { w.take_goods(goods); });
+    void run_started(const board::Board& b, const board::CheckPlan& plan, bool scheduled) override {
+        window_.take_run_start(b, plan, scheduled);
     }
-    void check_recorded(const board::CheckReport&, const history::Check& check,
+    void goods_confirmed(const board::Board& b,
+                         const std::vector<board::ConfirmedGoods>& goods) override {
+        if (ours(b))
+            window_.take_goods(goods);
+    }
+    void check_recorded(const board::Board& b, const board::CheckReport&,
+                        const history::Check& check,
                         const std::vector<history::Notice>& notices) override {
-        post([check, notices](BoardWindow& w) { w.take_check(check, notices); });
+        if (ours(b))
+            window_.take_check(check, notices);
     }
-    void ended(const board::SessionSummary& summary) override {
-        post([summary](BoardWindow& w) { w.run_ended(summary); });
+    void run_ended(const board::Board& b, const board::SessionSummary& summary) override {
+        if (ours(b))
+            window_.run_ended(summary);
     }
 
   private:
-    template <typename F>
-    void post(F f) {
-        QPointer<BoardWindow> window = window_;
-        QMetaObject::invokeMethod(
-            window_,
-            [window, f = std::move(f)] {
-                if (window)
-                    f(*window);
-            },
-            Qt::QueuedConnection);
+    // Events of the run the window follows (one run at a time: a stray one
+    // is of a run that began before the window and ended at once).
+    bool ours(const board::Board& b) const {
+        return window_.run_ && window_.run_->board.name == b.name;
     }
 
-    BoardWindow* window_;
+    BoardWindow& window_;
 };
 
 void BoardWindow::wire() {
@@ -237,7 +245,7 @@ void BoardWindow::refresh_board_names() {
 }
 
 bool BoardWindow::open_board(const std::string& name_gbk) {
-    if (!store_ || running())
+    if (!store_ || showing_run())
         return false;
     const auto saved = store_->load_board(text::gbk_to_utf8(name_gbk));
     if (!saved)
@@ -266,7 +274,8 @@ bool BoardWindow::save_board() {
         return false;
     }
     if (!store_) {
-        tell(QStringLiteral("历史文件无法打开，看板不能保存"));
+        tell(store_problem_.isEmpty() ? QStringLiteral("历史文件无法打开，看板不能保存")
+                                      : store_problem_ + QStringLiteral("。看板不能保存"));
         return false;
     }
     const auto now = QDateTime::currentMSecsSinceEpoch();
@@ -384,9 +393,14 @@ void BoardWindow::mark_unreached() {
     stopped_since_ms_ = last.value()->started_ms;
 }
 
+void BoardWindow::show_store_problem(const QString& problem) {
+    store_problem_ = problem;
+    update_status();
+}
+
 void BoardWindow::poll_history() {
-    if (!store_ || running())
-        return;  // a run's own checks arrive as events
+    if (!store_ || showing_run())
+        return;  // the run's own checks arrive as events
     const auto version = store_->data_version();
     if (!version || version.value() == seen_version_)
         return;
@@ -402,8 +416,11 @@ void BoardWindow::poll_history() {
 }
 
 bool BoardWindow::start_checks() {
-    if (running())
+    if (running()) {
+        if (!showing_run())
+            tell(busy_text());
         return false;
+    }
     const board::Board b = board::with_known_names(form->board(), board_);
     if (const QStringList faults = form->problems(); !faults.isEmpty()) {
         tell_faults(QStringLiteral("看板还不能检查"), faults);
@@ -419,29 +436,13 @@ bool BoardWindow::start_checks() {
     return refused.empty();
 }
 
-std::string BoardWindow::run_saved(const board::Board& b) {
-    if (running())
-        return "另一个看板正在检查";
-    if (const auto faults = board::validate(b); !faults.empty()) {
-        std::string all;
-        for (const std::string& fault : faults)
-            all += (all.empty() ? "" : "；") + text::gbk_to_utf8(fault);
-        return all;
-    }
-    // The grid follows the run when it shows that board or nothing yet; the
-    // form is filled only while it is blank, so nothing typed is lost.
-    if (nothing_typed(form->board())) {
-        form->show_board(b);
-        prepare_board(b);
-        show_definition(false);
-    } else if (board_.name == b.name && board_ != b) {
-        prepare_board(b);
-    }
-    return begin(b, std::nullopt);
-}
-
 bool BoardWindow::recheck_failed() {
-    if (running() || !log_)
+    if (running()) {
+        if (!showing_run())
+            tell(busy_text());
+        return false;
+    }
+    if (!log_)
         return false;
     // Cells a stopped run never reached say 未检查: they go again too, as
     // korvel-check --retry-failed takes them.
@@ -457,46 +458,70 @@ bool BoardWindow::recheck_failed() {
 }
 
 const board::Board* BoardWindow::running_board() const {
-    return session_ ? &session_->board() : nullptr;
+    return run_ ? &run_->board : nullptr;
 }
 
 // The run is of the board on screen.
 bool BoardWindow::showing_run() const {
-    return session_ && session_->board().name == board_.name;
+    return run_ && run_->board.name == board_.name;
+}
+
+QString BoardWindow::busy_text() const {
+    return QStringLiteral("另一个看板正在检查（%1）")
+        .arg(run_ ? ui::to_qstring(run_->board.name) : QString());
 }
 
 std::string BoardWindow::begin(const board::Board& b,
                                std::optional<std::vector<ranking::Listing>> only) {
-    if (std::string busy = busy_elsewhere ? busy_elsewhere() : std::string(); !busy.empty())
-        return busy;
-    board::SessionConfig config;
-    config.board = b;
-    config.history_file = store_ ? store_->file() : std::filesystem::path();
-    config.hosts = configuration().hosts;
-    config.settings = current_settings ? current_settings() : settings_;
-    config.only = std::move(only);
-    events_ = std::make_unique<Events>(this);
-    auto session = std::make_unique<board::Session>(std::move(config), events_.get());
-    if (make_notice_sink)
-        session->add_sink(make_notice_sink());
-    if (std::string refused = session->start(); !refused.empty())
+    if (runner_ == nullptr)
+        return "这里不能检查看板";
+    board::CheckPlan plan = board::plan_checks(b);
+    if (only)
+        plan.listings = *only;
+    if (std::string refused = runner_->start_now(b, std::move(only)); !refused.empty())
         return refused;
-    session_ = std::move(session);
-    const std::vector<ranking::Listing>& listings = session_->plan().listings;
+    // Shown at once; the run's start event, queued meanwhile, finds it shown.
+    show_run_start(b, plan, false);
+    return {};
+}
+
+// A run the runner began (a schedule's, or ours whose start is shown already).
+void BoardWindow::take_run_start(const board::Board& b, const board::CheckPlan& plan,
+                                 bool scheduled) {
+    if (run_)
+        return;
+    // A scheduled run shows its board in a window that shows nothing yet;
+    // what the user typed stays as it is.
+    if (scheduled && nothing_typed(form->board()) && store_) {
+        form->show_board(b);
+        form->show_goods_note({});
+        apply_tab_order();
+        prepare_board(b);
+        ran_unsaved_ = false;
+        show_definition(false);
+        组合框看板->setCurrentIndex(组合框看板->findText(ui::to_qstring(b.name)));
+    }
+    show_run_start(b, plan, scheduled);
+}
+
+void BoardWindow::show_run_start(const board::Board& b, const board::CheckPlan& plan,
+                                 bool scheduled) {
+    run_ = ShownRun{b, scheduled};
     waiting_.clear();
     run_start_ms_ = QDateTime::currentMSecsSinceEpoch();
-    for (const ranking::Listing& listing : listings)
-        waiting_.insert(board::cell_key(listing));
+    if (showing_run()) {
+        for (const ranking::Listing& listing : plan.listings)
+            waiting_.insert(board::cell_key(listing));
+    }
     status_timer_->start();
     run_done_ = 0;
-    run_total_ = listings.size();
+    run_total_ = plan.listings.size();
     pace_ = {};
     update_summary();
     按钮开始检查->setEnabled(false);
     按钮重查失败->setEnabled(false);
     按钮停止->setEnabled(true);
     update_status();
-    return {};
 }
 
 void BoardWindow::take_goods(const std::vector<board::ConfirmedGoods>& goods) {
@@ -512,38 +537,22 @@ void BoardWindow::take_goods(const std::vector<board::ConfirmedGoods>& goods) {
     form->show_goods_note(missing.join(QStringLiteral("；")));
 }
 
-// The names the goods pages gave stay with the board: on screen at once, and
-// in the saved board when there is one, so they are there the next time.
+// The names the goods pages gave show at once (the run keeps them in the
+// saved board itself).
 void BoardWindow::take_names(const std::vector<board::ConfirmedGoods>& goods) {
-    if (!session_)
+    if (!showing_run())
         return;
-    if (showing_run()) {
-        std::vector<board::GoodsItem> named;
-        for (const board::ConfirmedGoods& g : goods) {
-            if (!g.failure)
-                named.push_back(g.item);
-        }
-        form->learn_goods(named);
+    std::vector<board::GoodsItem> named;
+    for (const board::ConfirmedGoods& g : goods) {
+        if (!g.failure)
+            named.push_back(g.item);
     }
-    if (showing_run() && board::take_names(board_, goods)) {
+    form->learn_goods(named);
+    if (board::take_names(board_, goods)) {
         const int choice = 组合框显示->currentIndex();
         refresh_view_choices();
         组合框显示->setCurrentIndex(std::max(0, choice));
     }
-    if (!store_)
-        return;
-    const std::string name = text::gbk_to_utf8(session_->board().name);
-    const auto saved = store_->load_board(name);
-    if (!saved)
-        return;
-    auto kept = board::board_from_text(saved.value().definition);
-    if (!kept || !board::take_names(*kept, goods))
-        return;
-    const auto stored =
-        store_->save_board(name, board::board_to_text(*kept), QDateTime::currentMSecsSinceEpoch());
-    if (!stored)
-        标签看板状态->setText(QStringLiteral("商品名称未能保存：") +
-                              from_utf8(stored.error().message));
 }
 
 void BoardWindow::take_check(const history::Check& check,
@@ -569,17 +578,15 @@ void BoardWindow::take_check(const history::Check& check,
 }
 
 void BoardWindow::stop_checks() {
-    if (session_)
-        session_->stop();
+    if (runner_ != nullptr && running())
+        runner_->stop();
 }
 
 void BoardWindow::run_ended(const board::SessionSummary& summary) {
-    if (!session_)
+    if (!run_)
         return;
-    const board::Board ran = session_->board();
     const bool shown = showing_run();
-    session_->wait();  // the session's thread is ending: its last call was this event
-    session_.reset();
+    run_.reset();
     status_timer_->stop();
     按钮开始检查->setEnabled(true);
     按钮重查失败->setEnabled(true);
@@ -607,8 +614,6 @@ void BoardWindow::run_ended(const board::SessionSummary& summary) {
     if (!summary.store_problem.empty())
         标签看板状态->setText(标签看板状态->text() + QStringLiteral("  · ") +
                               from_utf8(summary.store_problem));
-    if (on_notices && !summary.notices.empty())
-        on_notices(ran, summary);
     if (on_run_end)
         on_run_end();
 }
@@ -622,18 +627,25 @@ void BoardWindow::update_status() {
             text = QStringLiteral("历史中共有 %1 次检查（本看板 %2 次）")
                        .arg(all.value())
                        .arg(log_ ? log_->size() : 0);
-    } else {
+    } else if (store_problem_.isEmpty()) {
         text += QStringLiteral("（历史文件无法打开，结果不会保存）");
+    } else {
+        text += QStringLiteral("（") + store_problem_ + QStringLiteral("，结果不会保存）");
     }
     if (running()) {
-        board::RunStatus status = session_->status();
+        const auto going = runner_ != nullptr ? runner_->current() : std::nullopt;
+        board::RunStatus status = going ? going->status : board::RunStatus{};
         status.reported = run_done_;
         status.total = run_total_;
         update_progress(status);
         // The pace the answers really came at, not the one the scheduler allows.
         const auto pace = pace_.pages_per_second();
         status.pages_per_second = pace ? *pace : 0;
-        text += QStringLiteral("  · 检查中 ") + from_utf8(board::run_pace_text(status));
+        text +=
+            (showing_run()
+                 ? QStringLiteral("  · 检查中 ")
+                 : QStringLiteral("  · 正在检查看板“%1”：").arg(ui::to_qstring(run_->board.name))) +
+            from_utf8(board::run_pace_text(status));
     } else {
         text += last_run_text();
     }
@@ -650,7 +662,9 @@ QString BoardWindow::last_run_text() const {
             const QString how = run.how_ended == "done"      ? QStringLiteral("完成")
                                 : run.how_ended == "stopped" ? QStringLiteral("已停止")
                                 : run.how_ended == "gave_up" ? QStringLiteral("被限速，未全部检查")
-                                                             : QStringLiteral("失败");
+                                : run.how_ended == "abandoned"
+                                    ? QStringLiteral("已中断（检查它的程序意外退出）")
+                                    : QStringLiteral("失败");
             text += QStringLiteral("  · 上次检查 %1 %2（%3 项，失败 %4，未检查 %5）")
                         .arg(QDateTime::fromMSecsSinceEpoch(run.ended_ms).toString("MM-dd HH:mm"))
                         .arg(how)

@@ -5,10 +5,12 @@
 // sorting and filters; the board's definition in a panel folded away under
 // 编辑看板; the change notices by run; start, stop, re-check of the failed
 // cells, CSV export, and the history it keeps.
-// A run is a board::Session: goods pages and listings are read off the GUI
-// thread and every check is recorded there; its events arrive here as
-// queued calls, so the window never waits for the board. Checks another
-// process (korvel-check on a timer) adds to the history show up too.
+// The window only observes runs: 开始检查, 重查失败 and 停止 go to the
+// runner (service/runner.h), which reads goods pages and listings off the
+// GUI thread and records every check there; its events arrive here as
+// queued calls, for a run started here and a scheduled one alike, so the
+// window never waits for the board. Checks another process (korvel-check,
+// another machine on the same history) adds show up too.
 #include <QWidget>
 #include <map>
 #include <memory>
@@ -23,6 +25,7 @@
 #include "board/run_pace.h"
 #include "board/session.h"
 #include "history/store.h"
+#include "service/runner.h"
 
 class QComboBox;
 class QDateEdit;
@@ -39,6 +42,7 @@ namespace app {
 
 class BoardForm;
 class RankChart;
+class RunnerRelay;
 
 // Where an unmaximised window of `wanted` size goes on a screen whose free
 // area (without a taskbar) is `available`, the frame (title bar, borders)
@@ -54,25 +58,27 @@ class BoardWindow final : public QWidget {
     Q_OBJECT
 
   public:
-    // `store` may be empty (the history file could not be opened: the board
-    // still runs and says so).
-    BoardWindow(std::shared_ptr<history::Store> store, board::BoardSettings settings,
+    // `store` may be empty (the history could not be opened: the board
+    // still runs and says so). The window's runs are the runner's (which
+    // outlives the window); without one nothing runs.
+    BoardWindow(std::shared_ptr<history::Store> store, service::Runner* runner,
                 QWidget* parent = nullptr);
     ~BoardWindow() override;
 
     // Starts checking the board on screen; false (with a message) when it
     // cannot start.
     bool start_checks();
-    // Runs a board as it was saved, leaving the form as the user left it;
-    // the reason (UTF-8) when it cannot start, and no message box.
-    std::string run_saved(const board::Board& board);
+    // Stops the run going, whichever board it checks.
     void stop_checks();
     bool recheck_failed();
-    bool running() const { return static_cast<bool>(session_); }
+    // Whether a run goes, as far as its events have arrived.
+    bool running() const { return run_.has_value(); }
     // The board being run, or null.
     const board::Board* running_board() const;
     // Reads the history again when another process has written to it.
     void poll_history();
+    // Why there is no history (Chinese), for the status line.
+    void show_store_problem(const QString& problem);
 
     // Opens a saved board by name; false when there is none.
     bool open_board(const std::string& name_gbk);
@@ -87,21 +93,10 @@ class BoardWindow final : public QWidget {
     std::string board_grid_csv() const;
     std::string history_csv(std::int64_t from_ms, std::int64_t to_ms) const;
 
-    // Called on the GUI thread after every run that left notices.
-    std::function<void(const board::Board&, const board::SessionSummary&)> on_notices;
     // Called when a run ends.
     std::function<void()> on_run_end;
-    // The pace a run starts with, read anew for each run (settings edited in
-    // 设置 apply to the next run); unset: the settings given at construction.
-    std::function<board::BoardSettings()> current_settings;
     // The next planned start of a board (by GBK name), if it has a schedule.
     std::function<std::optional<board::Time>(const std::string&)> next_start_of;
-    // A sink for each run's notices beyond the window's own (chat groups,
-    // e-mail), made anew for each run so that korvel.ini is read again.
-    std::function<std::shared_ptr<board::NoticeSink>()> make_notice_sink;
-    // Why no run may start now (UTF-8; another board's scheduled run is
-    // reading the marketplace), or empty.
-    std::function<std::string()> busy_elsewhere;
     // Messages that would block a test go through this (UTF-8).
     std::function<void(const QString&)> show_message;
     // Questions that would block a test go through this (UTF-8); true: go ahead.
@@ -178,7 +173,10 @@ class BoardWindow final : public QWidget {
     void prepare_board(const board::Board& board);
     void mark_unreached();
     std::string begin(const board::Board& board, std::optional<std::vector<ranking::Listing>> only);
+    void take_run_start(const board::Board& board, const board::CheckPlan& plan, bool scheduled);
+    void show_run_start(const board::Board& board, const board::CheckPlan& plan, bool scheduled);
     bool showing_run() const;
+    QString busy_text() const;
     void take_goods(const std::vector<board::ConfirmedGoods>& goods);
     void take_check(const history::Check& check, const std::vector<history::Notice>& notices);
     void run_ended(const board::SessionSummary& summary);
@@ -203,13 +201,22 @@ class BoardWindow final : public QWidget {
     void export_to_file(const std::string& csv, const QString& suggested);
     QString export_name(std::string_view kind, const QString& date = {}) const;
 
+    // The run going, from its start (ours shown at once, a scheduled one
+    // when its event comes) to its end's event.
+    struct ShownRun {
+        board::Board board;
+        bool scheduled = false;
+    };
+
     std::shared_ptr<history::Store> store_;
-    board::BoardSettings settings_;
+    service::Runner* runner_ = nullptr;
     board::Board board_;  // the board on screen
     board::GridLayout layout_;
     std::unique_ptr<board::BoardLog> log_;
     std::unique_ptr<Events> events_;
-    std::unique_ptr<board::Session> session_;
+    std::unique_ptr<RunnerRelay> relay_;
+    std::optional<ShownRun> run_;
+    QString store_problem_;
     std::set<board::CellKey> waiting_;   // cells of the run not recorded yet
     std::set<board::CellKey> stopped_;   // cells a stopped or given-up run did not reach
     std::int64_t stopped_since_ms_ = 0;  // the stopped_ cells have no check since then

@@ -128,9 +128,11 @@ QWidget* SettingsDialog::build_advanced_tab() {
     scroll->setFrameShape(QFrame::NoFrame);
     auto* page = new QWidget(scroll);
     auto* column = new QVBoxLayout(page);
-    column->addWidget(help_label(QStringLiteral("一般不需要修改。主机指向要查询的市场；"
-                                                "其余各项决定检查遇到限速时怎样放慢、暂停和放弃。"),
-                                 page));
+    column->addWidget(
+        help_label(QStringLiteral("一般不需要修改。主机指向要查询的市场；"
+                                  "限速时的节奏决定检查遇到限速时怎样放慢、暂停和放弃；"
+                                  "历史记录位置决定检查结果存在哪里。"),
+                   page));
     QFormLayout* form = nullptr;
     std::string_view section;
     for (std::size_t i = 0; i < setting_fields().size(); ++i) {
@@ -139,8 +141,10 @@ QWidget* SettingsDialog::build_advanced_tab() {
             continue;
         if (field.section != section) {
             section = field.section;
-            auto* group = new QGroupBox(
-                section == "hosts" ? QStringLiteral("主机") : QStringLiteral("限速时的节奏"), page);
+            auto* group = new QGroupBox(section == "hosts"     ? QStringLiteral("主机")
+                                        : section == "history" ? QStringLiteral("历史记录")
+                                                               : QStringLiteral("限速时的节奏"),
+                                        page);
             form = new QFormLayout(group);
             column->addWidget(group);
         }

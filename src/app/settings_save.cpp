@@ -5,6 +5,7 @@
 
 #include "net/atomic_file.h"
 #include "net/ini_section_edit.h"
+#include "service/history_setting.h"
 
 namespace app {
 
@@ -27,7 +28,10 @@ std::optional<std::string> settings_text_to_edit(const std::filesystem::path& in
 std::string save_settings_text(const std::filesystem::path& target, std::string_view text) {
     if (target.empty())
         return "没有可写的设置文件位置（未设置 HOME）";
-    const bool secrets = !net::ini_section_names(text, "notify.").empty();
+    std::vector<std::string> unused;
+    const history::Location history = service::parse_history_setting(text, unused).location;
+    const bool secrets =
+        !net::ini_section_names(text, "notify.").empty() || history.shown() != history.text();
     const std::string problem = net::write_file_atomically(
         target, text, {}, secrets ? net::FileAccess::owner_only : net::FileAccess::keep);
     return problem.empty() ? problem : "保存失败：" + problem;

@@ -3,7 +3,8 @@
 // Each edits the text on the disk at the moment it saves, not the text it
 // opened with, so one dialog's save never undoes another's. The file is
 // replaced atomically, and only its owner may read it once it defines
-// notice channels (their addresses, secrets and passwords).
+// notice channels (their addresses, secrets and passwords) or a history
+// address with a password.
 #include <filesystem>
 #include <optional>
 #include <string>

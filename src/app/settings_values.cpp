@@ -10,6 +10,7 @@
 #include "net/hosts.h"
 #include "net/ini_edit.h"
 #include "net/settings_file.h"
+#include "service/history_setting.h"
 
 namespace app {
 
@@ -17,9 +18,11 @@ namespace {
 
 constexpr std::string_view kHosts = "hosts";
 constexpr std::string_view kBoard = "board";
+constexpr std::string_view kHistory = "history";
 
-// 常用 first, in the order a seller reaches for them; the hosts lead 高级.
-constexpr std::array<SettingField, 19> kFields = {{
+// 常用 first, in the order a seller reaches for them; the hosts lead 高级,
+// the history's place ends it.
+constexpr std::array<SettingField, 20> kFields = {{
     {kBoard, "pages_per_second", "每秒请求页数",
      "每个主机每秒最多请求几页。调小更不容易被市场限速，检查也更慢。", true},
     {kBoard, "max_in_flight", "同时请求数", "对同一主机同时进行的请求数。", true},
@@ -49,6 +52,10 @@ constexpr std::array<SettingField, 19> kFields = {{
     {kBoard, "min_pages_per_second", "最慢每秒页数", "被限速时速度最多降到每秒几页。"},
     {kBoard, "speed_up_after", "连续成功几页后提速", "连续读到这么多页后，速度回升一些。"},
     {kBoard, "pause_budget_s", "每轮暂停上限（秒）", "一轮检查中暂停的总秒数超过它就结束本轮。"},
+    {kHistory, "url", "历史记录位置",
+     "检查历史和看板存在哪里。留空：本机的历史文件。几台电脑共用一份历史时，填同一个 "
+     "PostgreSQL 数据库地址，如 postgresql://用户:密码@服务器/korvel；也可以填另一个历史文件的"
+     "完整路径。密码显示为 ***，不改它就保持原样。改动在重新启动程序后生效。"},
 }};
 
 std::string shown(double value) {
@@ -139,7 +146,7 @@ std::string setting_help(const SettingField& field) {
     const auto at = static_cast<std::size_t>(&field - kFields.data());
     std::string help(field.help);
     if (at < defaults.size())
-        help += "默认 " + defaults[at];
+        help += defaults[at].empty() ? "默认留空" : "默认 " + defaults[at];
     if (const auto limits = board::board_setting_limits(field.key);
         field.section == kBoard && limits)
         help += "，可填 " + range_text(*limits) + (limits->whole ? " 的整数" : "");
@@ -149,10 +156,14 @@ std::string setting_help(const SettingField& field) {
 std::vector<std::string> setting_values(std::string_view file_text) {
     const net::Settings hosts = net::parse_settings(file_text, net::default_hosts());
     const board::ParsedBoardSettings pace = board::parse_board_settings(file_text);
+    std::vector<std::string> unused;
+    // Shown with its password masked: the dialog is on screen for anyone to see.
+    const std::string history = service::parse_history_setting(file_text, unused).location.shown();
     std::vector<std::string> values;
     for (const SettingField& field : kFields) {
-        values.push_back(field.section == kHosts ? host_value(hosts.hosts, field.key)
-                                                 : board_value(pace.settings, field.key));
+        values.push_back(field.section == kHosts     ? host_value(hosts.hosts, field.key)
+                         : field.section == kHistory ? history
+                                                     : board_value(pace.settings, field.key));
     }
     return values;
 }
@@ -160,6 +171,8 @@ std::vector<std::string> setting_values(std::string_view file_text) {
 std::string setting_problem(const SettingField& field, std::string_view value) {
     if (has_control_character(value))
         return "不能含换行或控制字符";
+    if (field.section == kHistory)
+        return service::history_url_problem(value);
     const std::string text = "[" + std::string(field.section) + "]\n" + std::string(field.key) +
                              "=" + std::string(value) + "\n";
     const bool taken = field.section == kHosts
@@ -182,11 +195,16 @@ std::vector<SettingProblem> setting_problems(const std::vector<std::string>& val
 std::string with_setting_values(std::string_view file_text, const std::vector<std::string>& before,
                                 const std::vector<std::string>& after) {
     std::string text(file_text);
+    std::vector<std::string> unused;
+    // The address was shown masked: a password left as *** is the file's.
+    const history::Location saved = service::parse_history_setting(file_text, unused).location;
     // Section by section, so a new file reads [hosts] before [board].
-    for (const std::string_view section : {kHosts, kBoard}) {
+    for (const std::string_view section : {kHosts, kBoard, kHistory}) {
         for (std::size_t i = 0; i < kFields.size() && i < before.size() && i < after.size(); ++i) {
-            if (kFields[i].section == section && before[i] != after[i])
-                text = net::with_ini_value(text, section, kFields[i].key, after[i]);
+            if (kFields[i].section != section || before[i] == after[i])
+                continue;
+            const std::string value = section == kHistory ? saved.unmasked(after[i]) : after[i];
+            text = net::with_ini_value(text, section, kFields[i].key, value);
         }
     }
     return text;

@@ -1,6 +1,6 @@
 #pragma once
-// What the settings dialog edits, without Qt: the fields (the [hosts] and
-// the board's pace of korvel.ini) with their Chinese names and
+// What the settings dialog edits, without Qt: the fields (the [hosts], the
+// board's pace and the history's place of korvel.ini) with their Chinese names and
 // explanations, their values as the readers take them from a file, the
 // readers' verdict on a typed value in Chinese, and the file with the changed
 // values set. Texts are UTF-8.

@@ -11,6 +11,7 @@
 
 #include "app/board_form.h"
 #include "app/board_window.h"
+#include "app/runner_relay.h"
 #include "app/settings.h"
 #include "app/settings_dialog.h"
 #include "board/board_text.h"
@@ -23,51 +24,26 @@ namespace {
 
 constexpr int kScheduleTickMs = 20000;
 
-// Nothing of a board is in the form: a scheduled run may show its board there.
-bool blank(const board::Board& b) {
-    return b.name.empty() && b.own.empty() && b.competitors.empty() && b.keywords.empty() &&
-           b.category_ids.empty() && !b.tab_id && !b.new_goods;
-}
-
 }  // namespace
 
-// The runner's events, handed to the tracker's thread as queued calls.
-class Tracker::Relay final : public service::RunnerObserver {
+// The runner's events the tracker itself takes, on the GUI thread: the tray
+// and the board window's reading of the history.
+class Tracker::Events final : public service::RunnerObserver {
   public:
-    explicit Relay(std::shared_ptr<Target> target) : target_(std::move(target)) {}
+    explicit Events(Tracker& tracker) : tracker_(tracker) {}
 
-    void run_started(const board::Board& b, const board::CheckPlan&, bool scheduled) override {
-        post([b, scheduled](Tracker& t) { t.take_run_start(b, scheduled); });
-    }
-    void check_recorded(const board::Board&, const board::CheckReport&, const history::Check&,
-                        const std::vector<history::Notice>&) override {
-        post([](Tracker& t) { t.history_changed(); });
-    }
     void run_ended(const board::Board& b, const board::SessionSummary& run) override {
-        post([b, notices = run.notices](Tracker& t) {
-            t.history_changed();
-            t.show_notices(b, notices);
-        });
+        tracker_.show_notices(b, run.notices);
     }
     void start_skipped(const std::string&, const std::string&) override {
-        post([](Tracker& t) { t.history_changed(); });
+        tracker_.history_changed();
     }
     void send_reported(const notify::SendReport& report) override {
-        post([report](Tracker& t) { t.take_send_report(report); });
+        tracker_.take_send_report(report);
     }
 
   private:
-    template <typename F>
-    void post(F f) {
-        std::lock_guard lock(target_->mutex);
-        Tracker* tracker = target_->tracker;
-        if (tracker == nullptr)
-            return;
-        QMetaObject::invokeMethod(
-            tracker, [tracker, f = std::move(f)] { f(*tracker); }, Qt::QueuedConnection);
-    }
-
-    std::shared_ptr<Target> target_;
+    Tracker& tracker_;
 };
 
 Tracker::Tracker(QWidget& main_window, const std::filesystem::path& history_file)
@@ -78,33 +54,45 @@ Tracker::Tracker(QWidget& main_window, const std::filesystem::path& history_file
     timer_ = new QTimer(this);
     connect(timer_, &QTimer::timeout, this, [this] { tick(std::chrono::system_clock::now()); });
     timer_->start(kScheduleTickMs);
-    target_->tracker = this;
 }
 
 Tracker::~Tracker() {
-    {
-        std::lock_guard lock(target_->mutex);
-        target_->tracker = nullptr;
-    }
-    // Stops a scheduled run and lets its notices drain (bounded) before the window goes.
+    board_window_.reset();
+    relay_.reset();
+    // Stops a run going and lets its notices drain (bounded).
     runner_.reset();
 }
 
+// Where the history is: the file given (a test's, the command line's), else
+// the settings' [history] url=, else the user's file.
 void Tracker::open_store(const std::filesystem::path& file) {
-    std::filesystem::path path = file;
-    if (path.empty()) {
+    history::Location location = file;
+    if (location.empty()) {
+        const service::HistorySetting configured = configuration().history;
+        if (!configured.problem.empty()) {
+            store_problem_ = QString::fromStdString(configured.problem);
+            return;
+        }
+        location = configured.location;
+    }
+    if (location.empty()) {
         const auto found = history::default_history_path();
         if (!found) {
             store_problem_ = QString::fromStdString(found.error().message);
             return;
         }
-        path = found.value();
+        location = found.value();
     }
-    auto opened = history::Store::open(path);
+    auto opened = history::Store::open(location);
     if (!opened) {
-        // A newer program's file is left alone; the board runs without it.
-        store_problem_ = QString::fromStdString(opened.error().message);
-        std::cerr << "korvel: " << opened.error().message << '\n';
+        // A server out of reach or a newer program's file: the window works
+        // on without a history and says so; nothing is written elsewhere.
+        const std::string why = location.masked(opened.error().message);
+        store_problem_ = (location.is_server() ? QStringLiteral("历史数据库连接不上（")
+                                               : QStringLiteral("历史文件无法打开（")) +
+                         QString::fromStdString(location.shown()) + QStringLiteral("）：") +
+                         QString::fromStdString(why);
+        std::cerr << "korvel: " << why << '\n';
         return;
     }
     store_ = std::make_shared<history::Store>(std::move(opened).value());
@@ -112,11 +100,12 @@ void Tracker::open_store(const std::filesystem::path& file) {
 
 void Tracker::make_runner() {
     service::RunnerConfig config;
-    config.history_file = store_ ? store_->file() : std::filesystem::path();
+    // No history: the runs go on without one (the server is not tried twice).
+    config.history_file = store_ ? store_->file() : history::Location();
     config.configuration = [] { return configuration(); };
-    config.other_run_going = [this] { return board_window_ && board_window_->running(); };
     runner_ = std::make_unique<service::Runner>(std::move(config));
-    runner_->add_observer(std::make_shared<Relay>(target_));
+    events_ = std::make_unique<Events>(*this);
+    relay_ = std::make_unique<RunnerRelay>(*runner_, this, *events_);
 }
 
 void Tracker::tick(board::Time now) {
@@ -125,21 +114,11 @@ void Tracker::tick(board::Time now) {
 
 BoardWindow& Tracker::board_window() {
     if (!board_window_) {
-        board_window_ = std::make_unique<BoardWindow>(store_, board_settings());
-        board_window_->current_settings = [] { return board_settings(); };
+        board_window_ = std::make_unique<BoardWindow>(store_, runner_.get());
+        board_window_->show_store_problem(store_problem_);
         board_window_->next_start_of = [this](const std::string& name_gbk) {
             return runner_->next_start(text::gbk_to_utf8(name_gbk),
                                        std::chrono::system_clock::now());
-        };
-        board_window_->on_notices = [this](const board::Board& b, const auto& run) {
-            show_notices(b, run.notices);
-        };
-        board_window_->make_notice_sink = [this] { return runner_->notice_sink(); };
-        // One run at a time: the window's own waits while a scheduled one reads.
-        board_window_->busy_elsewhere = [this] {
-            const auto going = runner_->current();
-            return going ? "另一个看板正在检查（" + text::gbk_to_utf8(going->board.name) + "）"
-                         : std::string();
         };
     }
     return *board_window_;
@@ -208,14 +187,6 @@ void Tracker::offer_channels() {
     for (const notify::Channel& channel : configuration().channels)
         names.push_back(channel.name);
     board_window().form->set_channel_names(std::move(names));
-}
-
-void Tracker::take_run_start(const board::Board& b, bool scheduled) {
-    // A scheduled run shows its board in a window that shows nothing yet;
-    // what the user typed stays as it is.
-    if (scheduled && board_window_ && !board_window_->running() &&
-        blank(board_window_->form->board()))
-        board_window_->open_board(b.name);
 }
 
 void Tracker::history_changed() {

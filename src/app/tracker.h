@@ -1,15 +1,15 @@
 #pragma once
 // Everything of the rank tracker that lives beside the main window: the check
-// history file, the board window, the tray icon that keeps the boards'
+// history (the file or server korvel.ini's [history] url= names, else the
+// user's file), the board window, the tray icon that keeps the boards'
 // schedules going while the main window is closed, and the runner
-// (service/runner.h) that owns the schedules, daily reports and runs. The
-// tracker only ticks the runner from a Qt timer and hands its events to the
-// GUI thread as queued calls.
+// (service/runner.h) that owns the schedules, daily reports and every run,
+// the board window's too. The tracker only ticks the runner from a Qt timer;
+// its events reach the GUI thread through relays (app/runner_relay.h).
 #include <QObject>
 #include <QString>
 #include <functional>
 #include <memory>
-#include <mutex>
 
 #include "board/board.h"
 #include "board/schedule.h"
@@ -24,12 +24,13 @@ class QWidget;
 namespace app {
 
 class BoardWindow;
+class RunnerRelay;
 
 class Tracker final : public QObject {
     Q_OBJECT
 
   public:
-    // `history_file` empty: the user's default history file.
+    // `history_file` empty: the history the settings name, else the user's default file.
     Tracker(QWidget& main_window, const std::filesystem::path& history_file = {});
     ~Tracker() override;
 
@@ -52,13 +53,14 @@ class Tracker final : public QObject {
 
     service::Runner& runner() { return *runner_; }
     const std::shared_ptr<history::Store>& store() const { return store_; }
+    // Why there is no history (Chinese): the window works on without one.
     const QString& store_problem() const { return store_problem_; }
 
     // Called to end the program from the tray.
     std::function<void()> on_quit;
 
   private:
-    class Relay;
+    class Events;
 
     void open_store(const std::filesystem::path& file);
     void make_runner();
@@ -67,23 +69,18 @@ class Tracker final : public QObject {
     // The form offers the channels korvel.ini defines now.
     void offer_channels();
     void take_send_report(const notify::SendReport& report);
-    void take_run_start(const board::Board& board, bool scheduled);
     void history_changed();
-
-    // Hands the runner's events from its threads to ours, while we live.
-    struct Target {
-        std::mutex mutex;
-        Tracker* tracker = nullptr;
-    };
 
     QWidget& main_window_;
     std::shared_ptr<history::Store> store_;
     QString store_problem_;
-    std::unique_ptr<BoardWindow> board_window_;
     QSystemTrayIcon* tray_ = nullptr;
     QTimer* timer_ = nullptr;
-    std::shared_ptr<Target> target_ = std::make_shared<Target>();
     std::unique_ptr<service::Runner> runner_;
+    std::unique_ptr<Events> events_;
+    std::unique_ptr<RunnerRelay> relay_;
+    // Declared last: it goes before the runner it observes.
+    std::unique_ptr<BoardWindow> board_window_;
 };
 
 }  // namespace app

@@ -25,7 +25,7 @@ TEST(BoardExport, TheButtonOffersTheGridAndTheRowsOfTheBoardOnScreen) {
     auto opened = history::Store::open(dir.path() / "history.sqlite");
     ASSERT_TRUE(opened.ok());
     auto store = std::make_shared<history::Store>(std::move(opened).value());
-    app::BoardWindow window(store, board::BoardSettings{});
+    app::BoardWindow window(store, nullptr);
     QStringList messages;
     window.show_message = [&](const QString& m) { messages << m; };
     const std::string own(sim::kSampleGoodsId);
@@ -80,7 +80,7 @@ TEST(BoardExport, TheButtonOffersTheGridAndTheRowsOfTheBoardOnScreen) {
 // Without a history there is nothing to export, which is not the same as a
 // range without checks.
 TEST(BoardExport, NoHistoryGivesNoHistoryExport) {
-    app::BoardWindow window(nullptr, board::BoardSettings{});
+    app::BoardWindow window(nullptr, nullptr);
     EXPECT_EQ(window.history_csv(0, 1), "");
 }
 

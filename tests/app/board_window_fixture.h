@@ -1,6 +1,7 @@
 #pragma once
 // A board window over a history file of its own in a temporary directory,
-// brisk enough for the simulator on loopback, its messages collected.
+// its runs those of a runner over the same file, brisk enough for the
+// simulator on loopback; its messages collected.
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
@@ -13,7 +14,9 @@
 
 #include "app/board_form.h"
 #include "app/board_window.h"
+#include "app/settings.h"
 #include "plain/temp_dir.h"
+#include "service/runner.h"
 #include "sim_catalogue.h"
 #include "text/codepage.h"
 #include "ui/widget_text.h"
@@ -30,13 +33,26 @@ inline board::BoardSettings quick_board_settings() {
     return s;
 }
 
+// The window's runner without the window's timer: runs start from the window.
+inline std::unique_ptr<service::Runner> quick_runner(const history::Location& history) {
+    service::RunnerConfig config;
+    config.history_file = history;
+    config.configuration = [] {
+        service::Configuration c = app::configuration();  // the test's hosts
+        c.board = quick_board_settings();
+        return c;
+    };
+    return std::make_unique<service::Runner>(std::move(config));
+}
+
 class BoardWindowFixture : public testing::Test {
   protected:
     BoardWindowFixture() {
         auto opened = history::Store::open(dir.path() / "history.sqlite");
         EXPECT_TRUE(opened.ok());
         store = std::make_shared<history::Store>(std::move(opened).value());
-        window = std::make_unique<app::BoardWindow>(store, quick_board_settings());
+        runner = quick_runner(store->file());
+        window = std::make_unique<app::BoardWindow>(store, runner.get());
         window->show_message = [this](const QString& m) { messages << m; };
     }
 
@@ -66,6 +82,7 @@ class BoardWindowFixture : public testing::Test {
 
     TempDir dir;
     std::shared_ptr<history::Store> store;
+    std::unique_ptr<service::Runner> runner;  // outlives the windows that observe it
     std::unique_ptr<app::BoardWindow> window;
     QStringList messages;
 };

@@ -122,7 +122,7 @@ TEST_F(BoardWindowTest, ChecksAndNoticesWrittenElsewhereShowUpAndOutliveTheWindo
     EXPECT_TRUE(cell(0, 0).starts_with("第42名")) << cell(0, 0);
     ASSERT_EQ(window->列表通知->count(), 2);  // the run's heading and its notice
 
-    app::BoardWindow reopened(store, test::quick_board_settings());
+    app::BoardWindow reopened(store, runner.get());
     ASSERT_TRUE(reopened.open_board(text::utf8_to_gbk("测试看板")));
     ASSERT_EQ(reopened.列表通知->count(), 2);
     EXPECT_TRUE(reopened.列表通知->item(1)->text().contains(QStringLiteral("第42名")));
@@ -202,7 +202,7 @@ TEST_F(BoardWindowTest, APauseShowsItsEndAndAStoppedRunMarksWhatItDidNotReach) {
 
     // Opened again (after a restart), the board still knows what the stopped run left.
     ASSERT_TRUE(window->save_board());
-    window = std::make_unique<app::BoardWindow>(store, test::quick_board_settings());
+    window = std::make_unique<app::BoardWindow>(store, runner.get());
     window->show_message = [this](const QString& m) { messages << m; };
     ASSERT_TRUE(window->open_board(text::utf8_to_gbk("测试看板")));
     for (int c = 0; c < 5; ++c)

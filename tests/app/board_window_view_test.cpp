@@ -362,7 +362,7 @@ TEST_F(BoardView, ABlankBoardCountsNoneOfTheSinglePagesChecks) {
     history::Check single = check("辣条", history::Sort::default_order, 0, 5);
     single.board.clear();
     record(single);
-    app::BoardWindow fresh(store, test::quick_board_settings());
+    app::BoardWindow fresh(store, runner.get());
     EXPECT_TRUE(fresh.标签看板状态->text().contains(QStringLiteral("（本看板 0 次）")))
         << fresh.标签看板状态->text().toStdString();
 }

@@ -1,7 +1,8 @@
 // The window's tracker: its timer ticks the runner, and the runner's events
 // reach the board window on the GUI thread. A scheduled run shows in a board
 // window that shows nothing yet, its notices are listed there, what the user
-// typed is left alone, and the window's own run waits for a scheduled one.
+// typed is left alone, the window's own run waits for a scheduled one, and
+// the window's 停止 stops it.
 // (When boards are due, skips and daily reports: tests/service.)
 #include "app/tracker.h"
 
@@ -9,9 +10,12 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTableWidget>
 #include <QWidget>
 
 #include "app/board_form.h"
@@ -82,6 +86,8 @@ TEST_F(TrackerSchedule, AScheduledRunShowsInABlankBoardWindowWithItsNotices) {
     wait_for_run();
     EXPECT_EQ(checks(), 1);
     EXPECT_EQ(w.current_board().name, text::utf8_to_gbk("定时看板"));
+    ASSERT_NE(w.表格排名->item(0, 0), nullptr);
+    EXPECT_TRUE(w.表格排名->item(0, 0)->text().startsWith(QStringLiteral("第")));
 
     sim::Options moved = server->options();
     moved.rank_shift = 15;
@@ -125,7 +131,18 @@ TEST_F(TrackerSchedule, TheWindowsOwnRunWaitsForAScheduledOne) {
     ASSERT_EQ(boxes.size(), 1);
     EXPECT_TRUE(boxes[0].startsWith(QStringLiteral("另一个看板正在检查")))
         << boxes[0].toStdString();
+    // The window follows the scheduled run, and its 停止 stops it.
+    QElapsedTimer guard;  // a hang guard only
+    guard.start();
+    while (!w.running() && guard.elapsed() < 10000)
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+    EXPECT_TRUE(w.按钮停止->isEnabled());
+    EXPECT_TRUE(w.标签看板状态->text().contains(QStringLiteral("正在检查看板“定时看板”")))
+        << w.标签看板状态->text().toStdString();
+    w.stop_checks();
     wait_for_run();
+    EXPECT_FALSE(w.running());
+    EXPECT_EQ(tracker->store()->last_run("定时看板").value()->how_ended, "stopped");
 }
 
 }  // namespace
