@@ -57,7 +57,7 @@ int save(const board::Board& board, const CheckOptions& options) {
     if (const std::string missing = undefined_channels(board, options); !missing.empty())
         return usage_error("notice channels not defined in " + settings_name(options) + ": " +
                            missing);
-    OpenedHistory history = open_history(options.db);
+    OpenedHistory history = open_history(options);
     if (!history.store)
         return failure(history.problem);
     history::Store& store = *history.store;
@@ -137,7 +137,7 @@ int run_board_admin(const CheckOptions& options) {
         return save_from_options(options);
     if (options.mode == Mode::import_board)
         return import_board(options);
-    OpenedHistory history = open_history(options.db);
+    OpenedHistory history = open_history(options);
     if (!history.store)
         return failure(history.problem);
     if (options.mode == Mode::export_board)

@@ -1,6 +1,7 @@
 // A saved board's run from the command line: one board::Session (lock,
 // goods pages, polite reads, every check and its notices in the history),
 // its grid on stdout and its change notices on stderr.
+#include <chrono>
 #include <filesystem>
 #include <iostream>
 #include <mutex>
@@ -61,7 +62,7 @@ int run_board(const CheckOptions& options) {
     const std::optional<service::Configuration> settings = load_run_settings(options);
     if (!settings)
         return usage_error("cannot read the settings file '" + *options.config + "'");
-    OpenedHistory history = open_history(options.db);
+    OpenedHistory history = open_history(options);
     if (!history.store)
         return failure(history.problem);
     history::Store& store = *history.store;
@@ -76,6 +77,8 @@ int run_board(const CheckOptions& options) {
     config.history_file = store.file();
     config.hosts = settings->hosts;
     config.settings = settings->board;
+    config.worker = settings->service.worker;
+    config.lease_time = std::chrono::seconds(settings->service.lease_s);
     const board::GridLayout layout = board::grid_layout(checked);
     board::BoardLog log(name, &store);
     if (options.retry_failed) {

@@ -69,7 +69,7 @@ int run_check(const CheckOptions& options) {
 
     OpenedHistory history;
     if (!options.no_history) {
-        history = open_history(options.db);
+        history = open_history(options);
         if (!history.store)
             return failure(history.problem);
     }
@@ -87,10 +87,8 @@ int run_check(const CheckOptions& options) {
     board::SessionConfig config;
     config.board = checked;
     config.board.name.clear();
-    if (history.store) {
-        const std::string& path = history.store->path();
-        config.history_file = std::filesystem::path(std::u8string(path.begin(), path.end()));
-    }
+    if (history.store)
+        config.history_file = history.store->file();
     config.hosts = settings->hosts;
     config.settings = settings->board;
     config.confirmed_ids = link_ids(planned.plan, ids);

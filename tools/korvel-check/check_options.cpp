@@ -160,8 +160,10 @@ void declare_history(CLI::App& app, CheckOptions& o, Dates& dates, bool& history
                      bool& list_boards) {
     app.add_option("--board", o.board, "run the saved board NAME (with --history: show its checks)")
         ->option_text("NAME");
-    app.add_option("--db", o.db, "history file (default: the user's data directory)")
-        ->option_text("FILE");
+    app.add_option("--db", o.db,
+                   "history file or postgresql:// URL (default: [history] url= of the settings "
+                   "file, else the file in the user's data directory)")
+        ->option_text("FILE|URL");
     app.add_flag("--no-history", o.no_history, "keep nothing in the history");
     app.add_flag("--retry-failed", o.retry_failed,
                  "with --board: check again only the cells whose latest check failed or was not "
@@ -172,6 +174,10 @@ void declare_history(CLI::App& app, CheckOptions& o, Dates& dates, bool& history
     app.add_option("--prune-before", dates.prune_before, "remove the checks older than DATE")
         ->option_text("DATE");
     app.add_flag("--list-boards", list_boards, "print the names of the saved boards");
+    app.add_option("--copy-history", o.copy_history,
+                   "copy the whole history FROM (a file or a URL) into the empty history TO")
+        ->expected(2)
+        ->option_text("FROM TO");
 }
 
 void declare_version(CLI::App& app, bool& version) {
@@ -224,6 +230,8 @@ std::string_view mode_option(Mode mode) {
             return "--version";
         case Mode::test_notify:
             return "--test-notify";
+        case Mode::copy_history:
+            return "--copy-history";
         case Mode::serve:
             return "--serve";
         case Mode::run_due:
@@ -257,7 +265,7 @@ std::string choose_mode(const CLI::App& app, CheckOptions& o) {
     std::vector<Mode> chores;
     for (Mode m : {Mode::version, Mode::list_boards, Mode::prune, Mode::history, Mode::save_board,
                    Mode::export_board, Mode::import_board, Mode::delete_board, Mode::test_notify,
-                   Mode::serve, Mode::run_due}) {
+                   Mode::copy_history, Mode::serve, Mode::run_due}) {
         if (app.count(std::string(mode_option(m))) > 0)
             chores.push_back(m);
     }

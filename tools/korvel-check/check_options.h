@@ -29,6 +29,7 @@ enum class Mode {
     delete_board,
     version,
     test_notify,
+    copy_history,
     serve,
     run_due
 };
@@ -64,7 +65,7 @@ struct CheckOptions {
     SchedulerOverrides scheduler;
 
     std::optional<std::string> board;  // a saved board's name
-    std::optional<std::string> db;     // the history file; default: the user's
+    std::optional<std::string> db;     // the history file or URL; default: the user's file
     bool no_history = false;
     bool retry_failed = false;  // --board: only the cells whose latest check was not read
     bool report = false;        // --board: send the daily report instead of a run
@@ -72,6 +73,7 @@ struct CheckOptions {
     std::optional<std::int64_t> since_ms;         // --since, local midnight
     std::optional<std::int64_t> prune_before_ms;  // --prune-before, local midnight
     BoardAdminOptions admin;
+    std::vector<std::string> copy_history;  // --copy-history FROM TO: files or URLs
 };
 
 // Either options to run with, or how the program ends at once: the help text

@@ -37,6 +37,8 @@ int run_report(const CheckOptions& options);
 int run_test_notify(const CheckOptions& options);
 // --version: the version and the settings file a run would read.
 int run_version(const CheckOptions& options);
+// --copy-history FROM TO: a whole history into an empty one.
+int run_copy_history(const CheckOptions& options);
 // --serve: every saved board on its schedule until SIGTERM or SIGINT.
 int run_serve(const CheckOptions& options);
 // --run-due: the boards (and daily reports) due now, once.

@@ -63,7 +63,7 @@ int list_boards(const history::Store& store) {
 }  // namespace
 
 int run_history_chore(const CheckOptions& options) {
-    OpenedHistory history = open_history(options.db);
+    OpenedHistory history = open_history(options);
     if (!history.store)
         return failure(history.problem);
     switch (options.mode) {

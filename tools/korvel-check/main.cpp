@@ -44,6 +44,8 @@ int main(int argc, char** argv) {
             return cli::run_version(*parsed.options);
         case cli::Mode::test_notify:
             return cli::run_test_notify(*parsed.options);
+        case cli::Mode::copy_history:
+            return cli::run_copy_history(*parsed.options);
         case cli::Mode::serve:
             return cli::run_serve(*parsed.options);
         case cli::Mode::run_due:

@@ -52,7 +52,7 @@ std::shared_ptr<notify::Dispatcher> patient_dispatcher() {
 }
 
 RunNotices run_notices(const service::Configuration& configuration,
-                       const std::filesystem::path& history_file) {
+                       const history::Location& history_file) {
     RunNotices notices;
     notices.dispatcher = patient_dispatcher();
     notices.notifier = std::make_shared<notify::BoardNotifier>(
@@ -79,7 +79,7 @@ int run_test_notify(const CheckOptions& options) {
 }
 
 int run_report(const CheckOptions& options) {
-    OpenedHistory history = open_history(options.db);
+    OpenedHistory history = open_history(options);
     if (!history.store)
         return failure(history.problem);
     const LoadedBoard saved = load_board(*history.store, *options.board);

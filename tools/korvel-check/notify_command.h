@@ -17,7 +17,7 @@ struct RunNotices {
 // The channels of `configuration` for the notices of runs kept in
 // `history_file`; what became of each message goes to stderr.
 RunNotices run_notices(const service::Configuration& configuration,
-                       const std::filesystem::path& history_file);
+                       const history::Location& history_file);
 
 // What became of one message, on stderr.
 void print_report(const notify::SendReport& report);

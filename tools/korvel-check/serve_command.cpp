@@ -53,9 +53,10 @@ class Journal final : public service::RunnerObserver {
     void run_ended(const board::Board& b, const board::SessionSummary& run) override {
         for (const history::Notice& notice : run.notices)
             say(notice.message);
-        const char* how = run.end == board::SessionEnd::finished  ? "检查完成"
-                          : run.end == board::SessionEnd::stopped ? "检查已停止"
-                                                                  : "检查中止（被限速）";
+        const char* how = run.taken_over ? "检查已停止：租约过期，另一台机器已接手"
+                          : run.end == board::SessionEnd::finished ? "检查完成"
+                          : run.end == board::SessionEnd::stopped  ? "检查已停止"
+                                                                   : "检查中止（被限速）";
         line(b, std::string(how) + "，已记录 " + std::to_string(run.recorded) + "/" +
                     std::to_string(run.total) + " 项，失败 " + std::to_string(run.failed) +
                     " 项，未检查 " + std::to_string(run.not_checked + run.total - run.recorded) +
@@ -128,7 +129,7 @@ Setup set_up(const CheckOptions& options) {
     if (!source)
         return {nullptr, nullptr,
                 usage_error("cannot read the settings file '" + *options.config + "'")};
-    OpenedHistory history = open_history(options.db);
+    OpenedHistory history = open_history(options);
     if (!history.store)
         return {nullptr, nullptr, failure(history.problem)};
     service::RunnerConfig config;

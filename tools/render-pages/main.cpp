@@ -26,6 +26,7 @@
 #include "app/window_description.h"
 #include "net/event_pump.h"
 #include "net/hosts.h"
+#include "service/runner.h"
 #include "sim_catalogue.h"
 #include "sim_server.h"
 #include "text/codepage.h"
@@ -97,10 +98,16 @@ bool render_board(const QString& out_dir) {
     {
         auto store =
             std::make_shared<history::Store>(history::Store::open(dir / "history.sqlite").value());
-        board::BoardSettings fast;
-        fast.pages_per_second = 40;
-        fast.jitter = 0;
-        app::BoardWindow window(store, fast);
+        service::RunnerConfig config;
+        config.history_file = store->file();
+        config.configuration = [] {
+            service::Configuration c = app::configuration();
+            c.board.pages_per_second = 40;
+            c.board.jitter = 0;
+            return c;
+        };
+        service::Runner runner(std::move(config));
+        app::BoardWindow window(store, &runner);
         ui::write_text(window.form->编辑框看板名称, text::utf8_to_gbk("辣条店铺看板"));
         ui::write_text(window.form->编辑框本店商品, std::string(sim::kSampleGoodsId));
         ui::write_text(window.form->编辑框竞品, rivals.at(4) + "\n" + rivals.at(30));
@@ -124,13 +131,13 @@ bool render_board(const QString& out_dir) {
         }
         window.hide();
 
-        app::BoardWindow fresh(store, fast);
+        app::BoardWindow fresh(store, &runner);
         fresh.show();
         QApplication::processEvents();
         saved = save_picture(fresh, out_dir, QStringLiteral("board_new.png"));
         fresh.hide();
 
-        app::BoardWindow reopened(store, fast);
+        app::BoardWindow reopened(store, &runner);
         reopened.open_board(text::utf8_to_gbk("辣条店铺看板"));
         reopened.show();
         QApplication::processEvents();
