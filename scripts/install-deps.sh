@@ -12,7 +12,7 @@ packages=(
     qt6-base-dev qt6-webengine-dev libqt6webenginewidgets6 qt6-translations-l10n
     libcurl4-openssl-dev libssl-dev libicu-dev libpcre2-dev
     libgtest-dev libgmock-dev libbenchmark-dev libcpp-httplib-dev
-    libcli11-dev libsqlite3-dev sqlite3
+    libcli11-dev libsqlite3-dev sqlite3 libpq-dev postgresql
     fonts-wqy-microhei xvfb xauth
     desktop-file-utils lintian
     g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix wine64 dpkg-dev make tcl

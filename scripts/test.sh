@@ -4,7 +4,10 @@
 # libraries again under AddressSanitizer + UndefinedBehaviorSanitizer, then
 # the core and korvel-check built for Windows with their tests under Wine,
 # then the formatting check. When a library of the Windows build cannot be
-# built, the closing note says which and why, and the rest still runs.
+# built, the closing note says which and why, and the rest still runs. A
+# PostgreSQL server of its own runs meanwhile (on a Unix socket in a
+# temporary directory), so the history's tests run against both engines; it
+# is stopped however the run ends.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -12,6 +15,12 @@ cd "$(dirname "$0")/.."
 
 export QT_QPA_PLATFORM=offscreen
 export QTWEBENGINE_DISABLE_SANDBOX=1
+
+pg_dir=$(mktemp -d /tmp/korvel-pg.XXXXXX)
+trap './scripts/pg-test-server.sh stop "$pg_dir"' EXIT
+echo "== PostgreSQL for the history's tests =="
+KORVEL_TEST_PG_URL=$(./scripts/pg-test-server.sh start "$pg_dir")
+export KORVEL_TEST_PG_URL
 
 echo "== build =="
 cmake --preset default >/dev/null

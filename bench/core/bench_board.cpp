@@ -21,11 +21,11 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
-#include <set>
 #include <thread>
 
 #include "board/board_run.h"
 #include "board/check_plan.h"
+#include "catalogue_keywords.h"
 #include "sim_catalogue.h"
 #include "sim_server.h"
 #include "text/codepage.h"
@@ -57,23 +57,6 @@ void set_rate_limit(int per_second) {
     simulator().set_options(o);
 }
 
-// The sample keywords, then level-2 category names until there are `count`
-// different ones (20 by default).
-std::vector<std::string> twenty_keywords(const sim::Catalogue& catalogue, std::size_t count = 20) {
-    std::vector<std::string> keywords(sim::kSampleKeywords.begin(), sim::kSampleKeywords.end());
-    std::set<std::string> seen(keywords.begin(), keywords.end());
-    for (const sim::Category& level1 : catalogue.level1()) {
-        for (const sim::Category& level2 : catalogue.children(level1.id)) {
-            if (keywords.size() < count && seen.insert(level2.name).second)
-                keywords.push_back(level2.name);
-        }
-    }
-    keywords.resize(std::min(keywords.size(), count));
-    for (std::string& keyword : keywords)
-        keyword = text::utf8_to_gbk(keyword);
-    return keywords;
-}
-
 board::CheckPlan board_plan(bool with_competitors, std::size_t keywords = 20) {
     const sim::Catalogue catalogue(simulator().options().seed);
     board::Board b;
@@ -83,7 +66,7 @@ board::CheckPlan board_plan(bool with_competitors, std::size_t keywords = 20) {
         b.competitors = {{catalogue.goods()[10].id, {}, {}, {}},
                          {catalogue.goods()[20].id, {}, {}, {}}};
     }
-    b.keywords = twenty_keywords(catalogue, keywords);
+    b.keywords = bench::catalogue_keywords(catalogue, keywords);
     return board::plan_checks(b);
 }
 

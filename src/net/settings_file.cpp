@@ -76,7 +76,7 @@ void apply_hosts_entry(Settings& settings, int line, const std::string& key,
 // (a misspelt header would otherwise lose its settings without a word).
 bool known_section(std::string_view name) {
     const std::string lower = lower_ascii(name);
-    return lower == "hosts" || lower == "board" ||
+    return lower == "hosts" || lower == "board" || lower == "service" || lower == "history" ||
            (lower.starts_with("notify.") && lower.size() > 7);
 }
 

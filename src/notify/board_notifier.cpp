@@ -22,7 +22,7 @@ namespace {
 constexpr std::int64_t kLookBackMs = 30LL * 24 * 3600 * 1000;
 constexpr std::int64_t kLeftoverMs = 24LL * 3600 * 1000;
 
-std::optional<history::Store> open_store(const std::filesystem::path& file) {
+std::optional<history::Store> open_store(const history::Location& file) {
     if (file.empty())
         return std::nullopt;
     auto opened = history::Store::open(file);
@@ -65,9 +65,8 @@ std::vector<std::int64_t> ids_of(const Content& content) {
 
 // The message as far as this sender got its notices: a run's lines whose
 // notice another sender took are dropped; a text goes whole or not at all.
-std::optional<Content> claimed_content(const std::filesystem::path& file,
-                                       const std::string& channel, const std::string& claim,
-                                       const Content& content,
+std::optional<Content> claimed_content(const history::Location& file, const std::string& channel,
+                                       const std::string& claim, const Content& content,
                                        const std::vector<std::int64_t>& text_ids,
                                        std::vector<std::int64_t>& claimed) {
     auto store = open_store(file);
@@ -95,7 +94,7 @@ std::optional<Content> claimed_content(const std::filesystem::path& file,
     return content;
 }
 
-void settle(const std::filesystem::path& file, const std::string& channel, const std::string& claim,
+void settle(const history::Location& file, const std::string& channel, const std::string& claim,
             const std::vector<std::int64_t>& claimed, const DeliveryResult& result) {
     auto store = open_store(file);
     if (!store)
@@ -279,6 +278,10 @@ void BoardNotifier::deliver(const board::Board& board, const board::SessionSumma
             const auto rows = rows_for(*store, recent, channel);
             std::vector<NoticeLine> late =
                 notice_lines(leftovers(recent, rows, run.started_ms), names);
+            // A dead worker's notices that this run took over are its own lines.
+            std::erase_if(late, [&](const NoticeLine& line) {
+                return std::find(run_ids.begin(), run_ids.end(), line.notice_id) != run_ids.end();
+            });
             for (NoticeLine& line : late)
                 line.late = true;
             mine.notices.insert(mine.notices.end(), late.begin(), late.end());

@@ -21,6 +21,7 @@
 
 #include "board/session.h"
 #include "board/words.h"
+#include "history/location.h"
 #include "history/records.h"
 #include "notify/channel.h"
 #include "notify/delivery.h"
@@ -36,8 +37,8 @@ struct SendReport {
 };
 
 struct NotifierConfig {
-    std::vector<Channel> channels;       // every channel korvel.ini defines
-    std::filesystem::path history_file;  // where deliveries are kept; empty: not kept
+    std::vector<Channel> channels;   // every channel korvel.ini defines
+    history::Location history_file;  // where deliveries are kept; empty: not kept
     std::shared_ptr<Dispatcher> dispatcher;
     // Called for every message handed to a channel, and for a channel the
     // board names that is not defined; on the dispatcher's thread or the

@@ -6,6 +6,7 @@
 #include "notify/channel.h"
 #include "notify/json_text.h"
 #include "notify/signing.h"
+#include "text/percent_decoding.h"
 #include "text/utf8.h"
 
 namespace notify {
@@ -32,30 +33,6 @@ std::string percent_encoded(std::string_view text, const char* hex_format) {
             char buffer[4];
             std::snprintf(buffer, sizeof buffer, hex_format, byte);
             out += buffer;
-        }
-    }
-    return out;
-}
-
-int hex_value(char c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
-
-std::string percent_decoded(std::string_view text) {
-    std::string out;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '%' && i + 2 < text.size() && hex_value(text[i + 1]) >= 0 &&
-            hex_value(text[i + 2]) >= 0) {
-            out += static_cast<char>(hex_value(text[i + 1]) * 16 + hex_value(text[i + 2]));
-            i += 2;
-        } else {
-            out += text[i] == '+' ? ' ' : text[i];
         }
     }
     return out;
@@ -137,7 +114,7 @@ std::vector<std::string> url_secrets(std::string_view url) {
 void add_forms(std::vector<std::string>& forms, const std::string& secret) {
     if (secret.size() < kShortest)
         return;
-    for (const std::string& base : {secret, percent_decoded(secret)}) {
+    for (const std::string& base : {secret, text::percent_decoded(secret, true)}) {
         forms.push_back(base);
         forms.push_back(percent_encoded(base, "%%%02X"));
         forms.push_back(percent_encoded(base, "%%%02x"));
