@@ -371,6 +371,7 @@ void BoardWindow::prepare_board(const board::Board& b) {
             seen_version_ = version.value();
     }
     const std::string problem = log_->load(board::board_cells(layout_));
+    count_all_checks();
     if (another)
         mark_unreached();
     refresh_view_choices();
@@ -406,6 +407,7 @@ void BoardWindow::poll_history() {
         return;
     seen_version_ = version.value();
     const std::string problem = log_->load(board::board_cells(layout_));
+    count_all_checks();
     // A cell checked since (korvel-check --retry-failed) no longer waits.
     stopped_ = board::unchecked_since(stopped_, *log_, stopped_since_ms_);
     refill_grid();
@@ -574,6 +576,8 @@ void BoardWindow::take_check(const history::Check& check,
         add_notices(notices);
         update_summary();
     }
+    if (all_checks_)
+        ++*all_checks_;
     update_status();
 }
 
@@ -610,6 +614,7 @@ void BoardWindow::run_ended(const board::SessionSummary& summary) {
         if (const auto version = store_->data_version())
             seen_version_ = version.value();
     }
+    count_all_checks();
     update_status();
     if (!summary.store_problem.empty())
         标签看板状态->setText(标签看板状态->text() + QStringLiteral("  · ") +
@@ -618,14 +623,25 @@ void BoardWindow::run_ended(const board::SessionSummary& summary) {
         on_run_end();
 }
 
+// Read when the history changes, not on every status update: on a server
+// that is a round trip on this thread, twice a second and once a check while
+// a run goes on. A run's own checks are counted as they arrive.
+void BoardWindow::count_all_checks() {
+    all_checks_.reset();
+    if (!store_)
+        return;
+    if (const auto all = store_->count_checks())
+        all_checks_ = all.value();
+}
+
 void BoardWindow::update_status() {
     QString text = QStringLiteral("历史中共有 %1 次检查").arg(log_ ? log_->size() : 0);
     if (!running())
         进度条看板->hide();
     if (store_) {
-        if (const auto all = store_->count_checks())
+        if (all_checks_)
             text = QStringLiteral("历史中共有 %1 次检查（本看板 %2 次）")
-                       .arg(all.value())
+                       .arg(*all_checks_)
                        .arg(log_ ? log_->size() : 0);
     } else if (store_problem_.isEmpty()) {
         text += QStringLiteral("（历史文件无法打开，结果不会保存）");

@@ -196,6 +196,7 @@ class BoardWindow final : public QWidget {
     void update_summary();
     void refresh_view_choices();
     void update_status();
+    void count_all_checks();
     QString last_run_text() const;
     void tell(const QString& message);
     void export_to_file(const std::string& csv, const QString& suggested);
@@ -225,10 +226,11 @@ class BoardWindow final : public QWidget {
     std::size_t run_total_ = 0;
     board::MeasuredPace pace_;  // the run's pace as its answers came
     bool ran_unsaved_ = false;
-    bool placed_ = false;                   // put on its screen once, at the first show
-    std::int64_t seen_version_ = -1;        // the history's data_version last read
-    std::vector<history::Notice> notices_;  // the board's notices listed, oldest first
-    bool notices_cut_ = false;              // older notices than these are in the history
+    bool placed_ = false;                     // put on its screen once, at the first show
+    std::int64_t seen_version_ = -1;          // the history's data_version last read
+    std::optional<std::int64_t> all_checks_;  // every board's checks, as last counted
+    std::vector<history::Notice> notices_;    // the board's notices listed, oldest first
+    bool notices_cut_ = false;                // older notices than these are in the history
     // Read with the notices, not on each keystroke of the filter.
     std::vector<std::int64_t> run_starts_;  // the board's runs since the oldest notice listed
     std::map<std::int64_t, std::vector<history::Delivery>> deliveries_;  // by notice id

@@ -75,6 +75,8 @@ TEST_F(BoardWindowTest, EveryCellMatchesTheSimulatorsRanking) {
         sim::expected_position(sim::ListingKind::keyword, listing, rival_id, server.options());
     EXPECT_TRUE(cell(1, 0).starts_with(expected_text(rival))) << cell(1, 0);
     EXPECT_EQ(store->count_checks().value(), 10);
+    EXPECT_TRUE(window->标签看板状态->text().startsWith(QStringLiteral("历史中共有 10 次检查")))
+        << window->标签看板状态->text().toStdString();
 }
 
 TEST_F(BoardWindowTest, ARefusedHostGivesFailedCellsNotOutsideTheThousand) {
@@ -120,6 +122,9 @@ TEST_F(BoardWindowTest, ChecksAndNoticesWrittenElsewhereShowUpAndOutliveTheWindo
 
     window->poll_history();
     EXPECT_TRUE(cell(0, 0).starts_with("第42名")) << cell(0, 0);
+    EXPECT_TRUE(window->标签看板状态->text().startsWith(
+        QStringLiteral("历史中共有 1 次检查（本看板 1 次）")))
+        << window->标签看板状态->text().toStdString();
     ASSERT_EQ(window->列表通知->count(), 2);  // the run's heading and its notice
 
     app::BoardWindow reopened(store, runner.get());
