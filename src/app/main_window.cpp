@@ -186,6 +186,7 @@ Tracker& MainWindow::tracker() {
     if (tracker_ == nullptr) {
         tracker_ = new Tracker(*this, options_.history_file);
         tracker_->on_quit = [this] { end_program(); };
+        connect(tracker_, &Tracker::history_ready, this, [this] { show_board_pointer(); });
     }
     return *tracker_;
 }

@@ -8,6 +8,7 @@
 #include <QTimer>
 #include <QWidget>
 #include <iostream>
+#include <system_error>
 
 #include "app/board_form.h"
 #include "app/board_window.h"
@@ -46,10 +47,54 @@ class Tracker::Events final : public service::RunnerObserver {
     Tracker& tracker_;
 };
 
+namespace {
+
+struct Where {
+    history::Location location;
+    QString problem;  // no history can be had: why
+};
+
+// Where the history is: the file given (a test's, the command line's), else
+// the settings' [history] url=, else the user's file.
+Where history_location(const std::filesystem::path& file) {
+    Where where{file, {}};
+    if (where.location.empty()) {
+        const service::HistorySetting configured = configuration().history;
+        if (!configured.problem.empty())
+            return {{}, QString::fromStdString(configured.problem)};
+        where.location = configured.location;
+    }
+    if (where.location.empty()) {
+        const auto found = history::default_history_path();
+        if (!found)
+            return {{}, QString::fromStdString(found.error().message)};
+        where.location = found.value();
+    }
+    return where;
+}
+
+}  // namespace
+
 Tracker::Tracker(QWidget& main_window, const std::filesystem::path& history_file)
     : QObject(&main_window), main_window_(main_window) {
-    open_store(history_file);
-    make_runner();
+    Where where = history_location(history_file);
+    if (where.location.is_server()) {
+        try {
+            opening_ = std::async(std::launch::async, [this, location = where.location] {
+                Opened opened = open_history(location);
+                QMetaObject::invokeMethod(
+                    this, [this] { settle(); }, Qt::QueuedConnection);
+                return opened;
+            });
+        } catch (const std::system_error&) {
+            take(open_history(where.location));  // no thread to spare: here, then
+        }
+    } else {
+        Opened opened = open_history(where.location);
+        if (!where.problem.isEmpty())
+            opened.problem = where.problem;
+        take(std::move(opened));
+    }
     make_tray();
     timer_ = new QTimer(this);
     connect(timer_, &QTimer::timeout, this, [this] { tick(std::chrono::system_clock::now()); });
@@ -57,63 +102,84 @@ Tracker::Tracker(QWidget& main_window, const std::filesystem::path& history_file
 }
 
 Tracker::~Tracker() {
+    if (opening_.valid())
+        opening_.wait();
     board_window_.reset();
     relay_.reset();
     // Stops a run going and lets its notices drain (bounded).
     runner_.reset();
 }
 
-// Where the history is: the file given (a test's, the command line's), else
-// the settings' [history] url=, else the user's file.
-void Tracker::open_store(const std::filesystem::path& file) {
-    history::Location location = file;
-    if (location.empty()) {
-        const service::HistorySetting configured = configuration().history;
-        if (!configured.problem.empty()) {
-            store_problem_ = QString::fromStdString(configured.problem);
-            return;
+Tracker::Opened Tracker::open_history(const history::Location& location) {
+    Opened opened;
+    if (!location.empty()) {
+        auto store = history::Store::open(location);
+        if (store) {
+            opened.store = std::make_shared<history::Store>(std::move(store).value());
+        } else {
+            // A server out of reach or a newer program's file: the window
+            // works on without a history and says so; nothing is written
+            // elsewhere.
+            const std::string why = location.masked(store.error().message);
+            opened.problem = (location.is_server() ? QStringLiteral("历史数据库连接不上（")
+                                                   : QStringLiteral("历史文件无法打开（")) +
+                             QString::fromStdString(location.shown()) + QStringLiteral("）：") +
+                             QString::fromStdString(why);
+            std::cerr << "korvel: " << why << '\n';
         }
-        location = configured.location;
     }
-    if (location.empty()) {
-        const auto found = history::default_history_path();
-        if (!found) {
-            store_problem_ = QString::fromStdString(found.error().message);
-            return;
-        }
-        location = found.value();
-    }
-    auto opened = history::Store::open(location);
-    if (!opened) {
-        // A server out of reach or a newer program's file: the window works
-        // on without a history and says so; nothing is written elsewhere.
-        const std::string why = location.masked(opened.error().message);
-        store_problem_ = (location.is_server() ? QStringLiteral("历史数据库连接不上（")
-                                               : QStringLiteral("历史文件无法打开（")) +
-                         QString::fromStdString(location.shown()) + QStringLiteral("）：") +
-                         QString::fromStdString(why);
-        std::cerr << "korvel: " << why << '\n';
-        return;
-    }
-    store_ = std::make_shared<history::Store>(std::move(opened).value());
-}
-
-void Tracker::make_runner() {
     service::RunnerConfig config;
     // No history: the runs go on without one (the server is not tried twice).
-    config.history_file = store_ ? store_->file() : history::Location();
+    config.history_file = opened.store ? opened.store->file() : history::Location();
     config.configuration = [] { return configuration(); };
-    runner_ = std::make_unique<service::Runner>(std::move(config));
+    opened.runner = std::make_unique<service::Runner>(std::move(config));
+    return opened;
+}
+
+void Tracker::take(Opened opened) {
+    store_ = std::move(opened.store);
+    store_problem_ = std::move(opened.problem);
+    runner_ = std::move(opened.runner);
     events_ = std::make_unique<Events>(*this);
     relay_ = std::make_unique<RunnerRelay>(*runner_, this, *events_);
 }
 
+void Tracker::settle() {
+    if (!opening_.valid())
+        return;
+    take(opening_.get());
+    emit history_ready();
+}
+
+bool Tracker::settling() const {
+    return opening_.valid() &&
+           opening_.wait_for(std::chrono::seconds(0)) != std::future_status::ready;
+}
+
+service::Runner& Tracker::runner() {
+    settle();
+    return *runner_;
+}
+
+const std::shared_ptr<history::Store>& Tracker::store() {
+    settle();
+    return store_;
+}
+
+const QString& Tracker::store_problem() {
+    settle();
+    return store_problem_;
+}
+
 void Tracker::tick(board::Time now) {
-    runner_->tick(now);
+    if (settling())
+        return;
+    runner().tick(now);
 }
 
 BoardWindow& Tracker::board_window() {
     if (!board_window_) {
+        settle();
         board_window_ = std::make_unique<BoardWindow>(store_, runner_.get());
         board_window_->show_store_problem(store_problem_);
         board_window_->next_start_of = [this](const std::string& name_gbk) {
@@ -140,8 +206,10 @@ bool Tracker::settle_unsaved_board() {
     return board_window_->settle_unsaved();
 }
 
-bool Tracker::has_boards() const {
-    if (!store_)
+bool Tracker::has_boards() {
+    if (settling())
+        return true;
+    if (!store())
         return false;
     const auto names = store_->board_names();
     return !names || !names.value().empty();
@@ -170,8 +238,8 @@ void Tracker::make_tray() {
     tray_->show();
 }
 
-bool Tracker::keeps_running() const {
-    return tray_ != nullptr && runner_->has_schedules();
+bool Tracker::keeps_running() {
+    return tray_ != nullptr && runner().has_schedules();
 }
 
 void Tracker::show_notices(const board::Board& b, const std::vector<history::Notice>& notices) {

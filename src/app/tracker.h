@@ -9,6 +9,7 @@
 #include <QObject>
 #include <QString>
 #include <functional>
+#include <future>
 #include <memory>
 
 #include "board/board.h"
@@ -39,31 +40,48 @@ class Tracker final : public QObject {
     // Before the program ends: a board that was run but not saved is asked
     // about; false when the seller keeps the program open.
     bool settle_unsaved_board();
-    // Whether any board has been saved (a first-time seller has none).
-    bool has_boards() const;
+    // Whether any board has been saved (a first-time seller has none); true
+    // while a history on a server is still being reached, until
+    // history_ready() says it is.
+    bool has_boards();
 
     // Whether closing the main window should only hide it: a tray icon is
     // shown and some saved board has a schedule.
-    bool keeps_running() const;
+    bool keeps_running();
 
-    // One tick of the runner (the timer's); `now` for tests.
+    // One tick of the runner (the timer's); `now` for tests. Nothing while
+    // the history is still being reached.
     void tick(board::Time now);
-    bool paused() const { return runner_->paused(); }
-    void set_paused(bool paused) { runner_->set_paused(paused); }
+    bool paused() { return runner().paused(); }
+    void set_paused(bool paused) { runner().set_paused(paused); }
 
-    service::Runner& runner() { return *runner_; }
-    const std::shared_ptr<history::Store>& store() const { return store_; }
+    // These wait for a history on a server to be reached (or not).
+    service::Runner& runner();
+    const std::shared_ptr<history::Store>& store();
     // Why there is no history (Chinese): the window works on without one.
-    const QString& store_problem() const { return store_problem_; }
+    const QString& store_problem();
 
     // Called to end the program from the tray.
     std::function<void()> on_quit;
 
+  signals:
+    // The history on a server has been reached, or found out of reach.
+    void history_ready();
+
   private:
     class Events;
+    // The history and the runner over it, as opened on any thread.
+    struct Opened {
+        std::shared_ptr<history::Store> store;
+        QString problem;
+        std::unique_ptr<service::Runner> runner;
+    };
 
-    void open_store(const std::filesystem::path& file);
-    void make_runner();
+    static Opened open_history(const history::Location& location);
+    void take(Opened opened);
+    // Waits for the history being reached, if it is.
+    void settle();
+    bool settling() const;
     void make_tray();
     void show_notices(const board::Board& board, const std::vector<history::Notice>& notices);
     // The form offers the channels korvel.ini defines now.
@@ -79,6 +97,9 @@ class Tracker final : public QObject {
     std::unique_ptr<service::Runner> runner_;
     std::unique_ptr<Events> events_;
     std::unique_ptr<RunnerRelay> relay_;
+    // A server is reached off the window's thread: one that drops packets
+    // would otherwise hold the program's start until its connect gives up.
+    std::future<Opened> opening_;
     // Declared last: it goes before the runner it observes.
     std::unique_ptr<BoardWindow> board_window_;
 };

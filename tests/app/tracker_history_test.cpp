@@ -7,6 +7,7 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QLabel>
+#include <QSignalSpy>
 #include <QTableWidget>
 #include <fstream>
 
@@ -16,6 +17,7 @@
 #include "board/board_text.h"
 #include "plain/pg_scratch.h"
 #include "plain/raw_http_server.h"
+#include "plain/socket_io.h"
 #include "plain/temp_dir.h"
 #include "text/codepage.h"
 
@@ -60,6 +62,27 @@ TEST_F(TrackerHistory, AServerOutOfReachIsSaidAndTheWindowWorksOn) {
     const QString status = w.标签看板状态->text();
     EXPECT_TRUE(status.contains(problem)) << status.toStdString();
     EXPECT_FALSE((problem + status).contains(QStringLiteral("hunter22")));
+}
+
+// A server that takes the connection and never answers (a firewall that
+// drops, a machine half gone) does not hold the window's start: the tracker
+// is there at once with its board pointer held back, and says what became of
+// the server once the connection ends.
+TEST_F(TrackerHistory, AServerThatNeverAnswersDoesNotHoldTheStart) {
+    int port = 0;
+    test::sockets::Socket silent = test::sockets::listen_loopback(0, &port);
+    ASSERT_NE(silent, test::sockets::kNoSocket);
+    app::Tracker& t = start_with("postgresql://me:pw@127.0.0.1:" + std::to_string(port) + "/k");
+    QSignalSpy ready(&t, &app::Tracker::history_ready);
+    EXPECT_TRUE(t.has_boards());  // not known yet: no pointer to a first board
+    t.tick(std::chrono::system_clock::now());
+    EXPECT_EQ(ready.count(), 0);
+    test::sockets::close_socket(silent);  // the waiting connection is reset
+    ASSERT_TRUE(ready.wait(15000));
+    EXPECT_EQ(t.store(), nullptr);
+    EXPECT_FALSE(t.has_boards());
+    EXPECT_TRUE(t.store_problem().startsWith(QStringLiteral("历史数据库连接不上")))
+        << t.store_problem().toStdString();
 }
 
 TEST_F(TrackerHistory, ACheckAnotherWriterAddsToTheServerShowsInTheBoardWindow) {
